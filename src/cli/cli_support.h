@@ -1,0 +1,51 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "workspace/status.h"
+#include "workspace/workspace.h"
+
+// Shared plumbing of zephalo-cli: the work space chosen on the command line,
+// the exit status, and printing an operation's message-panel text.
+namespace zephalo::cli {
+
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitRefused = 1;
+inline constexpr int kExitUsage = 2;
+
+class Context {
+public:
+    std::string workspaceOption;  // --workspace DIR; empty: the default rule
+    int exitCode = kExitDone;
+
+    core::Workspace workspace() const;
+
+    // Prints a report: its text on standard output when the operation did its
+    // work, on standard error (exit status 1) when it refused.
+    void show(const core::Report& report);
+    // Prints a figure line "R=<value>" (six significant digits).
+    void showFigure(std::string_view name, double value);
+};
+
+// The message-panel text as terminal lines: every "\r\n" becomes a line end,
+// and the text ends with one.
+std::string terminalText(std::string_view panelText);
+
+// Validator for numbers read strictly (the whole argument must be a number).
+const CLI::Validator& numberText();
+// The value of an argument that passed numberText().
+double numberOf(const std::string& text);
+
+// Command groups, one per subsystem; each adds its subcommands.
+void addWorkspaceCommands(CLI::App& app, CLI::App& import, Context& context);
+void addXafsCommands(CLI::App& app, CLI::App& import, Context& context);
+void addXrfCommands(CLI::App& app, Context& context);
+void addRixsCommands(CLI::App& app, Context& context);
+
+// Runs zephalo-cli with the given arguments and returns its exit status.
+int run(int argc, char** argv);
+
+}  // namespace zephalo::cli

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Number text of the work space, the edit boxes and the messages. Every
+// conversion here ignores the process locale: a desktop with a comma decimal
+// separator still writes and reads 7058.8.
+namespace zephalo::core {
+
+// Work-space file format: general format with 6 significant digits, like "%g"
+// (7058.8, 0.305, 7.9e-09, 7000).
+std::string formatNumber(double value);
+
+// Edit boxes and messages: general format with the given count of significant
+// digits (1..17). Whole numbers carry no trailing point: 7114, not "7114.".
+std::string formatDigits(double value, int significantDigits);
+
+// A whole token of a file or a command-line argument: the entire text must be
+// one decimal number (an optional leading '+' is allowed). nullopt otherwise.
+std::optional<double> parseNumber(std::string_view token);
+
+// Text typed into an edit box, read the way the C runtime's atof reads it:
+// leading blanks skipped, the longest leading decimal number taken, 0 when the
+// text does not start with a number.
+double parseTyped(std::string_view text);
+
+}  // namespace zephalo::core

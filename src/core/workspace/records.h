@@ -1,0 +1,135 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "workspace/status.h"
+
+// Record shapes of the work-space files and the rules that read and write
+// them. Files are plain text: one record per line, values separated by one TAB,
+// numbers in the 6-significant-digit general format.
+namespace zephalo::core {
+
+// Capacity of a spectrum in every reader unless a caller states another.
+inline constexpr std::size_t kMaxPoints = 5000;
+
+struct PairPoint {
+    double energy = 0.0;
+    double intensity = 0.0;
+};
+using PairSpectrum = std::vector<PairPoint>;
+
+// Energy and the two selective XAFS components A (first) and B (second).
+struct XafsPoint {
+    double energy = 0.0;
+    double a = 0.0;
+    double b = 0.0;
+};
+using SelectiveXafsTable = std::vector<XafsPoint>;
+
+// A calculated spectrum: total and its two components.
+struct QuadPoint {
+    double energy = 0.0;
+    double total = 0.0;
+    double comp1 = 0.0;
+    double comp2 = 0.0;
+};
+using QuadSpectrum = std::vector<QuadPoint>;
+
+// Extremes of a spectrum. The defaults are the start values of the scan, so a
+// record of an empty spectrum reads 1e8, 0, 1e8, 0.
+struct MinMaxRecord {
+    double xmin = 1.0e8;
+    double xmax = 0.0;
+    double ymin = 1.0e8;
+    double ymax = 0.0;
+};
+
+struct CalculationParameters {
+    double lifetimeWidth = 1.25;   // core-hole lifetime width, full width (eV)
+    double coreEnergy = 7120.0;    // edge energy (eV)
+    double gridStart = 7020.0;     // emission-energy grid (eV)
+    double gridEnd = 7065.0;
+    double gridStep = 0.1;
+    double absorptionFactor = 1.0;
+    double scalingFactor = 7.9e-9;
+};
+
+// The four Lorentzian lines A-D of the final state. Mode 1 means two
+// components (A+B and C+D); every other value one component.
+struct FinalStateFunction {
+    int mode = 1;
+    std::array<double, 4> width{8.12, 5.78, 1.9, 1.07};
+    std::array<double, 4> position{7045.0, 7056.0, 7058.8, 7060.1};
+    std::array<double, 4> amplitude{0.75, 0.305, 0.15, 0.105};
+
+    bool twoComponents() const { return mode == 1; }
+};
+
+// --- Extremes -------------------------------------------------------------
+
+// The extremes scan: running minima start at 1e8, maxima at 0, and a value
+// replaces them only when strictly smaller or greater. Y values are multiplied
+// by the display factor first; energies never are.
+class MinMaxScan {
+public:
+    void addX(double x);
+    void addY(double y);
+    const MinMaxRecord& record() const { return m_record; }
+
+private:
+    MinMaxRecord m_record;
+};
+
+MinMaxRecord minMaxOf(std::span<const PairPoint> points, double yFactor);
+// Both components of the selective XAFS count for the Y extremes.
+MinMaxRecord minMaxOf(std::span<const XafsPoint> points, double yFactor);
+
+// --- Text -----------------------------------------------------------------
+
+// One record line: values formatted as work-space numbers, TAB-separated,
+// ended by a line end.
+std::string formatRecord(std::initializer_list<double> values);
+
+std::string formatRecords(std::span<const PairPoint> points);
+std::string formatRecords(std::span<const XafsPoint> points);
+std::string formatRecords(std::span<const QuadPoint> points);
+std::string formatRecord(const MinMaxRecord& record);
+std::string formatRecord(const CalculationParameters& parameters);
+std::string formatRecord(const FinalStateFunction& function);
+
+// Numbers of a text, in order, with the line each came from. Lines whose first
+// non-blank character is '#' are comments. A token that is not a number stops
+// the reading with an error naming the file and the line.
+struct NumberText {
+    std::vector<double> values;
+    std::vector<int> lines;  // line number (1-based) of each value
+};
+Status parseNumberText(std::string_view text, std::string_view fileLabel, NumberText& out);
+
+// The whole content of a file; failure when it cannot be opened or read.
+Status readTextFile(const std::filesystem::path& file, std::string& out);
+
+// Replaces a file whole: a temporary file in the same folder is written,
+// flushed and renamed over the target, so a failure never leaves half a file.
+Status writeTextFileAtomic(const std::filesystem::path& file, std::string_view content);
+
+// Reads a file of records with `columns` values each. The count of numbers
+// must be a multiple of `columns` and the records at most `capacity`.
+Status readRecordFile(const std::filesystem::path& file, std::size_t columns, std::size_t capacity,
+                      std::vector<double>& values);
+
+// A measured spectrum chosen by the user: pairs of energy and intensity.
+Status readPairFile(const std::filesystem::path& file, PairSpectrum& out,
+                    std::size_t capacity = kMaxPoints);
+
+// Path text for messages (UTF-8 on every platform).
+std::string pathText(const std::filesystem::path& path);
+std::filesystem::path pathFromText(std::string_view utf8);
+
+}  // namespace zephalo::core

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "workspace/file_names.h"
+#include "workspace/records.h"
+#include "workspace/status.h"
+
+namespace zephalo::core {
+
+// The work-space directory: the system's only persistent state and the only
+// channel between the steps. All reading and writing of its files goes
+// through this class.
+//
+// Reading follows one rule for every shape: a file that does not exist reads
+// as empty (a spectrum gets no points, a one-line record keeps the value the
+// caller held). A file that exists but holds something other than numbers in
+// the expected shape, or more records than the capacity, is refused with a
+// message and the caller's value is left unchanged.
+class Workspace {
+public:
+    explicit Workspace(std::filesystem::path directory);
+
+    // ZEPHALO_WORK_SPACE when set; else C:\ZEPHALO_WORK_SPACE on Windows and
+    // $HOME/ZEPHALO_WORK_SPACE elsewhere.
+    static std::filesystem::path defaultDirectory();
+    // Where file dialogs start: ~/ZEPHALO when it exists, else the home
+    // folder (c:\ZEPHALO on Windows).
+    static std::filesystem::path dataFolder();
+
+    const std::filesystem::path& directory() const { return m_directory; }
+    // The directory as message text.
+    std::string directoryText() const;
+    std::filesystem::path path(std::string_view fileName) const;
+    bool exists(std::string_view fileName) const;
+
+    // Creates the directory when it is missing.
+    Status ensureDirectory() const;
+
+    Status read(std::string_view fileName, PairSpectrum& out,
+                std::size_t capacity = kMaxPoints) const;
+    Status read(std::string_view fileName, SelectiveXafsTable& out,
+                std::size_t capacity = kMaxPoints) const;
+    Status read(std::string_view fileName, QuadSpectrum& out,
+                std::size_t capacity = kMaxPoints) const;
+    Status read(std::string_view fileName, MinMaxRecord& out) const;
+    Status read(std::string_view fileName, CalculationParameters& out) const;
+    Status read(std::string_view fileName, FinalStateFunction& out) const;
+    // A single-value file.
+    Status read(std::string_view fileName, double& out) const;
+
+    // Convenience for the two one-line records that exist once the work
+    // space is created.
+    Status readParameters(CalculationParameters& out) const {
+        return read(files::kParameters, out);
+    }
+
+    Status write(std::string_view fileName, const PairSpectrum& points) const;
+    Status write(std::string_view fileName, const SelectiveXafsTable& points) const;
+    Status write(std::string_view fileName, const QuadSpectrum& points) const;
+    Status write(std::string_view fileName, const MinMaxRecord& record) const;
+    Status write(std::string_view fileName, const CalculationParameters& parameters) const;
+    Status write(std::string_view fileName, const FinalStateFunction& function) const;
+    // A single value; `lineEnd` false writes the number alone.
+    Status write(std::string_view fileName, double value, bool lineEnd = true) const;
+    // Raw text, for copies of a file.
+    Status writeText(std::string_view fileName, std::string_view text) const;
+
+private:
+    Status readValues(std::string_view fileName, std::size_t columns, std::size_t capacity,
+                      std::vector<double>& values, bool& found) const;
+    Status readOneLine(std::string_view fileName, std::size_t count, std::vector<double>& values,
+                       bool& found) const;
+
+    std::filesystem::path m_directory;
+};
+
+}  // namespace zephalo::core

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDialog>
+
+#include "workspace/workspace.h"
+
+namespace zephalo::gui {
+
+// Placeholder of the step dialog until the step is built.
+class CRIXSXAFS : public QDialog {
+    Q_OBJECT
+public:
+    explicit CRIXSXAFS(const core::Workspace& workspace, QWidget* parent = nullptr);
+};
+
+}  // namespace zephalo::gui

@@ -1,0 +1,76 @@
+#include <clocale>
+#include <string>
+
+#include "test_support.h"
+#include "workspace/number_text.h"
+#include "workspace/records.h"
+#include "workspace/workspace.h"
+
+namespace zephalo::core {
+namespace {
+
+TEST(NumberText, WorkSpaceFormatIsSixSignificantDigits) {
+    EXPECT_EQ(formatNumber(7058.8), "7058.8");
+    EXPECT_EQ(formatNumber(0.305), "0.305");
+    EXPECT_EQ(formatNumber(7.9e-9), "7.9e-09");
+    EXPECT_EQ(formatNumber(7000.0), "7000");
+    EXPECT_EQ(formatNumber(1.0 / 3.0), "0.333333");
+    EXPECT_EQ(formatNumber(7058.83749), "7058.84");
+    EXPECT_EQ(formatNumber(1234567.0), "1.23457e+06");
+    EXPECT_EQ(formatNumber(1e-300), "1e-300");
+    EXPECT_EQ(formatNumber(-0.5), "-0.5");
+}
+
+TEST(NumberText, BoxDigits) {
+    EXPECT_EQ(formatDigits(7114.0, 5), "7114");
+    EXPECT_EQ(formatDigits(7100.123, 5), "7100.1");
+    EXPECT_EQ(formatDigits(1.25, 10), "1.25");
+    EXPECT_EQ(formatDigits(7058.8, 10), "7058.8");
+}
+
+TEST(NumberText, TypedTextReadsLikeAtof) {
+    EXPECT_EQ(parseTyped("7150"), 7150.0);
+    EXPECT_EQ(parseTyped("  7150.5eV"), 7150.5);
+    EXPECT_EQ(parseTyped("+2.5"), 2.5);
+    EXPECT_EQ(parseTyped("-1e3x"), -1000.0);
+    EXPECT_EQ(parseTyped(""), 0.0);
+    EXPECT_EQ(parseTyped("abc"), 0.0);
+    EXPECT_EQ(parseTyped("1e"), 1.0);
+}
+
+TEST(NumberText, WholeTokens) {
+    EXPECT_EQ(parseNumber("7.9e-09"), 7.9e-9);
+    EXPECT_EQ(parseNumber("7.9e-009"), 7.9e-9);  // three exponent digits
+    EXPECT_EQ(parseNumber("+1"), 1.0);
+    EXPECT_FALSE(parseNumber("1,5"));
+    EXPECT_FALSE(parseNumber("12abc"));
+    EXPECT_FALSE(parseNumber(""));
+    EXPECT_FALSE(parseNumber("+-1"));
+    EXPECT_FALSE(parseNumber("1e999"));
+}
+
+// A comma-decimal desktop must still write and read 7058.8.
+TEST(NumberText, IgnoresTheProcessLocale) {
+    const char* previous = std::setlocale(LC_ALL, nullptr);
+    const std::string saved = previous ? previous : "C";
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 not installed";
+    test::TempDir dir;
+    Workspace workspace(dir.path());
+    const PairSpectrum points{{7058.8, 0.5}, {7058.9, 1.25}};
+    const auto written = workspace.write(files::kRixsExperiment, points);
+    PairSpectrum back;
+    const auto read = workspace.read(files::kRixsExperiment, back);
+    const std::string text = test::readFile(workspace.path(files::kRixsExperiment));
+    const double typed = parseTyped("7058.8");
+    std::setlocale(LC_ALL, saved.c_str());
+
+    ASSERT_TRUE(written.ok());
+    ASSERT_TRUE(read.ok()) << read.error();
+    EXPECT_EQ(text, "7058.8\t0.5\n7058.9\t1.25\n");
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back[0].energy, 7058.8);
+    EXPECT_EQ(typed, 7058.8);
+}
+
+}  // namespace
+}  // namespace zephalo::core

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+// Shared helpers of the test suites: one tolerant number comparison and a
+// temporary work space per test.
+namespace zephalo::test {
+
+// |actual - expected| <= abs + rel * |expected|, with a readable failure.
+inline ::testing::AssertionResult near(double actual, double expected, double rel,
+                                       double abs = 0.0) {
+    const double allowed = abs + rel * std::fabs(expected);
+    if (std::fabs(actual - expected) <= allowed) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "actual " << actual << " vs expected " << expected << " (difference "
+           << std::fabs(actual - expected) << ", allowed " << allowed << ")";
+}
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class TempDir {
+public:
+    TempDir() {
+        std::random_device random;
+        m_path = std::filesystem::temp_directory_path() /
+                 ("zephalo-test-" + std::to_string(random()) + std::to_string(random()));
+        std::filesystem::create_directories(m_path);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(m_path, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+inline void writeFile(const std::filesystem::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+inline std::string readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace zephalo::test
