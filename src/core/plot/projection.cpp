@@ -1,24 +1,45 @@
 #include "plot/projection.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zephalo::core::plot {
 
+namespace {
+
+// Truncation toward zero into an integer. Values far outside the panel (a
+// degenerate range, a wild data point) saturate instead of overflowing; they
+// are outside every window either way.
+long long truncated(double value) {
+    constexpr double kLimit = 1.0e9;
+    if (std::isnan(value)) return 0;
+    return static_cast<long long>(std::trunc(std::clamp(value, -kLimit, kLimit)));
+}
+
+}  // namespace
+
+bool Curve::inside(std::size_t i) const {
+    return x[i] >= -kJoinLimit && x[i] <= kJoinLimit && y[i] >= windowLow && y[i] <= windowHigh;
+}
+
 bool Curve::joined(std::size_t i) const {
-    if (x[i] < -kJoinLimit || x[i] > kJoinLimit) return false;
-    if (y[i] < windowLow || y[i] > windowHigh) return false;
-    return breaks.empty() || breaks[i] == 0;
+    if (i == 0 || i >= size()) return false;
+    // A point outside the window breaks the line on both sides: neither the
+    // segment into it nor the segment out of it is drawn.
+    if (!inside(i) || !inside(i - 1)) return false;
+    return i >= breaks.size() || breaks[i] == 0;
 }
 
 int projectX(double x, double xmin, double xmax) {
-    const auto qx = static_cast<long long>(std::trunc((x - xmin) * 50.0));
-    return -100 - static_cast<int>(std::trunc(static_cast<double>(qx * 200) / (xmax - xmin) / -50.0));
+    const long long qx = truncated((x - xmin) * 50.0);
+    return static_cast<int>(-100 -
+                            truncated(static_cast<double>(qx * 200) / (xmax - xmin) / -50.0));
 }
 
 int projectY(double y, double ymin, double ymax) {
-    const auto qy = static_cast<long long>(std::trunc(y * 10000.0));
-    return -95 - static_cast<int>(std::trunc((static_cast<double>(qy) - 10000.0 * ymin) * -180.0 /
-                                             (10000.0 * (ymax - ymin))));
+    const long long qy = truncated(y * 10000.0);
+    return static_cast<int>(-95 - truncated((static_cast<double>(qy) - 10000.0 * ymin) * -180.0 /
+                                            (10000.0 * (ymax - ymin))));
 }
 
 Curve projectCurve(std::span<const double> x, std::span<const double> y, const Range& range,

@@ -38,7 +38,10 @@ struct Curve {
     int windowHigh = 95;
 
     std::size_t size() const { return x.size(); }
-    // Whether point i (i >= 1) is joined to the previous pen position.
+    // Whether point i lies in [-97, 97] horizontally and in the vertical window.
+    bool inside(std::size_t i) const;
+    // Whether the segment from point i - 1 to point i is drawn: both points
+    // inside and no break mark on point i. The first point is only moved to.
     bool joined(std::size_t i) const;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <system_error>
 
 namespace zephalo::core {
@@ -14,11 +15,15 @@ std::string formatDigits(double value, int significantDigits) {
     return std::string(buffer, result.ptr);
 }
 
-std::string formatNumber(double value) { return formatDigits(value, 6); }
+std::string formatNumber(double value) {
+    return formatDigits(value, 6);
+}
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 // from_chars does not take a leading '+'; atof and stream extraction do.
 std::string_view dropPlus(std::string_view text, bool& negativeAfterPlus) {
@@ -37,12 +42,14 @@ std::optional<double> parseNumber(std::string_view token) {
     token = dropPlus(token, bad);
     if (bad || token.empty()) return std::nullopt;
     double value = 0.0;
-    const auto [end, ec] =
-        std::from_chars(token.data(), token.data() + token.size(), value, std::chars_format::general);
+    const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value,
+                                           std::chars_format::general);
     if (end != token.data() + token.size()) return std::nullopt;
     if (ec == std::errc::invalid_argument) return std::nullopt;
     // Out-of-range values (1e999) are refused rather than turned into infinity.
     if (ec == std::errc::result_out_of_range) return std::nullopt;
+    // "nan" and "inf" are no measured values; a work-space file never holds them.
+    if (!std::isfinite(value)) return std::nullopt;
     return value;
 }
 

@@ -18,7 +18,8 @@ std::string formatNumber(double value);
 std::string formatDigits(double value, int significantDigits);
 
 // A whole token of a file or a command-line argument: the entire text must be
-// one decimal number (an optional leading '+' is allowed). nullopt otherwise.
+// one finite decimal number (an optional leading '+' is allowed). nullopt
+// otherwise, also for "nan", "inf" and values beyond the range of a double.
 std::optional<double> parseNumber(std::string_view token);
 
 // Text typed into an edit box, read the way the C runtime's atof reads it:

@@ -109,7 +109,9 @@ std::filesystem::path pathFromText(std::string_view utf8) {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
 
 std::string shortened(std::string_view token) {
     constexpr std::size_t kShown = 40;
@@ -159,6 +161,12 @@ Status parseNumberText(std::string_view text, std::string_view fileLabel, Number
 }
 
 Status readTextFile(const std::filesystem::path& file, std::string& out) {
+    // A folder opens as a stream on some systems and then reads as empty.
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec)) {
+        return Status::failure("　" + pathText(file) +
+                               " はフォルダーなので、ファイルとして開けません。");
+    }
     std::ifstream in(file, std::ios::binary);
     if (!in) return Status::failure("　ファイル " + pathText(file) + " を開けませんでした。");
     std::ostringstream content;
@@ -211,8 +219,7 @@ Status readRecordFile(const std::filesystem::path& file, std::size_t columns, st
     const std::size_t records = numbers.values.size() / columns;
     if (records > capacity) {
         return Status::failure("　ファイル " + label + " のデータは" + std::to_string(records) +
-                               "点あり、上限の" + std::to_string(capacity) +
-                               "点を超えています。");
+                               "点あり、上限の" + std::to_string(capacity) + "点を超えています。");
     }
     values = std::move(numbers.values);
     return {};
@@ -223,7 +230,8 @@ Status readPairFile(const std::filesystem::path& file, PairSpectrum& out, std::s
     if (auto status = readRecordFile(file, 2, capacity, values); !status) return status;
     out.clear();
     out.reserve(values.size() / 2);
-    for (std::size_t i = 0; i + 1 < values.size(); i += 2) out.push_back({values[i], values[i + 1]});
+    for (std::size_t i = 0; i + 1 < values.size(); i += 2)
+        out.push_back({values[i], values[i + 1]});
     return {};
 }
 

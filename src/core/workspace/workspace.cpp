@@ -45,7 +45,9 @@ std::filesystem::path Workspace::dataFolder() {
     return homeFolder();
 }
 
-std::string Workspace::directoryText() const { return pathText(m_directory); }
+std::string Workspace::directoryText() const {
+    return pathText(m_directory);
+}
 
 std::filesystem::path Workspace::path(std::string_view fileName) const {
     return m_directory / pathFromText(fileName);
@@ -59,10 +61,16 @@ bool Workspace::exists(std::string_view fileName) const {
 Status Workspace::ensureDirectory() const {
     std::error_code ec;
     if (std::filesystem::is_directory(m_directory, ec)) return {};
+    if (std::filesystem::exists(m_directory, ec)) {
+        return Status::failure("　" + directoryText() +
+                               " はファイルなので、作業用のディレクトリとして使えません。\r\n"
+                               "　別の場所を ZEPHALO_WORK_SPACE で指定して下さい。");
+    }
     std::filesystem::create_directories(m_directory, ec);
     if (ec || !std::filesystem::is_directory(m_directory, ec)) {
-        return Status::failure("　作業用のディレクトリ " + directoryText() +
-                               " を作成できませんでした。\r\n　親フォルダーの書き込み権限を確認して下さい。");
+        return Status::failure(
+            "　作業用のディレクトリ " + directoryText() +
+            " を作成できませんでした。\r\n　親フォルダーの書き込み権限を確認して下さい。");
     }
     return {};
 }
@@ -122,7 +130,8 @@ Status Workspace::read(std::string_view fileName, QuadSpectrum& out, std::size_t
     if (auto status = readValues(fileName, 4, capacity, v, found); !status) return status;
     out.clear();
     out.reserve(v.size() / 4);
-    for (std::size_t i = 0; i < v.size(); i += 4) out.push_back({v[i], v[i + 1], v[i + 2], v[i + 3]});
+    for (std::size_t i = 0; i < v.size(); i += 4)
+        out.push_back({v[i], v[i + 1], v[i + 2], v[i + 3]});
     return {};
 }
 
@@ -146,7 +155,9 @@ Status Workspace::read(std::string_view fileName, FinalStateFunction& out) const
     std::vector<double> v;
     bool found = false;
     if (auto status = readOneLine(fileName, 13, v, found); !status || !found) return status;
-    out.mode = static_cast<int>(v[0]);
+    // Mode 1 means two components; any other value, even one beyond the range
+    // of an integer, one component.
+    out.mode = (v[0] >= -1e9 && v[0] <= 1e9) ? static_cast<int>(v[0]) : 0;
     for (std::size_t i = 0; i < 4; ++i) {
         out.width[i] = v[1 + i];
         out.position[i] = v[5 + i];

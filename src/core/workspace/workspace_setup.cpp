@@ -1,0 +1,118 @@
+#include "workspace/workspace_setup.h"
+
+#include <array>
+#include <system_error>
+
+#include "workspace/file_names.h"
+#include "workspace/records.h"
+
+namespace zephalo::core {
+
+namespace {
+
+// Appended to every refused import: the user must know the work space kept
+// its earlier state.
+constexpr std::string_view kNothingWritten =
+    "\r\n　ワークスペースのファイルは何も変更していません。";
+
+constexpr std::string_view kCheckPermission =
+    "\r\n　作業用のディレクトリの書き込み権限を確認して下さい。";
+
+Report refusedImport(const Status& status) {
+    return Report::refused(status.error() + std::string(kNothingWritten));
+}
+
+Report refusedWrite(const Status& status) {
+    return Report::refused(status.error() + std::string(kCheckPermission));
+}
+
+// The success texts name the real work-space folder where the original
+// names its fixed drive path.
+std::string importedText(const Workspace& workspace, std::string_view what) {
+    return workspace.directoryText() + " に" + std::string(what) + "を導入しました。";
+}
+
+// The chosen file as pairs, and the work space ready to take them.
+Status readChosen(const Workspace& workspace, const std::filesystem::path& chosen,
+                  PairSpectrum& points) {
+    if (auto status = readPairFile(chosen, points); !status) return status;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(workspace.directory(), ec)) {
+        return Status::failure("　作業用のディレクトリ " + workspace.directoryText() +
+                               " がありません。\r\n　まず「ワークスペース作成」を実行して下さい。");
+    }
+    return {};
+}
+
+}  // namespace
+
+std::span<const Seed> seedFiles() {
+    static const std::array<Seed, 6> seeds{{
+        {files::kParameters, formatRecord(CalculationParameters{})},
+        {files::kFinalState, formatRecord(FinalStateFunction{})},
+        {files::kEmissionExcitation, formatRecord({7200.0})},
+        {files::kEmissionModel, formatRecords(QuadSpectrum{{7000.0, 1.0, 1.0, 1.0}})},
+        {files::kSelectiveWork, formatRecords(SelectiveXafsTable{{7000.0, 1.0, 1.0}})},
+        // A one-point placeholder of three values, as the gates expect it;
+        // the RIXS calculation replaces it with four-column records.
+        {files::kCalculatedRixs, formatRecord({7000.0, 1.0, 1.0})},
+    }};
+    return seeds;
+}
+
+Report createWorkspace(const Workspace& workspace) {
+    if (auto status = workspace.ensureDirectory(); !status) return Report::refused(status.error());
+    for (const auto& seed : seedFiles()) {
+        if (workspace.exists(seed.file)) continue;
+        if (auto status = workspace.writeText(seed.file, seed.text); !status) {
+            return refusedWrite(status);
+        }
+    }
+    return Report::success("作業用のディレクトリ　" + workspace.directoryText() +
+                           "\r\nを作成しました。(以前使用時の結果は保護され\r\nています)");
+}
+
+Report importRixsExperiment(const Workspace& workspace, const std::filesystem::path& chosen) {
+    PairSpectrum points;
+    if (auto status = readChosen(workspace, chosen, points); !status) return refusedImport(status);
+    const MinMaxRecord extremes = minMaxOf(points, kRixsExperimentScale);
+    if (auto status = workspace.write(files::kRixsExperimentMinMax, extremes); !status) {
+        return refusedWrite(status);
+    }
+    if (auto status = workspace.write(files::kRixsExperiment, points); !status) {
+        return refusedWrite(status);
+    }
+    return Report::success(importedText(workspace, "「RIXS実験スペク\r\nトル」"));
+}
+
+Report importConventionalXafs(const Workspace& workspace, const std::filesystem::path& chosen) {
+    PairSpectrum points;
+    if (auto status = readChosen(workspace, chosen, points); !status) return refusedImport(status);
+    if (auto status = workspace.write(files::kConventionalXafs, points); !status) {
+        return refusedWrite(status);
+    }
+    return Report::success(importedText(workspace, "「通常XAFS実験\r\nスペクトル」"));
+}
+
+Report importFluorescence(const Workspace& workspace, const std::filesystem::path& chosen) {
+    PairSpectrum points;
+    if (auto status = readChosen(workspace, chosen, points); !status) return refusedImport(status);
+    double largest = 0.0;
+    for (const auto& p : points) {
+        if (p.intensity > largest) largest = p.intensity;
+    }
+    if (!(largest > 0.0)) {
+        return refusedImport(Status::failure(
+            "　ファイル " + pathText(chosen) +
+            (points.empty() ? std::string(" に数値のデータがありません。")
+                            : std::string(" の強度の最大値が0以下なので、\r\n"
+                                          "　蛍光X線スペクトルを最大値1に規格化できません。"))));
+    }
+    for (auto& p : points) p.intensity /= largest;
+    if (auto status = workspace.write(files::kExperimentEmission, points); !status) {
+        return refusedWrite(status);
+    }
+    return Report::success(importedText(workspace, "「蛍光X線実験\r\nスペクトル」"));
+}
+
+}  // namespace zephalo::core

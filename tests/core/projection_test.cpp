@@ -1,0 +1,108 @@
+#include <cstdlib>
+#include <tuple>
+#include <vector>
+
+#include "plot/projection.h"
+#include "test_support.h"
+
+namespace zephalo::core::plot {
+namespace {
+
+using test::near;
+
+// Hand-worked: X = -100 + trunc(4 * trunc((x - xmin) * 50) / (xmax - xmin)).
+class ProjectX : public ::testing::TestWithParam<std::tuple<double, int>> {};
+TEST_P(ProjectX, OnASpanOf200eV) {
+    const auto [x, expected] = GetParam();
+    EXPECT_EQ(projectX(x, 7000, 7200), expected) << x;
+}
+INSTANTIATE_TEST_SUITE_P(Values, ProjectX,
+                         ::testing::Values(std::tuple{7000.0, -100}, std::tuple{7200.0, 100},
+                                           std::tuple{7100.0, 0},
+                                           std::tuple{7050.01, -50},   // qx = 2500
+                                           std::tuple{7000.49, -100},  // qx = 24 -> 96/200
+                                           std::tuple{7000.5, -100},   // qx = 25 -> 0.5
+                                           std::tuple{7001.0, -99},    // qx = 50 -> 1
+                                           std::tuple{6999.99, -100},  // qx truncates to 0
+                                           std::tuple{6990.0, -110}));
+
+// Hand-worked: Y = -95 - trunc((trunc(y * 10000) - 10000 ymin) * -180 / (10000 (ymax - ymin))).
+class ProjectY : public ::testing::TestWithParam<std::tuple<double, double, double, int>> {};
+TEST_P(ProjectY, FromMinusNinetyFiveToEightyFive) {
+    const auto [y, ymin, ymax, expected] = GetParam();
+    EXPECT_EQ(projectY(y, ymin, ymax), expected) << y;
+}
+INSTANTIATE_TEST_SUITE_P(
+    Values, ProjectY,
+    ::testing::Values(std::tuple{0.0, 0.0, 1.0, -95}, std::tuple{1.0, 0.0, 1.0, 85},
+                      std::tuple{0.5, 0.0, 1.0, -5}, std::tuple{0.5, 0.25, 0.75, -5},
+                      std::tuple{0.33333, 0.0, 1.0, -36},  // -59.994 -> -59
+                      std::tuple{0.00005, 0.0, 1.0, -95},  // qy = 0
+                      std::tuple{2.0, 0.0, 1.0, 265}, std::tuple{-0.5, 0.0, 1.0, -185}));
+
+TEST(Projection, DegenerateRangesAndWildPointsStayFinite) {
+    // No crash and a value far outside the window, so nothing is joined.
+    EXPECT_GT(std::abs(projectX(7100, 7000, 7000)), 1000);
+    EXPECT_EQ(projectX(7000, 7000, 7000), -100);
+    EXPECT_GT(projectY(1e300, 0, 1), 1000);
+    EXPECT_LT(projectY(-1e300, 0, 1), -1000);
+}
+
+TEST(Projection, CurveJoiningRule) {
+    const std::vector<double> x{7010, 7050, 7100, 7150, 7160, 7200};
+    const std::vector<double> y{0.5, 0.5, 2.0, 0.5, 0.5, 0.5};
+    Curve curve = projectCurve(x, y, {7000, 7200, 0, 1}, Pen::Red, -95, 95);
+    ASSERT_EQ(curve.size(), 6u);
+    EXPECT_EQ(curve.x, (std::vector<int>{-90, -50, 0, 50, 60, 100}));
+    EXPECT_EQ(curve.y[2], 265);
+    EXPECT_EQ(curve.pen, Pen::Red);
+    EXPECT_TRUE(curve.joined(1));
+    EXPECT_FALSE(curve.joined(2));  // the segment into a point above the window
+    EXPECT_FALSE(curve.joined(3));  // and the segment out of it
+    EXPECT_TRUE(curve.joined(4));
+    EXPECT_FALSE(curve.joined(5));  // X = 100 is outside [-97, 97]
+    curve.breaks = {0, 0, 0, 0, 1, 0};
+    EXPECT_FALSE(curve.joined(4));
+    curve.windowHigh = 300;
+    EXPECT_TRUE(curve.joined(2));
+    EXPECT_TRUE(curve.joined(3));
+
+    // The first point at xmin (X = -100) is never joined to the second.
+    const std::vector<double> x2{7000, 7050};
+    const std::vector<double> y2{0.5, 0.5};
+    EXPECT_FALSE(projectCurve(x2, y2, {7000, 7200, 0, 1}, Pen::Black).joined(1));
+}
+
+TEST(Picking, AcceptanceSquare) {
+    const std::tuple<int, int, bool> cases[] = {
+        {0, 0, true},     {-96, 0, true},  {96, 0, true},     {-97, 0, false},
+        {97, 0, false},   {0, 100, true},  {0, -100, true},   {0, 101, false},
+        {0, -101, false}, {96, 100, true}, {-110, 110, false}};
+    for (const auto& [x, y, accepted] : cases)
+        EXPECT_EQ(pickAccepted(x, y), accepted) << x << "," << y;
+}
+
+TEST(Picking, EnergyOfAPick) {
+    EXPECT_TRUE(near(pickedEnergy(0, 7000, 7200), 7100, 0, 1e-9));
+    EXPECT_TRUE(near(pickedEnergy(-100, 7000, 7200), 7000, 0, 1e-9));
+    EXPECT_TRUE(near(pickedEnergy(96, 7000, 7200), 7196, 0, 1e-9));
+    EXPECT_TRUE(near(pickedEnergy(-50, 7100, 7140), 7110, 0, 1e-9));
+}
+
+TEST(Picking, PixelsMapThroughThePanelsOwnRectangle) {
+    const auto centre = logicalFromPixel(110, 110, 220, 220);
+    EXPECT_EQ(centre.x, 0);
+    EXPECT_EQ(centre.y, 0);
+    const auto corner = logicalFromPixel(0, 0, 220, 220);
+    EXPECT_EQ(corner.x, -110);
+    EXPECT_EQ(corner.y, 110);
+    // A 440 x 110 panel: 2 pixels per unit across, half a pixel per unit down.
+    const auto wide = logicalFromPixel(420, 100, 440, 110);
+    EXPECT_EQ(wide.x, 100);  // (420 - 220) / 2
+    EXPECT_EQ(wide.y, -90);  // (55 - 100) * 2
+    const auto none = logicalFromPixel(3, 3, 0, 0);
+    EXPECT_EQ(none.x, 0);
+}
+
+}  // namespace
+}  // namespace zephalo::core::plot
