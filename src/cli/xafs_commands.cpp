@@ -1,7 +1,94 @@
+#include <charconv>
+#include <optional>
+#include <string>
+
 #include "cli/cli_support.h"
+#include "workspace/gates.h"
+#include "workspace/records.h"
+#include "xafs/conv_xafs_model.h"
+#include "xafs/edge_table.h"
+#include "xafs/xafs_reading_model.h"
 
 namespace zephalo::cli {
 
-void addXafsCommands(CLI::App& /*app*/, CLI::App& /*import*/, Context& /*context*/) {}
+namespace {
+
+using core::xafs::ConvXafsModel;
+using core::xafs::XafsReadingModel;
+
+// An edge label exactly as listed, or a table index 0-42.
+std::optional<int> edgeFromText(const std::string& text) {
+    if (const auto byLabel = core::xafs::edgeIndexOf(text)) return byLabel;
+    int index = -1;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (!core::xafs::edgeAt(index)) return std::nullopt;
+    return index;
+}
+
+const CLI::Validator& edgeText() {
+    static const CLI::Validator validator(
+        [](std::string& text) -> std::string {
+            return edgeFromText(text)
+                       ? std::string()
+                       : "not an edge label (such as \"Fe K-edge\") or index 0-42: " + text;
+        },
+        "LABEL_OR_INDEX");
+    return validator;
+}
+
+struct ImportCommand {
+    const char* name;
+    const char* help;
+    core::Report (XafsReadingModel::*run)(const std::filesystem::path&) const;
+};
+
+}  // namespace
+
+void addXafsCommands(CLI::App& app, CLI::App& import, Context& context) {
+    static const ImportCommand kImports[] = {
+        {"selective", "one-component WIEN2k selective XAFS (XAFS１成分データ読込)",
+         &XafsReadingModel::importOneComponent},
+        {"selective-first", "first component of two (XAFS2成分データ読込（1/2）)",
+         &XafsReadingModel::importFirstOfTwo},
+        {"selective-second",
+         "second component of two, and the pairing (XAFS2成分データ読込（2/2）)",
+         &XafsReadingModel::importSecondOfTwo},
+        {"selective-general", "general energy, Y1, Y2 file (一般のX-Y1-Y2データ読込)",
+         &XafsReadingModel::importGeneral},
+    };
+    for (const auto& command : kImports) {
+        auto* sub = import.add_subcommand(command.name, command.help);
+        auto file = std::make_shared<std::string>();
+        sub->add_option("FILE", *file, "the chosen file")->required();
+        sub->callback([&context, file, run = command.run] {
+            const XafsReadingModel model(context.workspace());
+            context.show((model.*run)(core::pathFromText(*file)));
+        });
+    }
+
+    auto* edge = app.add_subcommand(
+        "edge", "conventional XAFS: read, select the edge, type the core energy, confirm");
+    auto edgeOption = std::make_shared<std::string>();
+    auto energyOption = std::make_shared<std::string>();
+    edge->add_option("--edge", *edgeOption, "edge label (\"Fe K-edge\") or index 0-42")
+        ->check(edgeText());
+    edge->add_option("--core-energy", *energyOption, "core energy typed into the box (eV)")
+        ->check(numberText());
+    edge->callback([&context, edgeOption, energyOption] {
+        const auto workspace = context.workspace();
+        if (auto refusal = core::checkGate(workspace, core::Step::ConvXafs)) {
+            context.show(core::Report::refused(*refusal));
+            return;
+        }
+        ConvXafsModel model(workspace);
+        if (auto read = model.read(); !read.done) {
+            context.show(read);
+            return;
+        }
+        const int index = edgeOption->empty() ? -1 : edgeFromText(*edgeOption).value_or(-1);
+        context.show(model.confirm(*energyOption, index));
+    });
+}
 
 }  // namespace zephalo::cli

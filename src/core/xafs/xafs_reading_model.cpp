@@ -1,0 +1,170 @@
+#include "xafs/xafs_reading_model.h"
+
+#include <string>
+#include <utility>
+
+#include "workspace/number_text.h"
+#include "xafs/selective_import.h"
+
+namespace zephalo::core::xafs {
+
+namespace {
+
+// The success texts name the work space by its Windows path; the text shown
+// names the real folder.
+constexpr std::string_view kWorkspaceToken = "C:\\ZEPHALO_WORK_SPACE";
+
+constexpr std::string_view kOpening =
+    "WIEN2kの計算ファイルを1成分か2成分を選択して\r\n読み込んで下さい。\r\n　xが励起エネルギー、yが"
+    "2成分それぞれの強度\r\n（1成分の場合は2成分の値が同じ）という形式の\r\nファイルも読み込めます"
+    "。";
+constexpr std::string_view kOneDone =
+    "C:\\ZEPHALO_WORK_SPACE "
+    "に1成分の「選択的\r\nXAFSスペクトル（計算値）」を導入しました。\r\n　「OK」で終了し次のステッ"
+    "プに進んで下さい。";
+constexpr std::string_view kFirstDone =
+    "C:\\ZEPHALO_WORK_SPACE "
+    "に2成分の「選択的\r\nXAFSスペクトル（計算値）」の1成分目を導入\r\nしました。\r\n　2成分目を導"
+    "入して下さい。";
+constexpr std::string_view kSecondDone =
+    "C:\\ZEPHALO_WORK_SPACE "
+    "に2成分の「選択的\r\nXAFSスペクトル（計算値）」の2成分目を導入\r\nしました。\r\n　「OK」で終了"
+    "し次のステップに進んで下さい。";
+constexpr std::string_view kGeneralDone =
+    "C:\\ZEPHALO_WORK_SPACE "
+    "に「選択的\r\nXAFSスペクトル（一般データ）」を導入しました。\r\n　「OK」で終了し次のステップに"
+    "進んで下さい。";
+constexpr std::string_view kFirstMissing =
+    "エラー！！\r\n　まず上のボタンで1成分目を導入して下さい！";
+constexpr std::string_view kNothingWritten = "\r\n　ワークスペースのファイルは変更していません。";
+
+Report refused(const Status& status) {
+    return Report::refused(status.error() + std::string(kNothingWritten));
+}
+
+// Normalising by a maximum of 0 or below has no meaning; `what` names the
+// component and its file.
+std::optional<Report> maximumRefusal(double maximum, const std::string& what) {
+    if (maximum > 0.0) return std::nullopt;
+    return Report::refused("　" + what + "の強度の最大値が" + formatNumber(maximum) +
+                           "で、0以下のため規格化できません。" + std::string(kNothingWritten));
+}
+
+}  // namespace
+
+XafsReadingModel::XafsReadingModel(Workspace workspace) : m_workspace(std::move(workspace)) {}
+
+std::string_view XafsReadingModel::openingText() {
+    return kOpening;
+}
+
+std::string XafsReadingModel::inWorkspace(std::string_view text) const {
+    std::string result(text);
+    if (const auto at = result.find(kWorkspaceToken); at != std::string::npos) {
+        result.replace(at, kWorkspaceToken.size(), m_workspace.directoryText());
+    }
+    return result;
+}
+
+Report XafsReadingModel::importOneComponent(const std::filesystem::path& file) const {
+    PairSpectrum source;
+    if (auto status = readWien2kFile(file, source); !status) return refused(status);
+    SelectiveXafsTable records;
+    records.reserve(source.size());
+    for (const auto& p : source) records.push_back({p.energy, p.intensity, p.intensity});
+    const GridScale scale = gridScaleOf(records);
+    if (auto refusal = maximumRefusal(scale.amax, "ファイル " + pathText(file))) return *refusal;
+    const auto table = resampleOnGrid(records, records.size(), scale);
+    if (auto status = m_workspace.write(files::kSelectiveOrg, table); !status) {
+        return Report::refused(status.error());
+    }
+    return Report::success(inWorkspace(kOneDone));
+}
+
+Report XafsReadingModel::importFirstOfTwo(const std::filesystem::path& file) const {
+    PairSpectrum source;
+    if (auto status = readWien2kFile(file, source); !status) return refused(status);
+    double maximum = 0.0;
+    for (const auto& p : source) maximum = std::max(maximum, p.intensity);
+    if (auto refusal = maximumRefusal(maximum, "1成分目のファイル " + pathText(file))) {
+        return *refusal;
+    }
+    // The first component is kept raw; the second step grids and normalises.
+    if (auto status = m_workspace.write(files::kSelectiveFirstRaw, source); !status) {
+        return Report::refused(status.error());
+    }
+    return Report::success(inWorkspace(kFirstDone));
+}
+
+std::optional<Report> XafsReadingModel::secondStepRefusal() const {
+    if (m_workspace.exists(files::kSelectiveFirstRaw)) return std::nullopt;
+    return Report::refused(std::string(kFirstMissing));
+}
+
+Report XafsReadingModel::importSecondOfTwo(const std::filesystem::path& file) const {
+    if (auto refusal = secondStepRefusal()) return *refusal;
+    PairSpectrum first;
+    if (auto status = m_workspace.read(files::kSelectiveFirstRaw, first); !status) {
+        return refused(status);
+    }
+    PairSpectrum second;
+    if (auto status = readWien2kFile(file, second); !status) return refused(status);
+    const auto merged = mergeComponents(first, second);
+    if (merged.empty()) {
+        return Report::refused("　1成分目（" + std::string(files::kSelectiveFirstRaw) +
+                               "）と2成分目のファイル " + pathText(file) +
+                               " に共通のエネルギー（差0.0001 eV未満）がありません。" +
+                               std::string(kNothingWritten));
+    }
+    const GridScale mergedScale = gridScaleOf(merged);
+    if (auto refusal =
+            maximumRefusal(mergedScale.amax, "共通のエネルギーでの1成分目（" +
+                                                 std::string(files::kSelectiveFirstRaw) + "）")) {
+        return *refusal;
+    }
+    if (auto refusal = maximumRefusal(mergedScale.bmax,
+                                      "共通のエネルギーでの2成分目のファイル " + pathText(file))) {
+        return *refusal;
+    }
+    // The pairs pass through the work-space file, so the grid works on the
+    // values at work-space precision (6 significant digits).
+    if (auto status = m_workspace.write(files::kSelectiveMergedRaw, merged); !status) {
+        return Report::refused(status.error());
+    }
+    SelectiveXafsTable records;
+    if (auto status = m_workspace.read(files::kSelectiveMergedRaw, records); !status) {
+        return Report::refused(status.error());
+    }
+    const auto table = resampleOnGrid(records, records.size(), gridScaleOf(records));
+    if (auto status = m_workspace.write(files::kSelectiveOrg, table); !status) {
+        return Report::refused(status.error());
+    }
+    return Report::success(inWorkspace(kSecondDone));
+}
+
+Report XafsReadingModel::importGeneral(const std::filesystem::path& file) const {
+    SelectiveXafsTable records;
+    if (auto status = readGeneralFile(file, records); !status) return refused(status);
+    const GridScale scale = gridScaleOf(records);
+    if (auto refusal = maximumRefusal(scale.amax, "ファイル " + pathText(file) + " のY1")) {
+        return *refusal;
+    }
+    if (auto refusal = maximumRefusal(scale.bmax, "ファイル " + pathText(file) + " のY2")) {
+        return *refusal;
+    }
+    // The last record is never searched.
+    const auto table = resampleOnGrid(records, records.size() - 1, scale);
+    if (table.empty()) {
+        return Report::refused("　ファイル " + pathText(file) +
+                               " のエネルギーから0.1 "
+                               "eV刻みの点が1点も得られませんでした。\r\n　最後の行は使われないため"
+                               "、2行以上のデータが必要です。" +
+                               std::string(kNothingWritten));
+    }
+    if (auto status = m_workspace.write(files::kSelectiveOrg, table); !status) {
+        return Report::refused(status.error());
+    }
+    return Report::success(inWorkspace(kGeneralDone));
+}
+
+}  // namespace zephalo::core::xafs
