@@ -171,7 +171,7 @@ SelectiveXafsTable mergeComponents(std::span<const PairPoint> first,
     for (const auto& p2 : second) {
         const PairPoint* partner = nullptr;
         for (const auto& p1 : first) {
-            if (std::fabs(p2.energy - p1.energy) < kMergeTolerance) partner = &p1;
+            if (std::fabs(p2.energy - p1.energy) < kMergeTolerance - kRoundingSlack) partner = &p1;
         }
         if (partner) merged.push_back({p2.energy, partner->intensity, p2.intensity});
     }

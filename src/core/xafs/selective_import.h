@@ -15,6 +15,10 @@ namespace zephalo::core::xafs {
 inline constexpr double kGridStep = 0.1;           // eV between output energies
 inline constexpr double kGridTolerance = 0.002;    // eV, strictly less matches
 inline constexpr double kMergeTolerance = 0.0001;  // eV, strictly less matches
+// Energies typed with four decimals differ by 0.0001 only up to the rounding
+// of doubles (5.1235 - 5.1234 < 0.0001 in binary); such pairs must not merge,
+// so the comparison allows for that rounding.
+inline constexpr double kRoundingSlack = 1.0e-9;
 inline constexpr double kMinimumScanStart = 1.0e7;
 inline constexpr std::size_t kWien2kHeaderWords = 4;
 
