@@ -1,0 +1,359 @@
+#include "xrf/xrf_model.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+#include "workspace/number_text.h"
+#include "xrf/emission_model.h"
+#include "xrf/xrf_texts.h"
+
+namespace zephalo::core::xrf {
+
+namespace {
+
+// Emission intensities are taken in 1/10000 units in the panel and in the
+// extremes file.
+constexpr double kDisplayFactor = 10000.0;
+
+// Significant digits of the boxes and messages.
+constexpr int kWidthDigits = 6;
+constexpr int kPositionDigits = 10;
+constexpr int kAmplitudeDigits = 10;
+constexpr int kExcitationDigits = 6;
+constexpr int kPickedDigits = 5;
+constexpr int kRFactorDigits = 4;
+
+// Longest part of a typed text quoted back in a refusal.
+constexpr std::size_t kQuotedLength = 40;
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string quotedText(std::string_view text) {
+    if (text.size() <= kQuotedLength) return "「" + std::string(text) + "」";
+    return "「" + std::string(text.substr(0, kQuotedLength)) + "...」";
+}
+
+std::string fileText(const Workspace& workspace, std::string_view name) {
+    return pathText(workspace.path(name));
+}
+
+// The measured spectrum, refused when it is missing or unreadable.
+Status readMeasured(const Workspace& workspace, PairSpectrum& measured) {
+    if (!workspace.exists(files::kExperimentEmission)) {
+        return Status::failure("　蛍光X線スペクトルのファイル " +
+                               fileText(workspace, files::kExperimentEmission) +
+                               " がありません。\r\n　メイン画面の「蛍光X線実験値読込」で" +
+                               "読み込んでから、\r\nもう一度操作して下さい。");
+    }
+    return workspace.read(files::kExperimentEmission, measured);
+}
+
+// A one-line record or value that the work-space creation seeds.
+template <typename Value>
+Status readSeeded(const Workspace& workspace, std::string_view name, Value& out) {
+    if (!workspace.exists(name)) {
+        return Status::failure("　ファイル " + fileText(workspace, name) +
+                               " がありません。\r\n　メイン画面の「ワークスペース作成」で" +
+                               "作り直してから、\r\nもう一度「蛍光X線の読込」をして下さい。");
+    }
+    return workspace.read(name, out);
+}
+
+// Measured data the load cannot use: too few points or a range of zero width.
+Status checkMeasured(const Workspace& workspace, const PairSpectrum& measured,
+                     const MinMaxRecord& range) {
+    const std::string file = fileText(workspace, files::kExperimentEmission);
+    const std::string reimport =
+        "\r\n　「蛍光X線実験値読込」で正しいスペクトルを読み込んで下さい。";
+    if (measured.empty()) {
+        return Status::failure("　蛍光X線スペクトルのファイル " + file + " にデータがありません。" +
+                               reimport);
+    }
+    if (measured.size() < 2) {
+        return Status::failure("　蛍光X線スペクトル " + file +
+                               " のデータが1点しかありません。\r\n　エネルギーの間隔を決めるには" +
+                               "2点以上必要です。" + reimport);
+    }
+    if (!(range.xmax > range.xmin)) {
+        return Status::failure(
+            "　蛍光X線スペクトル " + file + " のエネルギーが全て " + formatDigits(range.xmin, 6) +
+            " eVで、範囲がありません。\r\n　これでは表示も計算もできません。" + reimport);
+    }
+    if (!(range.ymax > range.ymin)) {
+        return Status::failure("　蛍光X線スペクトル " + file +
+                               " の強度が全て同じ値で、範囲がありません。\r\n" +
+                               "　これでは表示も計算もできません。" + reimport);
+    }
+    return {};
+}
+
+plot::Range panelRange(const MinMaxRecord& range) {
+    // The extremes file holds intensities times the display factor; the
+    // projection takes them in data units.
+    return {range.xmin, range.xmax, range.ymin / kDisplayFactor, range.ymax / kDisplayFactor};
+}
+
+}  // namespace
+
+std::optional<double> typedNumber(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        // atof reads "+-5" as 0: no number.
+        if (!text.empty() && text.front() == '-') return std::nullopt;
+    }
+    double value = 0.0;
+    const auto [end, ec] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    if (ec != std::errc() || end == text.data() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+XrfModel::XrfModel(Workspace workspace) : m_workspace(std::move(workspace)) {}
+
+Report XrfModel::load() {
+    PairSpectrum measured;
+    double excitation = 0.0;
+    FinalStateFunction stored;
+    CalculationParameters parameters;
+    if (auto status = readMeasured(m_workspace, measured); !status) {
+        return Report::refused(status.error());
+    }
+    const MinMaxRecord range = minMaxOf(measured, kDisplayFactor);
+    if (auto status = checkMeasured(m_workspace, measured, range); !status) {
+        return Report::refused(status.error());
+    }
+    for (const Status& status : {readSeeded(m_workspace, files::kEmissionExcitation, excitation),
+                                 readSeeded(m_workspace, files::kFinalState, stored),
+                                 readSeeded(m_workspace, files::kParameters, parameters)}) {
+        if (!status) return Report::refused(status.error());
+    }
+
+    // The model grid follows the measurement, so that its energies coincide
+    // with the measured ones for the R factor.
+    parameters.gridStart = range.xmin;
+    parameters.gridEnd = range.xmax;
+    parameters.gridStep = std::fabs(measured[1].energy - measured[0].energy);
+    if (auto status = m_workspace.write(files::kParameters, parameters); !status) {
+        return Report::refused(status.error());
+    }
+    if (auto status = m_workspace.write(files::kEmissionMinMax, range); !status) {
+        return Report::refused(status.error());
+    }
+
+    discardModel();
+    m_rFactor.reset();
+    m_range = range;
+    for (std::size_t i = 0; i < kLineCount; ++i) {
+        m_boxes.lines[i] = {formatDigits(stored.position[i], kPositionDigits),
+                            formatDigits(stored.amplitude[i], kAmplitudeDigits),
+                            formatDigits(stored.width[i], kWidthDigits)};
+    }
+    m_boxes.excitation = formatDigits(excitation, kExcitationDigits);
+    m_twoComponents = stored.twoComponents();
+
+    std::vector<double> energies;
+    std::vector<double> intensities;
+    energies.reserve(measured.size());
+    intensities.reserve(measured.size());
+    for (const auto& point : measured) {
+        energies.push_back(point.energy);
+        intensities.push_back(point.intensity);
+    }
+    m_measured = plot::projectCurve(energies, intensities, panelRange(range), plot::Pen::Red);
+
+    return Report::success(std::string(texts::kLoadedHead) + m_boxes.excitation +
+                           std::string(texts::kLoadedTail));
+}
+
+Report XrfModel::confirm(const XrfBoxes& typed, bool twoComponents) {
+    FinalStateFunction function;
+    function.mode = twoComponents ? 1 : 0;
+    std::string unreadable;
+    const auto take = [&](std::size_t line, std::string_view caption, const std::string& text,
+                          double& out) {
+        if (const auto value = typedNumber(text)) {
+            out = *value;
+            return;
+        }
+        unreadable += "　ボックス「" + std::string(kLineNames[line]) + "の" + std::string(caption) +
+                      "」の値" + quotedText(text) + "は数値として読めません。\r\n";
+    };
+    for (std::size_t i = 0; i < kLineCount; ++i) {
+        take(i, texts::kPositionCaption, typed.lines[i].position, function.position[i]);
+        take(i, texts::kAmplitudeCaption, typed.lines[i].amplitude, function.amplitude[i]);
+        take(i, texts::kWidthCaption, typed.lines[i].width, function.width[i]);
+    }
+    if (!unreadable.empty()) {
+        return Report::refused(unreadable +
+                               "　数値を入力してから、もう一度「ローレンツ関数設定確認」を\r\n"
+                               "押して下さい。");
+    }
+    m_boxes.lines = typed.lines;
+    return Report::from(m_workspace.write(files::kFinalStateTemp, function),
+                        std::string(texts::kConfirmedText));
+}
+
+Report XrfModel::fit(std::string_view excitationText) {
+    // A new press replaces the drawn model, also when it refuses.
+    discardModel();
+    m_rFactor.reset();
+    const auto excitation = typedNumber(excitationText);
+    if (!excitation) {
+        return Report::refused("　ボックス「" + std::string(texts::kExcitationCaption) + "」の値" +
+                               quotedText(excitationText) +
+                               "は数値として読めません。\r\n　数値を入力してから、もう一度" +
+                               "「ローレンツ関数でフィット」を\r\n押して下さい。");
+    }
+    m_boxes.excitation = std::string(excitationText);
+    MinMaxRecord range;
+    if (auto status = readRange(range); !status) return Report::refused(status.error());
+    if (auto status = EvaluateEmissionModel(m_workspace, *excitation); !status) {
+        return Report::refused(status.error());
+    }
+    QuadSpectrum scaled;
+    if (auto status = NormalizeEmissionModel(m_workspace, scaled); !status) {
+        return Report::refused(status.error());
+    }
+
+    std::vector<double> energies;
+    std::vector<double> total;
+    std::vector<double> comp1;
+    std::vector<double> comp2;
+    for (auto* column : {&energies, &total, &comp1, &comp2}) column->reserve(scaled.size());
+    for (const auto& point : scaled) {
+        energies.push_back(point.energy);
+        total.push_back(point.total);
+        comp1.push_back(point.comp1);
+        comp2.push_back(point.comp2);
+    }
+    const plot::Range panel = panelRange(range);
+    m_total = plot::projectCurve(energies, total, panel, plot::Pen::Blue);
+    m_comp1 = plot::projectCurve(energies, comp1, panel, plot::Pen::SkyBlueDotted);
+    m_comp2 = plot::projectCurve(energies, comp2, panel, plot::Pen::SkyBlueDotted);
+    return Report::success(std::string(texts::kFittedText));
+}
+
+std::optional<Report> XrfModel::click(int logicalX, int logicalY, std::size_t selectedLine) {
+    if (!plot::pickAccepted(logicalX, logicalY)) return std::nullopt;
+    MinMaxRecord range;
+    if (auto status = readRange(range); !status) return Report::refused(status.error());
+    const double energy = plot::pickedEnergy(logicalX, range.xmin, range.xmax);
+    m_boxes.lines[std::min(selectedLine, kLineCount - 1)].position =
+        formatDigits(energy, kPickedDigits);
+    return Report::success(std::string(texts::kPositionSetText));
+}
+
+Report XrfModel::rFactor() {
+    PairSpectrum measured;
+    QuadSpectrum model;
+    if (auto status = readMeasured(m_workspace, measured); !status) {
+        return Report::refused(status.error());
+    }
+    if (auto status = m_workspace.read(files::kEmissionModel, model); !status) {
+        return Report::refused(status.error());
+    }
+
+    // Pairs by exact energy: both files hold the energies as the same
+    // 6-digit text, since the model grid starts at the smallest measured
+    // energy and steps by the measured spacing.
+    PairSpectrum calculated;
+    std::vector<double> observed;
+    for (const auto& point : measured) {
+        const auto match = std::find_if(model.begin(), model.end(), [&](const QuadPoint& q) {
+            return q.energy == point.energy;
+        });
+        if (match == model.end()) continue;
+        calculated.push_back({point.energy, match->total});
+        observed.push_back(point.intensity);
+    }
+    const std::size_t pairs = calculated.size();
+    if (pairs < 2) {
+        return Report::refused(
+            "　R因子を計算できません。蛍光X線スペクトルと計算値で\r\n"
+            "エネルギーが一致する点が" +
+            std::to_string(pairs) +
+            "点しかありません（2点以上必要です）。\r\n"
+            "　「蛍光X線の読込」の後、「ローレンツ関数設定確認」と\r\n"
+            "「ローレンツ関数でフィット」をしてから計算して下さい。");
+    }
+    // The last pair does not enter the sums.
+    calculated.resize(pairs - 1);
+    double difference = 0.0;
+    double sum = 0.0;
+    for (std::size_t i = 0; i < calculated.size(); ++i) {
+        difference += std::fabs(calculated[i].intensity - observed[i]);
+        sum += observed[i];
+    }
+    if (sum == 0.0) {
+        return Report::refused("　R因子を計算できません。比較する" +
+                               std::to_string(calculated.size()) +
+                               "点の測定強度の合計が0です。\r\n" +
+                               "　「蛍光X線実験値読込」で正しいスペクトルを読み込んで下さい。");
+    }
+    if (auto status = m_workspace.write(files::kEmissionForRFactor, calculated); !status) {
+        return Report::refused(status.error());
+    }
+    const double r = 100.0 * difference / sum;
+    if (auto status = m_workspace.write(files::kXrfRFactor, r); !status) {
+        return Report::refused(status.error());
+    }
+    m_rFactor = r;
+    return Report::success(std::string(texts::kRFactorHead) + formatDigits(r, kRFactorDigits) +
+                           std::string(texts::kRFactorTail));
+}
+
+Report XrfModel::store() {
+    if (!m_workspace.exists(files::kFinalStateTemp)) {
+        return Report::refused("　ローレンツ関数のパラメーターがまだ確認されていません\r\n（" +
+                               fileText(m_workspace, files::kFinalStateTemp) +
+                               " がありません）。\r\n　「ローレンツ関数設定確認」をしてから" +
+                               "「設定完了」を\r\n押して下さい。");
+    }
+    FinalStateFunction function;
+    if (auto status = m_workspace.read(files::kFinalStateTemp, function); !status) {
+        return Report::refused(status.error());
+    }
+    return Report::from(m_workspace.write(files::kFinalState, function),
+                        std::string(texts::kStoredText));
+}
+
+std::vector<plot::Curve> XrfModel::curves(bool twoComponentsChecked) const {
+    std::vector<plot::Curve> out;
+    if (hasModel()) {
+        if (twoComponentsChecked) {
+            out.push_back(m_comp1);
+            out.push_back(m_comp2);
+        }
+        out.push_back(m_total);
+    }
+    if (hasMeasurement()) out.push_back(m_measured);
+    return out;
+}
+
+Status XrfModel::readRange(MinMaxRecord& range) const {
+    if (!m_workspace.exists(files::kEmissionMinMax)) {
+        return Status::failure("　蛍光X線スペクトルの範囲のファイル " +
+                               fileText(m_workspace, files::kEmissionMinMax) +
+                               " がありません。\r\n　まず「蛍光X線の読込」をして下さい。");
+    }
+    if (auto status = m_workspace.read(files::kEmissionMinMax, range); !status) return status;
+    if (!(range.xmax > range.xmin) || !(range.ymax > range.ymin)) {
+        return Status::failure(
+            "　蛍光X線スペクトルの範囲のファイル " + fileText(m_workspace, files::kEmissionMinMax) +
+            " の最小値と最大値が\r\n同じか逆です。" + "　「蛍光X線の読込」をし直して下さい。");
+    }
+    return {};
+}
+
+void XrfModel::discardModel() {
+    m_total = {};
+    m_comp1 = {};
+    m_comp2 = {};
+}
+
+}  // namespace zephalo::core::xrf

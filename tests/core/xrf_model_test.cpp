@@ -1,0 +1,364 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+#include "workspace/number_text.h"
+#include "workspace/workspace.h"
+#include "xrf/xrf_model.h"
+
+namespace zephalo::test {
+namespace {
+
+using core::Workspace;
+using core::plot::Pen;
+using core::xrf::XrfBoxes;
+using core::xrf::XrfModel;
+
+constexpr const char* kParameters = "RIXS_Calculation_Parameters.DAT";
+constexpr const char* kFinalState = "RIXS_Calculation_Lorentz.DAT";
+constexpr const char* kFinalStateTemp = "RIXS_Calculation_Lorentz_Temp.DAT";
+constexpr const char* kExcitation = "Emission_Exc_Energy.DAT";
+constexpr const char* kMeasured = "Exp_Non_Resonant_Emission.DAT";
+constexpr const char* kMinMax = "Emission_MinMax.DAT";
+constexpr const char* kModel = "Non_Resonant_Emission.DAT";
+constexpr const char* kForRFactor = "Non_Resonant_Emission_for_RFactor.DAT";
+constexpr const char* kRFactor = "R_Factor_XRF.DAT";
+
+constexpr const char* kParameterText = "1.25\t7114\t7020\t7065\t0.1\t0.8\t7.9e-09\n";
+
+// A small work space as creation, the edge step and the fluorescence import
+// leave it. The measured energies are unsorted on purpose: the grid start and
+// end are the extremes, the step the spacing of the first two points.
+class XrfModelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        writeFile(dir / kParameters, kParameterText);
+        writeFinalState(1);
+        writeFile(dir / kExcitation, "7214");  // the edge step writes no line end
+        writeFile(dir / kMeasured, "7045.5\t0.2\n7045.2\t0.5\n7046\t1\n7044.1\t0.1\n");
+    }
+    void writeFinalState(int mode) {
+        writeFile(dir / kFinalState, std::to_string(mode) +
+                                         "\t1.234567891\t5.78\t1.9\t1.07\t7045.123456789\t7056\t"
+                                         "7058.8\t7060.1\t0.75\t0.305\t0.15\t0.105\n");
+    }
+    std::string read(const char* name) const { return readFile(dir / name); }
+    bool exists(const char* name) const { return std::filesystem::exists(dir / name); }
+
+    TempDir dir;
+    Workspace ws{dir.path()};
+};
+
+std::string loadedText(const std::string& excitation) {
+    return "　蛍光X線スペクトルを読み込みました。\r\n　これを測定した励起エネルギーは" +
+           excitation +
+           "eVに初期\r\n設定されています。\r\n　励起エネルギーを修正後、「設定確認」して、\r\n"
+           "試しに「フィット」してみて下さい。\r\n　計算結果が大きく食い違っていたらA～Dの４つの\r"
+           "\n"
+           "ローレンツ関数のパラメーターを調節して、あわせ\r\nこんでみて下さい。\r\n"
+           "　ローレンツ関数のピーク位置は、ラジオボタンでロー\r\nレンツ関数を選択し、画面上で"
+           "マウスをクリックしても\r\n設定できます。";
+}
+
+TEST_F(XrfModelTest, LoadRewritesTheGridFromTheMeasurementOnly) {
+    XrfModel model(ws);
+    const auto report = model.load();
+    ASSERT_TRUE(report.done) << report.text;
+    EXPECT_EQ(report.text, loadedText("7214"));
+
+    // Values 3-5: smallest energy, largest energy, |x1 - x0|; 1, 2, 6, 7 as read.
+    EXPECT_EQ(read(kParameters), "1.25\t7114\t7044.1\t7046\t0.3\t0.8\t7.9e-09\n");
+    EXPECT_EQ(read(kMinMax), "7044.1\t7046\t1000\t10000\n");
+
+    // Positions and amplitudes with 10 digits, widths and excitation with 6.
+    const XrfBoxes& boxes = model.boxes();
+    EXPECT_EQ(boxes.lines[0].position, "7045.123457");
+    EXPECT_EQ(boxes.lines[0].width, "1.23457");
+    EXPECT_EQ(boxes.lines[0].amplitude, "0.75");
+    EXPECT_EQ(boxes.lines[3].position, "7060.1");
+    EXPECT_EQ(boxes.lines[3].amplitude, "0.105");
+    EXPECT_EQ(boxes.lines[3].width, "1.07");
+    EXPECT_EQ(boxes.excitation, "7214");
+    ASSERT_TRUE(model.range());
+    EXPECT_EQ(model.range()->xmin, 7044.1);
+
+    // The measurement, projected with the energy quantised to 1/50 eV first:
+    // 7045.5 - 7044.1 is 69.99.../50 in doubles, so q = 69 and X = -100 + trunc(4 * 69 / 1.9)
+    // = 45; likewise 7045.2 -> 13 and even the maximum 7046 -> q = 94 -> 97. Intensity 1
+    // (the maximum) lies at Y = 85, 0.1 (the minimum) at Y = -95.
+    const auto curves = model.curves(true);
+    ASSERT_EQ(curves.size(), 1u);
+    EXPECT_EQ(curves[0].pen, Pen::Red);
+    EXPECT_EQ(curves[0].x, (std::vector<int>{45, 13, 97, -100}));
+    EXPECT_EQ(curves[0].y[2], 85);
+    EXPECT_EQ(curves[0].y[3], -95);
+}
+
+class XrfModeTest : public XrfModelTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(XrfModeTest, LoadSetsTheComponentRadioFromTheStoredMode) {
+    writeFinalState(GetParam());
+    XrfModel model(ws);
+    ASSERT_TRUE(model.load().done);
+    EXPECT_EQ(model.twoComponents(), GetParam() == 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, XrfModeTest, ::testing::Values(0, 1, 2));
+
+struct LoadRefusal {
+    const char* name;
+    const char* file;         // the file to change
+    const char* content;      // nullptr: remove it
+    const char* messagePart;  // a part of the refusal
+};
+
+class XrfLoadRefusalTest : public XrfModelTest,
+                           public ::testing::WithParamInterface<LoadRefusal> {};
+
+TEST_P(XrfLoadRefusalTest, RefusesAndChangesNothing) {
+    const auto& c = GetParam();
+    if (c.content)
+        writeFile(dir / c.file, c.content);
+    else
+        std::filesystem::remove(dir / c.file);
+    XrfModel model(ws);
+    const auto report = model.load();
+    EXPECT_FALSE(report.done);
+    EXPECT_NE(report.text.find(c.messagePart), std::string::npos) << report.text;
+    EXPECT_EQ(report.text.rfind("　", 0), 0u);
+    EXPECT_EQ(read(kParameters), kParameterText);
+    EXPECT_FALSE(exists(kMinMax));
+    EXPECT_FALSE(model.hasMeasurement());
+    EXPECT_FALSE(model.range());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, XrfLoadRefusalTest,
+    ::testing::Values(
+        LoadRefusal{"MissingSpectrum", kMeasured, nullptr, "がありません。"},
+        LoadRefusal{"EmptySpectrum", kMeasured, "", "データがありません。"},
+        LoadRefusal{"OnePoint", kMeasured, "7045\t1\n", "1点しかありません"},
+        LoadRefusal{"SameEnergies", kMeasured, "7045\t0.5\n7045\t1\n", "エネルギーが全て 7045 eV"},
+        LoadRefusal{"SameIntensities", kMeasured, "7045\t1\n7046\t1\n", "強度が全て同じ値"},
+        LoadRefusal{"TextInSpectrum", kMeasured, "7045\t1\n7046\tx\n", "「x」"},
+        LoadRefusal{"MissingExcitation", kExcitation, nullptr,
+                    "Emission_Exc_Energy.DAT がありません"},
+        LoadRefusal{"MissingFinalState", kFinalState, nullptr,
+                    "RIXS_Calculation_Lorentz.DAT がありません"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(XrfModelTest, ConfirmWritesTheTypedValuesInRecordOrder) {
+    XrfModel model(ws);
+    XrfBoxes boxes;
+    // Typed text is read like atof: the leading number counts.
+    boxes.lines[0] = {" 7050.5abc", "1", "2.5"};
+    boxes.lines[1] = {"7051", "+0.5", "3"};
+    boxes.lines[2] = {"7052", "0.25", "4e0"};
+    boxes.lines[3] = {"7053", "-0.125", "5,5"};
+    const auto report = model.confirm(boxes, false);
+    ASSERT_TRUE(report.done) << report.text;
+    EXPECT_EQ(
+        report.text,
+        "　ローレンツ関数のパラメーターを確認しました。\r\n　「ローレンツ関数でフィット」を試みて"
+        "下さい。\r\n　問題があれば、「蛍光X線の読込」をし直して\r\n下さい。以前の設定を回復できま"
+        "す。");
+    EXPECT_EQ(read(kFinalStateTemp),
+              "0\t2.5\t3\t4\t5\t7050.5\t7051\t7052\t7053\t1\t0.5\t0.25\t-0.125\n");
+    ASSERT_TRUE(model.confirm(boxes, true).done);
+    EXPECT_EQ(read(kFinalStateTemp).substr(0, 2), "1\t");
+}
+
+TEST_F(XrfModelTest, ConfirmRefusesBoxesWithoutANumberAndNamesThem) {
+    XrfModel model(ws);
+    ASSERT_TRUE(model.load().done);
+    XrfBoxes boxes = model.boxes();
+    boxes.lines[0].position = "abc";
+    boxes.lines[2].width = "";
+    boxes.lines[3].amplitude = "inf";
+    const auto report = model.confirm(boxes, true);
+    EXPECT_FALSE(report.done);
+    EXPECT_NE(report.text.find("「Aのピーク位置」の値「abc」"), std::string::npos) << report.text;
+    EXPECT_NE(report.text.find("「Cの線幅」の値「」"), std::string::npos);
+    EXPECT_NE(report.text.find("「Dの振幅」の値「inf」"), std::string::npos);
+    EXPECT_EQ(report.text.find("Bの"), std::string::npos);
+    EXPECT_FALSE(exists(kFinalStateTemp));
+}
+
+TEST_F(XrfModelTest, ConfirmThenStoreWithoutAFitStoresTheConfirmedValues) {
+    XrfModel model(ws);
+    ASSERT_TRUE(model.load().done);
+    XrfBoxes boxes = model.boxes();
+    boxes.lines[1].position = "7057.21";
+    boxes.lines[2].width = "6.38";
+    ASSERT_TRUE(model.confirm(boxes, false).done);
+    const auto report = model.store();
+    ASSERT_TRUE(report.done);
+    EXPECT_EQ(report.text,
+              "　これで「終状態関数」が作成できました。\r\n　「OK」をクリックしてこの画面を閉じ、"
+              "「RIXSシミュレー\r\nション」を行って下さい。");
+    EXPECT_EQ(read(kFinalState),
+              "0\t1.23457\t5.78\t6.38\t1.07\t7045.12\t7057.21\t7058.8\t7060.1\t0.75\t0.305\t0.15\t"
+              "0.105\n");
+    EXPECT_EQ(read(kFinalState), read(kFinalStateTemp));
+}
+
+TEST_F(XrfModelTest, StoreWithoutAConfirmedRecordRefuses) {
+    const std::string before = read(kFinalState);
+    XrfModel model(ws);
+    const auto report = model.store();
+    EXPECT_FALSE(report.done);
+    EXPECT_NE(report.text.find("「ローレンツ関数設定確認」"), std::string::npos);
+    EXPECT_EQ(read(kFinalState), before);
+}
+
+struct ClickCase {
+    int x;
+    int y;
+    const char* position;  // nullptr: the click is ignored
+};
+
+class XrfClickTest : public XrfModelTest, public ::testing::WithParamInterface<ClickCase> {};
+
+TEST_P(XrfClickTest, PicksTheSelectedLinesPositionInsideTheSquareOnly) {
+    // Range 7040 .. 7070: X = 0 is the centre 7055, each logical unit 0.15 eV.
+    writeFile(dir / kMeasured, "7040\t0.5\n7040.5\t1\n7070\t0.2\n");
+    XrfModel model(ws);
+    ASSERT_TRUE(model.load().done);
+    const XrfBoxes before = model.boxes();
+    const auto& c = GetParam();
+    const auto report = model.click(c.x, c.y, 1);
+    if (!c.position) {
+        EXPECT_FALSE(report);
+        EXPECT_EQ(model.boxes().lines[1].position, before.lines[1].position);
+        return;
+    }
+    ASSERT_TRUE(report);
+    EXPECT_TRUE(report->done);
+    EXPECT_EQ(
+        report->text,
+        "　ローレンツ関数のピーク位置を修正しました。\r\n　これでよければ、「ローレンツ関数設定"
+        "確認」\r\nボタンを押して下さい。ラジオボタンを選択すれば、他の\r\nローレンツ関数の"
+        "ピーク位置を修正できます。");
+    EXPECT_EQ(model.boxes().lines[1].position, c.position);
+    EXPECT_EQ(model.boxes().lines[0].position, before.lines[0].position);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Positions, XrfClickTest,
+    ::testing::Values(ClickCase{0, 0, "7055"}, ClickCase{-96, 0, "7040.6"},
+                      ClickCase{96, 100, "7069.4"},
+                      ClickCase{33, -100, "7059.9"},  // 7059.95 is 7059.9499... as a double
+                      ClickCase{-97, 0, nullptr}, ClickCase{97, 0, nullptr},
+                      ClickCase{0, 101, nullptr}, ClickCase{0, -101, nullptr}));
+
+TEST_F(XrfModelTest, ClickBeforeAnyLoadRefusesWithoutTheRange) {
+    XrfModel model(ws);
+    const auto report = model.click(0, 0, 0);
+    ASSERT_TRUE(report);
+    EXPECT_FALSE(report->done);
+    EXPECT_NE(report->text.find("Emission_MinMax.DAT がありません"), std::string::npos);
+    EXPECT_EQ(model.boxes().lines[0].position, "");
+}
+
+// R factor of four measured points against a model sharing three energies:
+// pairs at 7000, 7000.5, 7001; the first two count:
+// R = 100 (|0.4 - 0.5| + |1.1 - 1.0|) / (0.5 + 1.0) = 13.333...
+TEST_F(XrfModelTest, RFactorByHandOnASmallCase) {
+    writeFile(dir / kMeasured, "7000\t0.5\n7000.5\t1\n7001\t0.25\n7001.5\t0.8\n");
+    writeFile(dir / kModel,
+              "6999\t9\t9\t0\n7000\t0.4\t0.4\t0\n7000.5\t1.1\t1\t0.1\n7001\t0.3\t0."
+              "3\t0\n7002\t1\t1\t0\n");
+    XrfModel model(ws);
+    const auto report = model.rFactor();
+    ASSERT_TRUE(report.done) << report.text;
+    EXPECT_EQ(report.text, "　R因子を計算しました。　R因子は 13.33 (%)です。");
+    ASSERT_TRUE(model.lastRFactor());
+    EXPECT_TRUE(near(*model.lastRFactor(), 40.0 / 3.0, 1e-12));
+    EXPECT_EQ(read(kForRFactor), "7000\t0.4\n7000.5\t1.1\n");
+    EXPECT_EQ(read(kRFactor), "13.3333\n");
+}
+
+// Every measured energy has a model point (m = n = 3): the first n - 1 = 2
+// pairs count, so the last calculated value 100 does not:
+// R = 100 (0.1 + 0.05) / (1 + 0.5) = 10.
+TEST_F(XrfModelTest, RFactorWithAllEnergiesPairedUsesTheFirstNMinusOne) {
+    writeFile(dir / kMeasured, "7000\t1\n7000.1\t0.5\n7000.2\t0.25\n");
+    writeFile(dir / kModel,
+              "6999.9\t5\t5\t0\n7000\t0.9\t0.9\t0\n7000.1\t0.55\t0.55\t0\n"
+              "7000.2\t100\t100\t0\n7000.1\t7\t7\t0\n");
+    XrfModel model(ws);
+    const auto report = model.rFactor();
+    ASSERT_TRUE(report.done) << report.text;
+    EXPECT_EQ(report.text, "　R因子を計算しました。　R因子は 10 (%)です。");
+    EXPECT_EQ(read(kForRFactor), "7000\t0.9\n7000.1\t0.55\n");
+}
+
+struct RFactorRefusal {
+    const char* name;
+    const char* measured;  // nullptr: no measured file
+    const char* model;
+    const char* messagePart;
+};
+
+class XrfRFactorRefusalTest : public XrfModelTest,
+                              public ::testing::WithParamInterface<RFactorRefusal> {};
+
+TEST_P(XrfRFactorRefusalTest, RefusesWithoutWritingItsFiles) {
+    const auto& c = GetParam();
+    if (c.measured)
+        writeFile(dir / kMeasured, c.measured);
+    else
+        std::filesystem::remove(dir / kMeasured);
+    writeFile(dir / kModel, c.model);
+    XrfModel model(ws);
+    const auto report = model.rFactor();
+    EXPECT_FALSE(report.done);
+    EXPECT_NE(report.text.find(c.messagePart), std::string::npos) << report.text;
+    EXPECT_FALSE(exists(kForRFactor));
+    EXPECT_FALSE(exists(kRFactor));
+    EXPECT_FALSE(model.lastRFactor());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, XrfRFactorRefusalTest,
+    ::testing::Values(
+        // The seeded placeholder model shares no energy with the measurement.
+        RFactorRefusal{"NoPair", "7045\t1\n7046\t0.5\n", "7000\t1\t1\t1\n", "一致する点が0点"},
+        RFactorRefusal{"OnePair", "7045\t1\n7046\t0.5\n", "7046\t1\t1\t0\n", "一致する点が1点"},
+        RFactorRefusal{"ZeroIntensity", "7045\t0\n7046\t1\n", "7045\t1\t1\t0\n7046\t1\t1\t0\n",
+                       "合計が0"},
+        RFactorRefusal{"NoMeasurement", nullptr, "7045\t1\t1\t0\n", "蛍光X線実験値読込"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+struct TypedCase {
+    const char* text;
+    std::optional<double> value;
+};
+
+class XrfTypedNumberTest : public ::testing::TestWithParam<TypedCase> {};
+
+TEST_P(XrfTypedNumberTest, ReadsTheLeadingNumberOrNone) {
+    const auto& c = GetParam();
+    const auto value = core::xrf::typedNumber(c.text);
+    ASSERT_EQ(value.has_value(), c.value.has_value()) << c.text;
+    if (!value) return;
+    EXPECT_EQ(*value, *c.value);
+    // An accepted text reads exactly as every other box of the system reads it.
+    EXPECT_EQ(*value, core::parseTyped(c.text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, XrfTypedNumberTest,
+    ::testing::Values(TypedCase{"7058.8", 7058.8}, TypedCase{"  12abc", 12.0}, TypedCase{"+5", 5.0},
+                      TypedCase{"-0.5", -0.5}, TypedCase{".5", 0.5}, TypedCase{"1e3x", 1000.0},
+                      TypedCase{"0", 0.0}, TypedCase{"2,5", 2.0}, TypedCase{"", std::nullopt},
+                      TypedCase{"   ", std::nullopt}, TypedCase{"abc", std::nullopt},
+                      TypedCase{"-", std::nullopt}, TypedCase{"+-5", std::nullopt},
+                      TypedCase{".", std::nullopt}, TypedCase{"inf", std::nullopt},
+                      TypedCase{"nan", std::nullopt}, TypedCase{"1e999", std::nullopt}));
+
+}  // namespace
+}  // namespace zephalo::test
