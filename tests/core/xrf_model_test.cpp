@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <sstream>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -332,6 +335,144 @@ INSTANTIATE_TEST_SUITE_P(
                        "合計が0"},
         RFactorRefusal{"NoMeasurement", nullptr, "7045\t1\t1\t0\n", "蛍光X線実験値読込"}),
     [](const auto& param) { return std::string(param.param.name); });
+
+// A measured spectrum on a uniform 0.5 eV grid from a Kβ-like pair of lines,
+// normalised to a maximum of 1.
+std::string kbetaLikeSpectrum(double from, double to, double step) {
+    std::string text;
+    std::vector<std::pair<double, double>> points;
+    double largest = 0.0;
+    for (double e = from; e <= to + 1e-9; e += step) {
+        const double y = 615.0 / (1.0 + std::pow((e - 7058.36) / 0.985, 2)) +
+                         107.0 / (1.0 + std::pow((e - 7046.9) / 7.085, 2));
+        points.emplace_back(e, y);
+        largest = std::max(largest, y);
+    }
+    for (const auto& [e, y] : points) {
+        text += core::formatNumber(e) + "\t" + core::formatNumber(y / largest) + "\n";
+    }
+    return text;
+}
+
+std::vector<std::vector<double>> records(const std::string& text, std::size_t columns) {
+    std::vector<std::vector<double>> out;
+    std::istringstream in(text);
+    std::vector<double> record(columns);
+    while (true) {
+        for (auto& v : record) in >> v;
+        if (!in) break;
+        out.push_back(record);
+    }
+    return out;
+}
+
+TEST_F(XrfModelTest, FitDrawsTheScaledModelOnTheMeasuredGrid) {
+    writeFile(dir / kMeasured, kbetaLikeSpectrum(7040, 7070, 0.5));
+    XrfModel model(ws);
+    ASSERT_TRUE(model.load().done);
+    ASSERT_TRUE(model.confirm(model.boxes(), true).done);
+    const auto report = model.fit(model.boxes().excitation);
+    ASSERT_TRUE(report.done) << report.text;
+    EXPECT_EQ(report.text,
+              "　ローレンツ関数を計算しました。これでよければ、\r\n「設定完了」をクリックして下さい。"
+              "\r\n　「R因子」を計算する事もできます。（R因子の目安\r\nは5%以下）\r\n"
+              "  問題があれば、再度パラメーターを調整して下さい。");
+
+    // The model grid is the measured one, its largest total the measured maximum 1,
+    // and the two components add up to the total.
+    const auto measured = records(read(kMeasured), 2);
+    const auto scaled = records(read(kModel), 4);
+    ASSERT_EQ(scaled.size(), measured.size());
+    double largest = 0.0;
+    for (std::size_t i = 0; i < scaled.size(); ++i) {
+        EXPECT_EQ(scaled[i][0], measured[i][0]);
+        EXPECT_TRUE(near(scaled[i][1], scaled[i][2] + scaled[i][3], 1e-5));
+        largest = std::max(largest, scaled[i][1]);
+    }
+    EXPECT_TRUE(near(largest, 1.0, 1e-6));
+
+    // Components only while "2成分(A+BとC+D)" is checked; the total peaks at the top
+    // of the panel (Y = 85), like the measurement.
+    const auto both = model.curves(true);
+    ASSERT_EQ(both.size(), 4u);
+    EXPECT_EQ(both[0].pen, Pen::SkyBlueDotted);
+    EXPECT_EQ(both[1].pen, Pen::SkyBlueDotted);
+    EXPECT_EQ(both[2].pen, Pen::Blue);
+    EXPECT_EQ(both[3].pen, Pen::Red);
+    EXPECT_EQ(both[2].size(), measured.size());
+    EXPECT_EQ(*std::max_element(both[2].y.begin(), both[2].y.end()), 85);
+    const auto totalOnly = model.curves(false);
+    ASSERT_EQ(totalOnly.size(), 2u);
+    EXPECT_EQ(totalOnly[0].pen, Pen::Blue);
+    EXPECT_EQ(totalOnly[1].pen, Pen::Red);
+
+    // Every measured energy has a model point: m = n, and the sums run over the
+    // first n - 1 points (reference: the same sums over the files, by position).
+    ASSERT_TRUE(model.rFactor().done);
+    const auto used = records(read(kForRFactor), 2);
+    ASSERT_EQ(used.size(), measured.size() - 1);
+    double difference = 0.0;
+    double sum = 0.0;
+    for (std::size_t i = 0; i + 1 < measured.size(); ++i) {
+        EXPECT_EQ(used[i][0], measured[i][0]);
+        difference += std::fabs(scaled[i][1] - measured[i][1]);
+        sum += measured[i][1];
+    }
+    EXPECT_TRUE(near(*model.lastRFactor(), 100.0 * difference / sum, 1e-12));
+}
+
+struct FitRefusal {
+    const char* name;
+    const char* excitation;
+    const char* parameters;  // nullptr: as loaded
+    bool confirmed;
+    bool loaded;
+    const char* messagePart;
+};
+
+class XrfFitRefusalTest : public XrfModelTest, public ::testing::WithParamInterface<FitRefusal> {};
+
+TEST_P(XrfFitRefusalTest, RefusesWithoutAModelAndKeepsTheModelFile) {
+    const auto& c = GetParam();
+    writeFile(dir / kModel, "7000\t1\t1\t1\n");
+    XrfModel model(ws);
+    if (c.loaded) {
+        ASSERT_TRUE(model.load().done);
+    }
+    if (c.confirmed) writeFile(dir / kFinalStateTemp, read(kFinalState));
+    if (c.parameters) writeFile(dir / kParameters, c.parameters);
+    const auto report = model.fit(c.excitation);
+    EXPECT_FALSE(report.done);
+    EXPECT_NE(report.text.find(c.messagePart), std::string::npos) << report.text;
+    EXPECT_FALSE(model.hasModel());
+    EXPECT_EQ(read(kModel), "7000\t1\t1\t1\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, XrfFitRefusalTest,
+    ::testing::Values(
+        FitRefusal{"ExcitationNotANumber", "abc", nullptr, true, true,
+                   "「励起エネルギー(eV)」の値「abc」"},
+        FitRefusal{"ExcitationEmpty", "", nullptr, true, true, "「励起エネルギー(eV)」の値「」"},
+        FitRefusal{"ExcitationZero", "0", nullptr, true, true, "励起エネルギーが0eV"},
+        FitRefusal{"ZeroStep", "7214", "1.25\t7114\t7044.1\t7046\t0\t0.8\t7.9e-09\n", true, true,
+                   "刻み幅が0eV"},
+        FitRefusal{"NegativeStep", "7214", "1.25\t7114\t7044.1\t7046\t-0.1\t0.8\t7.9e-09\n", true,
+                   true, "刻み幅が-0.1eV"},
+        FitRefusal{"NotConfirmed", "7214", nullptr, false, true, "「ローレンツ関数設定確認」"},
+        FitRefusal{"NotLoaded", "7214", nullptr, true, false, "Emission_MinMax.DAT がありません"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(XrfModelTest, FirstTwoPointsAtOneEnergyGiveAZeroStepThatTheFitRefuses) {
+    writeFile(dir / kMeasured, "7045\t0.5\n7045\t0.6\n7046\t1\n");
+    XrfModel model(ws);
+    ASSERT_TRUE(model.load().done);
+    EXPECT_EQ(read(kParameters), "1.25\t7114\t7045\t7046\t0\t0.8\t7.9e-09\n");
+    ASSERT_TRUE(model.confirm(model.boxes(), true).done);
+    const auto report = model.fit("7214");
+    EXPECT_FALSE(report.done);
+    EXPECT_NE(report.text.find("刻み幅が0eV"), std::string::npos) << report.text;
+}
 
 struct TypedCase {
     const char* text;
