@@ -1,10 +1,291 @@
 #include "xrf/xrf_dialog.h"
 
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/message_panel.h"
+#include "plot/plot_panel.h"
+#include "workspace/number_text.h"
+#include "xrf/xrf_texts.h"
+
 namespace zephalo::gui {
 
-CXRF::CXRF(const core::Workspace& /*workspace*/, QWidget* parent) : QDialog(parent) {
+namespace {
+
+namespace texts = core::xrf::texts;
+using core::xrf::kLineCount;
+using core::xrf::kLineNames;
+
+// Keeps the wait cursor up for the lifetime of the guard.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+QLineEdit* numberBox(QWidget* parent, const QString& name, int characters) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setAlignment(Qt::AlignRight);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * characters + 12);
+    return box;
+}
+
+QPushButton* button(QWidget* parent, std::string_view caption, const QString& name) {
+    auto* result = new QPushButton(toQt(caption), parent);
+    result->setObjectName(name);
+    result->setAutoDefault(false);
+    return result;
+}
+
+QLabel* heading(QWidget* parent, std::string_view caption) {
+    auto* label = new QLabel(toQt(caption), parent);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+}  // namespace
+
+CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
+    : QDialog(parent), m_model(workspace) {
     setWindowTitle(QStringLiteral("蛍光X線による設定"));
     setModal(true);
+
+    m_buttonLoad = button(this, "蛍光X線の読込", QStringLiteral("buttonLoad"));
+    m_buttonConfirm = button(this, "ローレンツ関数設定確認", QStringLiteral("buttonConfirm"));
+    m_buttonFit = button(this, "ローレンツ関数でフィット", QStringLiteral("buttonFit"));
+    m_buttonRFactor = button(this, "R因子計算", QStringLiteral("buttonRFactor"));
+    m_buttonStore = button(this, "設定完了", QStringLiteral("buttonStore"));
+
+    m_editExcitation = numberBox(this, QStringLiteral("editExcitation"), 10);
+    auto* excitationLabel = new QLabel(toQt(texts::kExcitationCaption), this);
+    excitationLabel->setBuddy(m_editExcitation);
+    auto* excitationRow = new QHBoxLayout;
+    excitationRow->addWidget(excitationLabel);
+    excitationRow->addWidget(m_editExcitation);
+    excitationRow->addStretch();
+
+    auto* actionRow = new QHBoxLayout;
+    actionRow->addWidget(m_buttonConfirm);
+    actionRow->addWidget(m_buttonFit);
+    actionRow->addStretch();
+
+    m_editMessage = new MessagePanel(this, 9);
+
+    auto* left = new QVBoxLayout;
+    auto* loadRow = new QHBoxLayout;
+    loadRow->addWidget(m_buttonLoad);
+    loadRow->addStretch();
+    left->addLayout(loadRow);
+    left->addWidget(buildParameters());
+    left->addLayout(excitationRow);
+    left->addLayout(actionRow);
+    left->addWidget(m_editMessage, 1);
+
+    auto* finishRow = new QHBoxLayout;
+    finishRow->addStretch();
+    finishRow->addWidget(m_buttonRFactor);
+    finishRow->addWidget(m_buttonStore);
+    auto* right = new QVBoxLayout;
+    right->addWidget(buildPlot(), 1);
+    right->addLayout(finishRow);
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left, 0);
+    columns->addSpacing(8);
+    columns->addLayout(right, 1);
+
+    // Kept for the user who knows it; the panel repaints by itself.
+    auto* repaint = button(this, "画面回復", QStringLiteral("buttonRepaint"));
+    auto* repaintNote = new QLabel(QStringLiteral("画面が異常になったら押して下さい"), this);
+    repaint->hide();
+    repaintNote->hide();
+
+    auto* closeButtons = new QDialogButtonBox(this);
+    auto* ok = closeButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    auto* cancel =
+        closeButtons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    ok->setObjectName(QStringLiteral("buttonOk"));
+    cancel->setObjectName(QStringLiteral("buttonCancel"));
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(repaint);
+    bottom->addWidget(repaintNote);
+    bottom->addStretch();
+    bottom->addWidget(closeButtons);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns, 1);
+    layout->addLayout(bottom);
+
+    connect(m_buttonLoad, &QPushButton::clicked, this, &CXRF::onLoad);
+    connect(m_buttonConfirm, &QPushButton::clicked, this, &CXRF::onConfirm);
+    connect(m_buttonFit, &QPushButton::clicked, this, &CXRF::onFit);
+    connect(m_buttonRFactor, &QPushButton::clicked, this, &CXRF::onRFactor);
+    connect(m_buttonStore, &QPushButton::clicked, this, &CXRF::onStore);
+    connect(repaint, &QPushButton::clicked, this, &CXRF::refreshPlot);
+    connect(m_plot, &PlotPanel::picked, this, &CXRF::onPicked);
+    // The components are drawn only while "2成分(A+BとC+D)" is checked.
+    connect(m_radioTwoComponents, &QRadioButton::toggled, this, &CXRF::refreshPlot);
+    connect(closeButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(closeButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+QWidget* CXRF::buildParameters() {
+    auto* group = new QGroupBox(QStringLiteral("ローレンツ関数のパラメーター"), this);
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->addWidget(heading(group, texts::kPositionCaption), 0, 1);
+    grid->addWidget(heading(group, texts::kAmplitudeCaption), 0, 2);
+    grid->addWidget(heading(group, texts::kWidthCaption), 0, 3);
+    for (std::size_t i = 0; i < kLineCount; ++i) {
+        const int row = static_cast<int>(i) + 1;
+        const QString name = toQt(kLineNames[i]);
+        grid->addWidget(heading(group, kLineNames[i]), row, 0);
+        m_editPosition[i] = numberBox(group, QStringLiteral("editPosition") + name, 12);
+        m_editAmplitude[i] = numberBox(group, QStringLiteral("editAmplitude") + name, 11);
+        m_editWidth[i] = numberBox(group, QStringLiteral("editWidth") + name, 8);
+        grid->addWidget(m_editPosition[i], row, 1);
+        grid->addWidget(m_editAmplitude[i], row, 2);
+        grid->addWidget(m_editWidth[i], row, 3);
+    }
+
+    // Both unchecked until the stored mode is loaded.
+    m_radioOneComponent = new QRadioButton(QStringLiteral("1成分"), group);
+    m_radioTwoComponents = new QRadioButton(QStringLiteral("2成分(A+BとC+D)"), group);
+    m_radioOneComponent->setObjectName(QStringLiteral("radioOneComponent"));
+    m_radioTwoComponents->setObjectName(QStringLiteral("radioTwoComponents"));
+    auto* modes = new QButtonGroup(group);
+    modes->addButton(m_radioOneComponent);
+    modes->addButton(m_radioTwoComponents);
+    auto* modeRow = new QHBoxLayout;
+    modeRow->addWidget(m_radioOneComponent);
+    modeRow->addSpacing(16);
+    modeRow->addWidget(m_radioTwoComponents);
+    modeRow->addStretch();
+
+    auto* layout = new QVBoxLayout(group);
+    layout->addLayout(grid);
+    layout->addSpacing(4);
+    layout->addLayout(modeRow);
+    return group;
+}
+
+QWidget* CXRF::buildPlot() {
+    auto* area = new QWidget(this);
+    m_plot = new PlotPanel(area);
+    m_plot->setObjectName(QStringLiteral("plotPanel"));
+    m_plot->setMinimumSize(380, 340);
+    m_plot->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+
+    // The two ends of the energy axis, under the box's left and right edges.
+    m_labelRangeLow = new QLabel(area);
+    m_labelRangeHigh = new QLabel(area);
+    m_labelRangeLow->setObjectName(QStringLiteral("labelRangeLow"));
+    m_labelRangeHigh->setObjectName(QStringLiteral("labelRangeHigh"));
+    m_labelRangeHigh->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* rangeRow = new QHBoxLayout;
+    rangeRow->addWidget(m_labelRangeLow);
+    rangeRow->addStretch();
+    rangeRow->addWidget(m_labelRangeHigh);
+
+    auto* selection = new QGroupBox(QStringLiteral("ローレンツ関数の選択"), area);
+    auto* lines = new QButtonGroup(selection);
+    auto* lineRow = new QHBoxLayout(selection);
+    for (std::size_t i = 0; i < kLineCount; ++i) {
+        m_radioLine[i] = new QRadioButton(toQt(kLineNames[i]), selection);
+        m_radioLine[i]->setObjectName(QStringLiteral("radioLine") + toQt(kLineNames[i]));
+        lines->addButton(m_radioLine[i]);
+        lineRow->addWidget(m_radioLine[i]);
+    }
+    lineRow->addStretch();
+
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_plot, 1);
+    layout->addLayout(rangeRow);
+    layout->addWidget(selection);
+    return area;
+}
+
+void CXRF::showReport(const core::Report& report) {
+    m_editMessage->setText(report.text);
+}
+
+std::size_t CXRF::selectedLine() const {
+    for (std::size_t i = 0; i + 1 < kLineCount; ++i) {
+        if (m_radioLine[i]->isChecked()) return i;
+    }
+    return kLineCount - 1;
+}
+
+void CXRF::onLoad() {
+    m_editMessage->setText(texts::kLoadingText);
+    const core::Report report = m_model.load();
+    showReport(report);
+    if (!report.done) return;
+    const auto& boxes = m_model.boxes();
+    for (std::size_t i = 0; i < kLineCount; ++i) {
+        m_editPosition[i]->setText(toQt(boxes.lines[i].position));
+        m_editAmplitude[i]->setText(toQt(boxes.lines[i].amplitude));
+        m_editWidth[i]->setText(toQt(boxes.lines[i].width));
+    }
+    m_editExcitation->setText(toQt(boxes.excitation));
+    (m_model.twoComponents() ? m_radioTwoComponents : m_radioOneComponent)->setChecked(true);
+    m_radioLine[0]->setChecked(true);
+    if (const auto& range = m_model.range()) {
+        m_labelRangeLow->setText(toQt(core::formatDigits(range->xmin, 6) + " eV"));
+        m_labelRangeHigh->setText(toQt(core::formatDigits(range->xmax, 6) + " eV"));
+    }
+    refreshPlot();
+}
+
+void CXRF::onConfirm() {
+    core::xrf::XrfBoxes typed;
+    for (std::size_t i = 0; i < kLineCount; ++i) {
+        typed.lines[i] = {fromQt(m_editPosition[i]->text()), fromQt(m_editAmplitude[i]->text()),
+                          fromQt(m_editWidth[i]->text())};
+    }
+    showReport(m_model.confirm(typed, m_radioTwoComponents->isChecked()));
+}
+
+void CXRF::onFit() {
+    m_editMessage->setText({});
+    {
+        const WaitCursor wait;
+        showReport(m_model.fit(fromQt(m_editExcitation->text())));
+    }
+    refreshPlot();
+}
+
+void CXRF::onPicked(int logicalX, int logicalY) {
+    const std::size_t line = selectedLine();
+    const auto report = m_model.click(logicalX, logicalY, line);
+    if (!report) return;
+    if (report->done) m_editPosition[line]->setText(toQt(m_model.boxes().lines[line].position));
+    showReport(*report);
+}
+
+void CXRF::onRFactor() {
+    showReport(m_model.rFactor());
+}
+
+void CXRF::onStore() {
+    showReport(m_model.store());
+}
+
+void CXRF::refreshPlot() {
+    m_plot->setCurves(m_model.curves(m_radioTwoComponents->isChecked()));
 }
 
 }  // namespace zephalo::gui

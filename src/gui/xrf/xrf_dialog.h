@@ -1,16 +1,66 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
+#include <cstddef>
 
 #include "workspace/workspace.h"
+#include "xrf/xrf_model.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
 
 namespace zephalo::gui {
 
-// Placeholder of the step dialog until the step is built.
+class MessagePanel;
+class PlotPanel;
+
+// The modal dialog "蛍光X線による設定": the user loads the measured
+// fluorescence spectrum, types the four Lorentzian lines A-D of the
+// final-state function, fits the emission model over the measurement and
+// stores the final-state function. Every button hands its boxes to the XRF
+// model and shows what the model returns.
 class CXRF : public QDialog {
     Q_OBJECT
 public:
     explicit CXRF(const core::Workspace& workspace, QWidget* parent = nullptr);
+
+private slots:
+    void onLoad();
+    void onConfirm();
+    void onFit();
+    void onPicked(int logicalX, int logicalY);
+    void onRFactor();
+    void onStore();
+    void refreshPlot();
+
+private:
+    QWidget* buildParameters();
+    QWidget* buildPlot();
+    void showReport(const core::Report& report);
+    // A if checked, else B if checked, else C if checked, else D.
+    std::size_t selectedLine() const;
+
+    core::xrf::XrfModel m_model;
+
+    QPushButton* m_buttonLoad = nullptr;
+    QPushButton* m_buttonConfirm = nullptr;
+    QPushButton* m_buttonFit = nullptr;
+    QPushButton* m_buttonRFactor = nullptr;
+    QPushButton* m_buttonStore = nullptr;
+    std::array<QLineEdit*, core::xrf::kLineCount> m_editPosition{};
+    std::array<QLineEdit*, core::xrf::kLineCount> m_editAmplitude{};
+    std::array<QLineEdit*, core::xrf::kLineCount> m_editWidth{};
+    QLineEdit* m_editExcitation = nullptr;
+    QRadioButton* m_radioOneComponent = nullptr;
+    QRadioButton* m_radioTwoComponents = nullptr;
+    std::array<QRadioButton*, core::xrf::kLineCount> m_radioLine{};
+    PlotPanel* m_plot = nullptr;
+    QLabel* m_labelRangeLow = nullptr;
+    QLabel* m_labelRangeHigh = nullptr;
+    MessagePanel* m_editMessage = nullptr;
 };
 
 }  // namespace zephalo::gui

@@ -1,0 +1,270 @@
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+#include <cmath>
+#include <string>
+
+#include "app/message_panel.h"
+#include "plot/plot_panel.h"
+#include "plot/projection.h"
+#include "test_support.h"
+#include "xrf/xrf_dialog.h"
+
+using zephalo::core::Workspace;
+using zephalo::core::plot::Pen;
+using zephalo::gui::CXRF;
+using zephalo::gui::MessagePanel;
+using zephalo::gui::PlotPanel;
+using zephalo::test::readFile;
+using zephalo::test::TempDir;
+using zephalo::test::writeFile;
+
+namespace {
+
+constexpr const char* kParameterText = "1.25\t7114\t7020\t7065\t0.1\t1\t7.9e-09\n";
+
+// A work space ready for the XRF step: a Kβ-like spectrum from 7040 to 7070 eV
+// on a 0.5 eV grid, normalised to 1, and the stored final state in `mode`.
+void prepare(const TempDir& dir, int mode) {
+    writeFile(dir / "RIXS_Calculation_Parameters.DAT", kParameterText);
+    writeFile(
+        dir / "RIXS_Calculation_Lorentz.DAT",
+        std::to_string(mode) +
+            "\t8.12\t5.78\t1.9\t1.07\t7045\t7056\t7058.8\t7060.1\t0.75\t0.305\t0.15\t0.105\n");
+    writeFile(dir / "Emission_Exc_Energy.DAT", "7214");
+    writeFile(dir / "Non_Resonant_Emission.DAT", "7000\t1\t1\t1\n");
+    std::string spectrum;
+    for (int i = 0; i <= 60; ++i) {
+        const double e = 7040.0 + 0.5 * i;
+        const double y = (615.0 / (1.0 + std::pow((e - 7058.36) / 0.985, 2)) +
+                          107.0 / (1.0 + std::pow((e - 7046.9) / 7.085, 2))) /
+                         622.0;
+        spectrum += QString::number(e, 'g', 6).toStdString() + "\t" +
+                    QString::number(std::min(y, 1.0), 'g', 6).toStdString() + "\n";
+    }
+    writeFile(dir / "Exp_Non_Resonant_Emission.DAT", spectrum);
+}
+
+QPushButton* buttonOf(const CXRF& dialog, const QString& caption) {
+    for (auto* b : dialog.findChildren<QPushButton*>()) {
+        if (b->text() == caption) return b;
+    }
+    return nullptr;
+}
+
+QRadioButton* radioOf(const CXRF& dialog, const QString& caption) {
+    for (auto* r : dialog.findChildren<QRadioButton*>()) {
+        if (r->text() == caption) return r;
+    }
+    return nullptr;
+}
+
+QLineEdit* box(const CXRF& dialog, const char* name) {
+    return dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+std::string message(const CXRF& dialog) {
+    return dialog.findChild<MessagePanel*>()->text();
+}
+
+void press(const CXRF& dialog, const char* caption) {
+    QPushButton* b = buttonOf(dialog, QString::fromUtf8(caption));
+    QVERIFY2(b, caption);
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// A pixel of the panel that its own mapping puts at logical (x, 0).
+QPoint pixelAt(const PlotPanel& panel, int logicalX) {
+    const QRect area = panel.contentsRect();
+    for (int px = 0; px < area.width(); ++px) {
+        const auto logical = zephalo::core::plot::logicalFromPixel(px, area.height() / 2,
+                                                                   area.width(), area.height());
+        if (logical.x == logicalX) return area.topLeft() + QPoint(px, area.height() / 2);
+    }
+    return {};
+}
+
+int countColour(const QImage& image, QRgb colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
+    }
+    return count;
+}
+
+}  // namespace
+
+class XrfDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void opensEmpty();
+    void loadSetsTheRadiosAndSelectsA_data();
+    void loadSetsTheRadiosAndSelectsA();
+    void fitDrawsComponentsOnlyWhileTwoComponentsAreChecked();
+    void clickSetsTheSelectedLinesPosition();
+    void confirmThenStoreWithoutAFit();
+    void refusalsAreShownInThePanel();
+};
+
+void XrfDialogTest::opensEmpty() {
+    TempDir dir;
+    prepare(dir, 1);
+    CXRF dialog{Workspace(dir.path())};
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("蛍光X線による設定"));
+    for (const char* caption :
+         {"蛍光X線の読込", "ローレンツ関数設定確認", "ローレンツ関数でフィット", "R因子計算",
+          "設定完了", "画面回復", "OK", "キャンセル"}) {
+        QVERIFY2(buttonOf(dialog, QString::fromUtf8(caption)), caption);
+    }
+    QVERIFY(buttonOf(dialog, QStringLiteral("画面回復"))->isHidden());
+    QCOMPARE(box(dialog, "editPositionA")->text(), QString());
+    QVERIFY(!radioOf(dialog, QStringLiteral("1成分"))->isChecked());
+    QVERIFY(!radioOf(dialog, QStringLiteral("2成分(A+BとC+D)"))->isChecked());
+    QVERIFY(dialog.findChild<PlotPanel*>()->curves().empty());
+    QCOMPARE(message(dialog), std::string());
+}
+
+void XrfDialogTest::loadSetsTheRadiosAndSelectsA_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("checked");
+    QTest::newRow("two components") << 1 << QStringLiteral("2成分(A+BとC+D)");
+    QTest::newRow("one component") << 0 << QStringLiteral("1成分");
+}
+
+void XrfDialogTest::loadSetsTheRadiosAndSelectsA() {
+    QFETCH(int, mode);
+    QFETCH(QString, checked);
+    TempDir dir;
+    prepare(dir, mode);
+    CXRF dialog{Workspace(dir.path())};
+    radioOf(dialog, QStringLiteral("C"))->setChecked(true);
+    press(dialog, "蛍光X線の読込");
+
+    QVERIFY(radioOf(dialog, checked)->isChecked());
+    QVERIFY(radioOf(dialog, QStringLiteral("A"))->isChecked());
+    QVERIFY(!radioOf(dialog, QStringLiteral("C"))->isChecked());
+    QCOMPARE(box(dialog, "editPositionD")->text(), QStringLiteral("7060.1"));
+    QCOMPARE(box(dialog, "editAmplitudeB")->text(), QStringLiteral("0.305"));
+    QCOMPARE(box(dialog, "editWidthA")->text(), QStringLiteral("8.12"));
+    QCOMPARE(box(dialog, "editExcitation")->text(), QStringLiteral("7214"));
+    QVERIFY(message(dialog).rfind("　蛍光X線スペクトルを読み込みました。\r\n　これを測定した励起"
+                                  "エネルギーは7214eVに初期\r\n",
+                                  0) == 0);
+    QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("labelRangeLow"))->text(),
+             QStringLiteral("7040 eV"));
+    QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("labelRangeHigh"))->text(),
+             QStringLiteral("7070 eV"));
+    const auto& curves = dialog.findChild<PlotPanel*>()->curves();
+    QCOMPARE(curves.size(), std::size_t{1});
+    QCOMPARE(curves[0].pen, Pen::Red);
+    QCOMPARE(readFile(dir / "RIXS_Calculation_Parameters.DAT"),
+             std::string("1.25\t7114\t7040\t7070\t0.5\t1\t7.9e-09\n"));
+}
+
+void XrfDialogTest::fitDrawsComponentsOnlyWhileTwoComponentsAreChecked() {
+    TempDir dir;
+    prepare(dir, 1);
+    CXRF dialog{Workspace(dir.path())};
+    dialog.resize(900, 600);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    press(dialog, "蛍光X線の読込");
+    press(dialog, "ローレンツ関数設定確認");
+    press(dialog, "ローレンツ関数でフィット");
+    QVERIFY(message(dialog).rfind("　ローレンツ関数を計算しました。", 0) == 0);
+    QVERIFY(!QApplication::overrideCursor());
+
+    auto* panel = dialog.findChild<PlotPanel*>();
+    QCOMPARE(panel->curves().size(), std::size_t{4});
+    QTest::mouseClick(radioOf(dialog, QStringLiteral("1成分")), Qt::LeftButton);
+    QCOMPARE(panel->curves().size(), std::size_t{2});
+    QCOMPARE(panel->curves()[0].pen, Pen::Blue);
+    const QImage oneComponent = panel->grab().toImage();
+    QTest::mouseClick(radioOf(dialog, QStringLiteral("2成分(A+BとC+D)")), Qt::LeftButton);
+    QCOMPARE(panel->curves().size(), std::size_t{4});
+    const QImage twoComponents = panel->grab().toImage();
+
+    // Red measurement and blue model are painted; the sky-blue components only
+    // with "2成分(A+BとC+D)".
+    QVERIFY(countColour(twoComponents, qRgb(255, 0, 0)) > 50);
+    QVERIFY(countColour(twoComponents, qRgb(0, 0, 255)) > 50);
+    QVERIFY(countColour(twoComponents, qRgb(0, 200, 255)) > 20);
+    QCOMPARE(countColour(oneComponent, qRgb(0, 200, 255)), 0);
+
+    press(dialog, "R因子計算");
+    QVERIFY(message(dialog).rfind("　R因子を計算しました。　R因子は ", 0) == 0);
+}
+
+void XrfDialogTest::clickSetsTheSelectedLinesPosition() {
+    TempDir dir;
+    prepare(dir, 1);
+    CXRF dialog{Workspace(dir.path())};
+    dialog.resize(900, 600);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    press(dialog, "蛍光X線の読込");
+    QTest::mouseClick(radioOf(dialog, QStringLiteral("C")), Qt::LeftButton);
+
+    // The centre of the panel is X = 0: (7040 + 7070) / 2.
+    auto* panel = dialog.findChild<PlotPanel*>();
+    QTest::mouseClick(panel, Qt::LeftButton, {}, pixelAt(*panel, 0));
+    QCOMPARE(box(dialog, "editPositionC")->text(), QStringLiteral("7055"));
+    QCOMPARE(box(dialog, "editPositionA")->text(), QStringLiteral("7045"));
+    QVERIFY(message(dialog).rfind("　ローレンツ関数のピーク位置を修正しました。", 0) == 0);
+
+    // Outside -96 .. 96 nothing changes, neither box nor message.
+    const std::string before = message(dialog);
+    QTest::mouseClick(panel, Qt::LeftButton, {}, pixelAt(*panel, -99));
+    QTest::mouseClick(panel, Qt::LeftButton, {}, pixelAt(*panel, 99));
+    QCOMPARE(box(dialog, "editPositionC")->text(), QStringLiteral("7055"));
+    QCOMPARE(message(dialog), before);
+}
+
+void XrfDialogTest::confirmThenStoreWithoutAFit() {
+    TempDir dir;
+    prepare(dir, 1);
+    CXRF dialog{Workspace(dir.path())};
+    press(dialog, "蛍光X線の読込");
+    box(dialog, "editPositionB")->setText(QStringLiteral("7057.21"));
+    box(dialog, "editAmplitudeD")->setText(QStringLiteral("0.2"));
+    QTest::mouseClick(radioOf(dialog, QStringLiteral("1成分")), Qt::LeftButton);
+    press(dialog, "ローレンツ関数設定確認");
+    press(dialog, "設定完了");
+    QVERIFY(message(dialog).rfind("　これで「終状態関数」が作成できました。", 0) == 0);
+    QCOMPARE(readFile(dir / "RIXS_Calculation_Lorentz.DAT"),
+             std::string("0\t8.12\t5.78\t1.9\t1.07\t7045\t7057.21\t7058.8\t7060.1\t0.75\t0.305\t"
+                         "0.15\t0.2\n"));
+}
+
+void XrfDialogTest::refusalsAreShownInThePanel() {
+    TempDir dir;
+    prepare(dir, 1);
+    CXRF dialog{Workspace(dir.path())};
+    press(dialog, "蛍光X線の読込");
+
+    box(dialog, "editWidthB")->setText(QStringLiteral("abc"));
+    press(dialog, "ローレンツ関数設定確認");
+    QVERIFY(message(dialog).find("「Bの線幅」の値「abc」") != std::string::npos);
+    QVERIFY(!QFile::exists(
+        QString::fromStdString((dir / "RIXS_Calculation_Lorentz_Temp.DAT").string())));
+
+    box(dialog, "editWidthB")->setText(QStringLiteral("5.78"));
+    press(dialog, "ローレンツ関数設定確認");
+    box(dialog, "editExcitation")->setText(QStringLiteral("0"));
+    press(dialog, "ローレンツ関数でフィット");
+    QVERIFY(message(dialog).find("励起エネルギーが0eV") != std::string::npos);
+    QVERIFY(dialog.findChild<PlotPanel*>()->curves().size() == 1);
+    QVERIFY(!QApplication::overrideCursor());
+
+    // The seeded one-point model shares no energy with the measurement.
+    press(dialog, "R因子計算");
+    QVERIFY(message(dialog).find("一致する点が0点") != std::string::npos);
+    QVERIFY(!QFile::exists(QString::fromStdString((dir / "R_Factor_XRF.DAT").string())));
+}
+
+QTEST_MAIN(XrfDialogTest)
+#include "xrf_dialog_test.moc"
