@@ -1,10 +1,176 @@
 #include "xafs/conv_xafs_dialog.h"
 
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/message_panel.h"
+#include "plot/plot_panel.h"
+#include "workspace/number_text.h"
+
 namespace zephalo::gui {
 
-CConvXAFS::CConvXAFS(const core::Workspace& /*workspace*/, QWidget* parent) : QDialog(parent) {
+CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
+    : QDialog(parent), m_model(workspace) {
     setWindowTitle(QStringLiteral("Conventional XAFS"));
     setModal(true);
+
+    m_plot = new PlotPanel(this);
+    m_plot->setMinimumSize(280, 280);
+    // The energies at the panel's left and right ends, so that the user knows
+    // what the plot spans.
+    m_rangeLow = new QLabel;
+    m_rangeHigh = new QLabel;
+    m_rangeHigh->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (auto* label : {m_rangeLow, m_rangeHigh}) {
+        QFont font = label->font();
+        font.setPointSizeF(font.pointSizeF() * 0.85);
+        label->setFont(font);
+    }
+    m_rangeRow = new QWidget(this);
+    auto* rangeRow = new QHBoxLayout(m_rangeRow);
+    rangeRow->setContentsMargins(0, 0, 0, 0);
+    rangeRow->addWidget(m_rangeLow);
+    rangeRow->addStretch(1);
+    rangeRow->addWidget(m_rangeHigh);
+
+    auto* read = new QPushButton(QStringLiteral("XAFS（吸収補正用）の読込"), this);
+    auto* clear = new QPushButton(QStringLiteral("XAFSスペクトルのクリア"), this);
+    auto* confirm = new QPushButton(QStringLiteral("XAFS情報の確認"), this);
+    auto* done = new QPushButton(QStringLiteral("XAFS情報・設定完了！"), this);
+
+    auto* edgeCaption = new QLabel(QStringLiteral("吸収端を選択して下さい"), this);
+    m_edgeList = new QComboBox(this);
+    m_edgeList->setMinimumContentsLength(12);
+    edgeCaption->setBuddy(m_edgeList);
+    auto* energyCaption = new QLabel(QStringLiteral("内殻エネルギー(eV)"), this);
+    m_coreEnergy = new QLineEdit(this);
+    energyCaption->setBuddy(m_coreEnergy);
+
+    // Kept from the original layout: a repaint button and its hint, both
+    // hidden; nothing shows them.
+    auto* repaint = new QPushButton(QStringLiteral("画面回復"), this);
+    auto* repaintHint = new QLabel(QStringLiteral("画面が異常になったら押して下さい"), this);
+    repaint->hide();
+    repaintHint->hide();
+
+    m_editMessage = new MessagePanel(this, 8);
+
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+
+    auto* plotColumn = new QVBoxLayout;
+    plotColumn->addWidget(m_plot, 1);
+    plotColumn->addWidget(m_rangeRow);
+    m_plot->installEventFilter(this);
+
+    auto* controls = new QVBoxLayout;
+    controls->addWidget(read);
+    controls->addWidget(clear);
+    controls->addSpacing(8);
+    controls->addWidget(edgeCaption);
+    controls->addWidget(m_edgeList);
+    controls->addWidget(energyCaption);
+    controls->addWidget(m_coreEnergy);
+    controls->addSpacing(8);
+    controls->addWidget(confirm);
+    controls->addWidget(done);
+    controls->addWidget(repaint);
+    controls->addWidget(repaintHint);
+    controls->addStretch(1);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(plotColumn, 1);
+    top->addLayout(controls);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addWidget(m_editMessage);
+    layout->addWidget(buttons);
+
+    connect(read, &QPushButton::clicked, this, &CConvXAFS::onRead);
+    connect(clear, &QPushButton::clicked, this, &CConvXAFS::onClear);
+    connect(confirm, &QPushButton::clicked, this, &CConvXAFS::onConfirm);
+    connect(done, &QPushButton::clicked, this, &CConvXAFS::onDone);
+    connect(repaint, &QPushButton::clicked, m_plot, qOverload<>(&QWidget::update));
+    connect(m_plot, &PlotPanel::picked, this, &CConvXAFS::onPicked);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    showPlot();
+}
+
+bool CConvXAFS::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_plot && event->type() == QEvent::Resize) {
+        // The range labels start and end under the box edges (logical -100
+        // and 100 of the 220 units across the client area).
+        const QRect area = m_plot->contentsRect();
+        const int inset =
+            area.left() + area.width() * (core::plot::kLogicalExtent / 2 - core::plot::kBoxHalf) /
+                              core::plot::kLogicalExtent;
+        m_rangeRow->layout()->setContentsMargins(inset, 0, inset, 0);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CConvXAFS::showPlot() {
+    if (m_model.curve().size() > 0) {
+        m_plot->setCurves({m_model.curve()});
+    } else {
+        m_plot->clearCurves();
+    }
+    if (const auto& range = m_model.shownRange()) {
+        m_rangeLow->setText(toQt(core::formatNumber(range->xmin) + " eV"));
+        m_rangeHigh->setText(toQt(core::formatNumber(range->xmax) + " eV"));
+    } else {
+        m_rangeLow->clear();
+        m_rangeHigh->clear();
+    }
+    // Before any range exists a click has nothing to map to: the panel then
+    // lets clicks pass, so that no cursor is drawn either.
+    m_plot->setAttribute(Qt::WA_TransparentForMouseEvents, !m_model.canPick());
+}
+
+void CConvXAFS::onRead() {
+    const auto report = m_model.read();
+    m_editMessage->setText(report.text);
+    if (!report.done) return;
+    if (m_edgeList->count() == 0) {
+        for (const auto label : m_model.edgeList()) m_edgeList->addItem(toQt(label));
+        m_edgeList->setCurrentIndex(-1);
+    }
+    showPlot();
+}
+
+void CConvXAFS::onClear() {
+    const auto report = m_model.clear(fromQt(m_coreEnergy->text()), m_edgeList->currentIndex());
+    m_editMessage->setText(report.text);
+    m_coreEnergy->setText(toQt(m_model.boxText()));
+    showPlot();
+}
+
+void CConvXAFS::onPicked(int logicalX, int logicalY) {
+    const auto report = m_model.pick(logicalX, logicalY);
+    if (!report) return;
+    m_editMessage->setText(report->text);
+    if (report->done) m_coreEnergy->setText(toQt(m_model.boxText()));
+}
+
+void CConvXAFS::onConfirm() {
+    const auto report = m_model.confirm(fromQt(m_coreEnergy->text()), m_edgeList->currentIndex());
+    m_editMessage->setText(report.text);
+    if (report.done) m_coreEnergy->setText(toQt(m_model.boxText()));
+}
+
+void CConvXAFS::onDone() {
+    m_editMessage->setText(m_model.done().text);
 }
 
 }  // namespace zephalo::gui

@@ -3,14 +3,45 @@
 #include <QDialog>
 
 #include "workspace/workspace.h"
+#include "xafs/conv_xafs_model.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
 
 namespace zephalo::gui {
 
-// Placeholder of the step dialog until the step is built.
+class MessagePanel;
+class PlotPanel;
+
+// "Conventional XAFS": normalises the measured absorption-correction
+// spectrum and plots it, takes the edge from the list, a click on the plot
+// or the typed core energy, and fixes the edge parameters on confirm.
 class CConvXAFS : public QDialog {
     Q_OBJECT
 public:
     explicit CConvXAFS(const core::Workspace& workspace, QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onRead();
+    void onClear();
+    void onPicked(int logicalX, int logicalY);
+    void onConfirm();
+    void onDone();
+    // Curve, energy range and click acceptance as the model now has them.
+    void showPlot();
+
+    core::xafs::ConvXafsModel m_model;
+    PlotPanel* m_plot = nullptr;
+    QLabel* m_rangeLow = nullptr;
+    QLabel* m_rangeHigh = nullptr;
+    QWidget* m_rangeRow = nullptr;
+    QComboBox* m_edgeList = nullptr;
+    QLineEdit* m_coreEnergy = nullptr;
+    MessagePanel* m_editMessage = nullptr;
 };
 
 }  // namespace zephalo::gui

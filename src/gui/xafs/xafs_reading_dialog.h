@@ -1,16 +1,44 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+#include <filesystem>
+#include <functional>
 
 #include "workspace/workspace.h"
+#include "xafs/xafs_reading_model.h"
+
+class QPushButton;
 
 namespace zephalo::gui {
 
-// Placeholder of the step dialog until the step is built.
+class MessagePanel;
+
+// "XAFS計算読込": brings a calculated selective XAFS (one WIEN2k file, two
+// WIEN2k files one per component, or a general three-column file) into the
+// work space.
 class CXAFSReading : public QDialog {
     Q_OBJECT
 public:
+    // Asks the user for the file to import; an empty string means cancelled.
+    using FileChooser = std::function<QString()>;
+
     explicit CXAFSReading(const core::Workspace& workspace, QWidget* parent = nullptr);
+
+    // Replaces the file-open dialog (tests supply a path this way).
+    void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+
+private:
+    using Import =
+        core::Report (core::xafs::XafsReadingModel::*)(const std::filesystem::path&) const;
+
+    QString chooseWithDialog();
+    void runImport(Import import);
+    void onSecondOfTwo();
+
+    core::xafs::XafsReadingModel m_model;
+    MessagePanel* m_editMessage = nullptr;
+    FileChooser m_chooseFile;
 };
 
 }  // namespace zephalo::gui
