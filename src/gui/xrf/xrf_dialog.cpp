@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/message_panel.h"
 #include "plot/plot_panel.h"
@@ -55,6 +57,19 @@ QLabel* heading(QWidget* parent, std::string_view caption) {
     return label;
 }
 
+// Wide enough for every guidance line as the texts break them.
+int widestLine(const QWidget& panel) {
+    int widest = 0;
+    for (std::string_view text : {texts::kLoadedTail, texts::kConfirmedText, texts::kFittedText,
+                                  texts::kPositionSetText, texts::kStoredText}) {
+        for (const QString& line : toQt(text).split(QStringLiteral("\r\n"))) {
+            widest = std::max(widest, panel.fontMetrics().horizontalAdvance(line));
+        }
+    }
+    constexpr int kFrameAndScrollBar = 40;
+    return widest + kFrameAndScrollBar;
+}
+
 }  // namespace
 
 CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
@@ -82,6 +97,7 @@ CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
     actionRow->addStretch();
 
     m_editMessage = new MessagePanel(this, 9);
+    m_editMessage->setMinimumWidth(widestLine(*m_editMessage));
 
     auto* left = new QVBoxLayout;
     auto* loadRow = new QHBoxLayout;
@@ -194,7 +210,8 @@ QWidget* CXRF::buildPlot() {
     m_labelRangeLow->setObjectName(QStringLiteral("labelRangeLow"));
     m_labelRangeHigh->setObjectName(QStringLiteral("labelRangeHigh"));
     m_labelRangeHigh->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto* rangeRow = new QHBoxLayout;
+    m_rangeRow = new QHBoxLayout;
+    auto* rangeRow = m_rangeRow;
     rangeRow->addWidget(m_labelRangeLow);
     rangeRow->addStretch();
     rangeRow->addWidget(m_labelRangeHigh);
@@ -210,12 +227,27 @@ QWidget* CXRF::buildPlot() {
     }
     lineRow->addStretch();
 
+    m_plot->installEventFilter(this);
+
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_plot, 1);
     layout->addLayout(rangeRow);
     layout->addWidget(selection);
     return area;
+}
+
+bool CXRF::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_plot && event->type() == QEvent::Resize) {
+        // The box spans logical -100 .. 100 of the panel's 220 units: the
+        // range labels start under its left edge and end under its right one.
+        const QRect area = m_plot->contentsRect();
+        const int inset =
+            area.left() + area.width() * (core::plot::kLogicalExtent / 2 - core::plot::kBoxHalf) /
+                              core::plot::kLogicalExtent;
+        m_rangeRow->setContentsMargins(inset, 0, inset, 0);
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CXRF::showReport(const core::Report& report) {

@@ -7,6 +7,7 @@
 #include "workspace/workspace.h"
 #include "xrf/xrf_model.h"
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,6 +27,9 @@ class CXRF : public QDialog {
     Q_OBJECT
 public:
     explicit CXRF(const core::Workspace& workspace, QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void onLoad();
@@ -60,6 +64,7 @@ private:
     PlotPanel* m_plot = nullptr;
     QLabel* m_labelRangeLow = nullptr;
     QLabel* m_labelRangeHigh = nullptr;
+    QHBoxLayout* m_rangeRow = nullptr;
     MessagePanel* m_editMessage = nullptr;
 };
 
