@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <sstream>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "test_support.h"
@@ -373,10 +373,11 @@ TEST_F(XrfModelTest, FitDrawsTheScaledModelOnTheMeasuredGrid) {
     ASSERT_TRUE(model.confirm(model.boxes(), true).done);
     const auto report = model.fit(model.boxes().excitation);
     ASSERT_TRUE(report.done) << report.text;
-    EXPECT_EQ(report.text,
-              "　ローレンツ関数を計算しました。これでよければ、\r\n「設定完了」をクリックして下さい。"
-              "\r\n　「R因子」を計算する事もできます。（R因子の目安\r\nは5%以下）\r\n"
-              "  問題があれば、再度パラメーターを調整して下さい。");
+    EXPECT_EQ(
+        report.text,
+        "　ローレンツ関数を計算しました。これでよければ、\r\n「設定完了」をクリックして下さい。"
+        "\r\n　「R因子」を計算する事もできます。（R因子の目安\r\nは5%以下）\r\n"
+        "  問題があれば、再度パラメーターを調整して下さい。");
 
     // The model grid is the measured one, its largest total the measured maximum 1,
     // and the two components add up to the total.
@@ -419,6 +420,29 @@ TEST_F(XrfModelTest, FitDrawsTheScaledModelOnTheMeasuredGrid) {
         sum += measured[i][1];
     }
     EXPECT_TRUE(near(*model.lastRFactor(), 100.0 * difference / sum, 1e-12));
+
+    // Loading again discards the model and the R factor.
+    ASSERT_TRUE(model.load().done);
+    EXPECT_EQ(model.curves(true).size(), 1u);
+    EXPECT_FALSE(model.lastRFactor());
+}
+
+TEST_F(XrfModelTest, ARefusedReloadKeepsWhatIsShown) {
+    XrfModel model(ws);
+    ASSERT_TRUE(model.load().done);
+    const std::string parameters = read(kParameters);
+    const std::string range = read(kMinMax);
+    // More points than a spectrum may hold.
+    std::string tooMany;
+    for (int i = 0; i <= 5000; ++i) tooMany += std::to_string(7000 + i) + "\t1\n";
+    writeFile(dir / kMeasured, tooMany);
+    const auto report = model.load();
+    EXPECT_FALSE(report.done);
+    EXPECT_NE(report.text.find("5001点"), std::string::npos) << report.text;
+    EXPECT_TRUE(model.hasMeasurement());
+    EXPECT_EQ(model.range()->xmax, 7046.0);
+    EXPECT_EQ(read(kParameters), parameters);
+    EXPECT_EQ(read(kMinMax), range);
 }
 
 struct FitRefusal {
