@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <span>
+
+#include "workspace/records.h"
 #include "workspace/status.h"
 #include "workspace/workspace.h"
 
@@ -7,9 +11,47 @@
 // energy, from the work-space files, written to Calculated_RIXS.DAT.
 namespace zephalo::core::rixs {
 
-// Empties Calculated_RIXS.DAT, reads the inputs and writes the spectrum at
-// excitation energy `omega` (eV). Refuses with a message when the inputs
-// cannot be used.
+// Capacities of the core's inputs.
+inline constexpr std::size_t kMaxSelectivePoints = 5000;
+inline constexpr std::size_t kMaxAbsorptionPoints = 2000;
+
+// Everything one calculation depends on, in memory.
+struct RixsInput {
+    std::span<const XafsPoint> selective;   // E_k, Y1_k, Y2_k (at least two points)
+    std::span<const PairPoint> absorption;  // absorption-correction XAFS
+    CalculationParameters parameters;
+    FinalStateFunction lines;
+    double omega = 0.0;  // excitation energy (eV)
+};
+
+// μ(Ω) of the absorption-correction XAFS by the first-segment rule: the first
+// point m that has a successor and lies less than 0.5 eV below Ω (or above it)
+// selects the segment (m, m+1), through which μ is interpolated or
+// extrapolated linearly. 1.0 when no such point exists.
+double absorptionAt(std::span<const PairPoint> absorption, double omega);
+
+// --- Kernels (no file access) ----------------------------------------------
+
+// The core written the way it is defined: loop over the emission grid, then
+// over the selective XAFS points, every term evaluated in full. The test
+// oracle and the benchmark baseline.
+Status calculateRixsLiteral(const RixsInput& input, QuadSpectrum& out);
+
+// The production path: the same numbers (within 1e-12 relative) with the
+// resonance factor, the weights and the components hoisted out of the
+// emission-energy loop, vectorised inner loops and both cores for large work.
+Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out);
+
+// --- Work-space operation ------------------------------------------------------
+
+// Reads SelectiveXAFS_for_RIXS.DAT (at most 5000 points),
+// ConvXAFS_Norm_Spectrum.DAT (at most 2000), the parameters and the stored
+// final-state function, and replaces Calculated_RIXS.DAT with the spectrum at
+// excitation energy `omega` (eV); a grid without points leaves it empty.
+// Every refusal (Ω = 0, a missing or unreadable input, too many points, fewer
+// than two selective XAFS points, a non-positive grid step, more than 5000
+// grid points) happens before the output is touched, so the previous
+// spectrum stays.
 Status calculateRixs(const Workspace& workspace, double omega);
 
 }  // namespace zephalo::core::rixs

@@ -8,6 +8,7 @@
 #include "numeric/emission_grid.h"
 #include "numeric/fork_join.h"
 #include "numeric/input_texts.h"
+#include "numeric/line_sums.h"
 #include "workspace/file_names.h"
 #include "workspace/number_text.h"
 #include "xrf/line_factors.h"
@@ -151,29 +152,11 @@ Status evaluateEmission(const EmissionModelInput& input, QuadSpectrum& out) {
     auto evaluateRange = [&](std::size_t begin, std::size_t end) {
         for (std::size_t n = begin; n < end; ++n) {
             const double energy = energies[n];
-            const double transfer = x - energy;
-            const double tA = transfer - d[0], tB = transfer - d[1];
-            const double tC = transfer - d[2], tD = transfer - d[3];
-            const double wA = halfWidth2[0], wB = halfWidth2[1];
-            const double wC = halfWidth2[2], wD = halfWidth2[3];
-            double sA = 0.0, sB = 0.0, sC = 0.0, sD = 0.0;
-            // One division per line pair: 1/dA = dB/(dA·dB).
-#pragma omp simd reduction(+ : sA, sB, sC, sD)
-            for (std::size_t i = 0; i < kIntermediatePoints; ++i) {
-                const double e = eps[i];
-                const double dA = (e - tA) * (e - tA) + wA;
-                const double dB = (e - tB) * (e - tB) + wB;
-                const double dC = (e - tC) * (e - tC) + wC;
-                const double dD = (e - tD) * (e - tD) + wD;
-                const double qAB = weighted[i] / (dA * dB);
-                const double qCD = weighted[i] / (dC * dD);
-                sA += qAB * dB;
-                sB += qAB * dA;
-                sC += qCD * dD;
-                sD += qCD * dC;
-            }
+            std::array<double, 4> centre{};
+            for (std::size_t line = 0; line < 4; ++line) centre[line] = (x - energy) - d[line];
+            const auto sums = numeric::lineSums(eps.data(), weighted.data(), weighted.data(),
+                                                kIntermediatePoints, centre, halfWidth2);
             const double r = energy / x;
-            const std::array<double, 4> sums{sA, sB, sC, sD};
             std::array<double, 4> intensity{};
             for (std::size_t line = 0; line < 4; ++line) {
                 intensity[line] =

@@ -1,0 +1,97 @@
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "rixs/rixs_core.h"
+#include "test_inputs.h"
+#include "xrf/emission_model.h"
+
+// The two numerical kernels, literal reference and production path side by
+// side, on generated spectra shaped like a K edge.
+namespace {
+
+using namespace zephalo::core;
+using zephalo::bench::absorptionSpectrum;
+using zephalo::bench::selectiveXafs;
+
+constexpr double kCore = 7120.0;
+
+template <bool Literal>
+void rixsDefaultGrid(benchmark::State& state) {
+    const auto xafs = selectiveXafs(kCore - 15.0, 0.1, 2001, kCore);
+    const auto absorption = absorptionSpectrum(kCore - 100.0, 0.25, 1600, kCore);
+    rixs::RixsInput input;
+    input.selective = xafs;
+    input.absorption = absorption;
+    input.omega = 7130.0;
+    QuadSpectrum out;
+    for (auto _ : state) {
+        const Status status = Literal ? rixs::calculateRixsLiteral(input, out)
+                                      : rixs::calculateRixsSpectrum(input, out);
+        benchmark::DoNotOptimize(status.ok());
+    }
+    state.counters["points"] = static_cast<double>(out.size());
+}
+void BM_RixsLiteral_450x2001(benchmark::State& state) {
+    rixsDefaultGrid<true>(state);
+}
+void BM_RixsFast_450x2001(benchmark::State& state) {
+    rixsDefaultGrid<false>(state);
+}
+BENCHMARK(BM_RixsLiteral_450x2001)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RixsFast_450x2001)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+template <bool Literal>
+void rixsLarge(benchmark::State& state) {
+    const auto xafs = selectiveXafs(kCore - 15.0, 0.1, 5000, kCore);
+    const auto absorption = absorptionSpectrum(kCore - 100.0, 0.25, 1600, kCore);
+    rixs::RixsInput input;
+    input.selective = xafs;
+    input.absorption = absorption;
+    input.omega = 7130.0;
+    input.parameters.gridStart = 7000.0;
+    input.parameters.gridStep = 0.01;
+    input.parameters.gridEnd = 7000.0 + 4999.5 * 0.01;
+    QuadSpectrum out;
+    for (auto _ : state) {
+        const Status status = Literal ? rixs::calculateRixsLiteral(input, out)
+                                      : rixs::calculateRixsSpectrum(input, out);
+        benchmark::DoNotOptimize(status.ok());
+    }
+    state.counters["points"] = static_cast<double>(out.size());
+}
+void BM_RixsLiteral_5000x5000(benchmark::State& state) {
+    rixsLarge<true>(state);
+}
+void BM_RixsFast_5000x5000(benchmark::State& state) {
+    rixsLarge<false>(state);
+}
+BENCHMARK(BM_RixsLiteral_5000x5000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_RixsFast_5000x5000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+template <bool Literal>
+void emission5000(benchmark::State& state) {
+    xrf::EmissionModelInput input;
+    input.excitation = 7220.0;
+    input.parameters.gridStart = 7000.0;
+    input.parameters.gridStep = 0.01;
+    input.parameters.gridEnd = 7000.0 + 4999.5 * 0.01;
+    QuadSpectrum out;
+    for (auto _ : state) {
+        const Status status =
+            Literal ? xrf::evaluateEmissionLiteral(input, out) : xrf::evaluateEmission(input, out);
+        benchmark::DoNotOptimize(status.ok());
+    }
+    state.counters["points"] = static_cast<double>(out.size());
+}
+void BM_EmissionLiteral_5000(benchmark::State& state) {
+    emission5000<true>(state);
+}
+void BM_EmissionFast_5000(benchmark::State& state) {
+    emission5000<false>(state);
+}
+BENCHMARK(BM_EmissionLiteral_5000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_EmissionFast_5000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,224 @@
+#include "rixs/rixs_core.h"
+
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "numeric/emission_grid.h"
+#include "numeric/fork_join.h"
+#include "numeric/input_texts.h"
+#include "numeric/line_sums.h"
+#include "workspace/file_names.h"
+#include "workspace/number_text.h"
+#include "xrf/line_factors.h"
+
+namespace zephalo::core::rixs {
+
+namespace {
+
+// A segment is chosen once Ω lies less than this far above its first point.
+constexpr double kSegmentReach = 0.5;
+
+// Simpson-type weight 1, 4, 2, 4, 2, ...: the last point keeps its inner
+// weight because the selective XAFS may have any number of points.
+double simpsonWeight(std::size_t k) {
+    return k == 0 ? 1.0 : (k % 2 == 1 ? 4.0 : 2.0);
+}
+
+QuadPoint combine(double energy, const std::array<double, 4>& intensity, bool twoComponents,
+                  double scaling) {
+    QuadPoint point{energy, 0.0, 0.0, 0.0};
+    if (twoComponents) {
+        point.comp1 = (intensity[1] + intensity[0]) * scaling;
+        point.comp2 = (intensity[3] + intensity[2]) * scaling;
+    } else {
+        point.comp1 = (((intensity[1] + intensity[0]) + intensity[2]) + intensity[3]) * scaling;
+        point.comp2 = 0.0;
+    }
+    point.total = point.comp1 + point.comp2;
+    return point;
+}
+
+// What both kernels refuse; `grid` receives the emission energies.
+Status checkInput(const RixsInput& input, std::vector<double>& grid) {
+    grid.clear();
+    if (input.omega == 0.0 || !std::isfinite(input.omega)) {
+        return Status::failure("　励起エネルギーが" + formatNumber(input.omega) +
+                               "eVではRIXSを計算できません。\r\n"
+                               "　「励起エネルギー(eV)」に正しい値を入力して下さい。");
+    }
+    if (input.selective.size() < 2) {
+        return Status::failure("　" + std::string(files::kSelectiveForRixs) + " の選択的XAFSが" +
+                               std::to_string(input.selective.size()) +
+                               "点しかありません。\r\n"
+                               "　積分の刻み幅を最初の2点から決めるため、2点以上が必要です。\r\n"
+                               "　「修正終了」をやり直して下さい。");
+    }
+    if (input.selective.size() > kMaxSelectivePoints) {
+        return Status::failure("　" + std::string(files::kSelectiveForRixs) + " の選択的XAFSが" +
+                               std::to_string(input.selective.size()) + "点あり、上限の" +
+                               std::to_string(kMaxSelectivePoints) + "点を超えています。");
+    }
+    if (input.absorption.size() > kMaxAbsorptionPoints) {
+        return Status::failure("　" + std::string(files::kConvXafsNorm) + " のXAFSが" +
+                               std::to_string(input.absorption.size()) + "点あり、上限の" +
+                               std::to_string(kMaxAbsorptionPoints) + "点を超えています。");
+    }
+    const CalculationParameters& p = input.parameters;
+    return numeric::emissionGrid(p.gridStart, p.gridEnd, p.gridStep, grid);
+}
+
+}  // namespace
+
+double absorptionAt(std::span<const PairPoint> absorption, double omega) {
+    for (std::size_t m = 0; m + 1 < absorption.size(); ++m) {
+        const PairPoint& a = absorption[m];
+        const PairPoint& b = absorption[m + 1];
+        if (omega - a.energy < kSegmentReach) {
+            return a.intensity +
+                   (omega - a.energy) * (b.intensity - a.intensity) / (b.energy - a.energy);
+        }
+    }
+    return 1.0;
+}
+
+Status calculateRixsLiteral(const RixsInput& input, QuadSpectrum& out) {
+    out.clear();
+    std::vector<double> grid;  // only to refuse what the loop below cannot do
+    if (auto status = checkInput(input, grid); !status) return status;
+
+    const CalculationParameters& p = input.parameters;
+    const FinalStateFunction& f = input.lines;
+    const auto xafs = input.selective;
+    const double omega = input.omega;
+    const double core = p.coreEnergy;
+    const double gamma = p.lifetimeWidth;
+    const double h = xafs[1].energy - xafs[0].energy;
+    const auto d = xrf::finalStateEnergies(f, core);
+    const auto factor = xrf::lineFactors(f, core);
+    const double absorptionMultiplier =
+        1 / (p.absorptionFactor * absorptionAt(input.absorption, omega) + 1);
+
+    double w = p.gridStart;
+    while (w <= p.gridEnd) {
+        const double r = w / omega;
+        std::array<double, 4> sum{};
+        for (std::size_t k = 0; k < xafs.size(); ++k) {
+            const double e = xafs[k].energy - core;
+            const double toEdge = e - (omega - core);
+            const double resonance = (e + core) * r / (toEdge * toEdge + (gamma / 2) * (gamma / 2));
+            std::array<double, 4> term{};
+            for (std::size_t x = 0; x < 4; ++x) {
+                const double detuning = e - ((omega - w) - d[x]);
+                const double halfWidth = f.width[x] / 2;
+                const double line =
+                    f.amplitude[x] / (halfWidth * halfWidth + detuning * detuning) * factor[x];
+                // Lines A and B belong to the first component, C and D to the second.
+                term[x] = resonance * line * (x < 2 ? xafs[k].a : xafs[k].b);
+            }
+            for (std::size_t x = 0; x < 4; ++x) sum[x] += simpsonWeight(k) * term[x];
+        }
+        std::array<double, 4> intensity{};
+        for (std::size_t x = 0; x < 4; ++x) {
+            intensity[x] = (h / 3) * sum[x] * absorptionMultiplier;
+        }
+        out.push_back(combine(w, intensity, f.twoComponents(), p.scalingFactor));
+        w += p.gridStep;
+    }
+    return {};
+}
+
+Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out) {
+    out.clear();
+    std::vector<double> grid;
+    if (auto status = checkInput(input, grid); !status) return status;
+
+    const CalculationParameters& p = input.parameters;
+    const FinalStateFunction& f = input.lines;
+    const auto xafs = input.selective;
+    const std::size_t n = xafs.size();
+    const double omega = input.omega;
+    const double core = p.coreEnergy;
+    const double h = xafs[1].energy - xafs[0].energy;
+    const auto d = xrf::finalStateEnergies(f, core);
+    const auto factor = xrf::lineFactors(f, core);
+    const double absorptionMultiplier =
+        1 / (p.absorptionFactor * absorptionAt(input.absorption, omega) + 1);
+
+    // Everything that does not depend on the emission energy: e_k, and the
+    // weighted resonance factor (without r) times each component.
+    std::vector<double> e(n), first(n), second(n);
+    const double halfGamma = p.lifetimeWidth / 2;
+    for (std::size_t k = 0; k < n; ++k) {
+        e[k] = xafs[k].energy - core;
+        const double toEdge = e[k] - (omega - core);
+        const double resonance =
+            simpsonWeight(k) * ((e[k] + core) / (toEdge * toEdge + halfGamma * halfGamma));
+        first[k] = resonance * xafs[k].a;
+        second[k] = resonance * xafs[k].b;
+    }
+    std::array<double, 4> halfWidth2{};
+    std::array<double, 4> strength{};
+    for (std::size_t x = 0; x < 4; ++x) {
+        const double halfWidth = f.width[x] / 2;
+        halfWidth2[x] = halfWidth * halfWidth;
+        strength[x] = f.amplitude[x] * factor[x];
+    }
+    out.resize(grid.size());
+    auto evaluateRange = [&](std::size_t begin, std::size_t end) {
+        for (std::size_t j = begin; j < end; ++j) {
+            const double w = grid[j];
+            std::array<double, 4> centre{};
+            for (std::size_t x = 0; x < 4; ++x) centre[x] = (omega - w) - d[x];
+            const auto sums =
+                numeric::lineSums(e.data(), first.data(), second.data(), n, centre, halfWidth2);
+            const double r = w / omega;
+            std::array<double, 4> intensity{};
+            for (std::size_t x = 0; x < 4; ++x) {
+                intensity[x] = (h / 3) * (sums[x] * r * strength[x]) * absorptionMultiplier;
+            }
+            out[j] = combine(w, intensity, f.twoComponents(), p.scalingFactor);
+        }
+    };
+    numeric::splitInTwo(grid.size(), 4 * n, evaluateRange);
+    return {};
+}
+
+Status calculateRixs(const Workspace& workspace, double omega) {
+    struct Needed {
+        std::string_view name;
+        std::string_view hint;
+    };
+    const Needed needed[] = {
+        {files::kSelectiveForRixs, "　「修正終了」ボタンを押してからRIXS計算をして下さい。"},
+        {files::kConvXafsNorm, "　「XAFSの読込」（吸収補正用）をしてからRIXS計算をして下さい。"},
+        {files::kParameters, "　「ワークスペース作成」をして下さい。"},
+        {files::kFinalState, "　「ワークスペース作成」をして下さい。"},
+    };
+    for (const Needed& file : needed) {
+        if (!workspace.exists(file.name)) {
+            return Status::failure(numeric::missingInputText(workspace, file.name, file.hint));
+        }
+    }
+    SelectiveXafsTable selective;
+    PairSpectrum absorption;
+    RixsInput input;
+    input.omega = omega;
+    if (auto s = workspace.read(files::kSelectiveForRixs, selective, kMaxSelectivePoints); !s) {
+        return s;
+    }
+    if (auto s = workspace.read(files::kConvXafsNorm, absorption, kMaxAbsorptionPoints); !s) {
+        return s;
+    }
+    if (auto s = workspace.readParameters(input.parameters); !s) return s;
+    if (auto s = workspace.read(files::kFinalState, input.lines); !s) return s;
+    input.selective = selective;
+    input.absorption = absorption;
+
+    QuadSpectrum spectrum;
+    if (auto status = calculateRixsSpectrum(input, spectrum); !status) return status;
+    return workspace.write(files::kCalculatedRixs, spectrum);
+}
+
+}  // namespace zephalo::core::rixs
