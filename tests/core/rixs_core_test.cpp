@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "numeric/emission_grid.h"
@@ -225,7 +226,9 @@ TEST(RixsCore, FastPathAgreesWithLiteralOnRandomInputs) {
             }
         }
     }
-    RecordProperty("worst_relative_difference", std::to_string(worst));
+    std::ostringstream text;
+    text << worst;
+    RecordProperty("worst_relative_difference", text.str());
 }
 
 TEST(RixsCore, ZeroWidthLinesStayFinite) {
