@@ -287,3 +287,36 @@ TEST_F(SelectiveImport, UnreadableFileIsReported) {
 
 }  // namespace
 }  // namespace zephalo::core::xafs
+
+namespace zephalo::core::xafs {
+namespace {
+
+TEST_F(SelectiveImport, WindowsLineEndsAndBlankLinesAreRead) {
+    const auto file =
+        source("crlf.xspec", "# ENERGY XAS TOTAL\r\n\r\n0.0  2\r\n0.1  4\r\n0.2  1\r\n");
+    ASSERT_TRUE(model.importOneComponent(file).done);
+    EXPECT_EQ(test::readFile(ws.path(files::kSelectiveOrg)),
+              "0\t0.5\t0.5\n0.1\t1\t1\n0.2\t0.25\t0.25\n");
+}
+
+TEST(SelectiveImportWithoutWorkspace, EveryImportAsksForTheWorkspaceFirst) {
+    test::TempDir dir;
+    const Workspace missing(dir.path() / "not-created");
+    const XafsReadingModel model(missing);
+    const auto file = dir.path() / "one.xspec";
+    test::writeFile(file, "# ENERGY XAS TOTAL\n0 1\n0.1 2\n");
+    const std::string expected = "　エラー！！\r\n　作業用のディレクトリ " +
+                                 missing.directoryText() +
+                                 " がありません。\r\n　まず「ワークスペース作成」をして下さい。";
+    ASSERT_TRUE(model.workspaceRefusal().has_value());
+    EXPECT_EQ(model.secondStepRefusal()->text, expected);
+    for (const auto& report : {model.importOneComponent(file), model.importFirstOfTwo(file),
+                               model.importSecondOfTwo(file), model.importGeneral(file)}) {
+        EXPECT_FALSE(report.done);
+        EXPECT_EQ(report.text, expected);
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing.directory()));
+}
+
+}  // namespace
+}  // namespace zephalo::core::xafs

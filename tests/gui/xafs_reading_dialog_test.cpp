@@ -133,6 +133,21 @@ private slots:
         QVERIFY(workspaceEmpty());
     }
 
+    void noWorkspaceAsksForNoFile() {
+        const Workspace missing(m_dir->filePath("not-created").toStdString());
+        CXAFSReading dialog(missing);
+        int asked = 0;
+        dialog.setFileChooser([&] {
+            ++asked;
+            return m_dir->filePath("in.xspec");
+        });
+        QTest::mouseClick(button(dialog, QStringLiteral("XAFS１成分データ読込")), Qt::LeftButton);
+        QCOMPARE(asked, 0);
+        QVERIFY2(
+            panelText(dialog).endsWith(QStringLiteral("まず「ワークスペース作成」をして下さい。")),
+            qPrintable(panelText(dialog)));
+    }
+
     void secondComponentNeedsTheFirst() {
         CXAFSReading dialog(*m_ws);
         int asked = 0;

@@ -1,6 +1,7 @@
 #include "xafs/xafs_reading_model.h"
 
 #include <string>
+#include <system_error>
 #include <utility>
 
 #include "workspace/number_text.h"
@@ -58,6 +59,13 @@ std::string_view XafsReadingModel::openingText() {
     return kOpening;
 }
 
+std::optional<Report> XafsReadingModel::workspaceRefusal() const {
+    std::error_code ec;
+    if (std::filesystem::is_directory(m_workspace.directory(), ec)) return std::nullopt;
+    return Report::refused("　エラー！！\r\n　作業用のディレクトリ " + m_workspace.directoryText() +
+                           " がありません。\r\n　まず「ワークスペース作成」をして下さい。");
+}
+
 std::string XafsReadingModel::inWorkspace(std::string_view text) const {
     std::string result(text);
     if (const auto at = result.find(kWorkspaceToken); at != std::string::npos) {
@@ -67,6 +75,7 @@ std::string XafsReadingModel::inWorkspace(std::string_view text) const {
 }
 
 Report XafsReadingModel::importOneComponent(const std::filesystem::path& file) const {
+    if (auto refusal = workspaceRefusal()) return *refusal;
     PairSpectrum source;
     if (auto status = readWien2kFile(file, source); !status) return refused(status);
     SelectiveXafsTable records;
@@ -82,6 +91,7 @@ Report XafsReadingModel::importOneComponent(const std::filesystem::path& file) c
 }
 
 Report XafsReadingModel::importFirstOfTwo(const std::filesystem::path& file) const {
+    if (auto refusal = workspaceRefusal()) return *refusal;
     PairSpectrum source;
     if (auto status = readWien2kFile(file, source); !status) return refused(status);
     double maximum = 0.0;
@@ -97,6 +107,7 @@ Report XafsReadingModel::importFirstOfTwo(const std::filesystem::path& file) con
 }
 
 std::optional<Report> XafsReadingModel::secondStepRefusal() const {
+    if (auto refusal = workspaceRefusal()) return refusal;
     if (m_workspace.exists(files::kSelectiveFirstRaw)) return std::nullopt;
     return Report::refused(std::string(kFirstMissing));
 }
@@ -143,6 +154,7 @@ Report XafsReadingModel::importSecondOfTwo(const std::filesystem::path& file) co
 }
 
 Report XafsReadingModel::importGeneral(const std::filesystem::path& file) const {
+    if (auto refusal = workspaceRefusal()) return *refusal;
     SelectiveXafsTable records;
     if (auto status = readGeneralFile(file, records); !status) return refused(status);
     const GridScale scale = gridScaleOf(records);

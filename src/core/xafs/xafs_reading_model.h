@@ -22,10 +22,15 @@ public:
     // The message panel's text when the dialog opens.
     static std::string_view openingText();
 
+    // The refusal of every import while the work-space folder does not exist
+    // yet, checked before any file is chosen; nullopt when imports may run.
+    std::optional<Report> workspaceRefusal() const;
+
     Report importOneComponent(const std::filesystem::path& file) const;
     Report importFirstOfTwo(const std::filesystem::path& file) const;
-    // The refusal of the second step when the first component is missing,
-    // checked before any file is chosen; nullopt when the step may go on.
+    // The refusal of the second step when the work space or the first
+    // component is missing, checked before any file is chosen; nullopt when
+    // the step may go on.
     std::optional<Report> secondStepRefusal() const;
     Report importSecondOfTwo(const std::filesystem::path& file) const;
     Report importGeneral(const std::filesystem::path& file) const;

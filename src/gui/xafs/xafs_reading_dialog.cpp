@@ -89,6 +89,10 @@ QString CXAFSReading::chooseWithDialog() {
 }
 
 void CXAFSReading::runImport(Import import) {
+    if (const auto refusal = m_model.workspaceRefusal()) {
+        m_editMessage->setText(refusal->text);
+        return;
+    }
     const QString chosen = m_chooseFile();
     if (chosen.isEmpty()) return;  // cancelled: nothing read, the message stays
     m_editMessage->setText((m_model.*import)(core::pathFromText(fromQt(chosen))).text);
