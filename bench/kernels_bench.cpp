@@ -1,10 +1,15 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <filesystem>
 #include <numbers>
+#include <random>
+#include <string>
 
 #include "rixs/rixs_core.h"
 #include "test_inputs.h"
+#include "workspace/file_names.h"
+#include "workspace/workspace.h"
 #include "xrf/emission_model.h"
 
 // The two numerical kernels, literal reference and production path side by
@@ -41,6 +46,30 @@ void BM_RixsFast_450x2001(benchmark::State& state) {
 }
 BENCHMARK(BM_RixsLiteral_450x2001)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RixsFast_450x2001)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One whole call as the workbench and the optimizer make it: read the four
+// work-space files, compute the default grid, write Calculated_RIXS.DAT.
+void BM_RixsFileToFile_450x2001(benchmark::State& state) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("zephalo-bench-" + std::to_string(std::random_device{}()));
+    std::filesystem::create_directories(folder);
+    const Workspace workspace(folder);
+    bool ready =
+        workspace.write(files::kParameters, CalculationParameters{}).ok() &&
+        workspace.write(files::kFinalState, FinalStateFunction{}).ok() &&
+        workspace.write(files::kSelectiveForRixs, selectiveXafs(kCore - 15.0, 0.1, 2001, kCore))
+            .ok() &&
+        workspace.write(files::kConvXafsNorm, absorptionSpectrum(kCore - 100.0, 0.25, 1600, kCore))
+            .ok();
+    for (auto _ : state) {
+        if (!ready) break;
+        ready = rixs::calculateRixs(workspace, 7130.0).ok();
+    }
+    if (!ready) state.SkipWithError("the work-space files could not be used");
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+}
+BENCHMARK(BM_RixsFileToFile_450x2001)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 template <bool Literal>
 void rixsLarge(benchmark::State& state) {

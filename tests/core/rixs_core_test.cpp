@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <sstream>
@@ -178,17 +179,23 @@ TEST(EmissionGrid, DefaultGridEndsOneStepBelowItsEnd) {
 }
 
 // Random selective XAFS (uniform and not), final-state functions, factors and
-// excitation energies: the production path against the literal one.
+// excitation energies: the production path against the literal one. From
+// trial 16 on the components change sign (a subtracted correction peak can do
+// that); a value near a zero crossing is then a cancelled sum, and the two
+// paths agree to 1e-13 of the spectrum's largest value rather than 1e-12 of
+// the value itself.
 TEST(RixsCore, FastPathAgreesWithLiteralOnRandomInputs) {
     std::mt19937 random(424242);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     double worst = 0.0;
-    for (int trial = 0; trial < 16; ++trial) {
+    for (int trial = 0; trial < 24; ++trial) {
+        const bool mixedSigns = trial >= 16;
         const std::size_t n = 2 + static_cast<std::size_t>(600 * unit(random));
         SelectiveXafsTable xafs(n);
         double e = 7100 + 10 * unit(random);
         for (std::size_t k = 0; k < n; ++k) {
-            xafs[k] = {e, unit(random), unit(random)};
+            const double shift = mixedSigns ? 0.4 : 0.0;
+            xafs[k] = {e, unit(random) - shift, unit(random) - shift};
             e += trial % 3 == 0 ? 0.05 + 0.5 * unit(random) : 0.1;
         }
         PairSpectrum absorption;
@@ -215,14 +222,22 @@ TEST(RixsCore, FastPathAgreesWithLiteralOnRandomInputs) {
         ASSERT_TRUE(calculateRixsLiteral(input, literal));
         ASSERT_TRUE(calculateRixsSpectrum(input, fast));
         ASSERT_EQ(fast.size(), literal.size());
+        double largest = 0.0;
+        for (const auto& point : literal) {
+            largest = std::max({largest, std::fabs(point.comp1), std::fabs(point.comp2)});
+        }
+        const double floor = mixedSigns ? 1e-13 * largest : 0.0;
         for (std::size_t j = 0; j < fast.size(); ++j) {
             EXPECT_EQ(fast[j].energy, literal[j].energy);
             const double pairs[3][2] = {{fast[j].total, literal[j].total},
                                         {fast[j].comp1, literal[j].comp1},
                                         {fast[j].comp2, literal[j].comp2}};
             for (const auto& pair : pairs) {
-                EXPECT_TRUE(near(pair[0], pair[1], 1e-12)) << "trial " << trial << " point " << j;
-                if (pair[1] != 0) worst = std::max(worst, std::fabs(pair[0] / pair[1] - 1));
+                EXPECT_TRUE(near(pair[0], pair[1], 1e-12, floor))
+                    << "trial " << trial << " point " << j;
+                if (!mixedSigns && pair[1] != 0) {
+                    worst = std::max(worst, std::fabs(pair[0] / pair[1] - 1));
+                }
             }
         }
     }
