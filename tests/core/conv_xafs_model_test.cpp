@@ -202,6 +202,9 @@ TEST_F(ConvXafs, RefusalsWriteNothing) {
     EXPECT_NE(report.text.find("Conventional_XAFS.DAT の吸収の最大値が0で、0以下"),
               std::string::npos)
         << report.text;
+    ASSERT_TRUE(ws.write(files::kConventionalXafs, PairSpectrum{}).ok());
+    EXPECT_NE(model.read().text.find("Conventional_XAFS.DAT にデータがありません"),
+              std::string::npos);
     ASSERT_TRUE(ws.write(files::kConventionalXafs, PairSpectrum{{7000, 1}}).ok());
     EXPECT_FALSE(model.read().done);
     ASSERT_TRUE(ws.write(files::kConventionalXafs, PairSpectrum{{7000, 1}, {7100, 1}}).ok());

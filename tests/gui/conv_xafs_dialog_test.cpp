@@ -167,7 +167,12 @@ private slots:
     void typedEnergyWinsAndClearKeepsItWithoutEdge() {
         CConvXAFS dialog(*m_ws);
         auto& box = *dialog.findChild<QLineEdit*>();
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        box.setFocus();
         QTest::keyClicks(&box, QStringLiteral("7111.5"));
+        QTest::keyClick(&box, Qt::Key_Return);
+        QVERIFY(dialog.isVisible());  // Enter does not close the dialog
         QTest::mouseClick(button(dialog, QStringLiteral("XAFS情報の確認")), Qt::LeftButton);
         QVERIFY(panelText(dialog).startsWith(QStringLiteral(
             "　吸収端は  に設定されました。\r\n　内殻エネルギーは7111.5eV、寿命幅は1.25eV")));

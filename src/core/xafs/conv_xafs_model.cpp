@@ -40,8 +40,14 @@ Report ConvXafsModel::read() {
     if (auto status = m_workspace.read(files::kConventionalXafs, points); !status) {
         return Report::refused(status.error() + std::string(kNothingWritten));
     }
+    if (points.empty()) {
+        return Report::refused(
+            "　エラー！！\r\n　" + std::string(files::kConventionalXafs) +
+            " にデータがありません。\r\n　「通常XAFS実験値読込」で読み込み直して下さい。" +
+            std::string(kNothingWritten));
+    }
     const MinMaxRecord raw = minMaxOf(points, 1.0);
-    // A maximum of 0 or below (or no points at all) cannot be normalised.
+    // A maximum of 0 or below cannot be normalised.
     if (!(raw.ymax > 0.0)) {
         return Report::refused(
             "　エラー！！\r\n　" + std::string(files::kConventionalXafs) + " の吸収の最大値が" +

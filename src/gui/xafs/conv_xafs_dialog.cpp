@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -70,6 +71,7 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
     plotColumn->addWidget(m_plot, 1);
     plotColumn->addWidget(m_rangeRow);
     m_plot->installEventFilter(this);
+    m_coreEnergy->installEventFilter(this);
 
     auto* controls = new QVBoxLayout;
     controls->addWidget(read);
@@ -116,6 +118,12 @@ bool CConvXAFS::eventFilter(QObject* watched, QEvent* event) {
             area.left() + area.width() * (core::plot::kLogicalExtent / 2 - core::plot::kBoxHalf) /
                               core::plot::kLogicalExtent;
         m_rangeRow->layout()->setContentsMargins(inset, 0, inset, 0);
+    }
+    if (watched == m_coreEnergy && event->type() == QEvent::KeyPress) {
+        // Enter in the energy box must not close the dialog (OK is the
+        // default button) before the typed energy is confirmed.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
     }
     return QDialog::eventFilter(watched, event);
 }
