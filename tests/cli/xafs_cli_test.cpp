@@ -153,7 +153,7 @@ TEST_F(XafsCli, EdgeStopsWhenTheReadIsRefused) {
     writeFile(ws / "Conventional_XAFS.DAT", "7000\t-0.5\n7100\t0\n");
     const auto run = cli({"edge", "--edge", "Fe K-edge"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("0以下のため規格化できません"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("全点で0以下のため、\n規格化できません"), std::string::npos) << run.err;
     EXPECT_FALSE(std::filesystem::exists(ws / "ConvXAFS_MinMax.DAT"));
     EXPECT_FALSE(std::filesystem::exists(ws / "Emission_Exc_Energy.DAT"));
 }

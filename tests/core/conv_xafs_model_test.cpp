@@ -199,8 +199,9 @@ TEST_F(ConvXafs, RefusalsWriteNothing) {
     ASSERT_TRUE(ws.write(files::kConventionalXafs, PairSpectrum{{7000, -1}, {7100, 0}}).ok());
     auto report = model.read();
     EXPECT_FALSE(report.done);
-    EXPECT_NE(report.text.find("Conventional_XAFS.DAT の吸収の最大値が0で、0以下"),
-              std::string::npos)
+    EXPECT_NE(
+        report.text.find("Conventional_XAFS.DAT の吸収が全点で0以下のため、\r\n規格化できません。"),
+        std::string::npos)
         << report.text;
     ASSERT_TRUE(ws.write(files::kConventionalXafs, PairSpectrum{}).ok());
     EXPECT_NE(model.read().text.find("Conventional_XAFS.DAT にデータがありません"),

@@ -186,7 +186,8 @@ private slots:
         CConvXAFS dialog(*m_ws);
         QTest::mouseClick(button(dialog, QStringLiteral("XAFS（吸収補正用）の読込")),
                           Qt::LeftButton);
-        QVERIFY(panelText(dialog).contains(QStringLiteral("0以下のため規格化できません")));
+        QVERIFY(
+            panelText(dialog).contains(QStringLiteral("全点で0以下のため、\r\n規格化できません")));
         QCOMPARE(dialog.findChild<QComboBox*>()->count(), 0);
         QVERIFY(!m_ws->exists("ConvXAFS_MinMax.DAT"));
     }

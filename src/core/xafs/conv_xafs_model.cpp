@@ -49,11 +49,10 @@ Report ConvXafsModel::read() {
     const MinMaxRecord raw = minMaxOf(points, 1.0);
     // A maximum of 0 or below cannot be normalised.
     if (!(raw.ymax > 0.0)) {
-        return Report::refused(
-            "　エラー！！\r\n　" + std::string(files::kConventionalXafs) + " の吸収の最大値が" +
-            formatNumber(raw.ymax) +
-            "で、0以下のため規格化できません。\r\n　通常XAFSの実験値を読み込み直して下さい。" +
-            std::string(kNothingWritten));
+        return Report::refused("　エラー！！\r\n　" + std::string(files::kConventionalXafs) +
+                               " の吸収が全点で0以下のため、\r\n規格化できません。\r\n　通常XAFSの"
+                               "実験値を読み込み直して下さい。" +
+                               std::string(kNothingWritten));
     }
     PairSpectrum normalised = points;
     for (auto& p : normalised) p.intensity /= raw.ymax;

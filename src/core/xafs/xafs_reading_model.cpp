@@ -47,8 +47,8 @@ Report refused(const Status& status) {
 // component and its file.
 std::optional<Report> maximumRefusal(double maximum, const std::string& what) {
     if (maximum > 0.0) return std::nullopt;
-    return Report::refused("　" + what + "の強度の最大値が" + formatNumber(maximum) +
-                           "で、0以下のため規格化できません。" + std::string(kNothingWritten));
+    return Report::refused("　" + what + "の強度が全点で0以下のため、規格化できません。" +
+                           std::string(kNothingWritten));
 }
 
 }  // namespace
@@ -82,7 +82,8 @@ Report XafsReadingModel::importOneComponent(const std::filesystem::path& file) c
     records.reserve(source.size());
     for (const auto& p : source) records.push_back({p.energy, p.intensity, p.intensity});
     const GridScale scale = gridScaleOf(records);
-    if (auto refusal = maximumRefusal(scale.amax, "ファイル " + pathText(file))) return *refusal;
+    if (auto refusal = maximumRefusal(scale.amax, "ファイル " + pathText(file) + " "))
+        return *refusal;
     const auto table = resampleOnGrid(records, records.size(), scale);
     if (auto status = m_workspace.write(files::kSelectiveOrg, table); !status) {
         return Report::refused(status.error());
@@ -96,7 +97,7 @@ Report XafsReadingModel::importFirstOfTwo(const std::filesystem::path& file) con
     if (auto status = readWien2kFile(file, source); !status) return refused(status);
     double maximum = 0.0;
     for (const auto& p : source) maximum = std::max(maximum, p.intensity);
-    if (auto refusal = maximumRefusal(maximum, "1成分目のファイル " + pathText(file))) {
+    if (auto refusal = maximumRefusal(maximum, "1成分目のファイル " + pathText(file) + " ")) {
         return *refusal;
     }
     // The first component is kept raw; the second step grids and normalises.
