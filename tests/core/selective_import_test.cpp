@@ -276,6 +276,17 @@ TEST_F(SelectiveImport, ComponentsWithoutCommonEnergiesAreRefused) {
     EXPECT_NE(report.text.find("共通のエネルギー"), std::string::npos) << report.text;
     EXPECT_FALSE(ws.exists(files::kSelectiveOrg));
     EXPECT_FALSE(ws.exists(files::kSelectiveMergedRaw));
+
+    // Common energies, but the second component is 0 on all of them.
+    auto zeros = ramp(3, 0.0, 0.1);
+    for (auto& p : zeros) p.intensity = 0.0;
+    const auto zero = model.importSecondOfTwo(source("z.xspecdn", wien2k(zeros)));
+    EXPECT_FALSE(zero.done);
+    EXPECT_NE(zero.text.find("共通のエネルギーでの2成分目のファイル " +
+                             pathText(dir.path() / "z.xspecdn") + " の強度が全点で0以下"),
+              std::string::npos)
+        << zero.text;
+    EXPECT_FALSE(ws.exists(files::kSelectiveOrg));
 }
 
 TEST_F(SelectiveImport, UnreadableFileIsReported) {

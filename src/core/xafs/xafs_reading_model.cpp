@@ -134,8 +134,8 @@ Report XafsReadingModel::importSecondOfTwo(const std::filesystem::path& file) co
                                                  std::string(files::kSelectiveFirstRaw) + "）")) {
         return *refusal;
     }
-    if (auto refusal = maximumRefusal(mergedScale.bmax,
-                                      "共通のエネルギーでの2成分目のファイル " + pathText(file))) {
+    if (auto refusal = maximumRefusal(
+            mergedScale.bmax, "共通のエネルギーでの2成分目のファイル " + pathText(file) + " ")) {
         return *refusal;
     }
     // The pairs pass through the work-space file, so the grid works on the
