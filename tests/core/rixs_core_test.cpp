@@ -300,6 +300,26 @@ TEST(RixsCore, KernelRefusals) {
     }
 }
 
+TEST(RixsCore, RefusesAnInfiniteAbsorptionCorrection) {
+    const auto xafs = smoothXafs(7105, 0.1, 101);
+    RixsInput input;
+    input.selective = xafs;
+    input.omega = 7130;
+    input.parameters.absorptionFactor = -1.0;  // μ = 1.0 here: 1/(−1·1 + 1)
+    QuadSpectrum out;
+    Status status = calculateRixsSpectrum(input, out);
+    EXPECT_FALSE(status);
+    EXPECT_NE(status.error().find("吸収補正因子"), std::string::npos) << status.error();
+
+    const PairSpectrum repeated{{7120, 0.5}, {7120, 0.6}, {7140, 1.0}};
+    input.absorption = repeated;
+    input.omega = 7120.2;  // selects the segment between the two 7120 eV points
+    input.parameters.absorptionFactor = 1.0;
+    status = calculateRixsLiteral(input, out);
+    EXPECT_FALSE(status);
+    EXPECT_NE(status.error().find("ConvXAFS_Norm_Spectrum.DAT"), std::string::npos);
+}
+
 // --- The work-space operation ------------------------------------------------------
 
 class RixsFiles : public ::testing::Test {

@@ -41,7 +41,7 @@ QuadPoint combine(double energy, const std::array<double, 4>& intensity, bool tw
 }
 
 // What both kernels refuse; `grid` receives the emission energies.
-Status checkInput(const RixsInput& input, std::vector<double>& grid) {
+Status checkInput(const RixsInput& input, std::vector<double>& grid, double& multiplier) {
     grid.clear();
     if (input.omega == 0.0 || !std::isfinite(input.omega)) {
         return Status::failure("　励起エネルギーが" + formatNumber(input.omega) +
@@ -66,6 +66,21 @@ Status checkInput(const RixsInput& input, std::vector<double>& grid) {
                                std::to_string(kMaxAbsorptionPoints) + "点を超えています。");
     }
     const CalculationParameters& p = input.parameters;
+    // f_abs = 1/(α·μ(Ω) + 1); an infinite or undefined value would fill the
+    // whole spectrum with inf or nan.
+    const double mu = absorptionAt(input.absorption, input.omega);
+    if (!std::isfinite(mu)) {
+        return Status::failure("　" + std::string(files::kConvXafsNorm) +
+                               " に同じエネルギーの点が続いているため、励起エネルギーでの吸収を"
+                               "\r\n求められません。\r\n　吸収補正用のXAFSを確認して下さい。");
+    }
+    multiplier = 1 / (p.absorptionFactor * mu + 1);
+    if (!std::isfinite(multiplier)) {
+        return Status::failure("　吸収補正因子" + formatNumber(p.absorptionFactor) +
+                               "では、励起エネルギーでの吸収" + formatNumber(mu) +
+                               "に対する補正の分母\r\n（吸収補正因子×吸収＋1）が0になります。\r\n"
+                               "　「吸収補正因子」を見直して下さい。");
+    }
     return numeric::emissionGrid(p.gridStart, p.gridEnd, p.gridStep, grid);
 }
 
@@ -86,7 +101,8 @@ double absorptionAt(std::span<const PairPoint> absorption, double omega) {
 Status calculateRixsLiteral(const RixsInput& input, QuadSpectrum& out) {
     out.clear();
     std::vector<double> grid;  // only to refuse what the loop below cannot do
-    if (auto status = checkInput(input, grid); !status) return status;
+    double absorptionMultiplier = 1.0;
+    if (auto status = checkInput(input, grid, absorptionMultiplier); !status) return status;
 
     const CalculationParameters& p = input.parameters;
     const FinalStateFunction& f = input.lines;
@@ -97,8 +113,6 @@ Status calculateRixsLiteral(const RixsInput& input, QuadSpectrum& out) {
     const double h = xafs[1].energy - xafs[0].energy;
     const auto d = xrf::finalStateEnergies(f, core);
     const auto factor = xrf::lineFactors(f, core);
-    const double absorptionMultiplier =
-        1 / (p.absorptionFactor * absorptionAt(input.absorption, omega) + 1);
 
     double w = p.gridStart;
     while (w <= p.gridEnd) {
@@ -132,7 +146,8 @@ Status calculateRixsLiteral(const RixsInput& input, QuadSpectrum& out) {
 Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out) {
     out.clear();
     std::vector<double> grid;
-    if (auto status = checkInput(input, grid); !status) return status;
+    double absorptionMultiplier = 1.0;
+    if (auto status = checkInput(input, grid, absorptionMultiplier); !status) return status;
 
     const CalculationParameters& p = input.parameters;
     const FinalStateFunction& f = input.lines;
@@ -143,8 +158,6 @@ Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out) {
     const double h = xafs[1].energy - xafs[0].energy;
     const auto d = xrf::finalStateEnergies(f, core);
     const auto factor = xrf::lineFactors(f, core);
-    const double absorptionMultiplier =
-        1 / (p.absorptionFactor * absorptionAt(input.absorption, omega) + 1);
 
     // Everything that does not depend on the emission energy: e_k, and the
     // weighted resonance factor (without r) times each component.
