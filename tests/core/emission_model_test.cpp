@@ -194,6 +194,12 @@ TEST(EmissionModel, RefusesUnusableInputs) {
         EXPECT_NE(status.error().find("RIXS_Calculation_Parameters.DAT"), std::string::npos);
     }
     input = seedInput();
+    input.parameters.absorptionFactor = -1.0;
+    status = evaluateEmission(input, out);
+    EXPECT_FALSE(status);
+    EXPECT_NE(status.error().find("吸収補正因子"), std::string::npos);
+
+    input = seedInput();
     // A step of 1/128 eV keeps the running sum exact: 5000 points fit, 5001 do not.
     input.parameters.gridStep = 1.0 / 128;
     input.parameters.gridEnd = 7020.0 + 4999.0 / 128;

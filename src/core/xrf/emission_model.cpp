@@ -25,11 +25,22 @@ constexpr double kSimpsonFactor = 1.0 / 30.0;
 // Display scaling of emission intensities in Emission_MinMax.DAT.
 constexpr double kDisplayFactor = 10000.0;
 
-Status checkExcitation(double excitation) {
-    if (excitation != 0.0 && std::isfinite(excitation)) return {};
-    return Status::failure("　励起エネルギーが" + formatNumber(excitation) +
-                           "eVでは蛍光X線スペクトルを計算できません。\r\n"
-                           "　「励起エネルギー(eV)」に正しい値を入力して下さい。");
+// What both paths refuse besides the grid: r = E/x needs x ≠ 0, and every
+// line is divided by 1 + κ.
+Status checkInput(const EmissionModelInput& input) {
+    const double x = input.excitation;
+    if (x == 0.0 || !std::isfinite(x)) {
+        return Status::failure("　励起エネルギーが" + formatNumber(x) +
+                               "eVでは蛍光X線スペクトルを計算できません。\r\n"
+                               "　「励起エネルギー(eV)」に正しい値を入力して下さい。");
+    }
+    if (1 + input.parameters.absorptionFactor == 0.0) {
+        return Status::failure("　" + std::string(files::kParameters) +
+                               " の吸収補正因子が-1のため、蛍光X線の強度を\r\n"
+                               "（1＋吸収補正因子）で割れません。\r\n"
+                               "　RIXS計算の「吸収補正因子」を見直して下さい。");
+    }
+    return {};
 }
 
 // Intermediate energies relative to the edge: ε_i = ((c − 15) + 0.1·i) − c.
@@ -71,7 +82,7 @@ Status evaluateEmissionLiteral(const EmissionModelInput& input, QuadSpectrum& ou
     const CalculationParameters& p = input.parameters;
     const FinalStateFunction& f = input.lines;
     const double x = input.excitation;
-    if (auto status = checkExcitation(x); !status) return status;
+    if (auto status = checkInput(input); !status) return status;
     std::vector<double> grid;  // only to refuse what the loop below cannot do
     if (auto status = numeric::emissionGrid(p.gridStart, p.gridEnd, p.gridStep, grid); !status) {
         return status;
@@ -119,7 +130,7 @@ Status evaluateEmission(const EmissionModelInput& input, QuadSpectrum& out) {
     const CalculationParameters& p = input.parameters;
     const FinalStateFunction& f = input.lines;
     const double x = input.excitation;
-    if (auto status = checkExcitation(x); !status) return status;
+    if (auto status = checkInput(input); !status) return status;
     std::vector<double> energies;
     if (auto status = numeric::emissionGrid(p.gridStart, p.gridEnd, p.gridStep, energies);
         !status) {
