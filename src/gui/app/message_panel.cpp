@@ -11,7 +11,9 @@ QString toQt(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string fromQt(const QString& text) { return text.toUtf8().toStdString(); }
+std::string fromQt(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 MessagePanel::MessagePanel(QWidget* parent, int visibleLines) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);

@@ -1,0 +1,35 @@
+#include "app/about_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/resources.h"
+
+namespace zephalo::gui {
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("バージョン情報 ZEPHALO"));
+    setModal(true);
+
+    auto* icon = new QLabel(this);
+    icon->setPixmap(applicationIcon().pixmap(32, 32));
+    auto* version = new QLabel(QStringLiteral("ZEPHALO, Version 2.0"), this);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(icon, 0, Qt::AlignTop);
+    row->addSpacing(12);
+    row->addWidget(version, 1, Qt::AlignVCenter);
+    row->addSpacing(12);
+    row->addWidget(ok, 0, Qt::AlignTop);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+}  // namespace zephalo::gui

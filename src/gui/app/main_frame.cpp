@@ -1,0 +1,115 @@
+#include "app/main_frame.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/about_dialog.h"
+#include "app/keyboard_indicators.h"
+#include "app/quarlen_view.h"
+#include "app/resources.h"
+
+namespace zephalo::gui {
+
+namespace {
+
+constexpr int kIndicatorPeriodMs = 400;
+
+QLabel* indicator(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 10);
+    label->setEnabled(false);  // greyed while the key is off or its state is unknown
+    return label;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(core::Workspace workspace, QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle(QStringLiteral("ZEPHALO"));
+    setWindowIcon(applicationIcon());
+    // No tool-bar context menu: the "表示(&V)" menu is the one switch.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+
+    m_view = new CQuarlenView(std::move(workspace), this);
+    setCentralWidget(m_view);
+    createBars();
+    createMenus();
+    // Start as small as the form allows.
+    adjustSize();
+}
+
+void CMainFrame::createBars() {
+    m_aboutAction =
+        new QAction(applicationIcon(), QStringLiteral("バージョン情報 ZEPHALO(&A)..."), this);
+    m_aboutAction->setToolTip(QStringLiteral("バージョン情報"));
+    m_aboutAction->setStatusTip(QStringLiteral("プログラム情報、バージョン、著作権を表示します。"));
+    connect(m_aboutAction, &QAction::triggered, this, &CMainFrame::showAbout);
+
+    m_toolBar = addToolBar(QStringLiteral("ツール バー"));
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->addAction(m_aboutAction);
+    m_toolBar->hide();
+
+    auto* status = statusBar();
+    m_capsIndicator = indicator(QStringLiteral("CAP"), status);
+    m_numIndicator = indicator(QStringLiteral("NUM"), status);
+    m_scrollIndicator = indicator(QStringLiteral("SCRL"), status);
+    status->addPermanentWidget(m_capsIndicator);
+    status->addPermanentWidget(m_numIndicator);
+    status->addPermanentWidget(m_scrollIndicator);
+    // The idle text returns whenever a temporary tip is cleared.
+    status->showMessage(QStringLiteral("レディ"));
+    connect(status, &QStatusBar::messageChanged, this, [status](const QString& text) {
+        if (text.isEmpty()) status->showMessage(QStringLiteral("レディ"));
+    });
+    status->hide();
+
+    m_indicatorTimer = new QTimer(this);
+    m_indicatorTimer->setInterval(kIndicatorPeriodMs);
+    connect(m_indicatorTimer, &QTimer::timeout, this, &CMainFrame::updateIndicators);
+}
+
+void CMainFrame::createMenus() {
+    auto* viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    m_toolBarAction = viewMenu->addAction(QStringLiteral("ツール バー(&T)"));
+    m_toolBarAction->setCheckable(true);
+    m_toolBarAction->setChecked(false);
+    m_toolBarAction->setStatusTip(QStringLiteral("ツール バーの表示/非表示を切り替えます。"));
+    connect(m_toolBarAction, &QAction::toggled, m_toolBar, &QToolBar::setVisible);
+
+    m_statusBarAction = viewMenu->addAction(QStringLiteral("ステータス バー(&S)"));
+    m_statusBarAction->setCheckable(true);
+    m_statusBarAction->setChecked(false);
+    m_statusBarAction->setStatusTip(QStringLiteral("ステータス バーの表示/非表示を切り替えます。"));
+    connect(m_statusBarAction, &QAction::toggled, this, [this](bool on) {
+        statusBar()->setVisible(on);
+        if (on) {
+            updateIndicators();
+            m_indicatorTimer->start();
+        } else {
+            m_indicatorTimer->stop();
+        }
+    });
+
+    auto* helpMenu = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    helpMenu->addAction(m_aboutAction);
+}
+
+void CMainFrame::updateIndicators() {
+    const auto keys = lockKeyState();
+    m_capsIndicator->setEnabled(keys && keys->caps);
+    m_numIndicator->setEnabled(keys && keys->num);
+    m_scrollIndicator->setEnabled(keys && keys->scroll);
+}
+
+void CMainFrame::showAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+}  // namespace zephalo::gui

@@ -1,0 +1,147 @@
+#include "app/quarlen_view.h"
+
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/message_panel.h"
+#include "app/resources.h"
+#include "rixs/rixs_dialog.h"
+#include "workspace/workspace_setup.h"
+#include "xafs/conv_xafs_dialog.h"
+#include "xafs/xafs_reading_dialog.h"
+#include "xrf/xrf_dialog.h"
+
+namespace zephalo::gui {
+
+namespace {
+
+constexpr int kPictureWidth = 259;
+constexpr int kPictureHeight = 98;
+constexpr int kButtonHeight = 28;
+constexpr int kFormMinimumWidth = 360;  // room for a work-space path in the messages
+
+// Decoration at the bottom of the form: the picture at its natural size,
+// top-left aligned and clipped to the frame.
+class PictureFrame : public QLabel {
+public:
+    explicit PictureFrame(QWidget* parent) : QLabel(parent) {
+        setFixedSize(kPictureWidth, kPictureHeight);
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setPixmap(formPicture());
+        setObjectName(QStringLiteral("pictureFrame"));
+    }
+};
+
+}  // namespace
+
+CQuarlenView::CQuarlenView(core::Workspace workspace, QWidget* parent)
+    : QWidget(parent), m_workspace(std::move(workspace)) {
+    setMinimumWidth(kFormMinimumWidth);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 10, 12, 10);
+    layout->setSpacing(6);
+
+    layout->addWidget(new QLabel(QStringLiteral("はじめに必ず実行して下さい"), this));
+    auto* create = addButton(QStringLiteral("ワークスペース作成"));
+    layout->addWidget(create);
+    connect(create, &QPushButton::clicked, this, &CQuarlenView::onCreateWorkspace);
+
+    auto* group = new QGroupBox(QStringLiteral("シミュレーションの素材入力"), this);
+    auto* groupLayout = new QGridLayout(group);
+    groupLayout->setHorizontalSpacing(6);
+    groupLayout->setVerticalSpacing(6);
+    groupLayout->addWidget(new QLabel(QStringLiteral("ファイル名は必ず半角英数で！"), group), 0, 0,
+                           1, 2);
+    auto* convXafs = addButton(QStringLiteral("通常XAFS実験値読込"));
+    auto* xrf = addButton(QStringLiteral("蛍光X線実験値読込"));
+    auto* rixs = addButton(QStringLiteral("RIXS実験値読込"));
+    auto* selective = addButton(QStringLiteral("選択的XAFS計算値読込"));
+    groupLayout->addWidget(convXafs, 1, 0);
+    groupLayout->addWidget(xrf, 1, 1);
+    groupLayout->addWidget(rixs, 2, 0);
+    groupLayout->addWidget(selective, 2, 1);
+    layout->addWidget(group);
+    connect(convXafs, &QPushButton::clicked, this,
+            [this] { onImport(&core::importConventionalXafs); });
+    connect(xrf, &QPushButton::clicked, this, [this] { onImport(&core::importFluorescence); });
+    connect(rixs, &QPushButton::clicked, this, [this] { onImport(&core::importRixsExperiment); });
+    connect(selective, &QPushButton::clicked, this, &CQuarlenView::onSelectiveXafs);
+
+    auto* convStep = addButton(QStringLiteral("XAFS(吸収補正用）読込"));
+    auto* xrfStep = addButton(QStringLiteral("蛍光X線による設定"));
+    auto* rixsStep = addButton(QStringLiteral("RIXSシミュレーション"));
+    layout->addWidget(convStep);
+    layout->addWidget(xrfStep);
+    layout->addWidget(rixsStep);
+    connect(convStep, &QPushButton::clicked, this,
+            [this] { onGatedStep<CConvXAFS>(core::Step::ConvXafs); });
+    connect(xrfStep, &QPushButton::clicked, this, [this] { onGatedStep<CXRF>(core::Step::Xrf); });
+    connect(rixsStep, &QPushButton::clicked, this,
+            [this] { onGatedStep<CRIXSXAFS>(core::Step::Rixs); });
+
+    // The panel carries its caption "ZEPHALOからのメッセージ" above the text box.
+    m_editMessage = new MessagePanel(this, 5);
+    layout->addWidget(m_editMessage, 1);
+    layout->addWidget(new PictureFrame(this), 0, Qt::AlignHCenter);
+}
+
+const std::string& CQuarlenView::messageText() const {
+    return m_editMessage->text();
+}
+
+QPushButton* CQuarlenView::addButton(const QString& caption) {
+    auto* button = new QPushButton(caption, this);
+    button->setMinimumHeight(kButtonHeight);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void CQuarlenView::onCreateWorkspace() {
+    m_editMessage->setText(core::createWorkspace(m_workspace).text);
+}
+
+void CQuarlenView::onImport(core::Report (*operation)(const core::Workspace&,
+                                                      const std::filesystem::path&)) {
+    const auto chosen = chooseMeasuredFile();
+    if (!chosen) return;  // cancelled: nothing read, nothing written, text kept
+    m_editMessage->setText(operation(m_workspace, *chosen).text);
+}
+
+std::optional<std::filesystem::path> CQuarlenView::chooseMeasuredFile() {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, true);  // no renaming or deleting in it
+    dialog.setNameFilters({QStringLiteral("データ(*.DAT)"), QStringLiteral("全て(*)")});
+    dialog.setDefaultSuffix(QStringLiteral("DAT"));
+    dialog.setDirectory(toQt(core::pathText(core::Workspace::dataFolder())));
+    dialog.selectFile(QStringLiteral("*.DAT"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return core::pathFromText(fromQt(dialog.selectedFiles().constFirst()));
+}
+
+void CQuarlenView::onSelectiveXafs() {
+    // No gate and no message afterwards: the dialog has its own panel.
+    CXAFSReading dialog(m_workspace, this);
+    dialog.exec();
+}
+
+template <class Dialog>
+void CQuarlenView::onGatedStep(core::Step step) {
+    if (auto error = core::checkGate(m_workspace, step)) {
+        m_editMessage->setText(*error);
+        return;
+    }
+    {
+        Dialog dialog(m_workspace, this);
+        dialog.exec();
+    }
+    // Written however the dialog was closed.
+    m_editMessage->setText(core::gateOf(step).successText);
+}
+
+}  // namespace zephalo::gui
