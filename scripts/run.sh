@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts ZEPHALO. With no ZEPHALO_WORK_SPACE set, the
-# program uses ~/ZEPHALO_WORK_SPACE; demo measurements are in data/demo.
+# Sets up, builds and starts ZEPHALO. The work space is ~/ZEPHALO_WORK_SPACE
+# unless ZEPHALO_WORK_SPACE names another folder. On the first run the demo
+# measurements of data/demo are copied to ~/ZEPHALO, where the program's
+# file dialogs open.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
+if [ ! -e "$HOME/ZEPHALO" ]; then
+  mkdir -p "$HOME/ZEPHALO"
+  cp data/demo/*.DAT data/demo/*.xspec "$HOME/ZEPHALO/"
+  echo "Demo measurements copied to $HOME/ZEPHALO"
+fi
 exec build/src/zephalo "$@"

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "cli_runner.h"
 
@@ -36,6 +38,29 @@ TEST(CliWorkspace, CreateAndImportEndToEnd) {
     EXPECT_EQ(xrf.exitCode, 0) << xrf.err;
     EXPECT_EQ(xrf.out, ws + " に「蛍光X線実験\nスペクトル」を導入しました。\n");
     EXPECT_EQ(readFile(scratch / "ws" / "Exp_Non_Resonant_Emission.DAT"), "7050\t0.1\n7058\t1\n");
+}
+
+// The demo measurements a new user starts with import as they are.
+TEST(CliWorkspace, DemoMeasurementsImport) {
+    TempDir scratch;
+    const std::string ws = (scratch / "ws").string();
+    const std::filesystem::path demo = std::filesystem::path(ZEPHALO_SOURCE_DIR) / "data" / "demo";
+    ASSERT_EQ(runCli({"--workspace", ws, "create"}, scratch).exitCode, 0);
+    for (const auto& [kind, file] : {std::pair{"rixs", "Fe2O3_RIXS_7114eV.DAT"},
+                                     std::pair{"conv-xafs", "Fe2O3_ConvXAFS.DAT"},
+                                     std::pair{"xrf", "Fe2O3_XRF_Kbeta.DAT"}}) {
+        const auto run = runCli({"--workspace", ws, "import", kind, (demo / file).string()}, scratch);
+        EXPECT_EQ(run.exitCode, 0) << kind << ": " << run.err;
+    }
+    // Smallest and largest RIXS intensities of the demo file, 3.96319e-05 and
+    // 0.00425392, are recorded x 20000.
+    EXPECT_EQ(readFile(scratch / "ws" / "EXP_MinMax.DAT"), "7020\t7075\t0.792638\t85.0784\n");
+    const std::string xrf = readFile(scratch / "ws" / "Exp_Non_Resonant_Emission.DAT");
+    EXPECT_EQ(std::count(xrf.begin(), xrf.end(), '\n'), 551);
+    EXPECT_NE(xrf.find("7058.2\t1\n"), std::string::npos);  // the highest count
+    const std::string xafs = readFile(scratch / "ws" / "Conventional_XAFS.DAT");
+    EXPECT_EQ(std::count(xafs.begin(), xafs.end(), '\n'), 412);
+    EXPECT_EQ(xafs.substr(0, xafs.find('\n')), "6911.83\t0.809265");
 }
 
 TEST(CliWorkspace, RefusalsGoToStandardErrorAndWriteNothing) {

@@ -37,8 +37,9 @@ CMainFrame::CMainFrame(core::Workspace workspace, QWidget* parent) : QMainWindow
     setCentralWidget(m_view);
     createBars();
     createMenus();
-    // Start as small as the form allows.
-    adjustSize();
+    // Start as small as the form allows; the message panel grows when the
+    // user enlarges the window.
+    resize(minimumSizeHint());
 }
 
 void CMainFrame::createBars() {
