@@ -213,7 +213,7 @@ Status readRecordFile(const std::filesystem::path& file, std::size_t columns, st
     if (numbers.values.size() % columns != 0) {
         return Status::failure("　ファイル " + label + " の数値の個数（" +
                                std::to_string(numbers.values.size()) + "個）が" +
-                               std::to_string(columns) + "の倍数ではありません。" +
+                               std::to_string(columns) + "の倍数ではありません。\r\n　" +
                                std::to_string(numbers.lines.back()) + "行目の組が欠けています。");
     }
     const std::size_t records = numbers.values.size() / columns;
