@@ -20,12 +20,6 @@ namespace {
 // A segment is chosen once Ω lies less than this far above its first point.
 constexpr double kSegmentReach = 0.5;
 
-// Simpson-type weight 1, 4, 2, 4, 2, ...: the last point keeps its inner
-// weight because the selective XAFS may have any number of points.
-double simpsonWeight(std::size_t k) {
-    return k == 0 ? 1.0 : (k % 2 == 1 ? 4.0 : 2.0);
-}
-
 QuadPoint combine(double energy, const std::array<double, 4>& intensity, bool twoComponents,
                   double scaling) {
     QuadPoint point{energy, 0.0, 0.0, 0.0};
@@ -131,7 +125,7 @@ Status calculateRixsLiteral(const RixsInput& input, QuadSpectrum& out) {
                 // Lines A and B belong to the first component, C and D to the second.
                 term[x] = resonance * line * (x < 2 ? xafs[k].a : xafs[k].b);
             }
-            for (std::size_t x = 0; x < 4; ++x) sum[x] += simpsonWeight(k) * term[x];
+            for (std::size_t x = 0; x < 4; ++x) sum[x] += numeric::simpsonWeight(k) * term[x];
         }
         std::array<double, 4> intensity{};
         for (std::size_t x = 0; x < 4; ++x) {
@@ -167,7 +161,7 @@ Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out) {
         e[k] = xafs[k].energy - core;
         const double toEdge = e[k] - (omega - core);
         const double resonance =
-            simpsonWeight(k) * ((e[k] + core) / (toEdge * toEdge + halfGamma * halfGamma));
+            numeric::simpsonWeight(k) * ((e[k] + core) / (toEdge * toEdge + halfGamma * halfGamma));
         first[k] = resonance * xafs[k].a;
         second[k] = resonance * xafs[k].b;
     }

@@ -53,12 +53,6 @@ std::array<double, kIntermediatePoints> intermediateGrid(double coreEnergy) {
     return eps;
 }
 
-// Simpson-type weight 1, 4, 2, 4, ..., 2: the grid has an odd number of points
-// but the last one keeps the inner weight 2 rather than the closing 1.
-double simpsonWeight(std::size_t i) {
-    return i == 0 ? 1.0 : (i % 2 == 1 ? 4.0 : 2.0);
-}
-
 // Adds the point of one emission energy from the four line intensities.
 QuadPoint combine(double energy, const std::array<double, 4>& intensity, bool twoComponents,
                   double sigma) {
@@ -112,7 +106,7 @@ Status evaluateEmissionLiteral(const EmissionModelInput& input, QuadSpectrum& ou
                 const double final = factor[line] * f.amplitude[line] /
                                      (detuning * detuning + halfWidth * halfWidth);
                 const double rho = line < 2 ? rhoAB[i] : rhoCD[i];
-                sum[line] += simpsonWeight(i) * absorption * final * rho;
+                sum[line] += numeric::simpsonWeight(i) * absorption * final * rho;
             }
         }
         std::array<double, 4> intensity{};
@@ -148,7 +142,7 @@ Status evaluateEmission(const EmissionModelInput& input, QuadSpectrum& out) {
     const double halfGamma = p.lifetimeWidth / 2;
     for (std::size_t i = 0; i < kIntermediatePoints; ++i) {
         const double toEdge = eps[i] - (x - c);
-        weighted[i] = simpsonWeight(i) * ((eps[i] + c) / (toEdge * toEdge + halfGamma * halfGamma));
+        weighted[i] = numeric::simpsonWeight(i) * ((eps[i] + c) / (toEdge * toEdge + halfGamma * halfGamma));
     }
     std::array<double, 4> halfWidth2{};
     std::array<double, 4> strength{};
