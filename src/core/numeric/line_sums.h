@@ -10,7 +10,9 @@ namespace zephalo::core::numeric {
 
 // Simpson-type weight of intermediate point k: 1, 4, 2, 4, 2, ... The last
 // point keeps its inner weight rather than the closing 1, in both kernels.
-inline double simpsonWeight(std::size_t k) { return k == 0 ? 1.0 : (k % 2 == 1 ? 4.0 : 2.0); }
+inline double simpsonWeight(std::size_t k) {
+    return k == 0 ? 1.0 : (k % 2 == 1 ? 4.0 : 2.0);
+}
 
 // S_X = Σ_k weight_X[k] / ((e[k] − centre[X])² + halfWidth2[X]) for the four
 // lines X = A, B, C, D, where lines A and B take `weightAB` and C and D take

@@ -142,7 +142,8 @@ Status evaluateEmission(const EmissionModelInput& input, QuadSpectrum& out) {
     const double halfGamma = p.lifetimeWidth / 2;
     for (std::size_t i = 0; i < kIntermediatePoints; ++i) {
         const double toEdge = eps[i] - (x - c);
-        weighted[i] = numeric::simpsonWeight(i) * ((eps[i] + c) / (toEdge * toEdge + halfGamma * halfGamma));
+        weighted[i] =
+            numeric::simpsonWeight(i) * ((eps[i] + c) / (toEdge * toEdge + halfGamma * halfGamma));
     }
     std::array<double, 4> halfWidth2{};
     std::array<double, 4> strength{};
