@@ -4,6 +4,7 @@
 
 #include "plot/projection.h"
 #include "test_support.h"
+#include "workspace/records.h"
 
 namespace zephalo::core::plot {
 namespace {
@@ -49,9 +50,10 @@ TEST(Projection, DegenerateRangesAndWildPointsStayFinite) {
 }
 
 TEST(Projection, CurveJoiningRule) {
-    const std::vector<double> x{7010, 7050, 7100, 7150, 7160, 7200};
-    const std::vector<double> y{0.5, 0.5, 2.0, 0.5, 0.5, 0.5};
-    Curve curve = projectCurve(x, y, {7000, 7200, 0, 1}, Pen::Red, -95, 95);
+    const PairSpectrum points{{7010, 0.5}, {7050, 0.5}, {7100, 2.0},
+                              {7150, 0.5}, {7160, 0.5}, {7200, 0.5}};
+    Curve curve = projectCurve(points, &PairPoint::energy, &PairPoint::intensity,
+                               {7000, 7200, 0, 1}, Pen::Red, -95, 95);
     ASSERT_EQ(curve.size(), 6u);
     EXPECT_EQ(curve.x, (std::vector<int>{-90, -50, 0, 50, 60, 100}));
     EXPECT_EQ(curve.y[2], 265);
@@ -68,9 +70,10 @@ TEST(Projection, CurveJoiningRule) {
     EXPECT_TRUE(curve.joined(3));
 
     // The first point at xmin (X = -100) is never joined to the second.
-    const std::vector<double> x2{7000, 7050};
-    const std::vector<double> y2{0.5, 0.5};
-    EXPECT_FALSE(projectCurve(x2, y2, {7000, 7200, 0, 1}, Pen::Black).joined(1));
+    const PairSpectrum edge{{7000, 0.5}, {7050, 0.5}};
+    EXPECT_FALSE(projectCurve(edge, &PairPoint::energy, &PairPoint::intensity, {7000, 7200, 0, 1},
+                              Pen::Black)
+                     .joined(1));
 }
 
 TEST(Picking, AcceptanceSquare) {

@@ -42,22 +42,6 @@ int projectY(double y, double ymin, double ymax) {
                                             (10000.0 * (ymax - ymin))));
 }
 
-Curve projectCurve(std::span<const double> x, std::span<const double> y, const Range& range,
-                   Pen pen, int windowLow, int windowHigh) {
-    Curve curve;
-    curve.pen = pen;
-    curve.windowLow = windowLow;
-    curve.windowHigh = windowHigh;
-    const std::size_t n = std::min(x.size(), y.size());
-    curve.x.reserve(n);
-    curve.y.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        curve.x.push_back(projectX(x[i], range.xmin, range.xmax));
-        curve.y.push_back(projectY(y[i], range.ymin, range.ymax));
-    }
-    return curve;
-}
-
 bool pickAccepted(int logicalX, int logicalY) {
     return logicalX >= -96 && logicalX <= 96 && logicalY >= -100 && logicalY <= 100;
 }

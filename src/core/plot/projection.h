@@ -1,8 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <span>
 #include <vector>
 
 // The plot panels' logical system: a 220 x 220 square centred on the panel,
@@ -51,9 +49,23 @@ struct Curve {
 int projectX(double x, double xmin, double xmax);
 int projectY(double y, double ymin, double ymax);
 
-// A whole curve from data points (x[i], y[i]).
-Curve projectCurve(std::span<const double> x, std::span<const double> y, const Range& range,
-                   Pen pen, int windowLow = -95, int windowHigh = 95);
+// A whole curve from spectrum records, taking x and y through two members:
+// projectCurve(points, &PairPoint::energy, &PairPoint::intensity, range, pen).
+template <class Point>
+Curve projectCurve(const std::vector<Point>& points, double Point::*x, double Point::*y,
+                   const Range& range, Pen pen, int windowLow = -95, int windowHigh = 95) {
+    Curve curve;
+    curve.pen = pen;
+    curve.windowLow = windowLow;
+    curve.windowHigh = windowHigh;
+    curve.x.reserve(points.size());
+    curve.y.reserve(points.size());
+    for (const Point& point : points) {
+        curve.x.push_back(projectX(point.*x, range.xmin, range.xmax));
+        curve.y.push_back(projectY(point.*y, range.ymin, range.ymax));
+    }
+    return curve;
+}
 
 // A click in logical units is accepted within -96..96 (X) and -100..100 (Y).
 bool pickAccepted(int logicalX, int logicalY);

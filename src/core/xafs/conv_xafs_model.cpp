@@ -74,16 +74,9 @@ Report ConvXafsModel::read() {
         return Report::refused(status.error());
     }
 
-    std::vector<double> x;
-    std::vector<double> y;
-    x.reserve(normalised.size());
-    y.reserve(normalised.size());
-    for (const auto& p : normalised) {
-        x.push_back(p.energy);
-        y.push_back(p.intensity);
-    }
     const plot::Range range{scaled.xmin, scaled.xmax, scaled.ymin, scaled.ymax};
-    m_curve = plot::projectCurve(x, y, range, plot::Pen::Red, -kConvXafsWindow, kConvXafsWindow);
+    m_curve = plot::projectCurve(normalised, &PairPoint::energy, &PairPoint::intensity, range,
+                                 plot::Pen::Red, -kConvXafsWindow, kConvXafsWindow);
     m_range = range;
     if (m_edgeList.empty()) {
         for (const auto& edge : edgeTable()) m_edgeList.push_back(edge.label);

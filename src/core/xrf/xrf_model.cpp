@@ -156,15 +156,8 @@ Report XrfModel::load() {
     m_boxes.excitation = formatDigits(excitation, kExcitationDigits);
     m_twoComponents = stored.twoComponents();
 
-    std::vector<double> energies;
-    std::vector<double> intensities;
-    energies.reserve(measured.size());
-    intensities.reserve(measured.size());
-    for (const auto& point : measured) {
-        energies.push_back(point.energy);
-        intensities.push_back(point.intensity);
-    }
-    m_measured = plot::projectCurve(energies, intensities, panelRange(range), plot::Pen::Red);
+    m_measured = plot::projectCurve(measured, &PairPoint::energy, &PairPoint::intensity,
+                                    panelRange(range), plot::Pen::Red);
 
     return Report::success(std::string(texts::kLoadedHead) + m_boxes.excitation +
                            std::string(texts::kLoadedTail));
@@ -220,21 +213,13 @@ Report XrfModel::fit(std::string_view excitationText) {
         return Report::refused(status.error());
     }
 
-    std::vector<double> energies;
-    std::vector<double> total;
-    std::vector<double> comp1;
-    std::vector<double> comp2;
-    for (auto* column : {&energies, &total, &comp1, &comp2}) column->reserve(scaled.size());
-    for (const auto& point : scaled) {
-        energies.push_back(point.energy);
-        total.push_back(point.total);
-        comp1.push_back(point.comp1);
-        comp2.push_back(point.comp2);
-    }
     const plot::Range panel = panelRange(range);
-    m_total = plot::projectCurve(energies, total, panel, plot::Pen::Blue);
-    m_comp1 = plot::projectCurve(energies, comp1, panel, plot::Pen::SkyBlueDotted);
-    m_comp2 = plot::projectCurve(energies, comp2, panel, plot::Pen::SkyBlueDotted);
+    const auto energy = &QuadPoint::energy;
+    m_total = plot::projectCurve(scaled, energy, &QuadPoint::total, panel, plot::Pen::Blue);
+    m_comp1 =
+        plot::projectCurve(scaled, energy, &QuadPoint::comp1, panel, plot::Pen::SkyBlueDotted);
+    m_comp2 =
+        plot::projectCurve(scaled, energy, &QuadPoint::comp2, panel, plot::Pen::SkyBlueDotted);
     return Report::success(std::string(texts::kFittedText));
 }
 
