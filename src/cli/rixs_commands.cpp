@@ -35,7 +35,7 @@ void addRixsCommands(CLI::App& app, Context& context) {
         core::rixs::FactorTexts boxes;
         if (options->scaling.empty() || options->absorption.empty()) {
             if (auto status = core::rixs::storedFactorTexts(workspace, boxes); !status) {
-                context.show(core::Report::refused(status.error()));
+                context.show(core::Report::refused(status));
                 return;
             }
         }

@@ -47,12 +47,12 @@ Report computeRixs(const Workspace& workspace, std::string_view excitationText,
     }
     CalculationParameters parameters;
     if (auto status = workspace.readParameters(parameters); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     parameters.absorptionFactor = parseTyped(absorptionText);
     parameters.scalingFactor = parseTyped(scalingText);
     if (auto status = workspace.write(files::kParameters, parameters); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
 
     double omega = parseTyped(excitationText);
@@ -68,7 +68,7 @@ Report computeRixs(const Workspace& workspace, std::string_view excitationText,
         return Report::refused(std::string(kMissingInputs));
     }
     if (auto status = calculateRixs(workspace, omega); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     return Report::success(std::move(message));
 }

@@ -36,6 +36,7 @@ struct Report {
 
     static Report success(std::string message) { return {std::move(message), true}; }
     static Report refused(std::string message) { return {std::move(message), false}; }
+    static Report refused(const Status& status) { return refused(status.error()); }
     static Report from(const Status& status, std::string successText) {
         return status ? success(std::move(successText)) : refused(status.error());
     }

@@ -61,7 +61,7 @@ std::span<const Seed> seedFiles() {
 }
 
 Report createWorkspace(const Workspace& workspace) {
-    if (auto status = workspace.ensureDirectory(); !status) return Report::refused(status.error());
+    if (auto status = workspace.ensureDirectory(); !status) return Report::refused(status);
     for (const auto& seed : seedFiles()) {
         if (workspace.exists(seed.file)) continue;
         if (auto status = workspace.writeText(seed.file, seed.text); !status) {

@@ -65,13 +65,13 @@ Report ConvXafsModel::read() {
                                std::string(kNothingWritten));
     }
     if (auto status = m_workspace.write(files::kConvXafsMinMaxOrg, raw); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     if (auto status = m_workspace.write(files::kConvXafsMinMax, scaled); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     if (auto status = m_workspace.write(files::kConvXafsNorm, normalised); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
 
     const plot::Range range{scaled.xmin, scaled.xmax, scaled.ymin, scaled.ymax};
@@ -115,7 +115,7 @@ std::optional<Report> ConvXafsModel::pick(int logicalX, int logicalY) {
     const double energy = plot::pickedEnergy(logicalX, range.xmin, range.xmax);
     parameters.coreEnergy = energy;
     if (auto status = m_workspace.write(files::kParameters, parameters); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     m_boxText = formatDigits(energy, kEnergyDigits);
     return Report::success("　内殻エネルギーが" + m_boxText +
@@ -159,16 +159,16 @@ Report ConvXafsModel::confirm(std::string_view boxText, int edgeIndex) {
         for (auto& p : selective) p.energy += parameters.coreEnergy;
     }
     if (auto status = m_workspace.write(files::kParameters, parameters); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     if (auto status = m_workspace.write(files::kEmissionExcitation,
                                         parameters.coreEnergy + kExcitationAboveEdge,
                                         /*lineEnd=*/false);
         !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     if (auto status = m_workspace.write(files::kSelectiveAbsolute, selective); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     m_boxText = box;
     m_edgeIndex = edgeIndex;

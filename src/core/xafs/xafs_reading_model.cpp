@@ -86,7 +86,7 @@ Report XafsReadingModel::importOneComponent(const std::filesystem::path& file) c
         return *refusal;
     const auto table = resampleOnGrid(records, records.size(), scale);
     if (auto status = m_workspace.write(files::kSelectiveOrg, table); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     return Report::success(inWorkspace(kOneDone));
 }
@@ -102,7 +102,7 @@ Report XafsReadingModel::importFirstOfTwo(const std::filesystem::path& file) con
     }
     // The first component is kept raw; the second step grids and normalises.
     if (auto status = m_workspace.write(files::kSelectiveFirstRaw, source); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     return Report::success(inWorkspace(kFirstDone));
 }
@@ -141,15 +141,15 @@ Report XafsReadingModel::importSecondOfTwo(const std::filesystem::path& file) co
     // The pairs pass through the work-space file, so the grid works on the
     // values at work-space precision (6 significant digits).
     if (auto status = m_workspace.write(files::kSelectiveMergedRaw, merged); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     SelectiveXafsTable records;
     if (auto status = m_workspace.read(files::kSelectiveMergedRaw, records); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     const auto table = resampleOnGrid(records, records.size(), gridScaleOf(records));
     if (auto status = m_workspace.write(files::kSelectiveOrg, table); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     return Report::success(inWorkspace(kSecondDone));
 }
@@ -175,7 +175,7 @@ Report XafsReadingModel::importGeneral(const std::filesystem::path& file) const 
                                std::string(kNothingWritten));
     }
     if (auto status = m_workspace.write(files::kSelectiveOrg, table); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     return Report::success(inWorkspace(kGeneralDone));
 }

@@ -121,16 +121,16 @@ Report XrfModel::load() {
     FinalStateFunction stored;
     CalculationParameters parameters;
     if (auto status = readMeasured(m_workspace, measured); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     const MinMaxRecord range = minMaxOf(measured, kDisplayFactor);
     if (auto status = checkMeasured(m_workspace, measured, range); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     for (const Status& status : {readSeeded(m_workspace, files::kEmissionExcitation, excitation),
                                  readSeeded(m_workspace, files::kFinalState, stored),
                                  readSeeded(m_workspace, files::kParameters, parameters)}) {
-        if (!status) return Report::refused(status.error());
+        if (!status) return Report::refused(status);
     }
 
     // The model grid follows the measurement, so that its energies coincide
@@ -139,10 +139,10 @@ Report XrfModel::load() {
     parameters.gridEnd = range.xmax;
     parameters.gridStep = std::fabs(measured[1].energy - measured[0].energy);
     if (auto status = m_workspace.write(files::kParameters, parameters); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     if (auto status = m_workspace.write(files::kEmissionMinMax, range); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
 
     discardModel();
@@ -204,13 +204,13 @@ Report XrfModel::fit(std::string_view excitationText) {
     }
     m_boxes.excitation = std::string(excitationText);
     MinMaxRecord range;
-    if (auto status = readRange(range); !status) return Report::refused(status.error());
+    if (auto status = readRange(range); !status) return Report::refused(status);
     if (auto status = EvaluateEmissionModel(m_workspace, *excitation); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     QuadSpectrum scaled;
     if (auto status = NormalizeEmissionModel(m_workspace, scaled); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
 
     const plot::Range panel = panelRange(range);
@@ -226,7 +226,7 @@ Report XrfModel::fit(std::string_view excitationText) {
 std::optional<Report> XrfModel::click(int logicalX, int logicalY, std::size_t selectedLine) {
     if (!plot::pickAccepted(logicalX, logicalY)) return std::nullopt;
     MinMaxRecord range;
-    if (auto status = readRange(range); !status) return Report::refused(status.error());
+    if (auto status = readRange(range); !status) return Report::refused(status);
     const double energy = plot::pickedEnergy(logicalX, range.xmin, range.xmax);
     m_boxes.lines[std::min(selectedLine, kLineCount - 1)].position =
         formatDigits(energy, kPickedDigits);
@@ -237,10 +237,10 @@ Report XrfModel::rFactor() {
     PairSpectrum measured;
     QuadSpectrum model;
     if (auto status = readMeasured(m_workspace, measured); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     if (auto status = m_workspace.read(files::kEmissionModel, model); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
 
     // Pairs by exact energy: both files hold the energies as the same
@@ -281,11 +281,11 @@ Report XrfModel::rFactor() {
                                "　「蛍光X線実験値読込」で正しいスペクトルを読み込んで下さい。");
     }
     if (auto status = m_workspace.write(files::kEmissionForRFactor, calculated); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     const double r = 100.0 * difference / sum;
     if (auto status = m_workspace.write(files::kXrfRFactor, r); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     m_rFactor = r;
     return Report::success(std::string(texts::kRFactorHead) + formatDigits(r, kRFactorDigits) +
@@ -301,7 +301,7 @@ Report XrfModel::store() {
     }
     FinalStateFunction function;
     if (auto status = m_workspace.read(files::kFinalStateTemp, function); !status) {
-        return Report::refused(status.error());
+        return Report::refused(status);
     }
     return Report::from(m_workspace.write(files::kFinalState, function),
                         std::string(texts::kStoredText));
