@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace zephalo::core {
@@ -27,6 +28,10 @@ private:
 
 namespace zephalo::core {
 
+// Ends a refusal that left every work-space file as it was.
+inline constexpr std::string_view kWorkspaceUnchanged =
+    "\r\n　ワークスペースのファイルは何も変更していません。";
+
 // What a button operation tells the user: the message-panel text, and whether
 // the operation did its work (false: it refused, and changed no file beyond
 // what its text says).
@@ -37,6 +42,10 @@ struct Report {
     static Report success(std::string message) { return {std::move(message), true}; }
     static Report refused(std::string message) { return {std::move(message), false}; }
     static Report refused(const Status& status) { return refused(status.error()); }
+    // A refusal that changed no work-space file, saying so.
+    static Report refusedUnchanged(const Status& status) {
+        return refused(status.error() + std::string(kWorkspaceUnchanged));
+    }
     static Report from(const Status& status, std::string successText) {
         return status ? success(std::move(successText)) : refused(status.error());
     }

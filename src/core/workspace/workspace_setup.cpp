@@ -10,17 +10,8 @@ namespace zephalo::core {
 
 namespace {
 
-// Appended to every refused import: the user must know the work space kept
-// its earlier state.
-constexpr std::string_view kNothingWritten =
-    "\r\n　ワークスペースのファイルは何も変更していません。";
-
 constexpr std::string_view kCheckPermission =
     "\r\n　作業用のディレクトリの書き込み権限を確認して下さい。";
-
-Report refusedImport(const Status& status) {
-    return Report::refused(status.error() + std::string(kNothingWritten));
-}
 
 Report refusedWrite(const Status& status) {
     return Report::refused(status.error() + std::string(kCheckPermission));
@@ -74,7 +65,8 @@ Report createWorkspace(const Workspace& workspace) {
 
 Report importRixsExperiment(const Workspace& workspace, const std::filesystem::path& chosen) {
     PairSpectrum points;
-    if (auto status = readChosen(workspace, chosen, points); !status) return refusedImport(status);
+    if (auto status = readChosen(workspace, chosen, points); !status)
+        return Report::refusedUnchanged(status);
     const MinMaxRecord extremes = minMaxOf(points, kRixsExperimentScale);
     if (auto status = workspace.write(files::kRixsExperimentMinMax, extremes); !status) {
         return refusedWrite(status);
@@ -87,7 +79,8 @@ Report importRixsExperiment(const Workspace& workspace, const std::filesystem::p
 
 Report importConventionalXafs(const Workspace& workspace, const std::filesystem::path& chosen) {
     PairSpectrum points;
-    if (auto status = readChosen(workspace, chosen, points); !status) return refusedImport(status);
+    if (auto status = readChosen(workspace, chosen, points); !status)
+        return Report::refusedUnchanged(status);
     if (auto status = workspace.write(files::kConventionalXafs, points); !status) {
         return refusedWrite(status);
     }
@@ -96,13 +89,14 @@ Report importConventionalXafs(const Workspace& workspace, const std::filesystem:
 
 Report importFluorescence(const Workspace& workspace, const std::filesystem::path& chosen) {
     PairSpectrum points;
-    if (auto status = readChosen(workspace, chosen, points); !status) return refusedImport(status);
+    if (auto status = readChosen(workspace, chosen, points); !status)
+        return Report::refusedUnchanged(status);
     double largest = 0.0;
     for (const auto& p : points) {
         if (p.intensity > largest) largest = p.intensity;
     }
     if (!(largest > 0.0)) {
-        return refusedImport(Status::failure(
+        return Report::refusedUnchanged(Status::failure(
             "　ファイル " + pathText(chosen) +
             (points.empty() ? std::string(" に数値のデータがありません。")
                             : std::string(" の強度の最大値が0以下なので、\r\n"

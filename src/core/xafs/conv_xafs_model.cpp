@@ -21,7 +21,6 @@ constexpr std::string_view kCleared =
 constexpr std::string_view kDone =
     "　シミュレーションに必要なXAFS関連のパラメーターが\r\n設定されました。\r\n　「蛍光X線による設"
     "定」に進んで下さい。 ";
-constexpr std::string_view kNothingWritten = "\r\n　ワークスペースのファイルは変更していません。";
 
 std::string confirmText(std::string_view label, std::string_view energyText, double width) {
     return "　吸収端は " + std::string(label) + " に設定されました。\r\n" + "　内殻エネルギーは" +
@@ -38,13 +37,13 @@ ConvXafsModel::ConvXafsModel(Workspace workspace) : m_workspace(std::move(worksp
 Report ConvXafsModel::read() {
     PairSpectrum points;
     if (auto status = m_workspace.read(files::kConventionalXafs, points); !status) {
-        return Report::refused(status.error() + std::string(kNothingWritten));
+        return Report::refusedUnchanged(status);
     }
     if (points.empty()) {
         return Report::refused(
             "　エラー！！\r\n　" + std::string(files::kConventionalXafs) +
             " にデータがありません。\r\n　「通常XAFS実験値読込」で読み込み直して下さい。" +
-            std::string(kNothingWritten));
+            std::string(kWorkspaceUnchanged));
     }
     const MinMaxRecord raw = minMaxOf(points, 1.0);
     // A maximum of 0 or below cannot be normalised.
@@ -52,7 +51,7 @@ Report ConvXafsModel::read() {
         return Report::refused("　エラー！！\r\n　" + std::string(files::kConventionalXafs) +
                                " の吸収が全点で0以下のため、\r\n規格化できません。\r\n　通常XAFSの"
                                "実験値を読み込み直して下さい。" +
-                               std::string(kNothingWritten));
+                               std::string(kWorkspaceUnchanged));
     }
     PairSpectrum normalised = points;
     for (auto& p : normalised) p.intensity /= raw.ymax;
@@ -62,7 +61,7 @@ Report ConvXafsModel::read() {
         return Report::refused("　エラー！！\r\n　" + std::string(files::kConventionalXafs) +
                                " のエネルギーまたは吸収が全点で同じため、\r\nスペクトルを描けません"
                                "。通常XAFSの実験値を読み込み直して下さい。" +
-                               std::string(kNothingWritten));
+                               std::string(kWorkspaceUnchanged));
     }
     if (auto status = m_workspace.write(files::kConvXafsMinMaxOrg, raw); !status) {
         return Report::refused(status);
@@ -106,11 +105,11 @@ std::optional<Report> ConvXafsModel::pick(int logicalX, int logicalY) {
     if (!plot::pickAccepted(logicalX, logicalY) || !canPick()) return std::nullopt;
     CalculationParameters parameters;
     if (auto status = m_workspace.readParameters(parameters); !status) {
-        return Report::refused(status.error() + std::string(kNothingWritten));
+        return Report::refusedUnchanged(status);
     }
     MinMaxRecord range;
     if (auto status = m_workspace.read(files::kConvXafsMinMax, range); !status) {
-        return Report::refused(status.error() + std::string(kNothingWritten));
+        return Report::refusedUnchanged(status);
     }
     const double energy = plot::pickedEnergy(logicalX, range.xmin, range.xmax);
     parameters.coreEnergy = energy;
@@ -125,11 +124,11 @@ std::optional<Report> ConvXafsModel::pick(int logicalX, int logicalY) {
 Report ConvXafsModel::confirm(std::string_view boxText, int edgeIndex) {
     CalculationParameters parameters;
     if (auto status = m_workspace.readParameters(parameters); !status) {
-        return Report::refused(status.error() + std::string(kNothingWritten));
+        return Report::refusedUnchanged(status);
     }
     SelectiveXafsTable selective;
     if (auto status = m_workspace.read(files::kSelectiveOrg, selective); !status) {
-        return Report::refused(status.error() + std::string(kNothingWritten));
+        return Report::refusedUnchanged(status);
     }
     // The second energy decides whether the energies are edge-relative.
     if (selective.size() < 2) {
@@ -138,7 +137,7 @@ Report ConvXafsModel::confirm(std::string_view boxText, int edgeIndex) {
             std::to_string(selective.size()) +
             "点しかないため、エネルギーが吸収端からの\r\n相対値か絶対値か判定できません（2点以上必"
             "要です）。\r\n　「選択的XAFS計算値読込」で選択的XAFSを導入し直して\r\n下さい。" +
-            std::string(kNothingWritten));
+            std::string(kWorkspaceUnchanged));
     }
 
     const auto edge = edgeAt(edgeIndex);

@@ -37,18 +37,13 @@ constexpr std::string_view kGeneralDone =
     "進んで下さい。";
 constexpr std::string_view kFirstMissing =
     "エラー！！\r\n　まず上のボタンで1成分目を導入して下さい！";
-constexpr std::string_view kNothingWritten = "\r\n　ワークスペースのファイルは変更していません。";
-
-Report refused(const Status& status) {
-    return Report::refused(status.error() + std::string(kNothingWritten));
-}
 
 // Normalising by a maximum of 0 or below has no meaning; `what` names the
 // component and its file.
 std::optional<Report> maximumRefusal(double maximum, const std::string& what) {
     if (maximum > 0.0) return std::nullopt;
     return Report::refused("　" + what + "の強度が全点で0以下のため、規格化できません。" +
-                           std::string(kNothingWritten));
+                           std::string(kWorkspaceUnchanged));
 }
 
 }  // namespace
@@ -77,7 +72,8 @@ std::string XafsReadingModel::inWorkspace(std::string_view text) const {
 Report XafsReadingModel::importOneComponent(const std::filesystem::path& file) const {
     if (auto refusal = workspaceRefusal()) return *refusal;
     PairSpectrum source;
-    if (auto status = readWien2kFile(file, source); !status) return refused(status);
+    if (auto status = readWien2kFile(file, source); !status)
+        return Report::refusedUnchanged(status);
     SelectiveXafsTable records;
     records.reserve(source.size());
     for (const auto& p : source) records.push_back({p.energy, p.intensity, p.intensity});
@@ -94,7 +90,8 @@ Report XafsReadingModel::importOneComponent(const std::filesystem::path& file) c
 Report XafsReadingModel::importFirstOfTwo(const std::filesystem::path& file) const {
     if (auto refusal = workspaceRefusal()) return *refusal;
     PairSpectrum source;
-    if (auto status = readWien2kFile(file, source); !status) return refused(status);
+    if (auto status = readWien2kFile(file, source); !status)
+        return Report::refusedUnchanged(status);
     double maximum = 0.0;
     for (const auto& p : source) maximum = std::max(maximum, p.intensity);
     if (auto refusal = maximumRefusal(maximum, "1成分目のファイル " + pathText(file) + " ")) {
@@ -117,16 +114,17 @@ Report XafsReadingModel::importSecondOfTwo(const std::filesystem::path& file) co
     if (auto refusal = secondStepRefusal()) return *refusal;
     PairSpectrum first;
     if (auto status = m_workspace.read(files::kSelectiveFirstRaw, first); !status) {
-        return refused(status);
+        return Report::refusedUnchanged(status);
     }
     PairSpectrum second;
-    if (auto status = readWien2kFile(file, second); !status) return refused(status);
+    if (auto status = readWien2kFile(file, second); !status)
+        return Report::refusedUnchanged(status);
     const auto merged = mergeComponents(first, second);
     if (merged.empty()) {
         return Report::refused("　1成分目（" + std::string(files::kSelectiveFirstRaw) +
                                "）と2成分目のファイル " + pathText(file) +
                                " に共通のエネルギー（差0.0001 eV未満）がありません。" +
-                               std::string(kNothingWritten));
+                               std::string(kWorkspaceUnchanged));
     }
     const GridScale mergedScale = gridScaleOf(merged);
     if (auto refusal =
@@ -157,7 +155,8 @@ Report XafsReadingModel::importSecondOfTwo(const std::filesystem::path& file) co
 Report XafsReadingModel::importGeneral(const std::filesystem::path& file) const {
     if (auto refusal = workspaceRefusal()) return *refusal;
     SelectiveXafsTable records;
-    if (auto status = readGeneralFile(file, records); !status) return refused(status);
+    if (auto status = readGeneralFile(file, records); !status)
+        return Report::refusedUnchanged(status);
     const GridScale scale = gridScaleOf(records);
     if (auto refusal = maximumRefusal(scale.amax, "ファイル " + pathText(file) + " のY1")) {
         return *refusal;
@@ -172,7 +171,7 @@ Report XafsReadingModel::importGeneral(const std::filesystem::path& file) const 
                                " のエネルギーから0.1 "
                                "eV刻みの点が1点も得られませんでした。\r\n　最後の行は使われないため"
                                "、2行以上のデータが必要です。" +
-                               std::string(kNothingWritten));
+                               std::string(kWorkspaceUnchanged));
     }
     if (auto status = m_workspace.write(files::kSelectiveOrg, table); !status) {
         return Report::refused(status);
