@@ -13,6 +13,7 @@
 
 #include "app/message_panel.h"
 #include "plot/plot_panel.h"
+#include "plot/plot_range_labels.h"
 #include "workspace/number_text.h"
 
 namespace zephalo::gui {
@@ -24,22 +25,7 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
 
     m_plot = new PlotPanel(this);
     m_plot->setMinimumSize(280, 280);
-    // The energies at the panel's left and right ends, so that the user knows
-    // what the plot spans.
-    m_rangeLow = new QLabel;
-    m_rangeHigh = new QLabel;
-    m_rangeHigh->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (auto* label : {m_rangeLow, m_rangeHigh}) {
-        QFont font = label->font();
-        font.setPointSizeF(font.pointSizeF() * 0.85);
-        label->setFont(font);
-    }
-    m_rangeRow = new QWidget(this);
-    auto* rangeRow = new QHBoxLayout(m_rangeRow);
-    rangeRow->setContentsMargins(0, 0, 0, 0);
-    rangeRow->addWidget(m_rangeLow);
-    rangeRow->addStretch(1);
-    rangeRow->addWidget(m_rangeHigh);
+    m_rangeLabels = new PlotRangeLabels(m_plot, this);
 
     auto* read = new QPushButton(QStringLiteral("XAFS（吸収補正用）の読込"), this);
     auto* clear = new QPushButton(QStringLiteral("XAFSスペクトルのクリア"), this);
@@ -69,8 +55,7 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
 
     auto* plotColumn = new QVBoxLayout;
     plotColumn->addWidget(m_plot, 1);
-    plotColumn->addWidget(m_rangeRow);
-    m_plot->installEventFilter(this);
+    plotColumn->addWidget(m_rangeLabels);
     m_coreEnergy->installEventFilter(this);
 
     auto* controls = new QVBoxLayout;
@@ -110,15 +95,6 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
 }
 
 bool CConvXAFS::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_plot && event->type() == QEvent::Resize) {
-        // The range labels start and end under the box edges (logical -100
-        // and 100 of the 220 units across the client area).
-        const QRect area = m_plot->contentsRect();
-        const int inset =
-            area.left() + area.width() * (core::plot::kLogicalExtent / 2 - core::plot::kBoxHalf) /
-                              core::plot::kLogicalExtent;
-        m_rangeRow->layout()->setContentsMargins(inset, 0, inset, 0);
-    }
     if (watched == m_coreEnergy && event->type() == QEvent::KeyPress) {
         // Enter in the energy box must not close the dialog (OK is the
         // default button) before the typed energy is confirmed.
@@ -135,11 +111,9 @@ void CConvXAFS::showPlot() {
         m_plot->clearCurves();
     }
     if (const auto& range = m_model.shownRange()) {
-        m_rangeLow->setText(toQt(core::formatNumber(range->xmin) + " eV"));
-        m_rangeHigh->setText(toQt(core::formatNumber(range->xmax) + " eV"));
+        m_rangeLabels->setRange(range->xmin, range->xmax);
     } else {
-        m_rangeLow->clear();
-        m_rangeHigh->clear();
+        m_rangeLabels->clear();
     }
     // Before any range exists a click has nothing to map to: the panel then
     // lets clicks pass, so that no cursor is drawn either.

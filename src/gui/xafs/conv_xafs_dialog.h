@@ -6,13 +6,13 @@
 #include "xafs/conv_xafs_model.h"
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 
 namespace zephalo::gui {
 
 class MessagePanel;
 class PlotPanel;
+class PlotRangeLabels;
 
 // "Conventional XAFS": normalises the measured absorption-correction
 // spectrum and plots it, takes the edge from the list, a click on the plot
@@ -36,9 +36,7 @@ private:
 
     core::xafs::ConvXafsModel m_model;
     PlotPanel* m_plot = nullptr;
-    QLabel* m_rangeLow = nullptr;
-    QLabel* m_rangeHigh = nullptr;
-    QWidget* m_rangeRow = nullptr;
+    PlotRangeLabels* m_rangeLabels = nullptr;
     QComboBox* m_edgeList = nullptr;
     QLineEdit* m_coreEnergy = nullptr;
     MessagePanel* m_editMessage = nullptr;

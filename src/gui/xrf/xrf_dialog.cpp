@@ -16,6 +16,7 @@
 
 #include "app/message_panel.h"
 #include "plot/plot_panel.h"
+#include "plot/plot_range_labels.h"
 #include "workspace/number_text.h"
 #include "xrf/xrf_texts.h"
 
@@ -204,17 +205,7 @@ QWidget* CXRF::buildPlot() {
     m_plot->setMinimumSize(380, 340);
     m_plot->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
-    // The two ends of the energy axis, under the box's left and right edges.
-    m_labelRangeLow = new QLabel(area);
-    m_labelRangeHigh = new QLabel(area);
-    m_labelRangeLow->setObjectName(QStringLiteral("labelRangeLow"));
-    m_labelRangeHigh->setObjectName(QStringLiteral("labelRangeHigh"));
-    m_labelRangeHigh->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_rangeRow = new QHBoxLayout;
-    auto* rangeRow = m_rangeRow;
-    rangeRow->addWidget(m_labelRangeLow);
-    rangeRow->addStretch();
-    rangeRow->addWidget(m_labelRangeHigh);
+    m_rangeLabels = new PlotRangeLabels(m_plot, area);
 
     auto* selection = new QGroupBox(QStringLiteral("ローレンツ関数の選択"), area);
     auto* lines = new QButtonGroup(selection);
@@ -227,27 +218,12 @@ QWidget* CXRF::buildPlot() {
     }
     lineRow->addStretch();
 
-    m_plot->installEventFilter(this);
-
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_plot, 1);
-    layout->addLayout(rangeRow);
+    layout->addWidget(m_rangeLabels);
     layout->addWidget(selection);
     return area;
-}
-
-bool CXRF::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_plot && event->type() == QEvent::Resize) {
-        // The box spans logical -100 .. 100 of the panel's 220 units: the
-        // range labels start under its left edge and end under its right one.
-        const QRect area = m_plot->contentsRect();
-        const int inset =
-            area.left() + area.width() * (core::plot::kLogicalExtent / 2 - core::plot::kBoxHalf) /
-                              core::plot::kLogicalExtent;
-        m_rangeRow->setContentsMargins(inset, 0, inset, 0);
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void CXRF::showReport(const core::Report& report) {
@@ -276,8 +252,7 @@ void CXRF::onLoad() {
     (m_model.twoComponents() ? m_radioTwoComponents : m_radioOneComponent)->setChecked(true);
     m_radioLine[0]->setChecked(true);
     if (const auto& range = m_model.range()) {
-        m_labelRangeLow->setText(toQt(core::formatDigits(range->xmin, 6) + " eV"));
-        m_labelRangeHigh->setText(toQt(core::formatDigits(range->xmax, 6) + " eV"));
+        m_rangeLabels->setRange(range->xmin, range->xmax);
     }
     refreshPlot();
 }

@@ -7,8 +7,6 @@
 #include "workspace/workspace.h"
 #include "xrf/xrf_model.h"
 
-class QHBoxLayout;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -17,6 +15,7 @@ namespace zephalo::gui {
 
 class MessagePanel;
 class PlotPanel;
+class PlotRangeLabels;
 
 // The modal dialog "蛍光X線による設定": the user loads the measured
 // fluorescence spectrum, types the four Lorentzian lines A-D of the
@@ -29,8 +28,6 @@ public:
     explicit CXRF(const core::Workspace& workspace, QWidget* parent = nullptr);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private slots:
     void onLoad();
     void onConfirm();
@@ -62,9 +59,7 @@ private:
     QRadioButton* m_radioTwoComponents = nullptr;
     std::array<QRadioButton*, core::xrf::kLineCount> m_radioLine{};
     PlotPanel* m_plot = nullptr;
-    QLabel* m_labelRangeLow = nullptr;
-    QLabel* m_labelRangeHigh = nullptr;
-    QHBoxLayout* m_rangeRow = nullptr;
+    PlotRangeLabels* m_rangeLabels = nullptr;
     MessagePanel* m_editMessage = nullptr;
 };
 
