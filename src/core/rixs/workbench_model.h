@@ -1,0 +1,102 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "plot/projection.h"
+#include "workspace/records.h"
+#include "workspace/status.h"
+#include "workspace/workspace.h"
+
+// The RIXS workbench "RIXSシミュレーション": the selective XAFS loaded into a
+// working copy, shown in a chosen window and mode, reshaped by Lorentzian
+// peaks and published for the RIXS calculation; the calculated and measured
+// RIXS spectra beside it. One method per button; each takes the boxes and
+// radios as the user left them and returns the message-panel text. The model
+// owns the curves of all three panels.
+namespace zephalo::core::rixs {
+
+// The "表示モード" radios; None when no radio is checked (drawn and applied
+// as "A").
+enum class DisplayMode { None, A, B, AB };
+// The "加算" / "減算" radios; None when neither is checked (taken as "加算").
+enum class PeakSign { None, Add, Subtract };
+
+// Edit boxes and radios of the workbench, as typed and checked.
+struct WorkbenchBoxes {
+    std::string rangeMin;       // "表示範囲" from (eV)
+    std::string rangeMax;       // "表示範囲" to (eV)
+    std::string peakCentre;     // "中心エネルギー"
+    std::string peakAmplitude;  // "振幅"
+    std::string peakWidth;      // "幅"
+    std::string excitation;     // "励起エネルギー(eV)"
+    std::string scaling;        // "スケーリング因子"
+    std::string absorption;     // "吸収補正因子"
+    std::string shift;          // "エネルギーシフト（±eV）"
+    DisplayMode mode = DisplayMode::None;
+    PeakSign sign = PeakSign::None;
+};
+
+class WorkbenchModel {
+public:
+    explicit WorkbenchModel(Workspace workspace);
+
+    // "選択的XAFS読込": the absolute-energy selective XAFS becomes the working
+    // copy; both range files, the range, factor and shift boxes and the mode
+    // radio are set from it.
+    Report load(const WorkbenchBoxes& typed);
+    // "XAFSのクリア": every curve of the three panels is dropped; no file.
+    Report clear(const WorkbenchBoxes& typed);
+    // "表示変更": the working copy in the window of the range boxes; resets
+    // the peak amplitude and width boxes and checks "加算".
+    Report changeDisplay(const WorkbenchBoxes& typed);
+    // A click on the selective XAFS panel in logical units. nullopt when it
+    // is ignored (outside the accepted square, or no spectrum loaded yet);
+    // otherwise the picked energy is in the centre and excitation boxes.
+    std::optional<Report> pick(int logicalX, int logicalY, const WorkbenchBoxes& typed);
+    // "補正用ピーク表示": samples the correction Lorentzian on the working
+    // copy's energies and draws it.
+    Report showPeak(const WorkbenchBoxes& typed);
+    // "XAFS修正": the sampled peak added to or subtracted from the working
+    // copy into SelectiveXAFS_for_RIXS_Temp2.DAT.
+    Report applyCorrection(const WorkbenchBoxes& typed);
+    // "修正の一時保存": the last correction becomes the working copy.
+    Report storeCorrection(const WorkbenchBoxes& typed);
+    // "さらに修正": the working copy redrawn in the window of the range boxes.
+    Report refresh(const WorkbenchBoxes& typed);
+    // "修正終了！": as refresh, and the working copy is published as
+    // SelectiveXAFS_for_RIXS.DAT for the RIXS calculation.
+    Report finish(const WorkbenchBoxes& typed);
+
+    // The boxes and radios after the last operation: what it was given, with
+    // the changes it made.
+    const WorkbenchBoxes& boxes() const { return m_boxes; }
+
+    // Curves of the selective XAFS panel in drawing order for the checked
+    // mode radio: component B (blue) under A (red) in "A&B", then the
+    // correction peak (pink) when shown.
+    std::vector<plot::Curve> xafsCurves(DisplayMode checked) const;
+    // Curves of the theory ("RIXS理論値") and experiment ("RIXS実験値")
+    // panels in drawing order; `twoComponents` is the flag of the stored
+    // final-state function.
+    std::vector<plot::Curve> theoryCurves(bool twoComponents) const;
+    std::vector<plot::Curve> experimentCurves(bool twoComponents) const;
+
+    // Whether a spectrum is drawn in the selective XAFS panel.
+    bool hasXafs() const;
+
+private:
+    Workspace m_workspace;
+    WorkbenchBoxes m_boxes;
+    // Implementation state (curves, counts) is the implementer's.
+};
+
+// The boxes as the workbench's loading fills them, read from the work space
+// without writing anything: range boxes from TempXAFS_MinMax.DAT, factor
+// boxes from the parameters, the mode from the final-state function's flag,
+// the peak boxes at their display-change defaults ("1.0", "3.0", "加算").
+// For zephalo-cli, which has no dialog to keep them.
+Status storedBoxes(const Workspace& workspace, WorkbenchBoxes& out);
+
+}  // namespace zephalo::core::rixs
