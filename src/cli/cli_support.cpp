@@ -58,6 +58,7 @@ int run(int argc, char** argv) {
     addWorkspaceCommands(app, *import, context);
     addXafsCommands(app, *import, context);
     addXrfCommands(app, context);
+    addWorkbenchCommands(app, context);
     addRixsCommands(app, context);
     try {
         app.parse(argc, argv);

@@ -1,0 +1,139 @@
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "cli/cli_support.h"
+#include "rixs/workbench_model.h"
+#include "workspace/gates.h"
+
+namespace zephalo::cli {
+
+namespace {
+
+using core::rixs::DisplayMode;
+using core::rixs::PeakSign;
+using core::rixs::WorkbenchBoxes;
+using core::rixs::WorkbenchModel;
+
+const std::map<std::string, DisplayMode> kModes{
+    {"A", DisplayMode::A}, {"B", DisplayMode::B}, {"AB", DisplayMode::AB}};
+
+// Boxes of the workbench that only a dialog would keep; an empty option text
+// means the box keeps what the workbench's loading would have put into it.
+struct WorkbenchOptions {
+    std::string from;
+    std::string to;
+    std::string mode;
+    std::string centre;
+    std::string amplitude;
+    std::string width;
+    bool subtract = false;
+};
+
+// Runs the workbench's buttons in order behind the main form's gate, with the
+// boxes rebuilt from the work space and overwritten by the options; stops at
+// the first refusal.
+using Buttons = std::function<void(WorkbenchModel&, WorkbenchBoxes&,
+                                   const std::function<bool(const core::Report&)>&)>;
+
+void runWorkbench(const WorkbenchOptions& options, Context& context, const Buttons& buttons) {
+    const core::Workspace workspace = context.workspace();
+    if (auto gate = core::checkGate(workspace, core::Step::Rixs)) {
+        context.show(core::Report::refused(*gate));
+        return;
+    }
+    WorkbenchBoxes boxes;
+    if (auto status = core::rixs::storedBoxes(workspace, boxes); !status) {
+        context.show(core::Report::refused(status));
+        return;
+    }
+    if (!options.from.empty()) boxes.rangeMin = options.from;
+    if (!options.to.empty()) boxes.rangeMax = options.to;
+    if (!options.mode.empty()) boxes.mode = kModes.at(options.mode);
+    if (!options.centre.empty()) boxes.peakCentre = options.centre;
+    if (!options.amplitude.empty()) boxes.peakAmplitude = options.amplitude;
+    if (!options.width.empty()) boxes.peakWidth = options.width;
+    if (options.subtract) boxes.sign = PeakSign::Subtract;
+
+    WorkbenchModel model(workspace);
+    buttons(model, boxes, [&](const core::Report& report) {
+        context.show(report);
+        return report.done;
+    });
+}
+
+CLI::App* workbenchCommand(CLI::App& app, Context& context, const char* name, const char* help,
+                           const std::shared_ptr<WorkbenchOptions>& options, Buttons buttons) {
+    auto* command = app.add_subcommand(name, help);
+    command->callback([&context, options, buttons = std::move(buttons)] {
+        runWorkbench(*options, context, buttons);
+    });
+    return command;
+}
+
+void addModeOption(CLI::App& command, WorkbenchOptions& options) {
+    command
+        .add_option("--mode", options.mode,
+                    "display-mode radio A, B or AB (default: as loading checks it)")
+        ->check(CLI::IsMember({"A", "B", "AB"}));
+}
+
+}  // namespace
+
+void addWorkbenchCommands(CLI::App& app, Context& context) {
+    workbenchCommand(app, context, "load-selective",
+                     "workbench 選択的XAFS読込: the selective XAFS becomes the working copy",
+                     std::make_shared<WorkbenchOptions>(),
+                     [](WorkbenchModel& model, WorkbenchBoxes& boxes, const auto& done) {
+                         done(model.load(boxes));
+                     });
+
+    auto display = std::make_shared<WorkbenchOptions>();
+    auto* displayCommand = workbenchCommand(
+        app, context, "display", "workbench 表示変更: show the working copy in a window", display,
+        [](WorkbenchModel& model, WorkbenchBoxes& boxes, const auto& done) {
+            done(model.changeDisplay(boxes));
+        });
+    displayCommand->add_option("--from", display->from, "window start (eV)")
+        ->required()
+        ->check(numberText());
+    displayCommand->add_option("--to", display->to, "window end (eV)")
+        ->required()
+        ->check(numberText());
+    addModeOption(*displayCommand, *display);
+
+    auto peak = std::make_shared<WorkbenchOptions>();
+    auto* peakCommand = workbenchCommand(
+        app, context, "peak",
+        "workbench 補正用ピーク表示, XAFS修正, 修正の一時保存: add or subtract a Lorentzian peak",
+        peak, [](WorkbenchModel& model, WorkbenchBoxes& boxes, const auto& done) {
+            if (!done(model.showPeak(boxes))) return;
+            if (!done(model.applyCorrection(model.boxes()))) return;
+            done(model.storeCorrection(model.boxes()));
+        });
+    peakCommand->add_option("--centre", peak->centre, "peak centre (eV)")
+        ->required()
+        ->check(numberText());
+    peakCommand->add_option("--amplitude", peak->amplitude, "amplitude (default 1.0)")
+        ->check(numberText());
+    peakCommand->add_option("--width", peak->width, "half width (eV, default 3.0)")
+        ->check(numberText());
+    peakCommand->add_flag("--subtract", peak->subtract, "減算 instead of 加算");
+    addModeOption(*peakCommand, *peak);
+
+    auto finish = std::make_shared<WorkbenchOptions>();
+    auto* finishCommand = workbenchCommand(
+        app, context, "finish",
+        "workbench 修正終了！: publish the working copy as SelectiveXAFS_for_RIXS.DAT", finish,
+        [](WorkbenchModel& model, WorkbenchBoxes& boxes, const auto& done) {
+            done(model.finish(boxes));
+        });
+    finishCommand
+        ->add_option("--from", finish->from, "range box start (default: the stored window)")
+        ->check(numberText());
+    finishCommand->add_option("--to", finish->to, "range box end (default: the stored window)")
+        ->check(numberText());
+}
+
+}  // namespace zephalo::cli
