@@ -14,12 +14,15 @@
 // message panel's text, pixels of one colour in a painted panel.
 namespace zephalo::test {
 
-// The first child of `root` of type Widget whose text is `text` (a button's
-// or radio's caption, a label's text), or null.
+// The first child of `root` of type Widget that shows `text` (a button's or
+// radio's caption, a label's text), or null. A caption showing "&" holds it
+// doubled, since a single one marks a shortcut key.
 template <class Widget = QPushButton>
 Widget* childByText(const QWidget& root, const QString& text) {
     for (auto* child : root.findChildren<Widget*>()) {
-        if (child->text() == text) return child;
+        if (child->text() == text ||
+            QString(child->text()).replace(QStringLiteral("&&"), QStringLiteral("&")) == text)
+            return child;
     }
     return nullptr;
 }

@@ -70,6 +70,11 @@ int widestLine(const QWidget& panel) {
     return widest + kFrameAndScrollBar;
 }
 
+// A caption as shown on a button or radio: "&" would mark a shortcut key.
+QString shownCaption(std::string_view caption) {
+    return toQt(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 QLineEdit* numberBox(QWidget* parent, const QString& name, int characters) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
@@ -85,7 +90,7 @@ QLabel* label(QWidget* parent, std::string_view caption, QWidget* buddy = nullpt
 }
 
 QPushButton* button(QWidget* parent, std::string_view caption, const QString& name) {
-    auto* result = new QPushButton(toQt(caption), parent);
+    auto* result = new QPushButton(shownCaption(caption), parent);
     result->setObjectName(name);
     result->setAutoDefault(false);
     return result;
@@ -100,7 +105,7 @@ QPushButton* laterButton(QWidget* parent, std::string_view caption, const QStrin
 
 QRadioButton* radio(QWidget* parent, std::string_view caption, const QString& name,
                     QButtonGroup* group) {
-    auto* result = new QRadioButton(toQt(caption), parent);
+    auto* result = new QRadioButton(shownCaption(caption), parent);
     result->setObjectName(name);
     group->addButton(result);
     return result;
@@ -133,6 +138,8 @@ QLabel* heading(QWidget* parent, std::string_view caption) {
 // The selective XAFS panel is the one the user clicks in and reads most.
 constexpr int kXafsPanelSide = 320;
 constexpr int kRixsPanelSide = 280;
+// Inner margins of the one-row groups of the bottom row.
+constexpr QMargins kGroupRowMargins(8, 4, 8, 6);
 
 }  // namespace
 
@@ -302,11 +309,13 @@ QLayout* CRIXSXAFS::buildBottomRow() {
     auto* shift = new QGroupBox(toQt(captions::kShiftGroup), this);
     m_editShift = numberBox(shift, QStringLiteral("editShift"), 6);
     auto* shiftLayout = new QHBoxLayout(shift);
+    shiftLayout->setContentsMargins(kGroupRowMargins);
     shiftLayout->addWidget(m_editShift);
     shiftLayout->addWidget(laterButton(shift, captions::kShift, QStringLiteral("buttonShift")));
 
     auto* tools = new QGroupBox(toQt(captions::kToolsGroup), this);
     auto* toolsLayout = new QHBoxLayout(tools);
+    toolsLayout->setContentsMargins(kGroupRowMargins);
     toolsLayout->addWidget(
         laterButton(tools, captions::kOptimise, QStringLiteral("buttonOptimise")));
     toolsLayout->addWidget(laterButton(tools, captions::kAverage, QStringLiteral("buttonAverage")));
@@ -326,18 +335,26 @@ QLayout* CRIXSXAFS::buildBottomRow() {
     connect(closeButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(closeButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    // Buttons outside a group stand level with the buttons inside one.
+    const auto level = [](QWidget* widget) {
+        auto* column = new QVBoxLayout;
+        column->addStretch(1);
+        column->addWidget(widget);
+        column->addSpacing(kGroupRowMargins.bottom() + 1);
+        return column;
+    };
     auto* row = new QHBoxLayout;
-    row->addWidget(
-        addButton(captions::kFinish, QStringLiteral("buttonFinish"), &WorkbenchModel::finish), 0,
-        Qt::AlignBottom);
+    row->addLayout(level(
+        addButton(captions::kFinish, QStringLiteral("buttonFinish"), &WorkbenchModel::finish)));
+    row->addSpacing(8);
     row->addWidget(shift);
-    row->addWidget(laterButton(this, captions::kSaveXafs, QStringLiteral("buttonSaveXafs")), 0,
-                   Qt::AlignBottom);
+    row->addLayout(level(laterButton(this, captions::kSaveXafs, QStringLiteral("buttonSaveXafs"))));
+    row->addSpacing(8);
     row->addWidget(tools);
     row->addWidget(repaint);
     row->addWidget(repaintHint);
     row->addStretch(1);
-    row->addWidget(closeButtons, 0, Qt::AlignBottom);
+    row->addLayout(level(closeButtons));
     return row;
 }
 
