@@ -6,10 +6,10 @@
 #include <cmath>
 #include <random>
 
+#include "numeric/line_factors.h"
 #include "test_support.h"
 #include "workspace/file_names.h"
 #include "workspace/workspace.h"
-#include "xrf/line_factors.h"
 
 namespace zephalo::core::xrf {
 namespace {
@@ -92,7 +92,7 @@ TEST(EmissionModel, ComponentsAddUpAndOneComponentModeFillsOnlyTheFirst) {
 TEST(EmissionModel, LineFactorsFollowThePartnerLine) {
     FinalStateFunction lines;
     lines.position = {7045.0, 7056.0, 7058.8, 7060.1};
-    const auto f = lineFactors(lines, 7120.0);
+    const auto f = numeric::lineFactors(lines, 7120.0);
     EXPECT_TRUE(near(f[0], 7045.0, 1e-15));
     EXPECT_TRUE(near(f[1], 2 * 7056.0 - 7045.0, 1e-13));
     EXPECT_TRUE(near(f[2], 7058.8, 1e-15));

@@ -1,4 +1,5 @@
 #include <clocale>
+#include <optional>
 #include <string>
 
 #include "test_support.h"
@@ -37,6 +38,36 @@ TEST(NumberText, TypedTextReadsLikeAtof) {
     EXPECT_EQ(parseTyped("abc"), 0.0);
     EXPECT_EQ(parseTyped("1e"), 1.0);
 }
+
+struct TypedCase {
+    const char* text;
+    std::optional<double> value;
+};
+
+class TypedNumberTest : public ::testing::TestWithParam<TypedCase> {};
+
+TEST_P(TypedNumberTest, ReadsTheLeadingNumberOrNone) {
+    const auto& c = GetParam();
+    const auto value = parseTypedNumber(c.text);
+    ASSERT_EQ(value.has_value(), c.value.has_value()) << c.text;
+    if (!value) {
+        EXPECT_EQ(parseTyped(c.text), 0.0) << c.text;
+        return;
+    }
+    EXPECT_EQ(*value, *c.value);
+    // The optional reading and the atof-like reading agree.
+    EXPECT_EQ(*value, parseTyped(c.text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TypedNumberTest,
+    ::testing::Values(TypedCase{"7058.8", 7058.8}, TypedCase{"  12abc", 12.0}, TypedCase{"+5", 5.0},
+                      TypedCase{"-0.5", -0.5}, TypedCase{".5", 0.5}, TypedCase{"1e3x", 1000.0},
+                      TypedCase{"0", 0.0}, TypedCase{"2,5", 2.0}, TypedCase{"", std::nullopt},
+                      TypedCase{"   ", std::nullopt}, TypedCase{"abc", std::nullopt},
+                      TypedCase{"-", std::nullopt}, TypedCase{"+-5", std::nullopt},
+                      TypedCase{".", std::nullopt}, TypedCase{"inf", std::nullopt},
+                      TypedCase{"nan", std::nullopt}, TypedCase{"1e999", std::nullopt}));
 
 TEST(NumberText, WholeTokens) {
     EXPECT_EQ(parseNumber("7.9e-09"), 7.9e-9);

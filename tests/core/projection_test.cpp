@@ -41,6 +41,50 @@ INSTANTIATE_TEST_SUITE_P(
                       std::tuple{0.00005, 0.0, 1.0, -95},  // qy = 0
                       std::tuple{2.0, 0.0, 1.0, 265}, std::tuple{-0.5, 0.0, 1.0, -185}));
 
+// Panels with pre-scaled ranges and other quanta, worked by hand:
+// X = -100 - trunc(trunc((x - xmin) n) 200 / (xmax - xmin) / (-n)),
+// Y = -95 - trunc((trunc(f y s) - smin) (-180) / (smax - smin)).
+struct AxesCase {
+    double x, xmin, xmax;
+    double y, smin, smax;
+    Axes axes;
+    int expectedX, expectedY;
+};
+class ProjectDisplayUnits : public ::testing::TestWithParam<AxesCase> {};
+TEST_P(ProjectDisplayUnits, TakesTheScaledRangeAsItStands) {
+    const auto& c = GetParam();
+    EXPECT_EQ(projectX(c.x, c.xmin, c.xmax, c.axes), c.expectedX);
+    EXPECT_EQ(projectDisplayY(c.y, c.smin, c.smax, c.axes), c.expectedY);
+    const std::vector<PairPoint> one{{c.x, c.y}};
+    const Curve curve =
+        projectCurve(one, &PairPoint::energy, &PairPoint::intensity,
+                     DisplayRange{c.xmin, c.xmax, c.smin, c.smax}, Pen::Blue, -95, 95, c.axes);
+    EXPECT_EQ(curve.x[0], c.expectedX);
+    EXPECT_EQ(curve.y[0], c.expectedY);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Values, ProjectDisplayUnits,
+    ::testing::Values(
+        // Selective XAFS panel: qy = 500, (500 - 100) 180 / 900 = 80.
+        AxesCase{7100.0, 7000.0, 7200.0, 0.05, 100.0, 1000.0, Axes{}, 0, -15},
+        // A window of 2.7 eV: qx = 75, 75 200 / 2.7 / 50 = 111.1; (3000 - 2000) 180 / 3000.
+        AxesCase{5459.5, 5458.0, 5460.7, 0.3, 2000.0, 5000.0, Axes{}, 11, -35},
+        // 1/100 eV with 30000 q: a = 5050, 2 a / 100 = 101; T = trunc(30000 0.02 0.5) = 300,
+        // (300 - 100) 180 / 900 = 40.
+        AxesCase{7050.5, 7000.0, 7100.0, 0.02, 100.0, 1000.0, Axes{100.0, 30000.0, 0.5}, 1, -55},
+        // 20000 q with q = 1000 / 4000: K = trunc(20000 0.1 0.25) = 500, (500 - 0) 180 / 1000.
+        AxesCase{7000.0, 7000.0, 7100.0, 0.1, 0.0, 1000.0, Axes{100.0, 20000.0, 0.25}, -100, -5}));
+
+TEST(Projection, DataUnitsAndDisplayUnitsAgreeForTheDefaultAxes) {
+    // The data-unit entry scales the range by the display factor itself.
+    for (double y : {0.0, 0.1, 0.25, 0.5, 0.77, 1.0, 1.3}) {
+        EXPECT_EQ(projectY(y, 0.1, 0.9), projectDisplayY(y, 1000.0, 9000.0)) << y;
+        EXPECT_EQ(projectY(y, 0.0, 2.0, Axes{100.0, 20000.0, 1.0}),
+                  projectDisplayY(y, 0.0, 40000.0, Axes{100.0, 20000.0, 1.0}))
+            << y;
+    }
+}
+
 TEST(Projection, DegenerateRangesAndWildPointsStayFinite) {
     // No crash and a value far outside the window, so nothing is joined.
     EXPECT_GT(std::abs(projectX(7100, 7000, 7000)), 1000);

@@ -498,32 +498,5 @@ TEST_F(XrfModelTest, FirstTwoPointsAtOneEnergyGiveAZeroStepThatTheFitRefuses) {
     EXPECT_NE(report.text.find("刻み幅が0eV"), std::string::npos) << report.text;
 }
 
-struct TypedCase {
-    const char* text;
-    std::optional<double> value;
-};
-
-class XrfTypedNumberTest : public ::testing::TestWithParam<TypedCase> {};
-
-TEST_P(XrfTypedNumberTest, ReadsTheLeadingNumberOrNone) {
-    const auto& c = GetParam();
-    const auto value = core::xrf::typedNumber(c.text);
-    ASSERT_EQ(value.has_value(), c.value.has_value()) << c.text;
-    if (!value) return;
-    EXPECT_EQ(*value, *c.value);
-    // An accepted text reads exactly as every other box of the system reads it.
-    EXPECT_EQ(*value, core::parseTyped(c.text));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, XrfTypedNumberTest,
-    ::testing::Values(TypedCase{"7058.8", 7058.8}, TypedCase{"  12abc", 12.0}, TypedCase{"+5", 5.0},
-                      TypedCase{"-0.5", -0.5}, TypedCase{".5", 0.5}, TypedCase{"1e3x", 1000.0},
-                      TypedCase{"0", 0.0}, TypedCase{"2,5", 2.0}, TypedCase{"", std::nullopt},
-                      TypedCase{"   ", std::nullopt}, TypedCase{"abc", std::nullopt},
-                      TypedCase{"-", std::nullopt}, TypedCase{"+-5", std::nullopt},
-                      TypedCase{".", std::nullopt}, TypedCase{"inf", std::nullopt},
-                      TypedCase{"nan", std::nullopt}, TypedCase{"1e999", std::nullopt}));
-
 }  // namespace
 }  // namespace zephalo::test

@@ -16,6 +16,13 @@ long long truncated(double value) {
     return static_cast<long long>(std::trunc(std::clamp(value, -kLimit, kLimit)));
 }
 
+// The one vertical rule of every panel: a display-unit value `offset` maps to
+// -95 and `offset + span` to +85.
+int verticalPosition(double y, double offset, double span, const Axes& axes) {
+    const long long qy = truncated(axes.intensityFactor * y * axes.intensityScale);
+    return static_cast<int>(-95 - truncated((static_cast<double>(qy) - offset) * -180.0 / span));
+}
+
 }  // namespace
 
 bool Curve::inside(std::size_t i) const {
@@ -30,16 +37,19 @@ bool Curve::joined(std::size_t i) const {
     return i >= breaks.size() || breaks[i] == 0;
 }
 
-int projectX(double x, double xmin, double xmax) {
-    const long long qx = truncated((x - xmin) * 50.0);
-    return static_cast<int>(-100 -
-                            truncated(static_cast<double>(qx * 200) / (xmax - xmin) / -50.0));
+int projectX(double x, double xmin, double xmax, const Axes& axes) {
+    const long long qx = truncated((x - xmin) * axes.energySteps);
+    return static_cast<int>(
+        -100 - truncated(static_cast<double>(qx * 200) / (xmax - xmin) / -axes.energySteps));
 }
 
-int projectY(double y, double ymin, double ymax) {
-    const long long qy = truncated(y * 10000.0);
-    return static_cast<int>(-95 - truncated((static_cast<double>(qy) - 10000.0 * ymin) * -180.0 /
-                                            (10000.0 * (ymax - ymin))));
+int projectY(double y, double ymin, double ymax, const Axes& axes) {
+    const double factor = axes.intensityFactor * axes.intensityScale;
+    return verticalPosition(y, factor * ymin, factor * (ymax - ymin), axes);
+}
+
+int projectDisplayY(double y, double smin, double smax, const Axes& axes) {
+    return verticalPosition(y, smin, smax - smin, axes);
 }
 
 bool pickAccepted(int logicalX, int logicalY) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 #include <vector>
+
+#include "numeric/display_factors.h"
 
 // The plot panels' logical system: a 220 x 220 square centred on the panel,
 // y pointing up, a box from -100 to 100 and curves projected into it once
@@ -19,6 +22,25 @@ struct Range {
     double xmax = 1.0;
     double ymin = 0.0;
     double ymax = 1.0;
+};
+
+// Ranges of one curve with the intensities already in display units (the
+// values of a range file, or scaled bounds a panel computed itself): the
+// projection takes them as they are.
+struct DisplayRange {
+    double xmin = 0.0;
+    double xmax = 1.0;
+    double smin = 0.0;
+    double smax = 1.0;
+};
+
+// How a panel quantises its data: energies in steps of 1/energySteps eV,
+// intensities multiplied by the display factor and then by a scale of the
+// panel's own (1 for the XAFS and emission panels) before truncation.
+struct Axes {
+    double energySteps = 50.0;
+    double intensityFactor = numeric::kDisplayFactor;
+    double intensityScale = 1.0;
 };
 
 // Pens of the panels, 1 pixel wide.
@@ -43,17 +65,24 @@ struct Curve {
     bool joined(std::size_t i) const;
 };
 
-// Data to logical units. X runs from -100 at xmin to +100 at xmax in steps of
-// 1/50 eV; Y from -95 at ymin to +85 at ymax, intensities taken in 1/10000
-// units. Every quotient is truncated toward zero.
-int projectX(double x, double xmin, double xmax);
-int projectY(double y, double ymin, double ymax);
+// Data to logical units. X runs from -100 at xmin to +100 at xmax, energies
+// first quantised to 1/energySteps eV; Y from -95 at ymin to +85 at ymax,
+// intensities taken in display units. Every quotient is truncated toward zero:
+//   X = -100 - trunc(trunc((x - xmin) n) 200 / (xmax - xmin) / (-n))
+//   Y = -95 - trunc((trunc(f y s) - smin) (-180) / (smax - smin))
+// with n steps per eV, display factor f and scale s. projectY takes ymin and
+// ymax in data units (smin = f ymin, smax - smin = f (ymax - ymin));
+// projectDisplayY takes smin and smax in display units as they are.
+int projectX(double x, double xmin, double xmax, const Axes& axes = {});
+int projectY(double y, double ymin, double ymax, const Axes& axes = {});
+int projectDisplayY(double y, double smin, double smax, const Axes& axes = {});
 
 // A whole curve from spectrum records, taking x and y through two members:
 // projectCurve(points, &PairPoint::energy, &PairPoint::intensity, range, pen).
-template <class Point>
+template <class Point, class Ranges = Range>
 Curve projectCurve(const std::vector<Point>& points, double Point::*x, double Point::*y,
-                   const Range& range, Pen pen, int windowLow = -95, int windowHigh = 95) {
+                   const Ranges& range, Pen pen, int windowLow = -95, int windowHigh = 95,
+                   const Axes& axes = {}) {
     Curve curve;
     curve.pen = pen;
     curve.windowLow = windowLow;
@@ -61,8 +90,12 @@ Curve projectCurve(const std::vector<Point>& points, double Point::*x, double Po
     curve.x.reserve(points.size());
     curve.y.reserve(points.size());
     for (const Point& point : points) {
-        curve.x.push_back(projectX(point.*x, range.xmin, range.xmax));
-        curve.y.push_back(projectY(point.*y, range.ymin, range.ymax));
+        curve.x.push_back(projectX(point.*x, range.xmin, range.xmax, axes));
+        if constexpr (std::is_same_v<Ranges, DisplayRange>) {
+            curve.y.push_back(projectDisplayY(point.*y, range.smin, range.smax, axes));
+        } else {
+            curve.y.push_back(projectY(point.*y, range.ymin, range.ymax, axes));
+        }
     }
     return curve;
 }

@@ -8,10 +8,10 @@
 #include "numeric/emission_grid.h"
 #include "numeric/fork_join.h"
 #include "numeric/input_texts.h"
+#include "numeric/line_factors.h"
 #include "numeric/line_sums.h"
 #include "workspace/file_names.h"
 #include "workspace/number_text.h"
-#include "xrf/line_factors.h"
 
 namespace zephalo::core::rixs {
 
@@ -105,8 +105,8 @@ Status calculateRixsLiteral(const RixsInput& input, QuadSpectrum& out) {
     const double core = p.coreEnergy;
     const double gamma = p.lifetimeWidth;
     const double h = xafs[1].energy - xafs[0].energy;
-    const auto d = xrf::finalStateEnergies(f, core);
-    const auto factor = xrf::lineFactors(f, core);
+    const auto d = numeric::finalStateEnergies(f, core);
+    const auto factor = numeric::lineFactors(f, core);
 
     double w = p.gridStart;
     while (w <= p.gridEnd) {
@@ -150,8 +150,8 @@ Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out) {
     const double omega = input.omega;
     const double core = p.coreEnergy;
     const double h = xafs[1].energy - xafs[0].energy;
-    const auto d = xrf::finalStateEnergies(f, core);
-    const auto factor = xrf::lineFactors(f, core);
+    const auto d = numeric::finalStateEnergies(f, core);
+    const auto factor = numeric::lineFactors(f, core);
 
     // Everything that does not depend on the emission energy: e_k, and the
     // weighted resonance factor (without r) times each component.

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "plot/projection.h"
@@ -87,9 +88,39 @@ public:
     bool hasXafs() const;
 
 private:
+    // A calculated RIXS spectrum in panel units: total and two components.
+    struct RixsCurves {
+        plot::Curve total;
+        plot::Curve comp1;
+        plot::Curve comp2;
+    };
+
+    // Drops the curves of all three panels.
+    void discardAll();
+    // Projects the records into the selective XAFS panel; returns the
+    // sentence to add when the window or range leaves nothing to draw.
+    std::string_view projectXafs(const SelectiveXafsTable& records, const MinMaxRecord& window);
+    // "さらに修正" and "修正終了！": they differ in the file they write and
+    // their message.
+    Report refreshTo(std::string_view target, std::string_view message,
+                     const WorkbenchBoxes& typed);
+    Report finished(Report report);
+
     Workspace m_workspace;
     WorkbenchBoxes m_boxes;
-    // Implementation state (curves, counts) is the implementer's.
+    // The message panel's text after the last operation (an operation that
+    // writes no message leaves it).
+    std::string m_message;
+    // Selective XAFS panel: components A and B (present together), the
+    // correction peak.
+    std::optional<plot::Curve> m_xafsA;
+    std::optional<plot::Curve> m_xafsB;
+    std::optional<plot::Curve> m_peak;
+    // Theory panel; experiment panel: the calculation on the experiment's
+    // scale and the measurement.
+    std::optional<RixsCurves> m_calculated;
+    std::optional<RixsCurves> m_compared;
+    std::optional<plot::Curve> m_experiment;
 };
 
 // The boxes as the workbench's loading fills them, read from the work space
@@ -98,5 +129,10 @@ private:
 // the peak boxes at their display-change defaults ("1.0", "3.0", "加算").
 // For zephalo-cli, which has no dialog to keep them.
 Status storedBoxes(const Workspace& workspace, WorkbenchBoxes& out);
+
+// Calculated_RIXS.DAT as the workbench reads it. The seed the work-space
+// creation writes (three values, one short of a record) reads as no
+// calculated spectrum; any other malformed content is refused.
+Status readCalculatedRixs(const Workspace& workspace, QuadSpectrum& out);
 
 }  // namespace zephalo::core::rixs

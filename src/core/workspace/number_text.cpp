@@ -53,16 +53,20 @@ std::optional<double> parseNumber(std::string_view token) {
     return value;
 }
 
-double parseTyped(std::string_view text) {
+std::optional<double> parseTypedNumber(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
     bool bad = false;
     text = dropPlus(text, bad);
-    if (bad || text.empty()) return 0.0;
+    if (bad || text.empty()) return std::nullopt;
     double value = 0.0;
     const auto [end, ec] =
         std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    if (ec == std::errc::invalid_argument || end == text.data()) return 0.0;
+    if (ec != std::errc() || end == text.data() || !std::isfinite(value)) return std::nullopt;
     return value;
+}
+
+double parseTyped(std::string_view text) {
+    return parseTypedNumber(text).value_or(0.0);
 }
 
 }  // namespace zephalo::core

@@ -23,8 +23,13 @@ std::string formatDigits(double value, int significantDigits);
 std::optional<double> parseNumber(std::string_view token);
 
 // Text typed into an edit box, read the way the C runtime's atof reads it:
-// leading blanks skipped, the longest leading decimal number taken, 0 when the
-// text does not start with a number.
+// leading blanks skipped, the longest leading decimal number taken, the rest
+// ignored. nullopt when the text does not start with a finite number: empty or
+// blank text, "abc", a lone sign or point, "+-5", "inf", "nan", or a value
+// beyond the range of a double.
+std::optional<double> parseTypedNumber(std::string_view text);
+
+// The same with 0 for text that does not start with a finite number.
 double parseTyped(std::string_view text);
 
 }  // namespace zephalo::core

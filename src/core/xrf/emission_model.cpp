@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "numeric/display_factors.h"
 #include "numeric/emission_grid.h"
 #include "numeric/fork_join.h"
 #include "numeric/input_texts.h"
+#include "numeric/line_factors.h"
 #include "numeric/line_sums.h"
 #include "workspace/file_names.h"
 #include "workspace/number_text.h"
-#include "xrf/line_factors.h"
 
 namespace zephalo::core::xrf {
 
@@ -22,8 +23,7 @@ constexpr double kGridBelowEdge = 15.0;
 constexpr double kGridStep = 0.1;
 // Simpson's rule on a 0.1 eV step: h/3, the double nearest to 1/30.
 constexpr double kSimpsonFactor = 1.0 / 30.0;
-// Display scaling of emission intensities in Emission_MinMax.DAT.
-constexpr double kDisplayFactor = 10000.0;
+using numeric::kDisplayFactor;
 
 // What both paths refuse besides the grid: r = E/x needs x ≠ 0, and every
 // line is divided by 1 + κ.
@@ -84,8 +84,8 @@ Status evaluateEmissionLiteral(const EmissionModelInput& input, QuadSpectrum& ou
 
     const double gamma = p.lifetimeWidth;
     const double c = p.coreEnergy;
-    const auto d = finalStateEnergies(f, c);
-    const auto factor = lineFactors(f, c);
+    const auto d = numeric::finalStateEnergies(f, c);
+    const auto factor = numeric::lineFactors(f, c);
     const auto eps = intermediateGrid(c);
     std::array<double, kIntermediatePoints> rhoAB{};
     std::array<double, kIntermediatePoints> rhoCD{};
@@ -132,8 +132,8 @@ Status evaluateEmission(const EmissionModelInput& input, QuadSpectrum& out) {
     }
 
     const double c = p.coreEnergy;
-    const auto d = finalStateEnergies(f, c);
-    const auto factor = lineFactors(f, c);
+    const auto d = numeric::finalStateEnergies(f, c);
+    const auto factor = numeric::lineFactors(f, c);
     const auto eps = intermediateGrid(c);
 
     // The absorption term without r, times the Simpson weight: the same for

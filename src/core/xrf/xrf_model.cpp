@@ -1,10 +1,9 @@
 #include "xrf/xrf_model.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <system_error>
 
+#include "numeric/display_factors.h"
 #include "workspace/number_text.h"
 #include "xrf/emission_model.h"
 #include "xrf/xrf_texts.h"
@@ -13,9 +12,7 @@ namespace zephalo::core::xrf {
 
 namespace {
 
-// Emission intensities are taken in 1/10000 units in the panel and in the
-// extremes file.
-constexpr double kDisplayFactor = 10000.0;
+using numeric::kDisplayFactor;
 
 // Significant digits of the boxes and messages.
 constexpr int kWidthDigits = 6;
@@ -27,10 +24,6 @@ constexpr int kRFactorDigits = 4;
 
 // Longest part of a typed text quoted back in a refusal.
 constexpr std::size_t kQuotedLength = 40;
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
 
 std::string quotedText(std::string_view text) {
     if (text.size() <= kQuotedLength) return "「" + std::string(text) + "」";
@@ -91,27 +84,13 @@ Status checkMeasured(const Workspace& workspace, const PairSpectrum& measured,
     return {};
 }
 
-plot::Range panelRange(const MinMaxRecord& range) {
-    // The extremes file holds intensities times the display factor; the
-    // projection takes them in data units.
-    return {range.xmin, range.xmax, range.ymin / kDisplayFactor, range.ymax / kDisplayFactor};
+plot::DisplayRange panelRange(const MinMaxRecord& range) {
+    // The extremes file holds intensities in display units, as the panel
+    // takes them.
+    return {range.xmin, range.xmax, range.ymin, range.ymax};
 }
 
 }  // namespace
-
-std::optional<double> typedNumber(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        // atof reads "+-5" as 0: no number.
-        if (!text.empty() && text.front() == '-') return std::nullopt;
-    }
-    double value = 0.0;
-    const auto [end, ec] =
-        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    if (ec != std::errc() || end == text.data() || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
 
 XrfModel::XrfModel(Workspace workspace) : m_workspace(std::move(workspace)) {}
 
@@ -169,7 +148,7 @@ Report XrfModel::confirm(const XrfBoxes& typed, bool twoComponents) {
     std::string unreadable;
     const auto take = [&](std::size_t line, std::string_view caption, const std::string& text,
                           double& out) {
-        if (const auto value = typedNumber(text)) {
+        if (const auto value = parseTypedNumber(text)) {
             out = *value;
             return;
         }
@@ -195,7 +174,7 @@ Report XrfModel::fit(std::string_view excitationText) {
     // A new press replaces the drawn model, also when it refuses.
     discardModel();
     m_rFactor.reset();
-    const auto excitation = typedNumber(excitationText);
+    const auto excitation = parseTypedNumber(excitationText);
     if (!excitation) {
         return Report::refused("　ボックス「" + std::string(texts::kExcitationCaption) + "」の値" +
                                quotedText(excitationText) +
@@ -213,7 +192,7 @@ Report XrfModel::fit(std::string_view excitationText) {
         return Report::refused(status);
     }
 
-    const plot::Range panel = panelRange(range);
+    const plot::DisplayRange panel = panelRange(range);
     const auto energy = &QuadPoint::energy;
     m_total = plot::projectCurve(scaled, energy, &QuadPoint::total, panel, plot::Pen::Blue);
     m_comp1 =

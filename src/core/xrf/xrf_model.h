@@ -34,12 +34,6 @@ struct XrfBoxes {
     std::string excitation;
 };
 
-// The leading number of text typed into a box (read as atof reads it: leading
-// blanks skipped, the longest leading decimal number taken, the rest ignored),
-// or nullopt when the text does not start with a finite number: empty or blank
-// text, "abc", a lone sign or point, "inf", "nan", or a value out of range.
-std::optional<double> typedNumber(std::string_view text);
-
 // State and button operations of the dialog "蛍光X線による設定". Every
 // operation reads and writes the work-space files itself; the state kept here
 // is only what the dialog shows.

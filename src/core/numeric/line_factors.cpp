@@ -1,6 +1,6 @@
-#include "xrf/line_factors.h"
+#include "numeric/line_factors.h"
 
-namespace zephalo::core::xrf {
+namespace zephalo::core::numeric {
 
 std::array<double, 4> finalStateEnergies(const FinalStateFunction& lines, double coreEnergy) {
     std::array<double, 4> d{};
@@ -14,4 +14,4 @@ std::array<double, 4> lineFactors(const FinalStateFunction& lines, double coreEn
             (coreEnergy - d[2]) + 0.0, (coreEnergy - d[3]) + (d[2] - d[3])};
 }
 
-}  // namespace zephalo::core::xrf
+}  // namespace zephalo::core::numeric

@@ -6,7 +6,7 @@
 
 // Quantities of the four final-state lines A-D shared by the emission model
 // and the RIXS core.
-namespace zephalo::core::xrf {
+namespace zephalo::core::numeric {
 
 // Final-state energies relative to the core level: d_X = core − p_X.
 std::array<double, 4> finalStateEnergies(const FinalStateFunction& lines, double coreEnergy);
@@ -17,4 +17,4 @@ std::array<double, 4> finalStateEnergies(const FinalStateFunction& lines, double
 // each pair carries its position moved away from its partner by their distance.
 std::array<double, 4> lineFactors(const FinalStateFunction& lines, double coreEnergy);
 
-}  // namespace zephalo::core::xrf
+}  // namespace zephalo::core::numeric

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <string_view>
+
+// The message texts of the RIXS workbench "RIXSシミュレーション", word for
+// word, and the sentences it adds where a curve cannot be drawn or an input
+// cannot be used.
+namespace zephalo::core::rixs::texts {
+
+// After "選択的XAFS読込".
+inline constexpr std::string_view kLoadedText =
+    "　選択的XAFSスペクトル（理論値）を読み込みました。\r\n"
+    "　表示モードや表示範囲を変え、「表示変更」すれば表示が\r\n"
+    "変わります。\r\n"
+    "　「表示変更」したモードで、ローレンツ関数を加減し、プロファ\r\n"
+    "イルの修正もできます。\r\n"
+    "　スペクトル全体を「エネルギーシフト」することもできます。\r\n"
+    "  スペクトルの「隣接平均」や、「最適化」も可能です。\r\n"
+    "　このままRIXS計算を試行する場合は、「修正終了」し、\r\n"
+    "励起エネルギーを入力してから、「RIXS計算実行」して下さい。";
+// After "XAFSのクリア".
+inline constexpr std::string_view kClearedText = "　XAFSスペクトルをクリアしました。";
+// After a successful "表示変更".
+inline constexpr std::string_view kDisplayChangedText =
+    "　表示を変更しました。\r\n"
+    "　ローレンツ関数を加減して、プロファイルの調整ができます。その\r\n"
+    "際、画面上でマウスをクリックして、ピーク位置を指定できます。";
+// A window of "表示変更" that is empty, reversed or outside the spectrum.
+inline constexpr std::string_view kWindowRejectedText =
+    "　入力が間違っています!\r\n"
+    "　表示範囲の最大値と最小値を確認して下さい。";
+// After "補正用ピーク表示".
+inline constexpr std::string_view kPeakShownText =
+    "　XAFS補正用のローレンツ関数を表示しました。\r\n"
+    "　エディットボックスの値を調整し、「加算」か「減算」を選んで、\r\n"
+    "「XAFS修正」を押せば、このピーク分が加減されます。";
+// After "XAFS修正".
+inline constexpr std::string_view kCorrectedText =
+    "　ピークを加減しました。\r\n"
+    "　さらに修正するには、「一時保存」の後、「さらに修正」して下\r\n"
+    "さい。\r\n"
+    "　これでよければ「一時保存」の後、「修正終了!」を押して、\r\n"
+    "「RIXS計算実行」して下さい。\r\n"
+    "　「修正終了」しない限り、RIXSにXAFSの変化は反映されません。\r\n"
+    "　最初からやりなおしたければ、「選択的XAFS読込」し直して下\r\n"
+    "さい。";
+// After "修正の一時保存".
+inline constexpr std::string_view kStoredText =
+    "　修正したプロファイルを一時保存しました。\r\n"
+    "　「さらに修正」か「修正終了!」、あるいは「選択的XAFS読込」\r\n"
+    "して下さい。";
+// After "さらに修正".
+inline constexpr std::string_view kRefreshedText =
+    "　修正したXAFSスペクトルを読み込みなおしました。\r\n"
+    "　同様の操作でピークを加減し、「XAFS修正」して下さい。";
+// After "修正終了！".
+inline constexpr std::string_view kFinishedText =
+    "　XAFSスペクトルを「RIXS計算実行」用に出力しました。\r\n"
+    "　励起エネルギーの値を確認し、必要なら値を変え、「RIXS計算\r\n"
+    "実行」して下さい。";
+// A click on the selective XAFS panel: head and tail around the picked
+// energy (5 significant digits).
+inline constexpr std::string_view kPickedHead = "　エネルギーが";
+inline constexpr std::string_view kPickedTail =
+    "eVに設定されました。\r\n"
+    "　「補正用ピーク表示」をクリックして、ピークを確認して下さい。\r\n"
+    "　このエネルギーは、RIXS計算用の励起エネルギーのデフォルト\r\n"
+    "値も与えます。";
+
+// Sentences added to an operation's text when its curve is not drawn.
+inline constexpr std::string_view kNoCurveEnergyWindow =
+    "\r\n　表示範囲の幅が0のため、スペクトルは描いていません。";
+inline constexpr std::string_view kNoCurveFlat =
+    "\r\n　表示範囲の強度が一定（または範囲内に点がない）ため、\r\n"
+    "スペクトルは描いていません。";
+inline constexpr std::string_view kNoPeakCurveFlat =
+    "\r\n　表示範囲の強度が一定のため、ピークは描いていません。";
+
+// "補正用ピーク表示" with a peak that has no finite value at some energy of
+// the spectrum (width 0 with the centre on a point).
+inline constexpr std::string_view kPeakNotFinite =
+    "　補正用ピークの値が有限になりません。\r\n"
+    "　「幅」が0で、「中心エネルギー」がスペクトルの点に一致して\r\n"
+    "います。「幅」に0以外の値を入れて、もう一度「補正用ピーク表示」\r\n"
+    "を押して下さい。";
+// Values too large to be written as finite numbers: head and tail around
+// the file name.
+inline constexpr std::string_view kNotFiniteHead = "　計算した値が大きすぎて、ファイル ";
+inline constexpr std::string_view kNotFiniteTail =
+    " に書けません。\r\n　スペクトルの値と「振幅」「幅」を確認して下さい。";
+// "修正の一時保存" before any "XAFS修正": head and tail around the file name.
+inline constexpr std::string_view kNoCorrectionHead = "　修正結果のファイル ";
+inline constexpr std::string_view kNoCorrectionTail =
+    " がありません。\r\n　「XAFS修正」をしてから「修正の一時保存」を押して下さい。";
+
+}  // namespace zephalo::core::rixs::texts
