@@ -226,7 +226,7 @@ void RixsDialogTest::peakShownThenGoneWithDisplayChange() {
     PlotPanel& panel = xafsPanel(dialog);
     press(dialog, QStringLiteral("選択的XAFS読込"));
     QTest::mouseClick(&panel, Qt::LeftButton, {}, pixelAt(panel, 0, 0));
-    box(dialog, "editPeakAmplitude")->setText(QStringLiteral("0.5"));
+    box(dialog, "editPeakAmplitude")->setText(QStringLiteral("2"));
     box(dialog, "editPeakWidth")->setText(QStringLiteral("2"));
     QTest::mouseClick(radio(dialog, "減算"), Qt::LeftButton);
 

@@ -11,13 +11,13 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <array>
 #include <optional>
 
 #include "app/message_panel.h"
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
 #include "rixs/workbench_captions.h"
+#include "rixs/workbench_texts.h"
 #include "workspace/file_names.h"
 #include "workspace/records.h"
 #include "workspace/step.h"
@@ -32,37 +32,51 @@ using core::rixs::PeakSign;
 using core::rixs::WorkbenchBoxes;
 using core::rixs::WorkbenchModel;
 
-// The longest guidance texts of the workbench; the message panel is sized to
-// show each of them whole.
-constexpr std::array<std::string_view, 3> kMessageTexts = {
-    "　選択的XAFSスペクトル（理論値）を読み込みました。\r\n　表示モードや表示範囲を変え、「表示変更"
-    "」すれば表示が\r\n変わります。\r\n　「表示変更」したモードで、ローレンツ関数を加減し、プロファ"
-    "\r\nイルの修正もできます。\r\n　スペクトル全体を「エネルギーシフト」することもできます。\r\n  "
-    "スペクトルの「隣接平均」や、「最適化」も可能です。\r\n　このままRIXS計算を試行する場合は、「修"
-    "正終了」し、\r\n励起エネルギーを入力してから、「RIXS計算実行」して下さい。",
-    "　XAFS補正用のローレンツ関数を表示しました。\r\n　エディットボックスの値を調整し、「加算」か「"
-    "減"
-    "算」を選んで、\r\n「XAFS修正」を押せば、このピーク分が加減されます。",
-    "　ピークを加減しました。\r\n　さらに修正するには、「一時保存」の後、「さらに修正」して下\r\nさ"
-    "い。\r\n　これでよければ「一時保存」の後、「修正終了!"
-    "」を押して、\r\n「RIXS計算実行」して下さい"
-    "。\r\n　「修正終了」しない限り、RIXSにXAFSの変化は反映されません。\r\n　最初からやりなおしたけ"
-    "れば、「選択的XAFS読込」し直して下\r\nさい。",
-};
+namespace texts = core::rixs::texts;
 
-int mostLines() {
-    qsizetype most = 0;
-    for (std::string_view text : kMessageTexts) {
-        most = std::max(most, toQt(text).split(QStringLiteral("\r\n")).size());
+// Every whole message of the workbench, a head and tail joined around the
+// longest value they take.
+QStringList messageTexts() {
+    QStringList result;
+    for (std::string_view text :
+         {texts::kLoadedText, texts::kClearedText, texts::kDisplayChangedText,
+          texts::kWindowRejectedText, texts::kPeakShownText, texts::kCorrectedText,
+          texts::kStoredText, texts::kRefreshedText, texts::kFinishedText, texts::kPeakNotFinite}) {
+        result << toQt(text);
     }
-    return static_cast<int>(most);
+    const std::string energy = "7130.5";
+    const std::string file(core::files::kSelectiveWork2);
+    result << toQt(std::string(texts::kPickedHead) + energy + std::string(texts::kPickedTail))
+           << toQt(std::string(texts::kNotFiniteHead) + file + std::string(texts::kNotFiniteTail))
+           << toQt(std::string(texts::kNoCorrectionHead) + file +
+                   std::string(texts::kNoCorrectionTail));
+    return result;
 }
 
-// Wide enough for every guidance line as the texts break them.
+// Sentences an operation adds after its message when a curve is not drawn.
+QStringList addedSentences() {
+    return {toQt(texts::kNoCurveEnergyWindow), toQt(texts::kNoCurveFlat),
+            toQt(texts::kNoPeakCurveFlat)};
+}
+
+QStringList linesOf(const QString& text) {
+    return text.split(QStringLiteral("\r\n"));
+}
+
+// Lines of the longest message with the longest sentence added to it.
+int mostLines() {
+    qsizetype most = 0;
+    for (const QString& text : messageTexts()) most = std::max(most, linesOf(text).size());
+    qsizetype added = 0;
+    for (const QString& text : addedSentences()) added = std::max(added, linesOf(text).size() - 1);
+    return static_cast<int>(most + added);
+}
+
+// Wide enough for every line of every message as the texts break them.
 int widestLine(const QWidget& panel) {
     int widest = 0;
-    for (std::string_view text : kMessageTexts) {
-        for (const QString& line : toQt(text).split(QStringLiteral("\r\n"))) {
+    for (const QString& text : messageTexts() + addedSentences()) {
+        for (const QString& line : linesOf(text)) {
             widest = std::max(widest, panel.fontMetrics().horizontalAdvance(line));
         }
     }
