@@ -7,51 +7,28 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/message_panel.h"
+#include "gui_test_support.h"
 #include "plot/plot_panel.h"
 #include "xafs/conv_xafs_dialog.h"
 
 using zephalo::core::Workspace;
 using zephalo::gui::CConvXAFS;
-using zephalo::gui::MessagePanel;
 using zephalo::gui::PlotPanel;
+using zephalo::test::buttonByCaption;
+using zephalo::test::childByText;
+using zephalo::test::panelText;
+using zephalo::test::pixelAt;
+using zephalo::test::pixelsOf;
 
 namespace {
 
-QPushButton* button(QWidget& dialog, const QString& caption) {
-    for (auto* b : dialog.findChildren<QPushButton*>()) {
-        if (b->text() == caption) return b;
-    }
-    return nullptr;
-}
-
-QLabel* label(QWidget& dialog, const QString& text) {
-    for (auto* l : dialog.findChildren<QLabel*>()) {
-        if (l->text() == text) return l;
-    }
-    return nullptr;
-}
-
-QString panelText(QWidget& dialog) {
-    return QString::fromStdString(dialog.findChild<MessagePanel*>()->text());
+// A left click at logical (0, 0), the centre of the panel's client area.
+void clickCentre(PlotPanel& plot) {
+    QTest::mouseClick(&plot, Qt::LeftButton, {}, pixelAt(plot, 0, 0));
 }
 
 int redPixels(PlotPanel& plot) {
-    const QImage image = plot.grab().toImage();
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y) == QColor(255, 0, 0)) ++count;
-        }
-    }
-    return count;
-}
-
-// A left click at the centre of the panel's client area: logical (0, 0).
-void clickCentre(PlotPanel& plot) {
-    const QRect area = plot.contentsRect();
-    QTest::mouseClick(&plot, Qt::LeftButton, {},
-                      area.topLeft() + QPoint(area.width() / 2, area.height() / 2));
+    return pixelsOf(plot, QColor(255, 0, 0));
 }
 
 }  // namespace
@@ -88,13 +65,14 @@ private slots:
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Conventional XAFS"));
         for (const char* caption : {"XAFS（吸収補正用）の読込", "XAFSスペクトルのクリア",
                                     "XAFS情報の確認", "XAFS情報・設定完了！", "OK", "キャンセル"}) {
-            QVERIFY2(button(dialog, QString::fromUtf8(caption)), caption);
+            QVERIFY2(buttonByCaption(dialog, QString::fromUtf8(caption)), caption);
         }
-        QVERIFY(label(dialog, QStringLiteral("吸収端を選択して下さい")));
-        QVERIFY(label(dialog, QStringLiteral("内殻エネルギー(eV)")));
-        auto* repaint = button(dialog, QStringLiteral("画面回復"));
+        QVERIFY(childByText<QLabel>(dialog, QStringLiteral("吸収端を選択して下さい")));
+        QVERIFY(childByText<QLabel>(dialog, QStringLiteral("内殻エネルギー(eV)")));
+        auto* repaint = buttonByCaption(dialog, QStringLiteral("画面回復"));
         QVERIFY(repaint && repaint->isHidden());
-        auto* hint = label(dialog, QStringLiteral("画面が異常になったら押して下さい"));
+        auto* hint =
+            childByText<QLabel>(dialog, QStringLiteral("画面が異常になったら押して下さい"));
         QVERIFY(hint && hint->isHidden());
         QCOMPARE(dialog.findChild<QComboBox*>()->count(), 0);
         QVERIFY(dialog.findChild<QLineEdit*>()->text().isEmpty());
@@ -115,7 +93,7 @@ private slots:
         QCOMPARE(read("RIXS_Calculation_Parameters.DAT"),
                  QByteArray("1.25\t7120\t7020\t7065\t0.1\t1\t7.9e-09\n"));
 
-        auto* readButton = button(dialog, QStringLiteral("XAFS（吸収補正用）の読込"));
+        auto* readButton = buttonByCaption(dialog, QStringLiteral("XAFS（吸収補正用）の読込"));
         QTest::mouseClick(readButton, Qt::LeftButton);
         QVERIFY(
             panelText(dialog).startsWith(QStringLiteral("　XAFSスペクトル(吸収補正用)を読み込み")));
@@ -124,12 +102,12 @@ private slots:
         QCOMPARE(edges.currentIndex(), -1);
         QCOMPARE(edges.itemText(7), QStringLiteral("Fe K-edge"));
         QCOMPARE(plot.curves().size(), std::size_t{1});
-        QVERIFY(label(dialog, QStringLiteral("7000 eV")));
-        QVERIFY(label(dialog, QStringLiteral("7200 eV")));
+        QVERIFY(childByText<QLabel>(dialog, QStringLiteral("7000 eV")));
+        QVERIFY(childByText<QLabel>(dialog, QStringLiteral("7200 eV")));
         QVERIFY(redPixels(plot) > 0);
         QCOMPARE(read("ConvXAFS_MinMax.DAT"), QByteArray("7000\t7200\t0.2\t1\n"));
 
-        auto* confirm = button(dialog, QStringLiteral("XAFS情報の確認"));
+        auto* confirm = buttonByCaption(dialog, QStringLiteral("XAFS情報の確認"));
         edges.setCurrentIndex(7);
         QTest::mouseClick(confirm, Qt::LeftButton);
         QCOMPARE(box.text(), QStringLiteral("7114"));
@@ -150,14 +128,16 @@ private slots:
         QCOMPARE(read("RIXS_Calculation_Parameters.DAT"),
                  QByteArray("1.33\t7100\t7020\t7065\t0.1\t1\t7.9e-09\n"));
 
-        QTest::mouseClick(button(dialog, QStringLiteral("XAFSスペクトルのクリア")), Qt::LeftButton);
+        QTest::mouseClick(buttonByCaption(dialog, QStringLiteral("XAFSスペクトルのクリア")),
+                          Qt::LeftButton);
         QCOMPARE(box.text(), QStringLiteral("7709"));  // the selected edge, Co
         QVERIFY(plot.curves().empty());
         QCOMPARE(redPixels(plot), 0);
-        QVERIFY(!label(dialog, QStringLiteral("7000 eV")));
+        QVERIFY(!childByText<QLabel>(dialog, QStringLiteral("7000 eV")));
         QCOMPARE(edges.count(), 43);
 
-        QTest::mouseClick(button(dialog, QStringLiteral("XAFS情報・設定完了！")), Qt::LeftButton);
+        QTest::mouseClick(buttonByCaption(dialog, QStringLiteral("XAFS情報・設定完了！")),
+                          Qt::LeftButton);
         QCOMPARE(panelText(dialog),
                  QStringLiteral(
                      "　シミュレーションに必要なXAFS関連のパラメーターが\r\n設定されました。\r\n"
@@ -173,18 +153,20 @@ private slots:
         QTest::keyClicks(&box, QStringLiteral("7111.5"));
         QTest::keyClick(&box, Qt::Key_Return);
         QVERIFY(dialog.isVisible());  // Enter does not close the dialog
-        QTest::mouseClick(button(dialog, QStringLiteral("XAFS情報の確認")), Qt::LeftButton);
+        QTest::mouseClick(buttonByCaption(dialog, QStringLiteral("XAFS情報の確認")),
+                          Qt::LeftButton);
         QVERIFY(panelText(dialog).startsWith(QStringLiteral(
             "　吸収端は  に設定されました。\r\n　内殻エネルギーは7111.5eV、寿命幅は1.25eV")));
         QCOMPARE(read("Emission_Exc_Energy.DAT"), QByteArray("7211.5"));
-        QTest::mouseClick(button(dialog, QStringLiteral("XAFSスペクトルのクリア")), Qt::LeftButton);
+        QTest::mouseClick(buttonByCaption(dialog, QStringLiteral("XAFSスペクトルのクリア")),
+                          Qt::LeftButton);
         QCOMPARE(box.text(), QStringLiteral("7111.5"));
     }
 
     void refusalIsShown() {
         write("Conventional_XAFS.DAT", "7000\t0\n7100\t-1\n");
         CConvXAFS dialog(*m_ws);
-        QTest::mouseClick(button(dialog, QStringLiteral("XAFS（吸収補正用）の読込")),
+        QTest::mouseClick(buttonByCaption(dialog, QStringLiteral("XAFS（吸収補正用）の読込")),
                           Qt::LeftButton);
         QVERIFY(
             panelText(dialog).contains(QStringLiteral("全点で0以下のため、\r\n規格化できません")));

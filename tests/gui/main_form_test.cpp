@@ -15,6 +15,7 @@
 #include "app/about_dialog.h"
 #include "app/main_frame.h"
 #include "app/quarlen_view.h"
+#include "gui_test_support.h"
 #include "rixs/rixs_dialog.h"
 #include "workspace/file_names.h"
 #include "workspace/workspace.h"
@@ -27,12 +28,6 @@ using namespace zephalo;
 using gui::CMainFrame;
 
 namespace {
-
-QPushButton* button(QWidget* form, const QString& caption) {
-    for (auto* b : form->findChildren<QPushButton*>())
-        if (b->text() == caption) return b;
-    return nullptr;
-}
 
 // Runs `action`; the first modal window that opens meanwhile is handed to
 // `handle`, which must close it. Any further modal window (a message box of
@@ -174,7 +169,8 @@ private slots:
                                            title = modal->windowTitle();
                                            for (auto* l : modal->findChildren<QLabel*>())
                                                texts += l->text();
-                                           auto* ok = button(modal, QStringLiteral("OK"));
+                                           auto* ok =
+                                               test::buttonByCaption(*modal, QStringLiteral("OK"));
                                            hasOk = ok != nullptr;
                                            if (ok) ok->click();
                                        });
@@ -214,10 +210,10 @@ private slots:
         for (int i = 1; i < found.size(); ++i) {
             QVERIFY2(top(found[i - 1]) < top(found[i]), qPrintable(order[i]));
         }
-        auto* conv = button(form(), QStringLiteral("通常XAFS実験値読込"));
-        auto* xrf = button(form(), QStringLiteral("蛍光X線実験値読込"));
-        auto* rixs = button(form(), QStringLiteral("RIXS実験値読込"));
-        auto* selective = button(form(), QStringLiteral("選択的XAFS計算値読込"));
+        auto* conv = test::buttonByCaption(*form(), QStringLiteral("通常XAFS実験値読込"));
+        auto* xrf = test::buttonByCaption(*form(), QStringLiteral("蛍光X線実験値読込"));
+        auto* rixs = test::buttonByCaption(*form(), QStringLiteral("RIXS実験値読込"));
+        auto* selective = test::buttonByCaption(*form(), QStringLiteral("選択的XAFS計算値読込"));
         QCOMPARE(top(xrf), top(conv));
         QCOMPARE(top(selective), top(rixs));
         QVERIFY(xrf->x() > conv->x());
@@ -292,7 +288,7 @@ private slots:
         writeFiles(files);
 
         QString opened;
-        const bool modal = whileModal([&] { button(form(), caption)->click(); },
+        const bool modal = whileModal([&] { test::buttonByCaption(*form(), caption)->click(); },
                                       [&](QWidget* w) {
                                           opened =
                                               QString::fromLatin1(w->metaObject()->className());
@@ -304,20 +300,23 @@ private slots:
     }
 
     void selectiveImportHasNoGateAndNoMessage() {
-        button(form(), QStringLiteral("ワークスペース作成"))->click();
+        test::buttonByCaption(*form(), QStringLiteral("ワークスペース作成"))->click();
         const std::string before = form()->messageText();
         QString opened;
-        QVERIFY(whileModal([&] { button(form(), QStringLiteral("選択的XAFS計算値読込"))->click(); },
-                           [&](QWidget* w) {
-                               opened = QString::fromLatin1(w->metaObject()->className());
-                               closeDialog(w);
-                           }));
+        QVERIFY(whileModal(
+            [&] {
+                test::buttonByCaption(*form(), QStringLiteral("選択的XAFS計算値読込"))->click();
+            },
+            [&](QWidget* w) {
+                opened = QString::fromLatin1(w->metaObject()->className());
+                closeDialog(w);
+            }));
         QCOMPARE(opened, QStringLiteral("zephalo::gui::CXAFSReading"));
         QCOMPARE(form()->messageText(), before);
     }
 
     void createButtonNamesTheRealFolder() {
-        button(form(), QStringLiteral("ワークスペース作成"))->click();
+        test::buttonByCaption(*form(), QStringLiteral("ワークスペース作成"))->click();
         QCOMPARE(
             QString::fromStdString(form()->messageText()),
             QStringLiteral("作業用のディレクトリ　") + m_ws->path() +
@@ -328,7 +327,7 @@ private slots:
     // The import buttons go through the file-open dialog; cancelling it
     // changes nothing.
     void importThroughTheFileDialog() {
-        button(form(), QStringLiteral("ワークスペース作成"))->click();
+        test::buttonByCaption(*form(), QStringLiteral("ワークスペース作成"))->click();
         const QString measured = m_home.path() + QStringLiteral("/ZEPHALO/Fe_RIXS.DAT");
         QFile file(measured);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -336,14 +335,15 @@ private slots:
         file.close();
 
         QString startDir, filters;
-        QVERIFY(whileModal([&] { button(form(), QStringLiteral("RIXS実験値読込"))->click(); },
-                           [&](QWidget* w) {
-                               auto* dialog = qobject_cast<QFileDialog*>(w);
-                               QVERIFY(dialog);
-                               startDir = dialog->directory().absolutePath();
-                               filters = dialog->nameFilters().join(QStringLiteral("|"));
-                               chooseIn(dialog, measured);
-                           }));
+        QVERIFY(whileModal(
+            [&] { test::buttonByCaption(*form(), QStringLiteral("RIXS実験値読込"))->click(); },
+            [&](QWidget* w) {
+                auto* dialog = qobject_cast<QFileDialog*>(w);
+                QVERIFY(dialog);
+                startDir = dialog->directory().absolutePath();
+                filters = dialog->nameFilters().join(QStringLiteral("|"));
+                chooseIn(dialog, measured);
+            }));
         QCOMPARE(startDir, QDir(m_home.path() + QStringLiteral("/ZEPHALO")).absolutePath());
         QCOMPARE(filters, QStringLiteral("データ(*.DAT)|全て(*)"));
         const std::string imported = form()->messageText();
@@ -352,8 +352,9 @@ private slots:
         QVERIFY(workspace().exists(core::files::kRixsExperimentMinMax));
 
         // Cancel on the fluorescence import: no file, same text.
-        QVERIFY(whileModal([&] { button(form(), QStringLiteral("蛍光X線実験値読込"))->click(); },
-                           closeDialog));
+        QVERIFY(whileModal(
+            [&] { test::buttonByCaption(*form(), QStringLiteral("蛍光X線実験値読込"))->click(); },
+            closeDialog));
         QCOMPARE(form()->messageText(), imported);
         QVERIFY(!workspace().exists(core::files::kExperimentEmission));
 
@@ -361,8 +362,9 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write("7040 12\n7041 twelve\n");
         file.close();
-        QVERIFY(whileModal([&] { button(form(), QStringLiteral("蛍光X線実験値読込"))->click(); },
-                           [&](QWidget* w) { chooseIn(w, measured); }));
+        QVERIFY(whileModal(
+            [&] { test::buttonByCaption(*form(), QStringLiteral("蛍光X線実験値読込"))->click(); },
+            [&](QWidget* w) { chooseIn(w, measured); }));
         const QString refusal = QString::fromStdString(form()->messageText());
         QVERIFY2(refusal.contains(measured + QStringLiteral(" の2行目")), qPrintable(refusal));
         QVERIFY(!workspace().exists(core::files::kExperimentEmission));
@@ -379,7 +381,7 @@ private slots:
                 std::make_unique<CMainFrame>(core::Workspace(core::Workspace::defaultDirectory()));
             m_frame->show();
         }
-        button(form(), QStringLiteral("ワークスペース作成"))->click();
+        test::buttonByCaption(*form(), QStringLiteral("ワークスペース作成"))->click();
         QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
         const QImage window = m_frame->grab().toImage();
         auto* frame = form()->findChild<QLabel*>(QStringLiteral("pictureFrame"));

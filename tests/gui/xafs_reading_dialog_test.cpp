@@ -4,25 +4,15 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/message_panel.h"
+#include "gui_test_support.h"
 #include "xafs/xafs_reading_dialog.h"
 
 using zephalo::core::Workspace;
 using zephalo::gui::CXAFSReading;
-using zephalo::gui::MessagePanel;
+using zephalo::test::buttonByCaption;
+using zephalo::test::panelText;
 
 namespace {
-
-QPushButton* button(QWidget& dialog, const QString& caption) {
-    for (auto* b : dialog.findChildren<QPushButton*>()) {
-        if (b->text() == caption) return b;
-    }
-    return nullptr;
-}
-
-QString panelText(QWidget& dialog) {
-    return QString::fromStdString(dialog.findChild<MessagePanel*>()->text());
-}
 
 QByteArray wien2k(double start, int n) {
     QByteArray text = "# ENERGY XAS TOTAL\n";
@@ -64,7 +54,7 @@ private slots:
         for (const char* caption :
              {"XAFS１成分データ読込", "XAFS2成分データ読込（1/2）", "XAFS2成分データ読込（2/2）",
               "一般のX-Y1-Y2データ読込", "OK", "キャンセル"}) {
-            QVERIFY2(button(dialog, QString::fromUtf8(caption)), caption);
+            QVERIFY2(buttonByCaption(dialog, QString::fromUtf8(caption)), caption);
         }
         QCOMPARE(
             panelText(dialog),
@@ -102,7 +92,7 @@ private slots:
         CXAFSReading dialog(*m_ws);
         const QString file = source(QStringLiteral("in.xspec"), content);
         dialog.setFileChooser([&] { return file; });
-        QTest::mouseClick(button(dialog, caption), Qt::LeftButton);
+        QTest::mouseClick(buttonByCaption(dialog, caption), Qt::LeftButton);
         QVERIFY2(panelText(dialog).contains(expected), qPrintable(panelText(dialog)));
         QFile out(QString::fromStdString(m_ws->path("SelectiveXAFS_for_Reading_Org.DAT").string()));
         if (records < 0) {
@@ -126,7 +116,7 @@ private slots:
         });
         for (const char* caption :
              {"XAFS１成分データ読込", "XAFS2成分データ読込（1/2）", "一般のX-Y1-Y2データ読込"}) {
-            QTest::mouseClick(button(dialog, QString::fromUtf8(caption)), Qt::LeftButton);
+            QTest::mouseClick(buttonByCaption(dialog, QString::fromUtf8(caption)), Qt::LeftButton);
         }
         QCOMPARE(asked, 3);
         QCOMPARE(panelText(dialog), before);
@@ -141,7 +131,8 @@ private slots:
             ++asked;
             return m_dir->filePath("in.xspec");
         });
-        QTest::mouseClick(button(dialog, QStringLiteral("XAFS１成分データ読込")), Qt::LeftButton);
+        QTest::mouseClick(buttonByCaption(dialog, QStringLiteral("XAFS１成分データ読込")),
+                          Qt::LeftButton);
         QCOMPARE(asked, 0);
         QVERIFY2(
             panelText(dialog).endsWith(QStringLiteral("まず「ワークスペース作成」をして下さい。")),
@@ -156,7 +147,7 @@ private slots:
             ++asked;
             return next;
         });
-        auto* second = button(dialog, QStringLiteral("XAFS2成分データ読込（2/2）"));
+        auto* second = buttonByCaption(dialog, QStringLiteral("XAFS2成分データ読込（2/2）"));
         QTest::mouseClick(second, Qt::LeftButton);
         QCOMPARE(asked, 0);
         QCOMPARE(panelText(dialog),
@@ -164,7 +155,7 @@ private slots:
         QVERIFY(workspaceEmpty());
 
         next = source(QStringLiteral("a.xspecup"), wien2k(0, 10));
-        QTest::mouseClick(button(dialog, QStringLiteral("XAFS2成分データ読込（1/2）")),
+        QTest::mouseClick(buttonByCaption(dialog, QStringLiteral("XAFS2成分データ読込（1/2）")),
                           Qt::LeftButton);
         next = source(QStringLiteral("a.xspecdn"), wien2k(0.3, 10));
         QTest::mouseClick(second, Qt::LeftButton);

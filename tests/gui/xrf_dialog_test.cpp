@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/message_panel.h"
+#include "gui_test_support.h"
 #include "plot/plot_panel.h"
 #include "plot/projection.h"
 #include "test_support.h"
@@ -18,6 +19,11 @@ using zephalo::core::plot::Pen;
 using zephalo::gui::CXRF;
 using zephalo::gui::MessagePanel;
 using zephalo::gui::PlotPanel;
+using zephalo::test::buttonByCaption;
+using zephalo::test::childByText;
+using zephalo::test::colourCount;
+using zephalo::test::panelText;
+using zephalo::test::pixelAt;
 using zephalo::test::readFile;
 using zephalo::test::TempDir;
 using zephalo::test::writeFile;
@@ -48,52 +54,20 @@ void prepare(const TempDir& dir, int mode) {
     writeFile(dir / "Exp_Non_Resonant_Emission.DAT", spectrum);
 }
 
-QPushButton* buttonOf(const CXRF& dialog, const QString& caption) {
-    for (auto* b : dialog.findChildren<QPushButton*>()) {
-        if (b->text() == caption) return b;
-    }
-    return nullptr;
-}
-
-QRadioButton* radioOf(const CXRF& dialog, const QString& caption) {
-    for (auto* r : dialog.findChildren<QRadioButton*>()) {
-        if (r->text() == caption) return r;
-    }
-    return nullptr;
-}
-
 QLineEdit* box(const CXRF& dialog, const char* name) {
     return dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
 }
 
 std::string message(const CXRF& dialog) {
-    return dialog.findChild<MessagePanel*>()->text();
+    return panelText(dialog).toStdString();
 }
 
 void press(const CXRF& dialog, const char* caption) {
-    QPushButton* b = buttonOf(dialog, QString::fromUtf8(caption));
-    QVERIFY2(b, caption);
-    QTest::mouseClick(b, Qt::LeftButton);
+    zephalo::test::press(dialog, QString::fromUtf8(caption));
 }
 
-// A pixel of the panel that its own mapping puts at logical (x, 0).
-QPoint pixelAt(const PlotPanel& panel, int logicalX) {
-    const QRect area = panel.contentsRect();
-    for (int px = 0; px < area.width(); ++px) {
-        const auto logical = zephalo::core::plot::logicalFromPixel(px, area.height() / 2,
-                                                                   area.width(), area.height());
-        if (logical.x == logicalX) return area.topLeft() + QPoint(px, area.height() / 2);
-    }
-    return {};
-}
-
-int countColour(const QImage& image, QRgb colour) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            count += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
-    }
-    return count;
+QRadioButton* radioOf(const CXRF& dialog, const QString& caption) {
+    return childByText<QRadioButton>(dialog, caption);
 }
 
 }  // namespace
@@ -118,9 +92,9 @@ void XrfDialogTest::opensEmpty() {
     for (const char* caption :
          {"蛍光X線の読込", "ローレンツ関数設定確認", "ローレンツ関数でフィット", "R因子計算",
           "設定完了", "画面回復", "OK", "キャンセル"}) {
-        QVERIFY2(buttonOf(dialog, QString::fromUtf8(caption)), caption);
+        QVERIFY2(buttonByCaption(dialog, QString::fromUtf8(caption)), caption);
     }
-    QVERIFY(buttonOf(dialog, QStringLiteral("画面回復"))->isHidden());
+    QVERIFY(buttonByCaption(dialog, QStringLiteral("画面回復"))->isHidden());
     QCOMPARE(box(dialog, "editPositionA")->text(), QString());
     QVERIFY(!radioOf(dialog, QStringLiteral("1成分"))->isChecked());
     QVERIFY(!radioOf(dialog, QStringLiteral("2成分(A+BとC+D)"))->isChecked());
@@ -190,10 +164,10 @@ void XrfDialogTest::fitDrawsComponentsOnlyWhileTwoComponentsAreChecked() {
 
     // Red measurement and blue model are painted; the sky-blue components only
     // with "2成分(A+BとC+D)".
-    QVERIFY(countColour(twoComponents, qRgb(255, 0, 0)) > 50);
-    QVERIFY(countColour(twoComponents, qRgb(0, 0, 255)) > 50);
-    QVERIFY(countColour(twoComponents, qRgb(0, 200, 255)) > 20);
-    QCOMPARE(countColour(oneComponent, qRgb(0, 200, 255)), 0);
+    QVERIFY(colourCount(twoComponents, QColor(255, 0, 0)) > 50);
+    QVERIFY(colourCount(twoComponents, QColor(0, 0, 255)) > 50);
+    QVERIFY(colourCount(twoComponents, QColor(0, 200, 255)) > 20);
+    QCOMPARE(colourCount(oneComponent, QColor(0, 200, 255)), 0);
 
     press(dialog, "R因子計算");
     QVERIFY(message(dialog).rfind("　R因子を計算しました。　R因子は ", 0) == 0);

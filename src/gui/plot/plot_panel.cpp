@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <utility>
 
 namespace zephalo::gui {
 
@@ -14,10 +15,18 @@ QPen qtPen(Pen pen) {
     result.setCosmetic(true);
     result.setWidth(1);
     switch (pen) {
-        case Pen::Black: result.setColor(QColor(0, 0, 0)); break;
-        case Pen::Red: result.setColor(QColor(255, 0, 0)); break;
-        case Pen::Blue: result.setColor(QColor(0, 0, 255)); break;
-        case Pen::Pink: result.setColor(QColor(255, 128, 255)); break;
+        case Pen::Black:
+            result.setColor(QColor(0, 0, 0));
+            break;
+        case Pen::Red:
+            result.setColor(QColor(255, 0, 0));
+            break;
+        case Pen::Blue:
+            result.setColor(QColor(0, 0, 255));
+            break;
+        case Pen::Pink:
+            result.setColor(QColor(255, 128, 255));
+            break;
         case Pen::SkyBlueDotted:
             result.setColor(QColor(0, 200, 255));
             result.setStyle(Qt::DotLine);
@@ -39,6 +48,16 @@ PlotPanel::PlotPanel(QWidget* parent) : QFrame(parent) {
 
 void PlotPanel::setCurves(std::vector<core::plot::Curve> curves) {
     m_curves = std::move(curves);
+    update();
+}
+
+void PlotPanel::setCurveSource(CurveSource source) {
+    m_source = std::move(source);
+    update();
+}
+
+void PlotPanel::cancelCursor() {
+    m_cursorX.reset();
     update();
 }
 
@@ -75,7 +94,7 @@ void PlotPanel::paintEvent(QPaintEvent* event) {
         painter.drawLine(QLineF(at, -100, at, 100));
     }
 
-    for (const auto& curve : m_curves) {
+    for (const auto& curve : curves()) {
         if (curve.size() == 0) continue;
         painter.setPen(qtPen(curve.pen));
         QPointF penAt(curve.x[0], curve.y[0]);

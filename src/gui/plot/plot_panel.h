@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -16,14 +17,22 @@ class PlotPanel : public QFrame {
 public:
     explicit PlotPanel(QWidget* parent = nullptr);
 
+    using CurveSource = std::function<std::vector<core::plot::Curve>()>;
+
     // Replaces the curves and repaints.
     void setCurves(std::vector<core::plot::Curve> curves);
     void clearCurves() { setCurves({}); }
-    const std::vector<core::plot::Curve>& curves() const { return m_curves; }
+    // Asks `source` for the curves at every paint instead, for a panel whose
+    // picture follows a radio or a file without any recomputation.
+    void setCurveSource(CurveSource source);
+    // The curves the next paint draws.
+    std::vector<core::plot::Curve> curves() const { return m_source ? m_source() : m_curves; }
 
     // Draws the dotted cursor at logical X on the next paint only; the paint
     // after that removes it again.
     void showCursor(int logicalX);
+    // Takes back a cursor not yet painted, for a click its dialog ignored.
+    void cancelCursor();
 
     QSize sizeHint() const override { return {280, 280}; }
 
@@ -37,6 +46,7 @@ protected:
 
 private:
     std::vector<core::plot::Curve> m_curves;
+    CurveSource m_source;
     std::optional<int> m_cursorX;
 };
 

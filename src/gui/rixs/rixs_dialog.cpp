@@ -1,10 +1,499 @@
 #include "rixs/rixs_dialog.h"
 
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <optional>
+
+#include "app/message_panel.h"
+#include "plot/plot_panel.h"
+#include "plot/plot_range_labels.h"
+#include "rixs/workbench_captions.h"
+#include "rixs/workbench_texts.h"
+#include "workspace/file_names.h"
+#include "workspace/records.h"
+#include "workspace/step.h"
+
 namespace zephalo::gui {
 
-CRIXSXAFS::CRIXSXAFS(const core::Workspace& /*workspace*/, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("RIXSシミュレーション"));
+namespace {
+
+namespace captions = rixs::captions;
+using core::rixs::DisplayMode;
+using core::rixs::PeakSign;
+using core::rixs::WorkbenchBoxes;
+using core::rixs::WorkbenchModel;
+
+namespace texts = core::rixs::texts;
+
+// Every whole message of the workbench, a head and tail joined around the
+// longest value they take.
+QStringList messageTexts() {
+    QStringList result;
+    for (std::string_view text :
+         {texts::kLoadedText, texts::kClearedText, texts::kDisplayChangedText,
+          texts::kWindowRejectedText, texts::kPeakShownText, texts::kCorrectedText,
+          texts::kStoredText, texts::kRefreshedText, texts::kFinishedText, texts::kPeakNotFinite}) {
+        result << toQt(text);
+    }
+    const std::string energy = "7130.5";
+    const std::string file(core::files::kSelectiveWork2);
+    result << toQt(std::string(texts::kPickedHead) + energy + std::string(texts::kPickedTail))
+           << toQt(std::string(texts::kNotFiniteHead) + file + std::string(texts::kNotFiniteTail))
+           << toQt(std::string(texts::kNoCorrectionHead) + file +
+                   std::string(texts::kNoCorrectionTail));
+    return result;
+}
+
+// Sentences an operation adds after its message when a curve is not drawn.
+QStringList addedSentences() {
+    return {toQt(texts::kNoCurveEnergyWindow), toQt(texts::kNoCurveFlat),
+            toQt(texts::kNoPeakCurveFlat)};
+}
+
+QStringList linesOf(const QString& text) {
+    return text.split(QStringLiteral("\r\n"));
+}
+
+// Lines of the longest message with the longest sentence added to it.
+int mostLines() {
+    qsizetype most = 0;
+    for (const QString& text : messageTexts()) most = std::max(most, linesOf(text).size());
+    qsizetype added = 0;
+    for (const QString& text : addedSentences()) added = std::max(added, linesOf(text).size() - 1);
+    return static_cast<int>(most + added);
+}
+
+// Wide enough for every line of every message as the texts break them.
+int widestLine(const QWidget& panel) {
+    int widest = 0;
+    for (const QString& text : messageTexts() + addedSentences()) {
+        for (const QString& line : linesOf(text)) {
+            widest = std::max(widest, panel.fontMetrics().horizontalAdvance(line));
+        }
+    }
+    constexpr int kFrameAndScrollBar = 40;
+    return widest + kFrameAndScrollBar;
+}
+
+// A caption as shown on a button or radio: "&" would mark a shortcut key.
+QString shownCaption(std::string_view caption) {
+    return toQt(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+QLineEdit* numberBox(QWidget* parent, const QString& name, int characters) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setAlignment(Qt::AlignRight);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * characters + 12);
+    return box;
+}
+
+QLabel* label(QWidget* parent, std::string_view caption, QWidget* buddy = nullptr) {
+    auto* result = new QLabel(toQt(caption), parent);
+    if (buddy) result->setBuddy(buddy);
+    return result;
+}
+
+QPushButton* button(QWidget* parent, std::string_view caption, const QString& name) {
+    auto* result = new QPushButton(shownCaption(caption), parent);
+    result->setObjectName(name);
+    result->setAutoDefault(false);
+    return result;
+}
+
+// A button whose operation comes with a later step of the workbench.
+QPushButton* laterButton(QWidget* parent, std::string_view caption, const QString& name) {
+    auto* result = button(parent, caption, name);
+    result->setEnabled(false);
+    return result;
+}
+
+QRadioButton* radio(QWidget* parent, std::string_view caption, const QString& name,
+                    QButtonGroup* group) {
+    auto* result = new QRadioButton(shownCaption(caption), parent);
+    result->setObjectName(name);
+    group->addButton(result);
+    return result;
+}
+
+// Checks `chosen` alone, or no radio of the group at all.
+void checkOnly(QButtonGroup* group, QRadioButton* chosen) {
+    group->setExclusive(false);
+    for (auto* member : group->buttons()) member->setChecked(member == chosen);
+    group->setExclusive(true);
+}
+
+PlotPanel* panel(QWidget* parent, const QString& name, int side) {
+    auto* result = new PlotPanel(parent);
+    result->setObjectName(name);
+    result->setMinimumSize(side, side);
+    result->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    return result;
+}
+
+QLabel* heading(QWidget* parent, std::string_view caption) {
+    auto* result = label(parent, caption);
+    result->setAlignment(Qt::AlignCenter);
+    QFont font = result->font();
+    font.setBold(true);
+    result->setFont(font);
+    return result;
+}
+
+// The selective XAFS panel is the one the user clicks in and reads most.
+constexpr int kXafsPanelSide = 320;
+constexpr int kRixsPanelSide = 280;
+// Inner margins of the one-row groups of the bottom row.
+constexpr QMargins kGroupRowMargins(8, 4, 8, 6);
+
+}  // namespace
+
+CRIXSXAFS::CRIXSXAFS(const core::Workspace& workspace, QWidget* parent)
+    : QDialog(parent), m_workspace(workspace), m_model(workspace) {
+    setWindowTitle(toQt(captions::kTitle));
     setModal(true);
+
+    m_editMessage = new MessagePanel(this, mostLines());
+    m_editMessage->setMinimumWidth(widestLine(*m_editMessage));
+
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(buildXafsColumn(), 5);
+    columns->addSpacing(8);
+    columns->addWidget(buildRixsColumn(), 8);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns, 1);
+    layout->addLayout(buildBottomRow());
+
+    // Every panel draws what the model holds at the moment it paints: the
+    // selective XAFS in the mode now checked, the RIXS spectra with the flag
+    // now stored.
+    m_xafsPanel->setCurveSource([this] { return m_model.xafsCurves(checkedMode()); });
+    m_theoryPanel->setCurveSource([this] { return m_model.theoryCurves(twoComponents()); });
+    m_experimentPanel->setCurveSource([this] { return m_model.experimentCurves(twoComponents()); });
+    connect(m_xafsPanel, &PlotPanel::picked, this, &CRIXSXAFS::onPicked);
+}
+
+QWidget* CRIXSXAFS::buildXafsColumn() {
+    auto* column = new QWidget(this);
+    m_xafsPanel = panel(column, QStringLiteral("panelXafs"), kXafsPanelSide);
+    m_xafsRange = new PlotRangeLabels(m_xafsPanel, column);
+
+    auto* loadRow = new QHBoxLayout;
+    loadRow->addWidget(
+        addButton(captions::kLoad, QStringLiteral("buttonLoad"), &WorkbenchModel::load));
+    loadRow->addWidget(
+        addButton(captions::kClear, QStringLiteral("buttonClear"), &WorkbenchModel::clear));
+
+    auto* range = new QGroupBox(toQt(captions::kRangeGroup), column);
+    m_editRangeMin = numberBox(range, QStringLiteral("editRangeMin"), 8);
+    m_editRangeMax = numberBox(range, QStringLiteral("editRangeMax"), 8);
+    auto* rangeRow = new QHBoxLayout;
+    rangeRow->addWidget(m_editRangeMin, 1);
+    rangeRow->addWidget(label(range, captions::kRangeFrom));
+    rangeRow->addWidget(m_editRangeMax, 1);
+    rangeRow->addWidget(label(range, captions::kRangeTo));
+    m_modes = new QButtonGroup(range);
+    m_radioModeA = radio(range, captions::kModeA, QStringLiteral("radioModeA"), m_modes);
+    m_radioModeB = radio(range, captions::kModeB, QStringLiteral("radioModeB"), m_modes);
+    m_radioModeAB = radio(range, captions::kModeAB, QStringLiteral("radioModeAB"), m_modes);
+    auto* modeRow = new QHBoxLayout;
+    modeRow->addWidget(label(range, captions::kModeHeading));
+    modeRow->addWidget(m_radioModeA);
+    modeRow->addWidget(m_radioModeB);
+    modeRow->addWidget(m_radioModeAB);
+    modeRow->addStretch(1);
+    modeRow->addWidget(addButton(captions::kChangeDisplay, QStringLiteral("buttonChangeDisplay"),
+                                 &WorkbenchModel::changeDisplay));
+    auto* rangeLayout = new QVBoxLayout(range);
+    rangeLayout->addLayout(rangeRow);
+    rangeLayout->addLayout(modeRow);
+
+    auto* peak = new QGroupBox(toQt(captions::kPeakGroup), column);
+    m_editPeakCentre = numberBox(peak, QStringLiteral("editPeakCentre"), 8);
+    m_editPeakAmplitude = numberBox(peak, QStringLiteral("editPeakAmplitude"), 5);
+    m_editPeakWidth = numberBox(peak, QStringLiteral("editPeakWidth"), 5);
+    auto* boxes = new QHBoxLayout;
+    boxes->addWidget(label(peak, captions::kPeakCentre, m_editPeakCentre));
+    boxes->addWidget(m_editPeakCentre, 2);
+    boxes->addWidget(label(peak, captions::kPeakAmplitude, m_editPeakAmplitude));
+    boxes->addWidget(m_editPeakAmplitude, 1);
+    boxes->addWidget(label(peak, captions::kPeakWidth, m_editPeakWidth));
+    boxes->addWidget(m_editPeakWidth, 1);
+    m_signs = new QButtonGroup(peak);
+    m_radioAdd = radio(peak, captions::kAdd, QStringLiteral("radioAdd"), m_signs);
+    m_radioSubtract = radio(peak, captions::kSubtract, QStringLiteral("radioSubtract"), m_signs);
+    auto* signRow = new QHBoxLayout;
+    signRow->addWidget(m_radioAdd);
+    signRow->addWidget(m_radioSubtract);
+    signRow->addStretch(1);
+    auto* actions = new QGridLayout;
+    actions->addWidget(
+        addButton(captions::kShowPeak, QStringLiteral("buttonShowPeak"), &WorkbenchModel::showPeak),
+        0, 0);
+    actions->addWidget(addButton(captions::kApply, QStringLiteral("buttonApply"),
+                                 &WorkbenchModel::applyCorrection),
+                       0, 1);
+    actions->addWidget(addButton(captions::kStore, QStringLiteral("buttonStore"),
+                                 &WorkbenchModel::storeCorrection),
+                       1, 0);
+    actions->addWidget(
+        addButton(captions::kRefresh, QStringLiteral("buttonRefresh"), &WorkbenchModel::refresh), 1,
+        1);
+    auto* peakLayout = new QVBoxLayout(peak);
+    peakLayout->addLayout(boxes);
+    peakLayout->addLayout(signRow);
+    peakLayout->addLayout(actions);
+
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(heading(column, captions::kXafsPanel));
+    layout->addWidget(m_xafsPanel, 1);
+    layout->addWidget(m_xafsRange);
+    layout->addLayout(loadRow);
+    layout->addWidget(range);
+    layout->addWidget(peak);
+    return column;
+}
+
+QWidget* CRIXSXAFS::buildRixsColumn() {
+    auto* column = new QWidget(this);
+    m_theoryPanel = panel(column, QStringLiteral("panelTheory"), kRixsPanelSide);
+    m_experimentPanel = panel(column, QStringLiteral("panelExperiment"), kRixsPanelSide);
+
+    m_editExcitation = numberBox(column, QStringLiteral("editExcitation"), 8);
+    auto* excitationRow = new QHBoxLayout;
+    excitationRow->addWidget(label(column, captions::kExcitation, m_editExcitation));
+    excitationRow->addWidget(m_editExcitation, 1);
+    auto* computeRow = new QHBoxLayout;
+    computeRow->addWidget(laterButton(column, captions::kCompute, QStringLiteral("buttonCompute")));
+    computeRow->addWidget(
+        laterButton(column, captions::kClearRixs, QStringLiteral("buttonClearRixs")));
+    computeRow->addWidget(
+        laterButton(column, captions::kSaveRixs, QStringLiteral("buttonSaveRixs")));
+    auto* theory = new QVBoxLayout;
+    theory->addLayout(excitationRow);
+    theory->addLayout(computeRow);
+
+    m_editScaling = numberBox(column, QStringLiteral("editScaling"), 10);
+    m_editAbsorption = numberBox(column, QStringLiteral("editAbsorption"), 10);
+    auto* factors = new QGridLayout;
+    factors->addWidget(label(column, captions::kScaling, m_editScaling), 0, 0);
+    factors->addWidget(m_editScaling, 0, 1);
+    factors->addWidget(label(column, captions::kAbsorption, m_editAbsorption), 1, 0);
+    factors->addWidget(m_editAbsorption, 1, 1);
+    factors->setColumnStretch(1, 1);
+    auto* compareRow = new QHBoxLayout;
+    compareRow->addWidget(laterButton(column, captions::kCompare, QStringLiteral("buttonCompare")));
+    compareRow->addWidget(
+        laterButton(column, captions::kClearExperiment, QStringLiteral("buttonClearExperiment")));
+    compareRow->addWidget(
+        laterButton(column, captions::kCompareAnother, QStringLiteral("buttonCompareAnother")));
+    // Run by the computation and comparison operations, never by the user.
+    auto* redraw = laterButton(column, captions::kRedrawComparison, QStringLiteral("buttonRedraw"));
+    redraw->hide();
+    compareRow->addWidget(redraw);
+    auto* experiment = new QVBoxLayout;
+    experiment->addLayout(factors);
+    experiment->addLayout(compareRow);
+
+    auto* grid = new QGridLayout(column);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(heading(column, captions::kTheoryPanel), 0, 0);
+    grid->addWidget(heading(column, captions::kExperimentPanel), 0, 1);
+    grid->addWidget(m_theoryPanel, 1, 0);
+    grid->addWidget(m_experimentPanel, 1, 1);
+    grid->addLayout(theory, 2, 0, Qt::AlignTop);
+    grid->addLayout(experiment, 2, 1, Qt::AlignTop);
+    grid->addWidget(m_editMessage, 3, 0, 1, 2);
+    grid->setRowStretch(1, 1);
+    return column;
+}
+
+QLayout* CRIXSXAFS::buildBottomRow() {
+    auto* shift = new QGroupBox(toQt(captions::kShiftGroup), this);
+    m_editShift = numberBox(shift, QStringLiteral("editShift"), 6);
+    auto* shiftLayout = new QHBoxLayout(shift);
+    shiftLayout->setContentsMargins(kGroupRowMargins);
+    shiftLayout->addWidget(m_editShift);
+    shiftLayout->addWidget(laterButton(shift, captions::kShift, QStringLiteral("buttonShift")));
+
+    auto* tools = new QGroupBox(toQt(captions::kToolsGroup), this);
+    auto* toolsLayout = new QHBoxLayout(tools);
+    toolsLayout->setContentsMargins(kGroupRowMargins);
+    toolsLayout->addWidget(
+        laterButton(tools, captions::kOptimise, QStringLiteral("buttonOptimise")));
+    toolsLayout->addWidget(laterButton(tools, captions::kAverage, QStringLiteral("buttonAverage")));
+
+    // Kept for the user who knows it; the panels repaint by themselves.
+    auto* repaint = button(this, captions::kRepaint, QStringLiteral("buttonRepaint"));
+    auto* repaintHint = label(this, captions::kRepaintHint);
+    repaint->hide();
+    repaintHint->hide();
+    connect(repaint, &QPushButton::clicked, this, &CRIXSXAFS::repaintPanels);
+
+    auto* closeButtons = new QDialogButtonBox(this);
+    auto* ok = closeButtons->addButton(toQt(captions::kOk), QDialogButtonBox::AcceptRole);
+    auto* cancel = closeButtons->addButton(toQt(captions::kCancel), QDialogButtonBox::RejectRole);
+    ok->setObjectName(QStringLiteral("buttonOk"));
+    cancel->setObjectName(QStringLiteral("buttonCancel"));
+    connect(closeButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(closeButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    // Buttons outside a group stand level with the buttons inside one.
+    const auto level = [](QWidget* widget) {
+        auto* column = new QVBoxLayout;
+        column->addStretch(1);
+        column->addWidget(widget);
+        column->addSpacing(kGroupRowMargins.bottom() + 1);
+        return column;
+    };
+    auto* row = new QHBoxLayout;
+    row->addLayout(level(
+        addButton(captions::kFinish, QStringLiteral("buttonFinish"), &WorkbenchModel::finish)));
+    row->addSpacing(8);
+    row->addWidget(shift);
+    row->addLayout(level(laterButton(this, captions::kSaveXafs, QStringLiteral("buttonSaveXafs"))));
+    row->addSpacing(8);
+    row->addWidget(tools);
+    row->addWidget(repaint);
+    row->addWidget(repaintHint);
+    row->addStretch(1);
+    row->addLayout(level(closeButtons));
+    return row;
+}
+
+QPushButton* CRIXSXAFS::addButton(std::string_view caption, const QString& name,
+                                  Operation operation) {
+    auto* result = button(this, caption, name);
+    connect(result, &QPushButton::clicked, this, [this, operation] { run(operation); });
+    return result;
+}
+
+void CRIXSXAFS::run(Operation operation) {
+    const WorkbenchBoxes typed = typedBoxes();
+    bool ran = false;
+    const core::Report report = core::runStep(m_workspace, [&] {
+        ran = true;
+        return (m_model.*operation)(typed);
+    });
+    m_editMessage->setText(report.text);
+    // A step refused before it started leaves the boxes as the user typed them.
+    if (ran) showBoxes(m_model.boxes());
+    repaintPanels();
+}
+
+void CRIXSXAFS::onPicked(int logicalX, int logicalY) {
+    const WorkbenchBoxes typed = typedBoxes();
+    std::optional<core::Report> picked;
+    const core::Report report = core::runStep(m_workspace, [&] {
+        picked = m_model.pick(logicalX, logicalY, typed);
+        return picked.value_or(core::Report{});
+    });
+    if (report.done && !picked) {
+        // Nothing loaded to map the click to: no cursor, no message.
+        m_xafsPanel->cancelCursor();
+        return;
+    }
+    m_editMessage->setText(report.text);
+    if (picked) showBoxes(m_model.boxes());
+}
+
+WorkbenchBoxes CRIXSXAFS::typedBoxes() const {
+    WorkbenchBoxes boxes;
+    boxes.rangeMin = fromQt(m_editRangeMin->text());
+    boxes.rangeMax = fromQt(m_editRangeMax->text());
+    boxes.peakCentre = fromQt(m_editPeakCentre->text());
+    boxes.peakAmplitude = fromQt(m_editPeakAmplitude->text());
+    boxes.peakWidth = fromQt(m_editPeakWidth->text());
+    boxes.excitation = fromQt(m_editExcitation->text());
+    boxes.scaling = fromQt(m_editScaling->text());
+    boxes.absorption = fromQt(m_editAbsorption->text());
+    boxes.shift = fromQt(m_editShift->text());
+    boxes.mode = checkedMode();
+    boxes.sign = m_radioAdd->isChecked()        ? PeakSign::Add
+                 : m_radioSubtract->isChecked() ? PeakSign::Subtract
+                                                : PeakSign::None;
+    return boxes;
+}
+
+void CRIXSXAFS::showBoxes(const WorkbenchBoxes& boxes) {
+    // Only boxes whose text changed are touched. A later hint on the user's
+    // own change of the excitation box listens to textEdited, which these
+    // programmatic changes do not send.
+    const auto show = [](QLineEdit* box, const std::string& text) {
+        const QString shown = toQt(text);
+        if (box->text() != shown) box->setText(shown);
+    };
+    show(m_editRangeMin, boxes.rangeMin);
+    show(m_editRangeMax, boxes.rangeMax);
+    show(m_editPeakCentre, boxes.peakCentre);
+    show(m_editPeakAmplitude, boxes.peakAmplitude);
+    show(m_editPeakWidth, boxes.peakWidth);
+    show(m_editExcitation, boxes.excitation);
+    show(m_editScaling, boxes.scaling);
+    show(m_editAbsorption, boxes.absorption);
+    show(m_editShift, boxes.shift);
+    switch (boxes.mode) {
+        case DisplayMode::A:
+            checkOnly(m_modes, m_radioModeA);
+            break;
+        case DisplayMode::B:
+            checkOnly(m_modes, m_radioModeB);
+            break;
+        case DisplayMode::AB:
+            checkOnly(m_modes, m_radioModeAB);
+            break;
+        case DisplayMode::None:
+            checkOnly(m_modes, nullptr);
+            break;
+    }
+    switch (boxes.sign) {
+        case PeakSign::Add:
+            checkOnly(m_signs, m_radioAdd);
+            break;
+        case PeakSign::Subtract:
+            checkOnly(m_signs, m_radioSubtract);
+            break;
+        case PeakSign::None:
+            checkOnly(m_signs, nullptr);
+            break;
+    }
+}
+
+DisplayMode CRIXSXAFS::checkedMode() const {
+    if (m_radioModeA->isChecked()) return DisplayMode::A;
+    if (m_radioModeB->isChecked()) return DisplayMode::B;
+    if (m_radioModeAB->isChecked()) return DisplayMode::AB;
+    return DisplayMode::None;
+}
+
+void CRIXSXAFS::repaintPanels() {
+    core::MinMaxRecord window;
+    if (m_model.hasXafs() && m_workspace.read(core::files::kTempXafsMinMax, window).ok()) {
+        m_xafsRange->setRange(window.xmin, window.xmax);
+    } else {
+        m_xafsRange->clear();
+    }
+    m_xafsPanel->update();
+    m_theoryPanel->update();
+    m_experimentPanel->update();
+}
+
+bool CRIXSXAFS::twoComponents() const {
+    // A missing or unreadable file draws one component.
+    core::FinalStateFunction function;
+    function.mode = 0;
+    return m_workspace.read(core::files::kFinalState, function).ok() && function.twoComponents();
 }
 
 }  // namespace zephalo::gui

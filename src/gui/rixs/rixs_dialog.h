@@ -1,16 +1,81 @@
 #pragma once
 
 #include <QDialog>
+#include <string_view>
 
+#include "rixs/workbench_model.h"
 #include "workspace/workspace.h"
+
+class QButtonGroup;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
 
 namespace zephalo::gui {
 
-// Placeholder of the step dialog until the step is built.
+class MessagePanel;
+class PlotPanel;
+class PlotRangeLabels;
+
+// The modal workbench "RIXSシミュレーション": three panels (selective XAFS,
+// calculated RIXS, measured RIXS) with the buttons that load, show and
+// correct the selective XAFS and hand it to the RIXS calculation. Every
+// button copies the boxes and radios into the workbench model, runs its
+// operation as one step on the work space, and shows the model's message,
+// boxes and curves.
 class CRIXSXAFS : public QDialog {
     Q_OBJECT
 public:
     explicit CRIXSXAFS(const core::Workspace& workspace, QWidget* parent = nullptr);
+
+private:
+    using Operation =
+        core::Report (core::rixs::WorkbenchModel::*)(const core::rixs::WorkbenchBoxes&);
+
+    QWidget* buildXafsColumn();
+    QWidget* buildRixsColumn();
+    QLayout* buildBottomRow();
+    QPushButton* addButton(std::string_view caption, const QString& name, Operation operation);
+
+    // One button: the boxes as typed go to `operation`, run as a step.
+    void run(Operation operation);
+    void onPicked(int logicalX, int logicalY);
+    // The boxes and radios as the user left them, and back from the model.
+    core::rixs::WorkbenchBoxes typedBoxes() const;
+    void showBoxes(const core::rixs::WorkbenchBoxes& boxes);
+    core::rixs::DisplayMode checkedMode() const;
+    // Repaints the three panels and the energies under the selective XAFS.
+    void repaintPanels();
+    // The two-component flag of the stored final-state function, read anew
+    // for every paint of the RIXS panels.
+    bool twoComponents() const;
+
+    core::Workspace m_workspace;
+    core::rixs::WorkbenchModel m_model;
+
+    MessagePanel* m_editMessage = nullptr;
+    QLineEdit* m_editExcitation = nullptr;
+    QLineEdit* m_editRangeMin = nullptr;
+    QLineEdit* m_editRangeMax = nullptr;
+    QLineEdit* m_editPeakCentre = nullptr;
+    QLineEdit* m_editPeakAmplitude = nullptr;
+    QLineEdit* m_editPeakWidth = nullptr;
+    QLineEdit* m_editScaling = nullptr;
+    QLineEdit* m_editAbsorption = nullptr;
+    QLineEdit* m_editShift = nullptr;
+
+    QButtonGroup* m_modes = nullptr;
+    QRadioButton* m_radioModeA = nullptr;
+    QRadioButton* m_radioModeB = nullptr;
+    QRadioButton* m_radioModeAB = nullptr;
+    QButtonGroup* m_signs = nullptr;
+    QRadioButton* m_radioAdd = nullptr;
+    QRadioButton* m_radioSubtract = nullptr;
+
+    PlotPanel* m_xafsPanel = nullptr;
+    PlotRangeLabels* m_xafsRange = nullptr;
+    PlotPanel* m_theoryPanel = nullptr;
+    PlotPanel* m_experimentPanel = nullptr;
 };
 
 }  // namespace zephalo::gui

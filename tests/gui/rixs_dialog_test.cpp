@@ -1,0 +1,274 @@
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QtTest>
+#include <cmath>
+#include <string>
+
+#include "gui_test_support.h"
+#include "plot/plot_panel.h"
+#include "rixs/rixs_dialog.h"
+#include "test_support.h"
+
+using zephalo::core::Workspace;
+using zephalo::gui::CRIXSXAFS;
+using zephalo::gui::PlotPanel;
+using zephalo::test::buttonByCaption;
+using zephalo::test::childByText;
+using zephalo::test::panelText;
+using zephalo::test::pixelAt;
+using zephalo::test::pixelsOf;
+using zephalo::test::press;
+using zephalo::test::TempDir;
+using zephalo::test::writeFile;
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+const QColor kPink(255, 128, 255);
+
+// A work space ready for the workbench: a selective XAFS on absolute
+// energies from 7100 to 7140 eV (0.5 eV grid) with a white line in A and a
+// weaker, later one in B, and the final-state function stored in `mode`.
+void prepare(const TempDir& dir, int mode) {
+    writeFile(dir / "RIXS_Calculation_Parameters.DAT", "1.25\t7114\t7020\t7065\t0.1\t1.5\t2e-08\n");
+    writeFile(
+        dir / "RIXS_Calculation_Lorentz.DAT",
+        std::to_string(mode) +
+            "\t8.12\t5.78\t1.9\t1.07\t7045\t7056\t7058.8\t7060.1\t0.75\t0.305\t0.15\t0.105\n");
+    std::string spectrum;
+    for (int i = 0; i <= 80; ++i) {
+        const double e = 7100.0 + 0.5 * i;
+        const double a = 0.2 + 0.8 / (1.0 + std::pow((e - 7115.0) / 2.0, 2));
+        const double b = 0.1 + 0.5 / (1.0 + std::pow((e - 7125.0) / 3.0, 2));
+        spectrum += QString::number(e, 'g', 6).toStdString() + "\t" +
+                    QString::number(a, 'g', 6).toStdString() + "\t" +
+                    QString::number(b, 'g', 6).toStdString() + "\n";
+    }
+    writeFile(dir / "SelectiveXAFS_for_Reading.DAT", spectrum);
+}
+
+QLineEdit* box(const QWidget& dialog, const char* name) {
+    return dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+QRadioButton* radio(const QWidget& dialog, const char* caption) {
+    return childByText<QRadioButton>(dialog, QString::fromUtf8(caption));
+}
+
+// The message panel shows its whole text: no line wrapped, nothing to scroll.
+bool messageFitsWhole(const QWidget& dialog) {
+    auto* text = dialog.findChild<QPlainTextEdit*>(QStringLiteral("messagePanel"));
+    return text->verticalScrollBar()->maximum() == 0 &&
+           text->document()->lineCount() == text->document()->blockCount();
+}
+
+PlotPanel& xafsPanel(const QWidget& dialog) {
+    return *dialog.findChild<PlotPanel*>(QStringLiteral("panelXafs"));
+}
+
+const char* const kEnabledButtons[] = {
+    "選択的XAFS読込", "XAFSのクリア", "表示変更", "補正用ピーク表示", "XAFS修正", "修正の一時保存",
+    "さらに修正",     "修正終了！",   "OK",       "キャンセル"};
+// Their operations come with the computation, comparison and tools.
+const char* const kLaterButtons[] = {
+    "RIXS計算実行",     "RIXSのクリア", "RIXSの保存",         "実験値と比較", "クリア",
+    "別の実験値と比較", "シフト実行",   "修正したXAFSの保存", "最適化",       "隣接平均"};
+
+}  // namespace
+
+class RixsDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void opensWithEveryControl();
+    void loadChecksTheModeAndPaintsItsComponents_data();
+    void loadChecksTheModeAndPaintsItsComponents();
+    void clickSetsCentreAndExcitation();
+    void peakShownThenGoneWithDisplayChange();
+};
+
+void RixsDialogTest::opensWithEveryControl() {
+    TempDir dir;
+    prepare(dir, 1);
+    CRIXSXAFS dialog{Workspace(dir.path())};
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("RIXSシミュレーション"));
+
+    for (const char* caption : kEnabledButtons) {
+        auto* button = buttonByCaption(dialog, QString::fromUtf8(caption));
+        QVERIFY2(button && button->isVisible() && button->isEnabled(), caption);
+    }
+    for (const char* caption : kLaterButtons) {
+        auto* button = buttonByCaption(dialog, QString::fromUtf8(caption));
+        QVERIFY2(button && button->isVisible() && !button->isEnabled(), caption);
+    }
+    for (const char* caption : {"画面回復", "計算値と比較"}) {
+        auto* button = buttonByCaption(dialog, QString::fromUtf8(caption));
+        QVERIFY2(button && button->isHidden(), caption);
+    }
+    auto* hint = childByText<QLabel>(dialog, QStringLiteral("画面が異常になったら押して下さい"));
+    QVERIFY(hint && hint->isHidden());
+    for (const char* text : {"選択的XAFS", "RIXS理論値", "RIXS実験値", "eV～", "eV", "表示モード",
+                             "中心エネルギー", "振幅", "幅", "励起エネルギー(eV)",
+                             "スケーリング因子", "吸収補正因子", "ZEPHALOからのメッセージ"}) {
+        QVERIFY2(childByText<QLabel>(dialog, QString::fromUtf8(text)), text);
+    }
+    QStringList groups;
+    for (auto* group : dialog.findChildren<QGroupBox*>()) groups << group->title();
+    for (const char* title :
+         {"表示範囲", "ピークの加減", "エネルギーシフト（±eV）", "最適化と平均"})
+        QVERIFY2(groups.contains(QString::fromUtf8(title)), title);
+
+    // Nothing checked, every box empty, every panel empty.
+    for (const char* caption : {"A", "B", "A&B", "加算", "減算"}) {
+        QVERIFY2(radio(dialog, caption) && !radio(dialog, caption)->isChecked(), caption);
+    }
+    for (auto* edit : dialog.findChildren<QLineEdit*>()) QVERIFY(edit->text().isEmpty());
+    const auto panels = dialog.findChildren<PlotPanel*>();
+    QCOMPARE(panels.size(), 3);
+    for (auto* panel : panels) QCOMPARE(pixelsOf(*panel, kRed) + pixelsOf(*panel, kBlue), 0);
+
+    // Large enough to read at the default size, and growing with the dialog.
+    const QSize shown = xafsPanel(dialog).contentsRect().size();
+    QVERIFY(shown.width() >= 300 && shown.height() >= 300);
+    dialog.resize(dialog.size() + QSize(200, 150));
+    QTest::qWait(1);
+    QVERIFY(xafsPanel(dialog).contentsRect().width() > shown.width());
+
+    press(dialog, QStringLiteral("OK"));
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void RixsDialogTest::loadChecksTheModeAndPaintsItsComponents_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("checked");
+    QTest::addColumn<bool>("blue");
+    QTest::newRow("two components") << 1 << QStringLiteral("A&B") << true;
+    QTest::newRow("one component") << 0 << QStringLiteral("A") << false;
+}
+
+void RixsDialogTest::loadChecksTheModeAndPaintsItsComponents() {
+    QFETCH(int, mode);
+    QFETCH(QString, checked);
+    QFETCH(bool, blue);
+    TempDir dir;
+    prepare(dir, mode);
+    CRIXSXAFS dialog{Workspace(dir.path())};
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    press(dialog, QStringLiteral("選択的XAFS読込"));
+
+    QVERIFY(panelText(dialog).startsWith(
+        QStringLiteral("　選択的XAFSスペクトル（理論値）を読み込みました。")));
+    QCOMPARE(box(dialog, "editRangeMin")->text(), QStringLiteral("7100"));
+    QCOMPARE(box(dialog, "editRangeMax")->text(), QStringLiteral("7140"));
+    QCOMPARE(box(dialog, "editAbsorption")->text(), QStringLiteral("1.5"));
+    QCOMPARE(box(dialog, "editScaling")->text(), QStringLiteral("2e-08"));
+    QCOMPARE(box(dialog, "editShift")->text(), QStringLiteral("0"));
+    QVERIFY(childByText<QRadioButton>(dialog, checked)->isChecked());
+    QVERIFY(childByText<QLabel>(dialog, QStringLiteral("7100 eV")));
+    QVERIFY(childByText<QLabel>(dialog, QStringLiteral("7140 eV")));
+
+    PlotPanel& panel = xafsPanel(dialog);
+    QVERIFY(pixelsOf(panel, kRed) > 100);
+    QCOMPARE(pixelsOf(panel, kBlue) > 100, blue);
+
+    // The nine lines of the loading text fit the message panel whole.
+    QVERIFY(messageFitsWhole(dialog));
+
+    // The mode is read at every paint: another radio alone changes the picture.
+    QTest::mouseClick(radio(dialog, "B"), Qt::LeftButton);
+    QCOMPARE(pixelsOf(panel, kRed), 0);
+    QVERIFY(pixelsOf(panel, kBlue) > 100);
+
+    press(dialog, QStringLiteral("XAFSのクリア"));
+    QCOMPARE(pixelsOf(panel, kBlue), 0);
+    QCOMPARE(panelText(dialog), QStringLiteral("　XAFSスペクトルをクリアしました。"));
+}
+
+void RixsDialogTest::clickSetsCentreAndExcitation() {
+    TempDir dir;
+    prepare(dir, 1);
+    CRIXSXAFS dialog{Workspace(dir.path())};
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    PlotPanel& panel = xafsPanel(dialog);
+
+    // Before any load there is no window to map the click to.
+    QTest::mouseClick(&panel, Qt::LeftButton, {}, pixelAt(panel, 0, 0));
+    QVERIFY(box(dialog, "editPeakCentre")->text().isEmpty());
+    QVERIFY(panelText(dialog).isEmpty());
+
+    press(dialog, QStringLiteral("選択的XAFS読込"));
+    // Logical X = 50 lies three quarters into 7100 .. 7140 eV.
+    QTest::mouseClick(&panel, Qt::LeftButton, {}, pixelAt(panel, 50, 0));
+    const QString centre = box(dialog, "editPeakCentre")->text();
+    QCOMPARE(box(dialog, "editExcitation")->text(), centre);
+    QVERIFY2(std::fabs(centre.toDouble() - 7130.0) < 1e-9, qPrintable(centre));
+    QVERIFY(panelText(dialog).startsWith(QStringLiteral("　エネルギーが") + centre +
+                                         QStringLiteral("eVに設定されました。")));
+
+    // Outside -96 .. 96 the click changes nothing.
+    const QString before = panelText(dialog);
+    QTest::mouseClick(&panel, Qt::LeftButton, {}, pixelAt(panel, 98, 0));
+    QCOMPARE(box(dialog, "editPeakCentre")->text(), centre);
+    QCOMPARE(panelText(dialog), before);
+}
+
+void RixsDialogTest::peakShownThenGoneWithDisplayChange() {
+    TempDir dir;
+    prepare(dir, 1);
+    CRIXSXAFS dialog{Workspace(dir.path())};
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    PlotPanel& panel = xafsPanel(dialog);
+    press(dialog, QStringLiteral("選択的XAFS読込"));
+    QTest::mouseClick(&panel, Qt::LeftButton, {}, pixelAt(panel, 0, 0));
+    box(dialog, "editPeakAmplitude")->setText(QStringLiteral("2"));
+    box(dialog, "editPeakWidth")->setText(QStringLiteral("2"));
+    QTest::mouseClick(radio(dialog, "減算"), Qt::LeftButton);
+
+    press(dialog, QStringLiteral("補正用ピーク表示"));
+    QVERIFY(panelText(dialog).startsWith(QStringLiteral("　XAFS補正用のローレンツ関数を表示")));
+    QVERIFY(messageFitsWhole(dialog));
+    QVERIFY(pixelsOf(panel, kPink) > 20);
+    QVERIFY(QFile::exists(QString::fromStdString((dir / "XAFSLorentz_Temp.DAT").string())));
+
+    // A narrower window: the peak goes, the peak boxes and sign are reset.
+    box(dialog, "editRangeMin")->setText(QStringLiteral("7110"));
+    box(dialog, "editRangeMax")->setText(QStringLiteral("7130"));
+    press(dialog, QStringLiteral("表示変更"));
+    QVERIFY(panelText(dialog).startsWith(QStringLiteral("　表示を変更しました。")));
+    QCOMPARE(pixelsOf(panel, kPink), 0);
+    QVERIFY(pixelsOf(panel, kRed) > 100);
+    QCOMPARE(box(dialog, "editPeakAmplitude")->text(), QStringLiteral("1.0"));
+    QCOMPARE(box(dialog, "editPeakWidth")->text(), QStringLiteral("3.0"));
+    QVERIFY(radio(dialog, "加算")->isChecked());
+    QVERIFY(!radio(dialog, "減算")->isChecked());
+    QVERIFY(childByText<QLabel>(dialog, QStringLiteral("7110 eV")));
+
+    // A reversed window is refused and leaves the panel empty.
+    box(dialog, "editRangeMin")->setText(QStringLiteral("7130"));
+    box(dialog, "editRangeMax")->setText(QStringLiteral("7110"));
+    press(dialog, QStringLiteral("表示変更"));
+    QVERIFY(panelText(dialog).startsWith(QStringLiteral("　入力が間違っています!")));
+    QCOMPARE(pixelsOf(panel, kRed) + pixelsOf(panel, kBlue), 0);
+
+    // "修正終了！" publishes the working copy for the RIXS calculation.
+    box(dialog, "editRangeMin")->setText(QStringLiteral("7100"));
+    box(dialog, "editRangeMax")->setText(QStringLiteral("7140"));
+    press(dialog, QStringLiteral("修正終了！"));
+    QVERIFY(pixelsOf(panel, kRed) > 100);
+    QVERIFY(QFile::exists(QString::fromStdString((dir / "SelectiveXAFS_for_RIXS.DAT").string())));
+}
+
+QTEST_MAIN(RixsDialogTest)
+#include "rixs_dialog_test.moc"
