@@ -5,6 +5,7 @@
 
 #include "cli/cli_support.h"
 #include "rixs/workbench_model.h"
+#include "rixs/workbench_texts.h"
 #include "workspace/gates.h"
 
 namespace zephalo::cli {
@@ -108,7 +109,11 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
         app, context, "peak",
         "workbench 補正用ピーク表示, XAFS修正, 修正の一時保存: add or subtract a Lorentzian peak",
         peak, [](WorkbenchModel& model, WorkbenchBoxes& boxes, const auto& done) {
-            if (!done(model.showPeak(boxes))) return;
+            auto shown = model.showPeak(boxes);
+            if (!shown.done && shown.text.empty()) {
+                shown.text = core::rixs::texts::kStoredWindowRejected;
+            }
+            if (!done(shown)) return;
             if (!done(model.applyCorrection(model.boxes()))) return;
             done(model.storeCorrection(model.boxes()));
         });

@@ -88,6 +88,13 @@ inline constexpr std::string_view kPeakNotFinite =
 inline constexpr std::string_view kNotFiniteHead = "　計算した値が大きすぎて、ファイル ";
 inline constexpr std::string_view kNotFiniteTail =
     " に書けません。\r\n　スペクトルの値と「振幅」「幅」を確認して下さい。";
+// "補正用ピーク表示" with a stored window that is reversed or leaves the
+// spectrum draws nothing and leaves the panel's text as it was; zephalo-cli,
+// which has no earlier text to keep, says why.
+inline constexpr std::string_view kStoredWindowRejected =
+    "　保存されている表示範囲（TempXAFS_MinMax.DAT）が逆向きか、\r\n"
+    "スペクトルの外にあるため、ピークを表示できません。\r\n"
+    "　「表示変更」をしてから、もう一度実行して下さい。";
 // "修正の一時保存" before any "XAFS修正": head and tail around the file name.
 inline constexpr std::string_view kNoCorrectionHead = "　修正結果のファイル ";
 inline constexpr std::string_view kNoCorrectionTail =
