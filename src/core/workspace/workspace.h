@@ -85,6 +85,10 @@ public:
     // Raw text, for copies of a file.
     Status writeText(std::string_view fileName, std::string_view text) const;
 
+    // Refuses the open step: none of its writes is committed and the step
+    // returns `status`. Returns `status` (outside a step it only does that).
+    Status refuse(Status status) const;
+
     // The step state of this work space (for runStep).
     StepStaging& staging() const { return *m_staging; }
 
@@ -99,8 +103,6 @@ private:
     Status readRecord(std::string_view fileName, Record& out, const Fields& fields) const;
     Status readOneLine(std::string_view fileName, std::size_t count, std::vector<double>& values,
                        bool& found) const;
-    // A refused write: it poisons the open step.
-    Status refuse(Status status) const;
 
     std::filesystem::path m_directory;
     std::shared_ptr<StepStaging> m_staging;
