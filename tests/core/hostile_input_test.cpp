@@ -82,6 +82,10 @@ TEST_F(Reading, AFileAboveTheLimitIsRefusedWithItsSize) {
     EXPECT_TRUE(contains(status.error(), std::to_string(kMaxFileBytes + 1) + "バイト"))
         << status.error();
     EXPECT_TRUE(contains(status.error(), pathText(large)));
+
+    // A file whose reported size is 0 is still read whole.
+    ASSERT_TRUE(readTextFile("/proc/self/status", text));
+    EXPECT_TRUE(text.starts_with("Name:")) << text;
 }
 
 TEST_F(Reading, LineEndsOfEveryKindAndAByteOrderMark) {
