@@ -32,22 +32,20 @@ struct WorkbenchOptions {
     bool subtract = false;
 };
 
-// Runs the workbench's buttons in order behind the main form's gate, with the
-// boxes rebuilt from the work space and overwritten by the options; stops at
-// the first refusal.
-using Buttons = std::function<void(WorkbenchModel&, WorkbenchBoxes&,
-                                   const std::function<bool(const core::Report&)>&)>;
+// Runs the workbench's buttons in order behind the main form's gate, as one
+// step, with the boxes rebuilt from the work space and overwritten by the
+// options. Each report is shown as it comes; the first refusal ends the step.
+using Done = std::function<bool(const core::Report&)>;
+using Buttons = std::function<core::Report(WorkbenchModel&, WorkbenchBoxes&, const Done&)>;
 
-void runWorkbench(const WorkbenchOptions& options, Context& context, const Buttons& buttons) {
-    const core::Workspace workspace = context.workspace();
+core::Report runWorkbench(const WorkbenchOptions& options, const core::Workspace& workspace,
+                          Context& context, const Buttons& buttons) {
     if (auto gate = core::checkGate(workspace, core::Step::Rixs)) {
-        context.show(core::Report::refused(*gate));
-        return;
+        return core::Report::refused(*gate);
     }
     WorkbenchBoxes boxes;
     if (auto status = core::rixs::storedBoxes(workspace, boxes); !status) {
-        context.show(core::Report::refused(status));
-        return;
+        return core::Report::refused(status);
     }
     if (!options.from.empty()) boxes.rangeMin = options.from;
     if (!options.to.empty()) boxes.rangeMax = options.to;
@@ -58,17 +56,26 @@ void runWorkbench(const WorkbenchOptions& options, Context& context, const Butto
     if (options.subtract) boxes.sign = PeakSign::Subtract;
 
     WorkbenchModel model(workspace);
-    buttons(model, boxes, [&](const core::Report& report) {
-        context.show(report);
+    // Shows a done report here; a refusal is returned for the step to show.
+    return buttons(model, boxes, [&](const core::Report& report) {
+        if (report.done) context.show(report);
         return report.done;
     });
+}
+
+// The last button of a command: shown when done, returned to the step when
+// refused; the step itself has nothing more to show.
+core::Report last(const Done& done, const core::Report& report) {
+    return done(report) ? core::Report::success({}) : report;
 }
 
 CLI::App* workbenchCommand(CLI::App& app, Context& context, const char* name, const char* help,
                            const std::shared_ptr<WorkbenchOptions>& options, Buttons buttons) {
     auto* command = app.add_subcommand(name, help);
     command->callback([&context, options, buttons = std::move(buttons)] {
-        runWorkbench(*options, context, buttons);
+        context.step([&](const core::Workspace& workspace) {
+            return runWorkbench(*options, workspace, context, buttons);
+        });
     });
     return command;
 }
@@ -86,15 +93,15 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
     workbenchCommand(app, context, "load-selective",
                      "workbench 選択的XAFS読込: the selective XAFS becomes the working copy",
                      std::make_shared<WorkbenchOptions>(),
-                     [](WorkbenchModel& model, WorkbenchBoxes& boxes, const auto& done) {
-                         done(model.load(boxes));
+                     [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+                         return last(done, model.load(boxes));
                      });
 
     auto display = std::make_shared<WorkbenchOptions>();
     auto* displayCommand = workbenchCommand(
         app, context, "display", "workbench 表示変更: show the working copy in a window", display,
-        [](WorkbenchModel& model, WorkbenchBoxes& boxes, const auto& done) {
-            done(model.changeDisplay(boxes));
+        [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+            return last(done, model.changeDisplay(boxes));
         });
     displayCommand->add_option("--from", display->from, "window start (eV)")
         ->required()
@@ -108,14 +115,14 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
     auto* peakCommand = workbenchCommand(
         app, context, "peak",
         "workbench 補正用ピーク表示, XAFS修正, 修正の一時保存: add or subtract a Lorentzian peak",
-        peak, [](WorkbenchModel& model, WorkbenchBoxes& boxes, const auto& done) {
+        peak, [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
             auto shown = model.showPeak(boxes);
             if (!shown.done && shown.text.empty()) {
                 shown.text = core::rixs::texts::kStoredWindowRejected;
             }
-            if (!done(shown)) return;
-            if (!done(model.applyCorrection(model.boxes()))) return;
-            done(model.storeCorrection(model.boxes()));
+            if (!done(shown)) return shown;
+            if (auto applied = model.applyCorrection(model.boxes()); !done(applied)) return applied;
+            return last(done, model.storeCorrection(model.boxes()));
         });
     peakCommand->add_option("--centre", peak->centre, "peak centre (eV)")
         ->required()
@@ -131,8 +138,8 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
     auto* finishCommand = workbenchCommand(
         app, context, "finish",
         "workbench 修正終了！: publish the working copy as SelectiveXAFS_for_RIXS.DAT", finish,
-        [](WorkbenchModel& model, WorkbenchBoxes& boxes, const auto& done) {
-            done(model.finish(boxes));
+        [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+            return last(done, model.finish(boxes));
         });
     finishCommand
         ->add_option("--from", finish->from, "range box start (default: the stored window)")

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/button_step.h"
 #include "app/message_panel.h"
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
@@ -394,18 +395,15 @@ void CRIXSXAFS::run(Operation operation) {
 
 void CRIXSXAFS::onPicked(int logicalX, int logicalY) {
     const WorkbenchBoxes typed = typedBoxes();
-    std::optional<core::Report> picked;
-    const core::Report report = core::runStep(m_workspace, [&] {
-        picked = m_model.pick(logicalX, logicalY, typed);
-        return picked.value_or(core::Report{});
-    });
-    if (report.done && !picked) {
+    const auto report =
+        runClickStep(m_workspace, [&] { return m_model.pick(logicalX, logicalY, typed); });
+    if (!report) {
         // Nothing loaded to map the click to: no cursor, no message.
         m_xafsPanel->cancelCursor();
         return;
     }
-    m_editMessage->setText(report.text);
-    if (picked) showBoxes(m_model.boxes());
+    m_editMessage->setText(report->text);
+    if (report->done) showBoxes(m_model.boxes());
 }
 
 WorkbenchBoxes CRIXSXAFS::typedBoxes() const {
