@@ -8,8 +8,10 @@ namespace zephalo::core::numeric {
 // XAFS and emission spectra (XAFS_MinMax.DAT, TempXAFS_MinMax.DAT,
 // Emission_MinMax.DAT and their panels).
 inline constexpr double kDisplayFactor = 10000.0;
-// The measured RIXS spectrum (EXP_MinMax.DAT and the experiment panel).
-inline constexpr double kExperimentDisplayFactor = 20000.0;
+// The measured RIXS spectrum's factor (EXP_MinMax.DAT and the experiment
+// panel) is kRixsExperimentScale of workspace/workspace_setup.h, where its
+// import records it.
+
 // The calculated RIXS spectrum in the theory panel.
 inline constexpr double kCalculatedDisplayFactor = 30000.0;
 

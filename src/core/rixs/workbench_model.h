@@ -37,6 +37,8 @@ struct WorkbenchBoxes {
     std::string shift;          // "エネルギーシフト（±eV）"
     DisplayMode mode = DisplayMode::None;
     PeakSign sign = PeakSign::None;
+
+    bool operator==(const WorkbenchBoxes&) const = default;
 };
 
 class WorkbenchModel {
