@@ -441,3 +441,39 @@ Status readCalculatedRixs(const Workspace& workspace, QuadSpectrum& out) {
 }
 
 }  // namespace zephalo::core::rixs
+
+namespace zephalo::core::rixs {
+
+Report WorkbenchModel::shift(const WorkbenchBoxes& typed) {
+    m_boxes = typed;
+    return finished(Report::refused(std::string("not yet")));
+}
+Report WorkbenchModel::saveXafs(const WorkbenchBoxes& typed, const std::filesystem::path&) {
+    return shift(typed);
+}
+Report WorkbenchModel::excitationEdited(const WorkbenchBoxes& typed) {
+    return shift(typed);
+}
+Report WorkbenchModel::compute(const WorkbenchBoxes& typed) {
+    return shift(typed);
+}
+Report WorkbenchModel::clearRixs(const WorkbenchBoxes& typed) {
+    return shift(typed);
+}
+Report WorkbenchModel::saveRixs(const WorkbenchBoxes& typed, const std::filesystem::path&) {
+    return shift(typed);
+}
+Report WorkbenchModel::compareWithExperiment(const WorkbenchBoxes& typed) {
+    return shift(typed);
+}
+Report WorkbenchModel::compareWithOther(const WorkbenchBoxes& typed, const std::filesystem::path&) {
+    return shift(typed);
+}
+Report WorkbenchModel::compareCalculated(const WorkbenchBoxes& typed) {
+    return shift(typed);
+}
+Report WorkbenchModel::clearComparison(const WorkbenchBoxes& typed) {
+    return shift(typed);
+}
+
+}  // namespace zephalo::core::rixs

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,6 +73,54 @@ public:
     // SelectiveXAFS_for_RIXS.DAT for the RIXS calculation.
     Report finish(const WorkbenchBoxes& typed);
 
+    // "シフト実行": every energy of the working copy moves by the shift box;
+    // the shifted copy is stored before the stored window is checked. A
+    // window that fails the check draws nothing and leaves the message as it
+    // was (the report is done, with the previous message text).
+    Report shift(const WorkbenchBoxes& typed);
+    // "修正したXAFSの保存": SelectiveXAFS_for_RIXS.DAT written to the path the
+    // save dialog chose. A path that cannot be written is named in the
+    // refusal and the remembered path stays.
+    Report saveXafs(const WorkbenchBoxes& typed, const std::filesystem::path& chosen);
+
+    // "励起エネルギー(eV)" edited: the hint to press "RIXS計算実行".
+    Report excitationEdited(const WorkbenchBoxes& typed);
+    // "RIXS計算実行": the factor boxes stored, the RIXS core run at the
+    // excitation box's energy (7150 eV when outside 1000..20000), the result
+    // drawn in the theory panel; with a measured spectrum shown, the
+    // comparison redraw follows and its message replaces the computation's.
+    Report compute(const WorkbenchBoxes& typed);
+    // "RIXSのクリア": the calculated curves of both RIXS panels are dropped.
+    Report clearRixs(const WorkbenchBoxes& typed);
+    // "RIXSの保存": Calculated_RIXS.DAT written to the path the save dialog
+    // chose. A path that cannot be written is named in the refusal and the
+    // remembered path stays.
+    Report saveRixs(const WorkbenchBoxes& typed, const std::filesystem::path& chosen);
+
+    // "実験値と比較": RIXSEXP.DAT and Calculated_RIXS.DAT reduced to their
+    // common energies and rewritten, EXP_MinMax.DAT from the reduced
+    // experiment, the experiment drawn; with a calculation shown, the
+    // comparison redraw follows.
+    Report compareWithExperiment(const WorkbenchBoxes& typed);
+    // "別の実験値と比較": as compareWithExperiment with the chosen file as the
+    // measured spectrum (it becomes RIXSEXP.DAT, reduced); EXP_MinMax.DAT and
+    // the drawn experiment come from the whole chosen file.
+    Report compareWithOther(const WorkbenchBoxes& typed, const std::filesystem::path& chosen);
+    // The hidden "計算値と比較": both RIXS spectra of the work space drawn in
+    // the experiment panel on the frame of EXP_MinMax.DAT, and the R factor
+    // of the pair taken. Writes no file.
+    Report compareCalculated(const WorkbenchBoxes& typed);
+    // "クリア": the experiment panel is emptied.
+    Report clearComparison(const WorkbenchBoxes& typed);
+
+    // The R factor (percent) of the calculated against the measured spectrum
+    // after the last comparison redraw, the two paired on their common
+    // energies; nullopt when nothing is compared (or the measured spectrum
+    // sums to 0).
+    std::optional<double> shownRFactor() const { return m_rFactor; }
+    // The path of the last successful save of either kind; empty before.
+    const std::filesystem::path& savePath() const { return m_savePath; }
+
     // The boxes and radios after the last operation: what it was given, with
     // the changes it made.
     const WorkbenchBoxes& boxes() const { return m_boxes; }
@@ -123,6 +172,8 @@ private:
     std::optional<RixsCurves> m_calculated;
     std::optional<RixsCurves> m_compared;
     std::optional<plot::Curve> m_experiment;
+    std::optional<double> m_rFactor;
+    std::filesystem::path m_savePath;
 };
 
 // The boxes as the workbench's loading fills them, read from the work space
