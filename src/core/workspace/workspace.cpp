@@ -24,6 +24,15 @@ std::filesystem::path homeFolder() {
 #endif
 }
 
+// Where the user keeps measured data and saved results.
+std::filesystem::path preferredDataFolder() {
+#ifdef _WIN32
+    return "c:\\ZEPHALO";
+#else
+    return homeFolder() / "ZEPHALO";
+#endif
+}
+
 }  // namespace
 
 Workspace::Workspace(std::filesystem::path directory)
@@ -41,14 +50,15 @@ std::filesystem::path Workspace::defaultDirectory() {
 }
 
 std::filesystem::path Workspace::dataFolder() {
-#ifdef _WIN32
-    const std::filesystem::path preferred = "c:\\ZEPHALO";
-#else
-    const std::filesystem::path preferred = homeFolder() / "ZEPHALO";
-#endif
     std::error_code ec;
-    if (std::filesystem::is_directory(preferred, ec)) return preferred;
+    if (std::filesystem::is_directory(preferredDataFolder(), ec)) return preferredDataFolder();
     return homeFolder();
+}
+
+std::filesystem::path Workspace::preparedDataFolder() {
+    std::error_code ec;
+    std::filesystem::create_directories(preferredDataFolder(), ec);
+    return dataFolder();
 }
 
 std::string Workspace::directoryText() const {

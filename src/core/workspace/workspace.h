@@ -46,6 +46,9 @@ public:
     // Where file dialogs start: ~/ZEPHALO when it exists, else the home
     // folder (c:\ZEPHALO on Windows).
     static std::filesystem::path dataFolder();
+    // The same, with ~/ZEPHALO (c:\ZEPHALO) created first when it is missing;
+    // the home folder when it cannot be created.
+    static std::filesystem::path preparedDataFolder();
 
     const std::filesystem::path& directory() const { return m_directory; }
     // The directory as message text.

@@ -1,12 +1,12 @@
 #include "app/quarlen_view.h"
 
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/file_dialogs.h"
 #include "app/message_panel.h"
 #include "app/resources.h"
 #include "rixs/rixs_dialog.h"
@@ -115,16 +115,7 @@ void CQuarlenView::onImport(core::Report (*operation)(const core::Workspace&,
 }
 
 std::optional<std::filesystem::path> CQuarlenView::chooseMeasuredFile() {
-    QFileDialog dialog(this);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::ReadOnly, true);  // no renaming or deleting in it
-    dialog.setNameFilters({QStringLiteral("データ(*.DAT)"), QStringLiteral("全て(*)")});
-    dialog.setDefaultSuffix(QStringLiteral("DAT"));
-    dialog.setDirectory(toQt(core::pathText(core::Workspace::dataFolder())));
-    dialog.selectFile(QStringLiteral("*.DAT"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return core::pathFromText(fromQt(dialog.selectedFiles().constFirst()));
+    return chooseDataFile(this, FileChoice::Open);
 }
 
 void CQuarlenView::onSelectiveXafs() {

@@ -20,6 +20,7 @@
 #include "rixs/workbench_captions.h"
 #include "rixs/workbench_texts.h"
 #include "workspace/file_names.h"
+#include "workspace/number_text.h"
 #include "workspace/records.h"
 #include "workspace/step.h"
 
@@ -118,6 +119,18 @@ QPushButton* laterButton(QWidget* parent, std::string_view caption, const QStrin
     return result;
 }
 
+// The energies a list of points spans, or nullopt for no point.
+std::optional<std::pair<double, double>> spanOf(const core::QuadSpectrum& points) {
+    if (points.empty()) return std::nullopt;
+    const auto [low, high] = std::minmax_element(
+        points.begin(), points.end(),
+        [](const core::QuadPoint& a, const core::QuadPoint& b) { return a.energy < b.energy; });
+    return std::pair(low->energy, high->energy);
+}
+
+// The R factor as the box shows it.
+constexpr int kRFactorDigits = 6;
+
 QRadioButton* radio(QWidget* parent, std::string_view caption, const QString& name,
                     QButtonGroup* group) {
     auto* result = new QRadioButton(shownCaption(caption), parent);
@@ -160,6 +173,7 @@ constexpr QMargins kGroupRowMargins(8, 4, 8, 6);
 
 CRIXSXAFS::CRIXSXAFS(const core::Workspace& workspace, QWidget* parent)
     : QDialog(parent), m_workspace(workspace), m_model(workspace) {
+    m_chooseFile = [this](FileChoice choice) { return chooseDataFile(this, choice); };
     setWindowTitle(toQt(captions::kTitle));
     setModal(true);
 
@@ -182,6 +196,10 @@ CRIXSXAFS::CRIXSXAFS(const core::Workspace& workspace, QWidget* parent)
     m_theoryPanel->setCurveSource([this] { return m_model.theoryCurves(twoComponents()); });
     m_experimentPanel->setCurveSource([this] { return m_model.experimentCurves(twoComponents()); });
     connect(m_xafsPanel, &PlotPanel::picked, this, &CRIXSXAFS::onPicked);
+    // The user's own typing only: the workbench's changes to the box send no hint.
+    connect(m_editExcitation, &QLineEdit::textEdited, this, [this] {
+        run([this](const WorkbenchBoxes& typed) { return m_model.excitationEdited(typed); });
+    });
 }
 
 QWidget* CRIXSXAFS::buildXafsColumn() {
@@ -270,17 +288,21 @@ QWidget* CRIXSXAFS::buildRixsColumn() {
     auto* column = new QWidget(this);
     m_theoryPanel = panel(column, QStringLiteral("panelTheory"), kRixsPanelSide);
     m_experimentPanel = panel(column, QStringLiteral("panelExperiment"), kRixsPanelSide);
+    m_theoryRange = new PlotRangeLabels(m_theoryPanel, column);
+    m_experimentRange = new PlotRangeLabels(m_experimentPanel, column);
 
     m_editExcitation = numberBox(column, QStringLiteral("editExcitation"), 8);
     auto* excitationRow = new QHBoxLayout;
     excitationRow->addWidget(label(column, captions::kExcitation, m_editExcitation));
     excitationRow->addWidget(m_editExcitation, 1);
     auto* computeRow = new QHBoxLayout;
-    computeRow->addWidget(laterButton(column, captions::kCompute, QStringLiteral("buttonCompute")));
-    computeRow->addWidget(
-        laterButton(column, captions::kClearRixs, QStringLiteral("buttonClearRixs")));
-    computeRow->addWidget(
-        laterButton(column, captions::kSaveRixs, QStringLiteral("buttonSaveRixs")));
+    auto* compute = button(column, captions::kCompute, QStringLiteral("buttonCompute"));
+    connect(compute, &QPushButton::clicked, this, &CRIXSXAFS::onCompute);
+    computeRow->addWidget(compute);
+    computeRow->addWidget(addButton(captions::kClearRixs, QStringLiteral("buttonClearRixs"),
+                                    &WorkbenchModel::clearRixs));
+    computeRow->addWidget(addFileButton(captions::kSaveRixs, QStringLiteral("buttonSaveRixs"),
+                                        FileChoice::Save, &WorkbenchModel::saveRixs));
     auto* theory = new QVBoxLayout;
     theory->addLayout(excitationRow);
     theory->addLayout(computeRow);
@@ -292,15 +314,25 @@ QWidget* CRIXSXAFS::buildRixsColumn() {
     factors->addWidget(m_editScaling, 0, 1);
     factors->addWidget(label(column, captions::kAbsorption, m_editAbsorption), 1, 0);
     factors->addWidget(m_editAbsorption, 1, 1);
+    // Read only: the R factor of the pair the experiment panel shows.
+    m_editRFactor = numberBox(column, QStringLiteral("editRFactor"), 10);
+    m_editRFactor->setReadOnly(true);
+    factors->addWidget(label(column, captions::kRFactor, m_editRFactor), 2, 0);
+    factors->addWidget(m_editRFactor, 2, 1);
     factors->setColumnStretch(1, 1);
     auto* compareRow = new QHBoxLayout;
-    compareRow->addWidget(laterButton(column, captions::kCompare, QStringLiteral("buttonCompare")));
-    compareRow->addWidget(
-        laterButton(column, captions::kClearExperiment, QStringLiteral("buttonClearExperiment")));
-    compareRow->addWidget(
-        laterButton(column, captions::kCompareAnother, QStringLiteral("buttonCompareAnother")));
-    // Run by the computation and comparison operations, never by the user.
-    auto* redraw = laterButton(column, captions::kRedrawComparison, QStringLiteral("buttonRedraw"));
+    compareRow->addWidget(addButton(captions::kCompare, QStringLiteral("buttonCompare"),
+                                    &WorkbenchModel::compareWithExperiment));
+    compareRow->addWidget(addButton(captions::kClearExperiment,
+                                    QStringLiteral("buttonClearExperiment"),
+                                    &WorkbenchModel::clearComparison));
+    compareRow->addWidget(addFileButton(captions::kCompareAnother,
+                                        QStringLiteral("buttonCompareAnother"), FileChoice::Open,
+                                        &WorkbenchModel::compareWithOther));
+    // The computation and comparison operations run it themselves; the
+    // user never sees it.
+    auto* redraw = addButton(captions::kRedrawComparison, QStringLiteral("buttonRedraw"),
+                             &WorkbenchModel::compareCalculated);
     redraw->hide();
     compareRow->addWidget(redraw);
     auto* experiment = new QVBoxLayout;
@@ -313,9 +345,11 @@ QWidget* CRIXSXAFS::buildRixsColumn() {
     grid->addWidget(heading(column, captions::kExperimentPanel), 0, 1);
     grid->addWidget(m_theoryPanel, 1, 0);
     grid->addWidget(m_experimentPanel, 1, 1);
-    grid->addLayout(theory, 2, 0, Qt::AlignTop);
-    grid->addLayout(experiment, 2, 1, Qt::AlignTop);
-    grid->addWidget(m_editMessage, 3, 0, 1, 2);
+    grid->addWidget(m_theoryRange, 2, 0);
+    grid->addWidget(m_experimentRange, 2, 1);
+    grid->addLayout(theory, 3, 0, Qt::AlignTop);
+    grid->addLayout(experiment, 3, 1, Qt::AlignTop);
+    grid->addWidget(m_editMessage, 4, 0, 1, 2);
     grid->setRowStretch(1, 1);
     return column;
 }
@@ -326,7 +360,8 @@ QLayout* CRIXSXAFS::buildBottomRow() {
     auto* shiftLayout = new QHBoxLayout(shift);
     shiftLayout->setContentsMargins(kGroupRowMargins);
     shiftLayout->addWidget(m_editShift);
-    shiftLayout->addWidget(laterButton(shift, captions::kShift, QStringLiteral("buttonShift")));
+    shiftLayout->addWidget(
+        addButton(captions::kShift, QStringLiteral("buttonShift"), &WorkbenchModel::shift));
 
     auto* tools = new QGroupBox(toQt(captions::kToolsGroup), this);
     auto* toolsLayout = new QHBoxLayout(tools);
@@ -363,7 +398,8 @@ QLayout* CRIXSXAFS::buildBottomRow() {
         addButton(captions::kFinish, QStringLiteral("buttonFinish"), &WorkbenchModel::finish)));
     row->addSpacing(8);
     row->addWidget(shift);
-    row->addLayout(level(laterButton(this, captions::kSaveXafs, QStringLiteral("buttonSaveXafs"))));
+    row->addLayout(level(addFileButton(captions::kSaveXafs, QStringLiteral("buttonSaveXafs"),
+                                       FileChoice::Save, &WorkbenchModel::saveXafs)));
     row->addSpacing(8);
     row->addWidget(tools);
     row->addWidget(repaint);
@@ -376,21 +412,47 @@ QLayout* CRIXSXAFS::buildBottomRow() {
 QPushButton* CRIXSXAFS::addButton(std::string_view caption, const QString& name,
                                   Operation operation) {
     auto* result = button(this, caption, name);
-    connect(result, &QPushButton::clicked, this, [this, operation] { run(operation); });
+    connect(result, &QPushButton::clicked, this, [this, operation] {
+        run([this, operation](const WorkbenchBoxes& typed) { return (m_model.*operation)(typed); });
+    });
     return result;
 }
 
-void CRIXSXAFS::run(Operation operation) {
+QPushButton* CRIXSXAFS::addFileButton(std::string_view caption, const QString& name,
+                                      FileChoice choice, FileOperation operation) {
+    auto* result = button(this, caption, name);
+    connect(result, &QPushButton::clicked, this, [this, choice, operation] {
+        const auto chosen = m_chooseFile(choice);
+        if (!chosen) return;  // cancelled: nothing read, nothing written, text kept
+        run([&](const WorkbenchBoxes& typed) { return (m_model.*operation)(typed, *chosen); });
+    });
+    return result;
+}
+
+void CRIXSXAFS::run(const std::function<core::Report(const WorkbenchBoxes&)>& operation) {
     const WorkbenchBoxes typed = typedBoxes();
     bool ran = false;
     const core::Report report = core::runStep(m_workspace, [&] {
         ran = true;
-        return (m_model.*operation)(typed);
+        return operation(typed);
     });
     m_editMessage->setText(report.text);
     // A step refused before it started leaves the boxes as the user typed them.
     if (ran) showBoxes(m_model.boxes());
     repaintPanels();
+}
+
+void CRIXSXAFS::onCompute() {
+    run([this](const WorkbenchBoxes& typed) {
+        core::Report report = m_model.compute(typed);
+        // The spectrum just written, before a comparison reduces the file.
+        core::QuadSpectrum points;
+        if (report.done) {
+            m_theorySpan = core::rixs::readCalculatedRixs(m_workspace, points).ok() ? spanOf(points)
+                                                                                    : std::nullopt;
+        }
+        return report;
+    });
 }
 
 void CRIXSXAFS::onPicked(int logicalX, int logicalY) {
@@ -482,6 +544,21 @@ void CRIXSXAFS::repaintPanels() {
     } else {
         m_xafsRange->clear();
     }
+    if (m_theorySpan && !m_model.theoryCurves(false).empty()) {
+        m_theoryRange->setRange(m_theorySpan->first, m_theorySpan->second);
+    } else {
+        m_theoryRange->clear();
+    }
+    core::MinMaxRecord frame;
+    if (!m_model.experimentCurves(false).empty() &&
+        m_workspace.read(core::files::kRixsExperimentMinMax, frame).ok()) {
+        m_experimentRange->setRange(frame.xmin, frame.xmax);
+    } else {
+        m_experimentRange->clear();
+    }
+    const std::optional<double> rFactor = m_model.shownRFactor();
+    m_editRFactor->setText(rFactor ? toQt(core::formatDigits(*rFactor, kRFactorDigits))
+                                   : QString());
     m_xafsPanel->update();
     m_theoryPanel->update();
     m_experimentPanel->update();

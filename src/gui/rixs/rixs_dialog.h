@@ -1,8 +1,13 @@
 #pragma once
 
 #include <QDialog>
+#include <filesystem>
+#include <functional>
+#include <optional>
 #include <string_view>
+#include <utility>
 
+#include "app/file_dialogs.h"
 #include "rixs/workbench_model.h"
 #include "workspace/workspace.h"
 
@@ -28,23 +33,34 @@ class CRIXSXAFS : public QDialog {
 public:
     explicit CRIXSXAFS(const core::Workspace& workspace, QWidget* parent = nullptr);
 
+    // Asks the user for a file to open or to save; nullopt when cancelled.
+    using FileChooser = std::function<std::optional<std::filesystem::path>(FileChoice)>;
+    // Replaces the file dialogs, for tests that must never open one.
+    void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+
 private:
     using Operation =
         core::Report (core::rixs::WorkbenchModel::*)(const core::rixs::WorkbenchBoxes&);
+    using FileOperation = core::Report (core::rixs::WorkbenchModel::*)(
+        const core::rixs::WorkbenchBoxes&, const std::filesystem::path&);
 
     QWidget* buildXafsColumn();
     QWidget* buildRixsColumn();
     QLayout* buildBottomRow();
     QPushButton* addButton(std::string_view caption, const QString& name, Operation operation);
+    // A button that first asks for a file; a cancelled choice does nothing.
+    QPushButton* addFileButton(std::string_view caption, const QString& name, FileChoice choice,
+                               FileOperation operation);
 
     // One button: the boxes as typed go to `operation`, run as a step.
-    void run(Operation operation);
+    void run(const std::function<core::Report(const core::rixs::WorkbenchBoxes&)>& operation);
+    void onCompute();
     void onPicked(int logicalX, int logicalY);
     // The boxes and radios as the user left them, and back from the model.
     core::rixs::WorkbenchBoxes typedBoxes() const;
     void showBoxes(const core::rixs::WorkbenchBoxes& boxes);
     core::rixs::DisplayMode checkedMode() const;
-    // Repaints the three panels and the energies under the selective XAFS.
+    // Repaints the three panels, the energies under them and the R factor.
     void repaintPanels();
     // The two-component flag of the stored final-state function, read anew
     // for every paint of the RIXS panels.
@@ -52,6 +68,10 @@ private:
 
     core::Workspace m_workspace;
     core::rixs::WorkbenchModel m_model;
+    FileChooser m_chooseFile;
+    // Energies spanned by the last computed spectrum, as the theory panel
+    // draws it (the comparison later reduces the file, not the panel).
+    std::optional<std::pair<double, double>> m_theorySpan;
 
     MessagePanel* m_editMessage = nullptr;
     QLineEdit* m_editExcitation = nullptr;
@@ -63,6 +83,7 @@ private:
     QLineEdit* m_editScaling = nullptr;
     QLineEdit* m_editAbsorption = nullptr;
     QLineEdit* m_editShift = nullptr;
+    QLineEdit* m_editRFactor = nullptr;
 
     QButtonGroup* m_modes = nullptr;
     QRadioButton* m_radioModeA = nullptr;
@@ -75,7 +96,9 @@ private:
     PlotPanel* m_xafsPanel = nullptr;
     PlotRangeLabels* m_xafsRange = nullptr;
     PlotPanel* m_theoryPanel = nullptr;
+    PlotRangeLabels* m_theoryRange = nullptr;
     PlotPanel* m_experimentPanel = nullptr;
+    PlotRangeLabels* m_experimentRange = nullptr;
 };
 
 }  // namespace zephalo::gui

@@ -57,6 +57,8 @@ inline constexpr std::string_view kCompare = "実験値と比較";
 inline constexpr std::string_view kClearExperiment = "クリア";
 inline constexpr std::string_view kCompareAnother = "別の実験値と比較";
 inline constexpr std::string_view kRedrawComparison = "計算値と比較";
+// The R factor of the compared pair, beside the experiment panel.
+inline constexpr std::string_view kRFactor = "R因子(%)";
 
 // The repaint button and its hint, both kept hidden; closing.
 inline constexpr std::string_view kRepaint = "画面回復";

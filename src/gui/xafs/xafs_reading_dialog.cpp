@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/file_dialogs.h"
 #include "app/message_panel.h"
 #include "workspace/records.h"
 #include "workspace/step.h"
@@ -83,7 +84,7 @@ QString CXAFSReading::chooseWithDialog() {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(fileFilters());
-    dialog.setDirectory(QString::fromStdString(core::pathText(core::Workspace::dataFolder())));
+    dialog.setDirectory(fileDialogFolder());
     dialog.selectFile(QStringLiteral("*.*"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front();

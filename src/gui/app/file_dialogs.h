@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+class QWidget;
+
+// The file dialogs of the desktop program: where they start and the data
+// files they offer.
+namespace zephalo::gui {
+
+// Filters of the dialogs for data files.
+inline constexpr std::string_view kDataFilesFilter = "データ(*.DAT)";
+inline constexpr std::string_view kAllFilesFilter = "全て(*)";
+
+enum class FileChoice { Open, Save };
+
+// Where every file dialog starts: ~/ZEPHALO, created when it is missing.
+QString fileDialogFolder();
+
+// A data file chosen in a modal dialog: an existing file to open, or a file
+// to save (".DAT" added to a name without extension, and the user asked
+// before an existing file is replaced). nullopt when the user cancels.
+std::optional<std::filesystem::path> chooseDataFile(QWidget* parent, FileChoice choice);
+
+}  // namespace zephalo::gui
