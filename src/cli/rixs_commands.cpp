@@ -2,7 +2,7 @@
 #include <string>
 
 #include "cli/cli_support.h"
-#include "rixs/rixs_compute.h"
+#include "rixs/workbench_model.h"
 #include "workspace/gates.h"
 
 namespace zephalo::cli {
@@ -31,16 +31,15 @@ void addRixsCommands(CLI::App& app, Context& context) {
                 return core::Report::refused(*refusal);
             }
             // The factor boxes as the workbench's loading fills them, unless given.
-            core::rixs::FactorTexts boxes;
-            if (options->scaling.empty() || options->absorption.empty()) {
-                if (auto status = core::rixs::storedFactorTexts(workspace, boxes); !status) {
-                    return core::Report::refused(status);
-                }
+            core::rixs::WorkbenchBoxes boxes;
+            if (auto status = core::rixs::storedBoxes(workspace, boxes); !status) {
+                return core::Report::refused(status);
             }
+            boxes.excitation = options->omega;
             if (!options->scaling.empty()) boxes.scaling = options->scaling;
             if (!options->absorption.empty()) boxes.absorption = options->absorption;
-            return core::rixs::computeRixs(workspace, options->omega, boxes.scaling,
-                                           boxes.absorption);
+            core::rixs::WorkbenchModel model(workspace);
+            return model.compute(boxes);
         });
     });
 }

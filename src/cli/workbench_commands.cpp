@@ -30,6 +30,8 @@ struct WorkbenchOptions {
     std::string amplitude;
     std::string width;
     bool subtract = false;
+    std::string delta;  // "エネルギーシフト（±eV）"
+    std::string file;   // the path a file dialog would return
 };
 
 // Runs the workbench's buttons in order behind the main form's gate, as one
@@ -146,6 +148,59 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
         ->check(numberText());
     finishCommand->add_option("--to", finish->to, "range box end (default: the stored window)")
         ->check(numberText());
+
+    auto shift = std::make_shared<WorkbenchOptions>();
+    auto* shiftCommand = workbenchCommand(
+        app, context, "shift", "workbench シフト実行: move the working copy by DELTA eV", shift,
+        [shift](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+            boxes.shift = shift->delta;
+            auto shifted = model.shift(boxes);
+            if (shifted.done && shifted.text.empty()) {
+                shifted.text = core::rixs::texts::kShiftNotDrawn;
+            }
+            return last(done, shifted);
+        });
+    // A negative shift ("shift -2.5") is a number, not an option.
+    shiftCommand->positionals_at_end(false);
+    shiftCommand->add_option("delta", shift->delta, "energy shift (eV, may be negative)")
+        ->required()
+        ->check(numberText());
+
+    auto compare = std::make_shared<WorkbenchOptions>();
+    auto* compareCommand = workbenchCommand(
+        app, context, "compare",
+        "workbench 実験値と比較 (別の実験値と比較 with --with), then 計算値と比較; prints R",
+        compare,
+        [compare, &context](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+            auto aligned = compare->file.empty()
+                               ? model.compareWithExperiment(boxes)
+                               : model.compareWithOther(boxes, core::pathFromText(compare->file));
+            if (!aligned.done) return aligned;
+            // As after a computation: the calculation is shown, so the
+            // comparison redraw follows.
+            auto redrawn = model.compareCalculated(model.boxes());
+            if (!done(redrawn)) return redrawn;
+            if (auto r = model.shownRFactor()) context.showFigure("R", *r);
+            return core::Report::success({});
+        });
+    compareCommand->add_option("--with", compare->file, "another measured RIXS spectrum");
+
+    auto saveRixs = std::make_shared<WorkbenchOptions>();
+    auto* saveRixsCommand = workbenchCommand(
+        app, context, "save-rixs", "workbench RIXSの保存: Calculated_RIXS.DAT to FILE", saveRixs,
+        [saveRixs](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+            return last(done, model.saveRixs(boxes, core::pathFromText(saveRixs->file)));
+        });
+    saveRixsCommand->add_option("file", saveRixs->file, "file to write")->required();
+
+    auto saveXafs = std::make_shared<WorkbenchOptions>();
+    auto* saveXafsCommand = workbenchCommand(
+        app, context, "save-xafs",
+        "workbench 修正したXAFSの保存: SelectiveXAFS_for_RIXS.DAT to FILE", saveXafs,
+        [saveXafs](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+            return last(done, model.saveXafs(boxes, core::pathFromText(saveXafs->file)));
+        });
+    saveXafsCommand->add_option("file", saveXafs->file, "file to write")->required();
 }
 
 }  // namespace zephalo::cli

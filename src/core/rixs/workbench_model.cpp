@@ -4,9 +4,12 @@
 #include <utility>
 
 #include "numeric/display_factors.h"
+#include "numeric/r_factor.h"
+#include "rixs/rixs_compute.h"
 #include "rixs/workbench_texts.h"
 #include "workspace/file_names.h"
 #include "workspace/number_text.h"
+#include "workspace/workspace_setup.h"
 
 namespace zephalo::core::rixs {
 
@@ -94,6 +97,7 @@ void WorkbenchModel::discardAll() {
     m_calculated.reset();
     m_compared.reset();
     m_experiment.reset();
+    m_rFactor.reset();
 }
 
 std::string_view WorkbenchModel::projectXafs(const SelectiveXafsTable& records,
@@ -444,36 +448,350 @@ Status readCalculatedRixs(const Workspace& workspace, QuadSpectrum& out) {
 
 namespace zephalo::core::rixs {
 
+namespace {
+
+// Both RIXS panels quantise energies to 1/100 eV and put the largest value
+// of their frame at 1000.
+constexpr double kRixsEnergySteps = 100.0;
+constexpr double kRixsPanelTop = 1000.0;
+// Energies closer than this match in the comparison (strictly).
+constexpr double kMatchTolerance = 0.0001;
+// Points per spectrum the comparison reduces.
+constexpr std::size_t kMaxAlignedPoints = 4000;
+
+// The two spectra reduced to their common energies: the longer one keeps the
+// points that match the shorter one's, in the shorter one's order, the
+// shorter one stays whole. The first match in file order wins; a match at
+// energy 0 counts as none.
+struct Aligned {
+    PairSpectrum measured;
+    QuadSpectrum calculated;
+    bool matched = false;  // whether the reduced spectrum kept any point
+};
+
+bool sameEnergy(double a, double b) {
+    return std::fabs(a - b) < kMatchTolerance;
+}
+
+Aligned align(const PairSpectrum& measured, const QuadSpectrum& calculated) {
+    Aligned out;
+    if (calculated.size() < measured.size()) {
+        out.calculated = calculated;
+        for (const auto& c : calculated) {
+            for (const auto& m : measured) {
+                if (!sameEnergy(m.energy, c.energy)) continue;
+                if (m.energy != 0.0) out.measured.push_back(m);
+                break;
+            }
+        }
+        out.matched = !out.measured.empty();
+    } else {
+        out.measured = measured;
+        for (const auto& m : measured) {
+            for (const auto& c : calculated) {
+                if (!sameEnergy(m.energy, c.energy)) continue;
+                if (c.energy != 0.0) out.calculated.push_back(c);
+                break;
+            }
+        }
+        out.matched = !out.calculated.empty();
+    }
+    return out;
+}
+
+// A calculated curve group in panel units.
+template <class Ranges>
+WorkbenchModel::RixsCurves projectRixs(const QuadSpectrum& points, const Ranges& range,
+                                       const plot::Axes& axes) {
+    return {plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::total, range,
+                               plot::Pen::Blue, -95, 95, axes),
+            plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::comp1, range,
+                               plot::Pen::SkyBlueDotted, -95, 95, axes),
+            plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::comp2, range,
+                               plot::Pen::SkyBlueDotted, -95, 95, axes)};
+}
+
+WorkbenchModel::RixsCurves emptyRixs() {
+    return projectRixs(QuadSpectrum{}, plot::DisplayRange{}, plot::Axes{});
+}
+
+// The experiment panel's frame: EXP_MinMax.DAT with q = 1000 / J_hi.
+struct ExperimentFrame {
+    plot::DisplayRange range;
+    plot::Axes axes;
+};
+
+// The frame of a range record, or the sentence saying why it has none.
+std::string_view experimentFrame(const MinMaxRecord& record, ExperimentFrame& out) {
+    if (!(record.ymax > 0.0) || !std::isfinite(record.ymax)) return texts::kNoExperimentEmpty;
+    const double q = kRixsPanelTop / record.ymax;
+    out.range = {record.xmin, record.xmax, record.ymin * q, record.ymax * q};
+    out.axes = {kRixsEnergySteps, kRixsExperimentScale, q};
+    if (!(record.xmax > record.xmin) || !(out.range.smax > out.range.smin) ||
+        !std::isfinite(out.range.smin) || !std::isfinite(record.xmin)) {
+        return texts::kNoExperimentFrame;
+    }
+    return {};
+}
+
+std::string savedPathText(const std::filesystem::path& chosen, std::filesystem::path& full) {
+    std::error_code error;
+    full = std::filesystem::absolute(chosen, error);
+    if (error) full = chosen;
+    return pathText(full);
+}
+
+}  // namespace
+
+std::string_view WorkbenchModel::projectTheory(const QuadSpectrum& points) {
+    m_calculated = emptyRixs();
+    if (points.empty()) return texts::kNoTheoryEmpty;
+    MinMaxScan energies;
+    double largest = 0.0;
+    double smallest = 1.0e8;
+    for (const auto& p : points) {
+        energies.addX(p.energy);
+        const double scaled = numeric::kCalculatedDisplayFactor * p.total;
+        if (scaled > largest) largest = scaled;
+        if (scaled < smallest) smallest = scaled;
+    }
+    if (!(largest > 0.0) || !std::isfinite(largest)) return texts::kNoTheoryZero;
+    const double q = kRixsPanelTop / largest;
+    const plot::DisplayRange range{energies.record().xmin, energies.record().xmax, smallest * q,
+                                   largest * q};
+    if (!(range.xmax > range.xmin)) return texts::kNoTheoryOneEnergy;
+    if (!(range.smax > range.smin)) return texts::kNoTheoryFlat;
+    m_calculated = projectRixs(points, range,
+                               plot::Axes{kRixsEnergySteps, numeric::kCalculatedDisplayFactor, q});
+    return {};
+}
+
+std::string_view WorkbenchModel::projectExperiment(const PairSpectrum& points,
+                                                   const MinMaxRecord& frameRecord) {
+    m_experiment = plot::Curve{};
+    m_experiment->pen = plot::Pen::Red;
+    ExperimentFrame frame;
+    if (points.empty()) return texts::kNoExperimentEmpty;
+    if (auto why = experimentFrame(frameRecord, frame); !why.empty()) return why;
+    m_experiment = plot::projectCurve(points, &PairPoint::energy, &PairPoint::intensity,
+                                      frame.range, plot::Pen::Red, -95, 95, frame.axes);
+    return {};
+}
+
 Report WorkbenchModel::shift(const WorkbenchBoxes& typed) {
     m_boxes = typed;
-    return finished(Report::refused(std::string("not yet")));
+    discardAll();
+    SelectiveXafsTable records;
+    MinMaxRecord window;
+    MinMaxRecord whole;
+    if (auto status = m_workspace.read(files::kSelectiveWork, records); !status) {
+        return finished(Report::refusedUnchanged(status));
+    }
+    for (auto [name, record] :
+         {std::pair{files::kTempXafsMinMax, &window}, std::pair{files::kXafsMinMax, &whole}}) {
+        if (auto status = m_workspace.read(name, *record); !status) {
+            return finished(Report::refusedUnchanged(status));
+        }
+    }
+    const double delta = parseTyped(typed.shift);
+    for (auto& r : records) r.energy += delta;
+    if (!finite(records)) return finished(notFinite(m_workspace, files::kSelectiveWork));
+    if (auto status = m_workspace.write(files::kSelectiveWork, records); !status) {
+        return finished(Report::refused(status));
+    }
+    // The shift is stored; a stored window that is reversed or leaves the
+    // spectrum before the shift draws nothing and writes no message.
+    if (!(window.xmin < window.xmax && whole.xmin <= window.xmin && window.xmax <= whole.xmax)) {
+        return Report::success(m_message);
+    }
+    const MinMaxRecord widened = scanRanges(records, &window, window);
+    window.ymin = widened.ymin;
+    window.ymax = widened.ymax;
+    const auto why = projectXafs(records, window);
+    return finished(Report::success(std::string(texts::kShiftedText) + std::string(why)));
 }
-Report WorkbenchModel::saveXafs(const WorkbenchBoxes& typed, const std::filesystem::path&) {
-    return shift(typed);
+
+Report WorkbenchModel::saveTo(const std::filesystem::path& chosen, std::string_view text,
+                              std::string_view head) {
+    std::filesystem::path full;
+    const std::string shown = savedPathText(chosen, full);
+    if (auto status = writeTextFileAtomic(full, text); !status) {
+        return finished(Report::refused(std::string(texts::kSaveFailedHead) + shown +
+                                        std::string(texts::kSaveFailedTail) + status.error()));
+    }
+    m_savePath = full;
+    return finished(Report::success(std::string(head) + shown + std::string(texts::kSavedTail)));
 }
+
+Report WorkbenchModel::saveXafs(const WorkbenchBoxes& typed, const std::filesystem::path& chosen) {
+    m_boxes = typed;
+    SelectiveXafsTable records;
+    if (auto status = m_workspace.read(files::kSelectiveForRixs, records); !status) {
+        return finished(Report::refusedUnchanged(status));
+    }
+    return saveTo(chosen, formatRecords(records), texts::kXafsSavedHead);
+}
+
+Report WorkbenchModel::saveRixs(const WorkbenchBoxes& typed, const std::filesystem::path& chosen) {
+    m_boxes = typed;
+    QuadSpectrum points;
+    if (auto status = readCalculatedRixs(m_workspace, points); !status) {
+        return finished(Report::refusedUnchanged(status));
+    }
+    return saveTo(chosen, formatRecords(points), texts::kRixsSavedHead);
+}
+
 Report WorkbenchModel::excitationEdited(const WorkbenchBoxes& typed) {
-    return shift(typed);
+    m_boxes = typed;
+    return finished(Report::success(std::string(texts::kExcitationHint)));
 }
+
 Report WorkbenchModel::compute(const WorkbenchBoxes& typed) {
-    return shift(typed);
+    m_boxes = typed;
+    Report report = computeRixs(m_workspace, typed.excitation, typed.scaling, typed.absorption);
+    if (report.done) {
+        m_calculated.reset();
+        m_compared.reset();
+        m_peak.reset();
+        m_rFactor.reset();
+        QuadSpectrum points;
+        if (auto status = readCalculatedRixs(m_workspace, points); !status) {
+            return finished(Report::refused(status));
+        }
+        report.text += projectTheory(points);
+    }
+    finished(report);
+    // With a measured spectrum shown, the comparison redraw follows and its
+    // message replaces this one.
+    if (!m_experiment) return report;
+    Report redrawn = compareCalculated(typed);
+    redrawn.done = redrawn.done && report.done;
+    return redrawn;
 }
+
 Report WorkbenchModel::clearRixs(const WorkbenchBoxes& typed) {
-    return shift(typed);
+    m_boxes = typed;
+    m_calculated.reset();
+    m_compared.reset();
+    m_rFactor.reset();
+    return finished(Report::success(std::string(texts::kRixsClearedText)));
 }
-Report WorkbenchModel::saveRixs(const WorkbenchBoxes& typed, const std::filesystem::path&) {
-    return shift(typed);
-}
-Report WorkbenchModel::compareWithExperiment(const WorkbenchBoxes& typed) {
-    return shift(typed);
-}
-Report WorkbenchModel::compareWithOther(const WorkbenchBoxes& typed, const std::filesystem::path&) {
-    return shift(typed);
-}
+
 Report WorkbenchModel::compareCalculated(const WorkbenchBoxes& typed) {
-    return shift(typed);
+    m_boxes = typed;
+    m_experiment.reset();
+    m_compared.reset();
+    m_rFactor.reset();
+    PairSpectrum measured;
+    QuadSpectrum calculated;
+    MinMaxRecord frameRecord;
+    if (auto status = m_workspace.read(files::kRixsExperiment, measured); !status) {
+        return finished(Report::refusedUnchanged(status));
+    }
+    if (auto status = readCalculatedRixs(m_workspace, calculated); !status) {
+        return finished(Report::refusedUnchanged(status));
+    }
+    if (auto status = m_workspace.read(files::kRixsExperimentMinMax, frameRecord); !status) {
+        return finished(Report::refusedUnchanged(status));
+    }
+    std::string text(texts::kComparedText);
+    const auto why = projectExperiment(measured, frameRecord);
+    text += why;
+    m_compared = emptyRixs();
+    ExperimentFrame frame;
+    if (why.empty() && experimentFrame(frameRecord, frame).empty()) {
+        m_compared = projectRixs(calculated, frame.range, frame.axes);
+        // The segment leaving a point above the measured maximum is not drawn.
+        auto& breaks = m_compared->total.breaks;
+        breaks.assign(calculated.size(), 0);
+        for (std::size_t k = 1; k < calculated.size(); ++k) {
+            const double previous = std::trunc(kRixsExperimentScale * calculated[k - 1].total *
+                                               frame.axes.intensityScale);
+            if (previous > frame.range.smax) breaks[k] = 1;
+        }
+        m_compared->comp1.breaks = breaks;
+        m_compared->comp2.breaks = breaks;
+    }
+    // The figure a user tunes the factors by: the two spectra paired on their
+    // common energies, also after a computation on the whole grid.
+    const Aligned pair = align(measured, calculated);
+    m_rFactor = numeric::rFactor(pair.calculated, pair.measured);
+    if (!measured.empty() && !calculated.empty() && !pair.matched) text += texts::kNoCommonEnergy;
+    return finished(Report::success(std::move(text)));
 }
+
+Report WorkbenchModel::compareAligned(const PairSpectrum& measured, bool whole,
+                                      std::string_view message) {
+    m_experiment.reset();
+    m_compared.reset();
+    m_rFactor.reset();
+    QuadSpectrum calculated;
+    if (auto status = readCalculatedRixs(m_workspace, calculated); !status) {
+        return finished(Report::refusedUnchanged(status));
+    }
+    for (auto [size, name] : {std::pair{measured.size(), files::kRixsExperiment},
+                              std::pair{calculated.size(), files::kCalculatedRixs}}) {
+        if (size <= kMaxAlignedPoints) continue;
+        return finished(Report::refused(
+            std::string(texts::kTooManyPointsHead) + pathText(m_workspace.path(name)) +
+            std::string(texts::kTooManyPointsTail) + std::string(kWorkspaceUnchanged)));
+    }
+    const Aligned pair = align(measured, calculated);
+    if (auto status = m_workspace.write(files::kRixsExperiment, pair.measured); !status) {
+        return finished(Report::refused(status));
+    }
+    if (auto status = m_workspace.write(files::kCalculatedRixs, pair.calculated); !status) {
+        return finished(Report::refused(status));
+    }
+    // The frame and the drawn experiment: the whole chosen file, or the
+    // reduced experiment as written.
+    PairSpectrum shown = measured;
+    if (!whole) {
+        if (auto status = m_workspace.read(files::kRixsExperiment, shown); !status) {
+            return finished(Report::refused(status));
+        }
+    }
+    const MinMaxRecord frameRecord = minMaxOf(shown, kRixsExperimentScale);
+    if (auto status = m_workspace.write(files::kRixsExperimentMinMax, frameRecord); !status) {
+        return finished(Report::refused(status));
+    }
+    std::string text(message);
+    text += projectExperiment(shown, frameRecord);
+    const bool noMatch = !measured.empty() && !pair.matched;
+    if (noMatch) text += texts::kNoCommonEnergy;
+    finished(Report::success(text));
+    if (!m_calculated) return Report::success(std::move(text));
+    return compareCalculated(m_boxes);
+}
+
+Report WorkbenchModel::compareWithExperiment(const WorkbenchBoxes& typed) {
+    m_boxes = typed;
+    PairSpectrum measured;
+    if (auto status = m_workspace.read(files::kRixsExperiment, measured); !status) {
+        m_experiment.reset();
+        m_compared.reset();
+        m_rFactor.reset();
+        return finished(Report::refusedUnchanged(status));
+    }
+    return compareAligned(measured, false, texts::kExperimentShownText);
+}
+
+Report WorkbenchModel::compareWithOther(const WorkbenchBoxes& typed,
+                                        const std::filesystem::path& chosen) {
+    m_boxes = typed;
+    PairSpectrum measured;
+    if (auto status = readPairFile(chosen, measured); !status) {
+        return finished(Report::refusedUnchanged(status));
+    }
+    return compareAligned(measured, true, texts::kOtherExperimentText);
+}
+
 Report WorkbenchModel::clearComparison(const WorkbenchBoxes& typed) {
-    return shift(typed);
+    m_boxes = typed;
+    m_experiment.reset();
+    m_compared.reset();
+    m_rFactor.reset();
+    return finished(Report::success(std::string(texts::kComparisonClearedText)));
 }
 
 }  // namespace zephalo::core::rixs

@@ -138,7 +138,6 @@ public:
     // Whether a spectrum is drawn in the selective XAFS panel.
     bool hasXafs() const;
 
-private:
     // A calculated RIXS spectrum in panel units: total and two components.
     struct RixsCurves {
         plot::Curve total;
@@ -146,6 +145,7 @@ private:
         plot::Curve comp2;
     };
 
+private:
     // Drops the curves of all three panels.
     void discardAll();
     // Projects the records into the selective XAFS panel; returns the
@@ -156,6 +156,19 @@ private:
     Report refreshTo(std::string_view target, std::string_view message,
                      const WorkbenchBoxes& typed);
     Report finished(Report report);
+    // The theory panel's curves from a calculated spectrum; the experiment
+    // panel's measured curve on the frame of a range record. Each returns
+    // the sentence to add when nothing can be drawn (the curve is then
+    // present and empty).
+    std::string_view projectTheory(const QuadSpectrum& points);
+    std::string_view projectExperiment(const PairSpectrum& points, const MinMaxRecord& frame);
+    // "実験値と比較" and "別の実験値と比較" after reading the measured
+    // spectrum: reduce, rewrite, record the frame of the reduced (or the
+    // `whole` given) spectrum and show it.
+    Report compareAligned(const PairSpectrum& measured, bool whole, std::string_view message);
+    // Writes a save's text to the chosen path and says so.
+    Report saveTo(const std::filesystem::path& chosen, std::string_view text,
+                  std::string_view head);
 
     Workspace m_workspace;
     WorkbenchBoxes m_boxes;

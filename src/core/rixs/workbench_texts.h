@@ -100,4 +100,77 @@ inline constexpr std::string_view kNoCorrectionHead = "　修正結果のファ�
 inline constexpr std::string_view kNoCorrectionTail =
     " がありません。\r\n　「XAFS修正」をしてから「修正の一時保存」を押して下さい。";
 
+// After "シフト実行".
+inline constexpr std::string_view kShiftedText = "　XAFSスペクトルをエネルギーシフトしました。";
+// "シフト実行" whose stored window leaves nothing to draw writes no message;
+// zephalo-cli, which has no earlier text to keep, says what happened.
+inline constexpr std::string_view kShiftNotDrawn =
+    "　エネルギーシフトを保存しました（SelectiveXAFS_for_RIXS_Temp.DAT）。\r\n"
+    "　保存されている表示範囲が逆向きか、スペクトルの外にあるため、\r\n"
+    "表示はしていません。「表示変更」をして下さい。";
+// After "修正したXAFSの保存" and "RIXSの保存": head and tail around the path.
+inline constexpr std::string_view kXafsSavedHead = "　修正した選択的XAFSスペクトルを";
+inline constexpr std::string_view kRixsSavedHead = "　RIXSスペクトル（計算値）を";
+inline constexpr std::string_view kSavedTail = "というファイル\r\nとして保存しました。";
+// A save to a path that cannot be written: head and tail around the path,
+// followed by the reason.
+inline constexpr std::string_view kSaveFailedHead = "　ファイル ";
+inline constexpr std::string_view kSaveFailedTail = " に保存できませんでした。\r\n";
+
+// Any edit of "励起エネルギー(eV)".
+inline constexpr std::string_view kExcitationHint =
+    "　励起エネルギー(eV)を入力後、「RIXS計算実行」ボタンを押し\r\nて下さい。";
+// After "RIXSのクリア".
+inline constexpr std::string_view kRixsClearedText = "　RIXS（理論）スペクトルをクリアしました。";
+// Sentences added when the calculated spectrum cannot be drawn.
+inline constexpr std::string_view kNoTheoryEmpty =
+    "\r\n　計算したRIXSスペクトルに点がないため、スペクトルは描いて\r\nいません。";
+inline constexpr std::string_view kNoTheoryZero =
+    "\r\n　計算したRIXSスペクトルの最大値が0以下（スケーリング因子が0\r\nなど）のため、"
+    "スペクトルは描いていません。";
+inline constexpr std::string_view kNoTheoryFlat =
+    "\r\n　計算したRIXSスペクトルの強度が一定のため、スペクトルは描\r\nいていません。";
+inline constexpr std::string_view kNoTheoryOneEnergy =
+    "\r\n　計算したRIXSスペクトルの点がすべて同じエネルギーのため、\r\nスペクトルは描いていません"
+    "。";
+
+// After "クリア" of the experiment panel.
+inline constexpr std::string_view kComparisonClearedText = "　スペクトルをクリアしました。";
+// After the comparison redraw "計算値と比較".
+inline constexpr std::string_view kComparedText =
+    "　実験スペクトル（と計算スペクトル）を表示しました。\r\n"
+    "　低い励起エネルギーのRIXSを用いて「スケーリング因子」を調整\r\n"
+    "した後、高いエネルギーのRIXSを用いて「吸収補正因子」を最適\r\n"
+    "化するのが得策です。\r\n"
+    "　必要なら、形状が一致するまで「XAFS修正」して下さい。\r\n"
+    "　必要なら「別の実験値と比較」することもできます。";
+// After "実験値と比較" without a calculation shown.
+inline constexpr std::string_view kExperimentShownText =
+    "　実験スペクトル(と計算スペクトル)を表示しました。\r\n"
+    "　低い励起エネルギーのRIXSを用いて「スケーリング因子」を調整\r\n"
+    "した後、高いエネルギーのRIXSを用いて「吸収補正因子」を最適\r\n"
+    "化するのが得策です。\r\n"
+    "　必要なら、形状が一致するまで「XAFS修正」して下さい。\r\n"
+    "　別の実験値と比較もできます。";
+// After "別の実験値と比較" without a calculation shown.
+inline constexpr std::string_view kOtherExperimentText =
+    "　別の実験値(RIXSスペクトル)を読み込みました。\r\n"
+    "　「実験値と比較」して下さい。";
+// Sentences added when the measured spectrum cannot be drawn.
+inline constexpr std::string_view kNoExperimentEmpty =
+    "\r\n　実験スペクトルに点がないか、その最大値が0以下のため、\r\n"
+    "スペクトルは描いていません。";
+inline constexpr std::string_view kNoExperimentFrame =
+    "\r\n　実験スペクトルの点がすべて同じエネルギーか、強度が一定の\r\n"
+    "ため、スペクトルは描いていません。";
+// The comparison found no energy shared by the two spectra.
+inline constexpr std::string_view kNoCommonEnergy =
+    "\r\n　実験値と計算値に共通のエネルギー（差0.0001eV未満）が\r\n"
+    "ありません。";
+// A spectrum too long to be reduced to the common energies: head and tail
+// around the file name.
+inline constexpr std::string_view kTooManyPointsHead = "　";
+inline constexpr std::string_view kTooManyPointsTail =
+    " の点が4000を超えているため、比較できません。";
+
 }  // namespace zephalo::core::rixs::texts
