@@ -43,7 +43,10 @@ QStringList messageTexts() {
     for (std::string_view text :
          {texts::kLoadedText, texts::kClearedText, texts::kDisplayChangedText,
           texts::kWindowRejectedText, texts::kPeakShownText, texts::kCorrectedText,
-          texts::kStoredText, texts::kRefreshedText, texts::kFinishedText, texts::kPeakNotFinite}) {
+          texts::kStoredText, texts::kRefreshedText, texts::kFinishedText, texts::kPeakNotFinite,
+          texts::kShiftedText, texts::kExcitationHint, texts::kRixsClearedText,
+          texts::kComparisonClearedText, texts::kComparedText, texts::kExperimentShownText,
+          texts::kOtherExperimentText}) {
         result << toQt(text);
     }
     const std::string energy = "7130.5";
@@ -57,8 +60,15 @@ QStringList messageTexts() {
 
 // Sentences an operation adds after its message when a curve is not drawn.
 QStringList addedSentences() {
-    return {toQt(texts::kNoCurveEnergyWindow), toQt(texts::kNoCurveFlat),
-            toQt(texts::kNoPeakCurveFlat)};
+    QStringList result;
+    for (std::string_view text :
+         {texts::kNoCurveEnergyWindow, texts::kNoCurveFlat, texts::kNoPeakCurveFlat,
+          texts::kNoTheoryEmpty, texts::kNoTheoryZero, texts::kNoTheoryFlat,
+          texts::kNoTheoryOneEnergy, texts::kNoExperimentEmpty, texts::kNoExperimentFrame,
+          texts::kNoCommonEnergy}) {
+        result << toQt(text);
+    }
+    return result;
 }
 
 QStringList linesOf(const QString& text) {
