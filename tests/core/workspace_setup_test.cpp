@@ -1,6 +1,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -272,6 +274,33 @@ TEST(ImportsWithoutWorkspace, AreRefusedWithTheFolder) {
     EXPECT_NE(report.text.find(ws.directory().string() + " がありません"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(ws.directory()));
 }
+
+#ifndef _WIN32
+// File dialogs start in ~/ZEPHALO: the home folder while it is missing, the
+// folder itself once it has been prepared, and the home folder again when a
+// plain file of that name blocks it.
+TEST(DataFolder, IsPreparedInTheHomeFolder) {
+    test::TempDir home;
+    const char* previous = std::getenv("HOME");
+    const std::string kept = previous ? previous : "";
+    ::setenv("HOME", home.path().c_str(), 1);
+
+    EXPECT_EQ(Workspace::dataFolder(), home.path());
+    EXPECT_EQ(Workspace::preparedDataFolder(), home.path() / "ZEPHALO");
+    EXPECT_TRUE(std::filesystem::is_directory(home.path() / "ZEPHALO"));
+    EXPECT_EQ(Workspace::dataFolder(), home.path() / "ZEPHALO");
+
+    std::filesystem::remove(home.path() / "ZEPHALO");
+    test::writeFile(home.path() / "ZEPHALO", "not a folder\n");
+    EXPECT_EQ(Workspace::preparedDataFolder(), home.path());
+
+    if (previous) {
+        ::setenv("HOME", kept.c_str(), 1);
+    } else {
+        ::unsetenv("HOME");
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace zephalo::core
