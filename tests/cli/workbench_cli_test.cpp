@@ -85,5 +85,40 @@ TEST_F(WorkbenchCliTest, RefusesBehindTheGateAndRejectsMalformedOptions) {
     }
 }
 
+TEST_F(WorkbenchCliTest, CompareShiftAndSavesRunTheirButtons) {
+    const std::string saved = (scratch.path() / "saved.DAT").string();
+    struct Step {
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::string_view lastLine;  // what the output's last line starts with
+    };
+    const std::vector<Step> steps{
+        {{"load-selective"}, 0, ""},
+        {{"finish"}, 0, ""},
+        {{"compute", "--omega", "7112"}, 0, ""},
+        {{"compare"}, 0, "R="},
+        {{"compare", "--with", (scratch.path() / "missing.dat").string()}, 1, ""},
+        {{"shift", "-2.5"}, 0, ""},
+        {{"shift", "--", "-0.5"}, 0, ""},
+        {{"shift", "1e"}, 2, ""},
+        {{"save-rixs", saved}, 0, ""},
+        {{"save-xafs"}, 2, ""},
+    };
+    for (const auto& step : steps) {
+        const auto run = cli(step.arguments);
+        ASSERT_EQ(run.exitCode, step.exitCode)
+            << step.arguments.front() << " " << step.arguments.back() << ": " << run.err;
+        if (step.lastLine.empty()) continue;
+        const std::string out = run.out.substr(0, run.out.find_last_not_of('\n') + 1);
+        EXPECT_EQ(out.substr(out.rfind('\n') + 1, step.lastLine.size()), step.lastLine) << out;
+    }
+    // Both shifts add up on the working copy.
+    const auto work = table(files::kSelectiveWork);
+    const auto published = table(files::kSelectiveForRixs);
+    ASSERT_EQ(work.size(), published.size());
+    EXPECT_TRUE(near(work.front().energy, published.front().energy - 3.0, 1e-9));
+    EXPECT_EQ(readFile(saved), readFile(workspace.path(files::kCalculatedRixs)));
+}
+
 }  // namespace
 }  // namespace zephalo::test

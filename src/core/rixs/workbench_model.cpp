@@ -720,8 +720,8 @@ Report WorkbenchModel::compareCalculated(const WorkbenchBoxes& typed) {
     return finished(Report::success(std::move(text)));
 }
 
-Report WorkbenchModel::compareAligned(const PairSpectrum& measured, bool whole,
-                                      std::string_view message) {
+Report WorkbenchModel::compareAligned(const PairSpectrum& measured, const std::string& source,
+                                      bool whole, std::string_view message) {
     m_experiment.reset();
     m_compared.reset();
     m_rFactor.reset();
@@ -729,12 +729,13 @@ Report WorkbenchModel::compareAligned(const PairSpectrum& measured, bool whole,
     if (auto status = readCalculatedRixs(m_workspace, calculated); !status) {
         return finished(Report::refusedUnchanged(status));
     }
-    for (auto [size, name] : {std::pair{measured.size(), files::kRixsExperiment},
-                              std::pair{calculated.size(), files::kCalculatedRixs}}) {
+    const std::string calculatedSource = pathText(m_workspace.path(files::kCalculatedRixs));
+    for (auto [size, name] :
+         {std::pair{measured.size(), &source}, std::pair{calculated.size(), &calculatedSource}}) {
         if (size <= kMaxAlignedPoints) continue;
-        return finished(Report::refused(
-            std::string(texts::kTooManyPointsHead) + pathText(m_workspace.path(name)) +
-            std::string(texts::kTooManyPointsTail) + std::string(kWorkspaceUnchanged)));
+        return finished(Report::refused(std::string(texts::kTooManyPointsHead) + *name +
+                                        std::string(texts::kTooManyPointsTail) +
+                                        std::string(kWorkspaceUnchanged)));
     }
     const Aligned pair = align(measured, calculated);
     if (auto status = m_workspace.write(files::kRixsExperiment, pair.measured); !status) {
@@ -773,7 +774,8 @@ Report WorkbenchModel::compareWithExperiment(const WorkbenchBoxes& typed) {
         m_rFactor.reset();
         return finished(Report::refusedUnchanged(status));
     }
-    return compareAligned(measured, false, texts::kExperimentShownText);
+    return compareAligned(measured, pathText(m_workspace.path(files::kRixsExperiment)), false,
+                          texts::kExperimentShownText);
 }
 
 Report WorkbenchModel::compareWithOther(const WorkbenchBoxes& typed,
@@ -783,7 +785,7 @@ Report WorkbenchModel::compareWithOther(const WorkbenchBoxes& typed,
     if (auto status = readPairFile(chosen, measured); !status) {
         return finished(Report::refusedUnchanged(status));
     }
-    return compareAligned(measured, true, texts::kOtherExperimentText);
+    return compareAligned(measured, pathText(chosen), true, texts::kOtherExperimentText);
 }
 
 Report WorkbenchModel::clearComparison(const WorkbenchBoxes& typed) {

@@ -165,7 +165,9 @@ private:
     // "実験値と比較" and "別の実験値と比較" after reading the measured
     // spectrum: reduce, rewrite, record the frame of the reduced (or the
     // `whole` given) spectrum and show it.
-    Report compareAligned(const PairSpectrum& measured, bool whole, std::string_view message);
+    // `source` names the measured spectrum's file.
+    Report compareAligned(const PairSpectrum& measured, const std::string& source, bool whole,
+                          std::string_view message);
     // Writes a save's text to the chosen path and says so.
     Report saveTo(const std::filesystem::path& chosen, std::string_view text,
                   std::string_view head);
