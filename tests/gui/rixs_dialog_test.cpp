@@ -115,11 +115,11 @@ void computeOnPrepared(const CRIXSXAFS& dialog) {
 }
 
 const char* const kEnabledButtons[] = {
-    "選択的XAFS読込", "XAFSのクリア",     "表示変更",          "補正用ピーク表示",
-    "XAFS修正",       "修正の一時保存",   "さらに修正",        "修正終了！",
-    "RIXS計算実行",   "RIXSのクリア",     "RIXSの保存",        "実験値と比較",
-    "クリア",         "別の実験値と比較", "シフト実行",        "OK",
-    "キャンセル",     "計算値と比較",     "修正したXAFSの保存"};
+    "選択的XAFS読込", "XAFSのクリア",      "表示変更",   "補正用ピーク表示",
+    "XAFS修正",       "修正の一時保存",    "さらに修正", "修正終了！",
+    "RIXS計算実行",   "RIXSのクリア",      "RIXSの保存", "実験値と比較",
+    "クリア",         "別の実験値と比較",  "シフト実行", "OK",
+    "キャンセル",     "修正したXAFSの保存"};
 // Their operations come with the tools.
 const char* const kLaterButtons[] = {"最適化", "隣接平均"};
 
@@ -148,7 +148,7 @@ void RixsDialogTest::opensWithEveryControl() {
 
     for (const char* caption : kEnabledButtons) {
         auto* button = buttonByCaption(dialog, QString::fromUtf8(caption));
-        QVERIFY2(button && button->isEnabled(), caption);
+        QVERIFY2(button && button->isVisible() && button->isEnabled(), caption);
     }
     for (const char* caption : kLaterButtons) {
         auto* button = buttonByCaption(dialog, QString::fromUtf8(caption));
@@ -357,6 +357,22 @@ void RixsDialogTest::computeAndCompareDrawTheirCurvesAndTheRFactor() {
     QVERIFY(box(dialog, "editRFactor")->text().isEmpty());
     press(dialog, QStringLiteral("クリア"));
     QCOMPARE(pixelsOf(experiment, kRed), 0);
+
+    // Another measured file, chosen in an open dialog, is compared with a
+    // new calculation.
+    const std::filesystem::path other = dir / "other.DAT";
+    std::filesystem::copy_file(dir / "RIXSEXP.DAT", other);
+    std::optional<FileChoice> asked;
+    dialog.setFileChooser([&](FileChoice choice) -> std::optional<std::filesystem::path> {
+        asked = choice;
+        return other;
+    });
+    press(dialog, QStringLiteral("RIXS計算実行"));
+    press(dialog, QStringLiteral("別の実験値と比較"));
+    QVERIFY(asked == FileChoice::Open);
+    QVERIFY(pixelsOf(experiment, kRed) > 100);
+    QVERIFY(pixelsOf(experiment, kBlue) > 100);
+    QVERIFY(!box(dialog, "editRFactor")->text().isEmpty());
 }
 
 void RixsDialogTest::savesWriteTheChosenFileOrNothing_data() {
