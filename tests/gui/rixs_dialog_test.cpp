@@ -335,6 +335,7 @@ void RixsDialogTest::computeAndCompareDrawTheirCurvesAndTheRFactor() {
         panelText(dialog).startsWith(QStringLiteral("　計算したRIXSスペクトルを表示しました。")),
         qPrintable(panelText(dialog)));
     QVERIFY(pixelsOf(theory, kBlue) > 100);
+    QVERIFY(childByText<QLabel>(dialog, QStringLiteral("7020 eV")));
     QCOMPARE(pixelsOf(experiment, kBlue) + pixelsOf(experiment, kRed), 0);
     QVERIFY(box(dialog, "editRFactor")->text().isEmpty());
 
@@ -344,6 +345,9 @@ void RixsDialogTest::computeAndCompareDrawTheirCurvesAndTheRFactor() {
              qPrintable(panelText(dialog)));
     QVERIFY(pixelsOf(experiment, kRed) > 100);
     QVERIFY(pixelsOf(experiment, kBlue) > 100);
+    // The energies of the measured spectrum under its panel.
+    QVERIFY(childByText<QLabel>(dialog, QStringLiteral("7030 eV")));
+    QVERIFY(childByText<QLabel>(dialog, QStringLiteral("7060 eV")));
     const QString shown = box(dialog, "editRFactor")->text();
     QVERIFY2(std::fabs(shown.toDouble() - 100.0 * 0.2 / 1.2) < 1e-3, qPrintable(shown));
     // Six significant digits.

@@ -138,6 +138,12 @@ std::optional<std::pair<double, double>> spanOf(const core::QuadSpectrum& points
     return std::pair(low->energy, high->energy);
 }
 
+// Whether any of the curves has a point to draw.
+bool anyPoint(const std::vector<core::plot::Curve>& curves) {
+    return std::any_of(curves.begin(), curves.end(),
+                       [](const core::plot::Curve& curve) { return curve.size() > 0; });
+}
+
 // The R factor as the box shows it.
 constexpr int kRFactorDigits = 6;
 
@@ -554,13 +560,13 @@ void CRIXSXAFS::repaintPanels() {
     } else {
         m_xafsRange->clear();
     }
-    if (m_theorySpan && !m_model.theoryCurves(false).empty()) {
+    if (m_theorySpan && anyPoint(m_model.theoryCurves(false))) {
         m_theoryRange->setRange(m_theorySpan->first, m_theorySpan->second);
     } else {
         m_theoryRange->clear();
     }
     core::MinMaxRecord frame;
-    if (!m_model.experimentCurves(false).empty() &&
+    if (anyPoint(m_model.experimentCurves(false)) &&
         m_workspace.read(core::files::kRixsExperimentMinMax, frame).ok()) {
         m_experimentRange->setRange(frame.xmin, frame.xmax);
     } else {
