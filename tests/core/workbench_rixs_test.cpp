@@ -411,6 +411,13 @@ TEST_F(WorkbenchRixsTest, AnotherExperimentFramesTheWholeChosenFile) {
         EXPECT_EQ(model.experimentCurves(false).back().size(), c.drawnPoints) << c.name;
         EXPECT_EQ(readFile(chosen), chosenText);
     }
+    // An intensity whose display value is not finite is refused on its line.
+    writeFile(chosen, "7020 1\n7020.1 1e305\n");
+    const std::string before = text(files::kRixsExperiment);
+    const Report refused = model.compareWithOther(boxes, chosen);
+    EXPECT_FALSE(refused.done);
+    EXPECT_TRUE(contains(refused.text, core::pathText(chosen) + " の2行目")) << refused.text;
+    EXPECT_EQ(text(files::kRixsExperiment), before);
 }
 
 // --- シフト実行 -------------------------------------------------------------

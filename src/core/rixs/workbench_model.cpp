@@ -9,6 +9,7 @@
 #include "rixs/workbench_texts.h"
 #include "workspace/file_names.h"
 #include "workspace/number_text.h"
+#include "workspace/storage_texts.h"
 #include "workspace/workspace_setup.h"
 
 namespace zephalo::core::rixs {
@@ -782,8 +783,17 @@ Report WorkbenchModel::compareWithOther(const WorkbenchBoxes& typed,
                                         const std::filesystem::path& chosen) {
     m_boxes = typed;
     PairSpectrum measured;
-    if (auto status = readPairFile(chosen, measured); !status) {
+    std::vector<int> lines;
+    if (auto status = readPairFile(chosen, measured, kMaxPoints, &lines); !status) {
         return finished(Report::refusedUnchanged(status));
+    }
+    // Its extremes are recorded in EXP_MinMax.DAT times the display factor.
+    for (std::size_t i = 0; i < measured.size(); ++i) {
+        if (std::isfinite(measured[i].intensity * kRixsExperimentScale)) continue;
+        return finished(Report::refusedUnchanged(Status::failure(core::texts::nonFiniteInputText(
+            pathText(chosen), lines[i],
+            core::texts::scaledIntensityText(formatNumber(kRixsExperimentScale),
+                                             files::kRixsExperimentMinMax)))));
     }
     return compareAligned(measured, pathText(chosen), true, texts::kOtherExperimentText);
 }
