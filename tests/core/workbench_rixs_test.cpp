@@ -259,6 +259,9 @@ TEST_F(WorkbenchRixsTest, AlignmentKeepsTheCommonEnergiesOfTheLongerSpectrum) {
         }
         const bool none = measured.empty() || calculated.empty();
         EXPECT_EQ(contains(report.text, texts::kNoCommonEnergy), none) << c.name;
+        // The redraw, run next when a calculation is shown, says so too.
+        EXPECT_EQ(contains(model.compareCalculated(boxes).text, texts::kNoCommonEnergy), none)
+            << c.name;
         // Where both stay, they pair energy by energy.
         for (std::size_t i = 0; measured.size() == calculated.size() && i < measured.size(); ++i) {
             EXPECT_TRUE(near(measured[i].energy, calculated[i].energy, 0, 1e-4)) << c.name << i;

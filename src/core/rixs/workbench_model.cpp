@@ -717,7 +717,10 @@ Report WorkbenchModel::compareCalculated(const WorkbenchBoxes& typed) {
     // common energies, also after a computation on the whole grid.
     const Aligned pair = align(measured, calculated);
     m_rFactor = numeric::rFactor(pair.calculated, pair.measured);
-    if (!measured.empty() && !calculated.empty() && !pair.matched) text += texts::kNoCommonEnergy;
+    // After a reduction that matched nothing one of the two files is empty.
+    if ((!measured.empty() || !calculated.empty()) && !pair.matched) {
+        text += texts::kNoCommonEnergy;
+    }
     return finished(Report::success(std::move(text)));
 }
 
