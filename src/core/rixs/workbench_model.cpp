@@ -460,9 +460,9 @@ constexpr double kMatchTolerance = 0.0001;
 // Points per spectrum the comparison reduces.
 constexpr std::size_t kMaxAlignedPoints = 4000;
 
-// The two spectra reduced to their common energies: the longer one keeps the
-// points that match the shorter one's, in the shorter one's order, the
-// shorter one stays whole. The first match in file order wins; a match at
+// The two spectra reduced to their common energies: the longer one (the
+// calculation when both are as long) keeps the points that match the other's,
+// in the other's order; the other stays whole. The first match in file order wins; a match at
 // energy 0 counts as none.
 struct Aligned {
     PairSpectrum measured;
