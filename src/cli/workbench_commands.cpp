@@ -160,8 +160,7 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
             }
             return last(done, shifted);
         });
-    // A negative shift ("shift -2.5") is a number, not an option.
-    shiftCommand->positionals_at_end(false);
+    // CLI11 takes a negative number ("shift -2.5") as this value.
     shiftCommand->add_option("delta", shift->delta, "energy shift (eV, may be negative)")
         ->required()
         ->check(numberText());

@@ -259,6 +259,9 @@ TEST_F(WorkbenchRixsTest, AlignmentKeepsTheCommonEnergiesOfTheLongerSpectrum) {
         }
         const bool none = measured.empty() || calculated.empty();
         EXPECT_EQ(contains(report.text, texts::kNoCommonEnergy), none) << c.name;
+        // The redraw, run next when a calculation is shown, says so too.
+        EXPECT_EQ(contains(model.compareCalculated(boxes).text, texts::kNoCommonEnergy), none)
+            << c.name;
         // Where both stay, they pair energy by energy.
         for (std::size_t i = 0; measured.size() == calculated.size() && i < measured.size(); ++i) {
             EXPECT_TRUE(near(measured[i].energy, calculated[i].energy, 0, 1e-4)) << c.name << i;
@@ -411,6 +414,13 @@ TEST_F(WorkbenchRixsTest, AnotherExperimentFramesTheWholeChosenFile) {
         EXPECT_EQ(model.experimentCurves(false).back().size(), c.drawnPoints) << c.name;
         EXPECT_EQ(readFile(chosen), chosenText);
     }
+    // An intensity whose display value is not finite is refused on its line.
+    writeFile(chosen, "7020 1\n7020.1 1e305\n");
+    const std::string before = text(files::kRixsExperiment);
+    const Report refused = model.compareWithOther(boxes, chosen);
+    EXPECT_FALSE(refused.done);
+    EXPECT_TRUE(contains(refused.text, core::pathText(chosen) + " の2行目")) << refused.text;
+    EXPECT_EQ(text(files::kRixsExperiment), before);
 }
 
 // --- シフト実行 -------------------------------------------------------------

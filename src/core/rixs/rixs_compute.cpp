@@ -2,6 +2,7 @@
 
 #include "numeric/input_texts.h"
 #include "rixs/rixs_core.h"
+#include "rixs/workbench_texts.h"
 #include "workspace/file_names.h"
 #include "workspace/number_text.h"
 
@@ -12,22 +13,9 @@ namespace {
 constexpr int kFactorDigits = 6;
 
 std::string shownText(std::string_view excitationText) {
-    return "　計算したRIXSスペクトルを表示しました。\r\n　用いた励起エネルギーは" +
-           std::string(excitationText) +
-           "eVです。「実験値読込」し、この\r\n「計算値と比較」して下さい。\r\n　必要なら「RIXSの保"
-           "存」をして下さい。\r\n　スペクトル形状が異常な時は、「スケーリング因子」を調整して下\r"
-           "\nさい。";
+    return std::string(texts::kComputedHead) + std::string(excitationText) +
+           std::string(texts::kComputedTail);
 }
-
-constexpr std::string_view kExcitationWarning =
-    "　励起エネルギーが異常です。\r\n　安全のため、デフォルト値7150eVで計算しました。\r\n　励起エネ"
-    "ルギーを再入力して下さい。";
-
-constexpr std::string_view kMissingInputs =
-    "!!!エラー!!!"
-    "\r\n　RIXS計算に必要なファイルがそろっていません。\r\n　「修正終了」しましたか？\r\n　「修正終"
-    "了」ボタンを押さないとRIXSは計算できません。\r\n　また「XAFSの読込」をスキップしてもRIXS計算は"
-    "できません。\r\n　確認してやり直して下さい。";
 
 }  // namespace
 
@@ -61,11 +49,11 @@ Report computeRixs(const Workspace& workspace, std::string_view excitationText,
         message = shownText(excitationText);
     } else {
         omega = kDefaultExcitation;
-        message = std::string(kExcitationWarning);
+        message = std::string(texts::kExcitationWarning);
     }
 
     if (!workspace.exists(files::kSelectiveForRixs) || !workspace.exists(files::kConvXafsNorm)) {
-        return Report::refused(std::string(kMissingInputs));
+        return Report::refused(std::string(texts::kMissingComputeInputs));
     }
     if (auto status = calculateRixs(workspace, omega); !status) {
         return Report::refused(status);

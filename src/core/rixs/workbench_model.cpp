@@ -9,6 +9,7 @@
 #include "rixs/workbench_texts.h"
 #include "workspace/file_names.h"
 #include "workspace/number_text.h"
+#include "workspace/storage_texts.h"
 #include "workspace/workspace_setup.h"
 
 namespace zephalo::core::rixs {
@@ -459,9 +460,9 @@ constexpr double kMatchTolerance = 0.0001;
 // Points per spectrum the comparison reduces.
 constexpr std::size_t kMaxAlignedPoints = 4000;
 
-// The two spectra reduced to their common energies: the longer one keeps the
-// points that match the shorter one's, in the shorter one's order, the
-// shorter one stays whole. The first match in file order wins; a match at
+// The two spectra reduced to their common energies: the longer one (the
+// calculation when both are as long) keeps the points that match the other's,
+// in the other's order; the other stays whole. The first match in file order wins; a match at
 // energy 0 counts as none.
 struct Aligned {
     PairSpectrum measured;
@@ -716,7 +717,10 @@ Report WorkbenchModel::compareCalculated(const WorkbenchBoxes& typed) {
     // common energies, also after a computation on the whole grid.
     const Aligned pair = align(measured, calculated);
     m_rFactor = numeric::rFactor(pair.calculated, pair.measured);
-    if (!measured.empty() && !calculated.empty() && !pair.matched) text += texts::kNoCommonEnergy;
+    // After a reduction that matched nothing one of the two files is empty.
+    if ((!measured.empty() || !calculated.empty()) && !pair.matched) {
+        text += texts::kNoCommonEnergy;
+    }
     return finished(Report::success(std::move(text)));
 }
 
@@ -782,8 +786,17 @@ Report WorkbenchModel::compareWithOther(const WorkbenchBoxes& typed,
                                         const std::filesystem::path& chosen) {
     m_boxes = typed;
     PairSpectrum measured;
-    if (auto status = readPairFile(chosen, measured); !status) {
+    std::vector<int> lines;
+    if (auto status = readPairFile(chosen, measured, kMaxPoints, &lines); !status) {
         return finished(Report::refusedUnchanged(status));
+    }
+    // Its extremes are recorded in EXP_MinMax.DAT times the display factor.
+    for (std::size_t i = 0; i < measured.size(); ++i) {
+        if (std::isfinite(measured[i].intensity * kRixsExperimentScale)) continue;
+        return finished(Report::refusedUnchanged(Status::failure(core::texts::nonFiniteInputText(
+            pathText(chosen), lines[i],
+            core::texts::scaledIntensityText(formatNumber(kRixsExperimentScale),
+                                             files::kRixsExperimentMinMax)))));
     }
     return compareAligned(measured, pathText(chosen), true, texts::kOtherExperimentText);
 }

@@ -87,7 +87,9 @@ public:
     Report excitationEdited(const WorkbenchBoxes& typed);
     // "RIXS計算実行": the factor boxes stored, the RIXS core run at the
     // excitation box's energy (7150 eV when outside 1000..20000), the result
-    // drawn in the theory panel; with a measured spectrum shown, the
+    // drawn in the theory panel (no curve, and a sentence saying why, when
+    // the largest total is not above 0 or all points share one energy);
+    // with a measured spectrum shown, the
     // comparison redraw follows and its message replaces the computation's.
     Report compute(const WorkbenchBoxes& typed);
     // "RIXSのクリア": the calculated curves of both RIXS panels are dropped.
@@ -100,7 +102,9 @@ public:
     // "実験値と比較": RIXSEXP.DAT and Calculated_RIXS.DAT reduced to their
     // common energies and rewritten, EXP_MinMax.DAT from the reduced
     // experiment, the experiment drawn; with a calculation shown, the
-    // comparison redraw follows.
+    // comparison redraw follows. More than 4000 points in either spectrum
+    // is refused with nothing rewritten; when no energy matches, the reduced
+    // file is empty and the message says so.
     Report compareWithExperiment(const WorkbenchBoxes& typed);
     // "別の実験値と比較": as compareWithExperiment with the chosen file as the
     // measured spectrum (it becomes RIXSEXP.DAT, reduced); EXP_MinMax.DAT and

@@ -117,6 +117,28 @@ inline constexpr std::string_view kSavedTail = "というファイル\r\nとし�
 inline constexpr std::string_view kSaveFailedHead = "　ファイル ";
 inline constexpr std::string_view kSaveFailedTail = " に保存できませんでした。\r\n";
 
+// After "RIXS計算実行": head and tail around the excitation box's text as
+// typed.
+inline constexpr std::string_view kComputedHead =
+    "　計算したRIXSスペクトルを表示しました。\r\n　用いた励起エネルギーは";
+inline constexpr std::string_view kComputedTail =
+    "eVです。「実験値読込」し、この\r\n「計算値と比較」して下さい。\r\n"
+    "　必要なら「RIXSの保存」をして下さい。\r\n"
+    "　スペクトル形状が異常な時は、「スケーリング因子」を調整して下\r\nさい。";
+// "RIXS計算実行" with an excitation energy outside 1000..20000 eV.
+inline constexpr std::string_view kExcitationWarning =
+    "　励起エネルギーが異常です。\r\n"
+    "　安全のため、デフォルト値7150eVで計算しました。\r\n"
+    "　励起エネルギーを再入力して下さい。";
+// "RIXS計算実行" without SelectiveXAFS_for_RIXS.DAT or
+// ConvXAFS_Norm_Spectrum.DAT.
+inline constexpr std::string_view kMissingComputeInputs =
+    "!!!エラー!!!\r\n"
+    "　RIXS計算に必要なファイルがそろっていません。\r\n"
+    "　「修正終了」しましたか？\r\n"
+    "　「修正終了」ボタンを押さないとRIXSは計算できません。\r\n"
+    "　また「XAFSの読込」をスキップしてもRIXS計算はできません。\r\n"
+    "　確認してやり直して下さい。";
 // Any edit of "励起エネルギー(eV)".
 inline constexpr std::string_view kExcitationHint =
     "　励起エネルギー(eV)を入力後、「RIXS計算実行」ボタンを押し\r\nて下さい。";
