@@ -46,12 +46,13 @@ QStringList messageTexts() {
           texts::kStoredText, texts::kRefreshedText, texts::kFinishedText, texts::kPeakNotFinite,
           texts::kShiftedText, texts::kExcitationHint, texts::kRixsClearedText,
           texts::kComparisonClearedText, texts::kComparedText, texts::kExperimentShownText,
-          texts::kOtherExperimentText}) {
+          texts::kOtherExperimentText, texts::kExcitationWarning, texts::kMissingComputeInputs}) {
         result << toQt(text);
     }
     const std::string energy = "7130.5";
     const std::string file(core::files::kSelectiveWork2);
     result << toQt(std::string(texts::kPickedHead) + energy + std::string(texts::kPickedTail))
+           << toQt(std::string(texts::kComputedHead) + energy + std::string(texts::kComputedTail))
            << toQt(std::string(texts::kNotFiniteHead) + file + std::string(texts::kNotFiniteTail))
            << toQt(std::string(texts::kNoCorrectionHead) + file +
                    std::string(texts::kNoCorrectionTail));
