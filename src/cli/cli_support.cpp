@@ -4,6 +4,7 @@
 
 #include "workspace/number_text.h"
 #include "workspace/records.h"
+#include "workspace/step.h"
 
 namespace zephalo::cli {
 
@@ -32,6 +33,13 @@ void Context::show(const core::Report& report) {
     }
 }
 
+void Context::step(const std::function<core::Report(const core::Workspace&)>& operation) {
+    const core::Workspace workspace = this->workspace();
+    const core::Report report = core::runStep(workspace, [&] { return operation(workspace); });
+    if (report.done && report.text.empty()) return;
+    show(report);
+}
+
 void Context::showFigure(std::string_view name, double value) {
     std::cout << name << '=' << core::formatNumber(value) << '\n' << std::flush;
 }
@@ -45,7 +53,9 @@ const CLI::Validator& numberText() {
     return validator;
 }
 
-double numberOf(const std::string& text) { return core::parseNumber(text).value_or(0.0); }
+double numberOf(const std::string& text) {
+    return core::parseNumber(text).value_or(0.0);
+}
 
 int run(int argc, char** argv) {
     CLI::App app{"ZEPHALO: RIXS spectra from selective XAFS, headless front end", "zephalo-cli"};
@@ -67,7 +77,8 @@ int run(int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);
-        std::cerr << "usage: zephalo-cli [--workspace DIR] COMMAND [ARGS...]  (--help for the list)\n";
+        std::cerr
+            << "usage: zephalo-cli [--workspace DIR] COMMAND [ARGS...]  (--help for the list)\n";
         return kExitUsage;
     }
     return context.exitCode;

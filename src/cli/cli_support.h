@@ -1,6 +1,7 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,11 @@ public:
     void show(const core::Report& report);
     // Prints a figure line "R=<value>" (six significant digits).
     void showFigure(std::string_view name, double value);
+
+    // Runs `operation` on the work space as one step (its lock held, its files
+    // committed together) and shows the report it returns, or the step's own
+    // refusal. A done report without text prints nothing.
+    void step(const std::function<core::Report(const core::Workspace&)>& operation);
 };
 
 // The message-panel text as terminal lines: every "\r\n" becomes a line end,

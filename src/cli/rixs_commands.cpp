@@ -26,23 +26,22 @@ void addRixsCommands(CLI::App& app, Context& context) {
                      "absorption-correction factor (default: the stored one)")
         ->check(numberText());
     compute->callback([&context, options] {
-        const auto workspace = context.workspace();
-        if (auto refusal = core::checkGate(workspace, core::Step::Rixs)) {
-            context.show(core::Report::refused(*refusal));
-            return;
-        }
-        // The factor boxes as the workbench's loading fills them, unless given.
-        core::rixs::FactorTexts boxes;
-        if (options->scaling.empty() || options->absorption.empty()) {
-            if (auto status = core::rixs::storedFactorTexts(workspace, boxes); !status) {
-                context.show(core::Report::refused(status));
-                return;
+        context.step([&](const core::Workspace& workspace) {
+            if (auto refusal = core::checkGate(workspace, core::Step::Rixs)) {
+                return core::Report::refused(*refusal);
             }
-        }
-        if (!options->scaling.empty()) boxes.scaling = options->scaling;
-        if (!options->absorption.empty()) boxes.absorption = options->absorption;
-        context.show(
-            core::rixs::computeRixs(workspace, options->omega, boxes.scaling, boxes.absorption));
+            // The factor boxes as the workbench's loading fills them, unless given.
+            core::rixs::FactorTexts boxes;
+            if (options->scaling.empty() || options->absorption.empty()) {
+                if (auto status = core::rixs::storedFactorTexts(workspace, boxes); !status) {
+                    return core::Report::refused(status);
+                }
+            }
+            if (!options->scaling.empty()) boxes.scaling = options->scaling;
+            if (!options->absorption.empty()) boxes.absorption = options->absorption;
+            return core::rixs::computeRixs(workspace, options->omega, boxes.scaling,
+                                           boxes.absorption);
+        });
     });
 }
 

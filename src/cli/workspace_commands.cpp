@@ -18,7 +18,9 @@ void addImport(CLI::App& import, Context& context, const std::string& kind,
     command->add_option("FILE", *file, "the measured spectrum: pairs of energy and intensity")
         ->required();
     command->callback([&context, file, operation] {
-        context.show(operation(context.workspace(), core::pathFromText(*file)));
+        context.step([&](const core::Workspace& workspace) {
+            return operation(workspace, core::pathFromText(*file));
+        });
     });
 }
 
@@ -26,7 +28,7 @@ void addImport(CLI::App& import, Context& context, const std::string& kind,
 
 void addWorkspaceCommands(CLI::App& app, CLI::App& import, Context& context) {
     app.add_subcommand("create", "create the work space and write its missing default files")
-        ->callback([&context] { context.show(core::createWorkspace(context.workspace())); });
+        ->callback([&context] { context.step(&core::createWorkspace); });
     addImport(import, context, "rixs", "import a measured RIXS spectrum",
               &core::importRixsExperiment);
     addImport(import, context, "conv-xafs", "import a measured conventional XAFS",

@@ -62,8 +62,10 @@ void addXafsCommands(CLI::App& app, CLI::App& import, Context& context) {
         auto file = std::make_shared<std::string>();
         sub->add_option("FILE", *file, "the chosen file")->required();
         sub->callback([&context, file, run = command.run] {
-            const XafsReadingModel model(context.workspace());
-            context.show((model.*run)(core::pathFromText(*file)));
+            context.step([&](const core::Workspace& workspace) {
+                const XafsReadingModel model(workspace);
+                return (model.*run)(core::pathFromText(*file));
+            });
         });
     }
 
@@ -76,18 +78,15 @@ void addXafsCommands(CLI::App& app, CLI::App& import, Context& context) {
     edge->add_option("--core-energy", *energyOption, "core energy typed into the box (eV)")
         ->check(numberText());
     edge->callback([&context, edgeOption, energyOption] {
-        const auto workspace = context.workspace();
-        if (auto refusal = core::checkGate(workspace, core::Step::ConvXafs)) {
-            context.show(core::Report::refused(*refusal));
-            return;
-        }
-        ConvXafsModel model(workspace);
-        if (auto read = model.read(); !read.done) {
-            context.show(read);
-            return;
-        }
-        const int index = edgeOption->empty() ? -1 : edgeFromText(*edgeOption).value_or(-1);
-        context.show(model.confirm(*energyOption, index));
+        context.step([&](const core::Workspace& workspace) {
+            if (auto refusal = core::checkGate(workspace, core::Step::ConvXafs)) {
+                return core::Report::refused(*refusal);
+            }
+            ConvXafsModel model(workspace);
+            if (auto read = model.read(); !read.done) return read;
+            const int index = edgeOption->empty() ? -1 : edgeFromText(*edgeOption).value_or(-1);
+            return model.confirm(*energyOption, index);
+        });
     });
 }
 

@@ -50,20 +50,19 @@ const CLI::Validator& lineText() {
     return validator;
 }
 
-// The dialog's buttons in the order the guidance texts suggest; stops at the
-// first refusal.
-void runXrf(const XrfOptions& options, Context& context) {
-    const core::Workspace workspace = context.workspace();
+// The dialog's buttons in the order the guidance texts suggest, as one step;
+// each report is shown as it comes, and the first refusal ends the step.
+core::Report runXrf(const XrfOptions& options, const core::Workspace& workspace, Context& context) {
     if (auto gate = core::checkGate(workspace, core::Step::Xrf)) {
-        context.show(core::Report::refused(*gate));
-        return;
+        return core::Report::refused(*gate);
     }
     core::xrf::XrfModel model(workspace);
+    // Shows a done report here; a refusal is returned for the step to show.
     const auto done = [&](const core::Report& report) {
-        context.show(report);
+        if (report.done) context.show(report);
         return report.done;
     };
-    if (!done(model.load())) return;
+    if (auto report = model.load(); !done(report)) return report;
 
     core::xrf::XrfBoxes boxes = model.boxes();
     bool twoComponents = model.twoComponents();
@@ -73,13 +72,16 @@ void runXrf(const XrfOptions& options, Context& context) {
         if (options.lines[i].empty()) continue;
         if (auto typed = lineBoxes(options.lines[i])) boxes.lines[i] = *typed;
     }
-    if (!done(model.confirm(boxes, twoComponents))) return;
-    if (!done(model.fit(boxes.excitation))) return;
+    if (auto report = model.confirm(boxes, twoComponents); !done(report)) return report;
+    if (auto report = model.fit(boxes.excitation); !done(report)) return report;
     if (options.rFactor) {
-        if (!done(model.rFactor())) return;
+        if (auto report = model.rFactor(); !done(report)) return report;
         context.showFigure("R", *model.lastRFactor());
     }
-    if (options.store) done(model.store());
+    if (options.store) {
+        if (auto report = model.store(); !done(report)) return report;
+    }
+    return core::Report::success({});
 }
 
 }  // namespace
@@ -102,7 +104,10 @@ void addXrfCommands(CLI::App& app, Context& context) {
     }
     xrf->add_flag("--rfactor", options->rFactor, "compute the R factor and print R=<value>");
     xrf->add_flag("--store", options->store, "store the final-state function");
-    xrf->callback([options, &context] { runXrf(*options, context); });
+    xrf->callback([options, &context] {
+        context.step(
+            [&](const core::Workspace& workspace) { return runXrf(*options, workspace, context); });
+    });
 }
 
 }  // namespace zephalo::cli

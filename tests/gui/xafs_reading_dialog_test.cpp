@@ -48,7 +48,12 @@ private:
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(text);
         return path;
     }
-    bool workspaceEmpty() const { return QDir(m_dir->filePath("ws")).isEmpty(); }
+    // No file written: at most the lock file of the button's step is there.
+    bool workspaceEmpty() const {
+        const QStringList entries =
+            QDir(m_dir->filePath("ws")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+        return entries.isEmpty() || entries == QStringList{QStringLiteral("ZEPHALO.lock")};
+    }
 
 private slots:
     void init() {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "numeric/emission_grid.h"
@@ -11,6 +12,7 @@
 #include "numeric/line_sums.h"
 #include "workspace/file_names.h"
 #include "workspace/number_text.h"
+#include "workspace/storage_texts.h"
 #include "xrf/line_factors.h"
 
 namespace zephalo::core::rixs {
@@ -225,6 +227,20 @@ Status calculateRixs(const Workspace& workspace, double omega) {
 
     QuadSpectrum spectrum;
     if (auto status = calculateRixsSpectrum(input, spectrum); !status) return status;
+    for (const QuadPoint& point : spectrum) {
+        const std::pair<std::string_view, double> values[] = {
+            {texts::kTotal, point.total},
+            {texts::kComponent1, point.comp1},
+            {texts::kComponent2, point.comp2},
+        };
+        for (const auto& [quantity, value] : values) {
+            if (std::isfinite(value)) continue;
+            // Refuses the whole step: the factors are not stored either.
+            return workspace.refuse(Status::failure(numeric::nonFiniteResultText(
+                quantity, formatNumber(point.energy), formatNumber(input.parameters.scalingFactor),
+                pathText(workspace.path(files::kSelectiveForRixs)))));
+        }
+    }
     return workspace.write(files::kCalculatedRixs, spectrum);
 }
 

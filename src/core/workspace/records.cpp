@@ -1,12 +1,12 @@
 #include "workspace/records.h"
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <new>
 #include <system_error>
 
+#include "workspace/commit.h"
 #include "workspace/number_text.h"
+#include "workspace/os_files.h"
+#include "workspace/storage_texts.h"
 
 namespace zephalo::core {
 
@@ -113,13 +113,66 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-std::string shortened(std::string_view token) {
-    constexpr std::size_t kShown = 40;
-    if (token.size() <= kShown) return std::string(token);
-    return std::string(token.substr(0, kShown)) + "...";
+// Length of the printable UTF-8 character at text[i]; 0 when the bytes there
+// are a control character, a byte-order mark or not UTF-8 at all.
+std::size_t printableLength(std::string_view text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned lead = byte(i);
+    if (lead < 0x80) return (lead >= 0x20 && lead != 0x7f) ? 1 : 0;
+    std::size_t length = 0;
+    unsigned code = 0;
+    if (lead >= 0xc2 && lead <= 0xdf) {
+        length = 2;
+        code = lead & 0x1fu;
+    } else if (lead >= 0xe0 && lead <= 0xef) {
+        length = 3;
+        code = lead & 0x0fu;
+    } else if (lead >= 0xf0 && lead <= 0xf4) {
+        length = 4;
+        code = lead & 0x07u;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size()) return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xc0u) != 0x80u) return 0;
+        code = (code << 6) | (byte(i + k) & 0x3fu);
+    }
+    constexpr unsigned kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kShortest[length] || code > 0x10ffff) return 0;
+    if (code >= 0xd800 && code <= 0xdfff) return 0;  // surrogates
+    if (code <= 0x9f || code == 0xfeff) return 0;    // C1 controls, byte-order mark
+    return length;
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 }  // namespace
+
+bool isLineEnd(std::string_view text, std::size_t i) {
+    return text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
+}
+
+std::string echoedToken(std::string_view token) {
+    constexpr std::size_t kShown = 40;  // characters or escaped bytes
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    std::size_t shown = 0;
+    std::size_t i = 0;
+    for (; i < token.size() && shown < kShown; ++shown) {
+        if (const std::size_t length = printableLength(token, i); length > 0) {
+            out.append(token.substr(i, length));
+            i += length;
+        } else {
+            const auto byte = static_cast<unsigned char>(token[i++]);
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xfu];
+        }
+    }
+    if (i < token.size()) out += "...";
+    return out;
+}
 
 Status parseNumberText(std::string_view text, std::string_view fileLabel, NumberText& out) {
     out.values.clear();
@@ -129,7 +182,7 @@ Status parseNumberText(std::string_view text, std::string_view fileLabel, Number
     bool lineStart = true;
     while (i < text.size()) {
         const char c = text[i];
-        if (c == '\n') {
+        if (isLineEnd(text, i)) {
             ++line;
             lineStart = true;
             ++i;
@@ -140,7 +193,7 @@ Status parseNumberText(std::string_view text, std::string_view fileLabel, Number
             continue;
         }
         if (lineStart && c == '#') {
-            while (i < text.size() && text[i] != '\n') ++i;
+            while (i < text.size() && !isLineEnd(text, i)) ++i;
             continue;
         }
         lineStart = false;
@@ -151,7 +204,7 @@ Status parseNumberText(std::string_view text, std::string_view fileLabel, Number
         if (!value) {
             return Status::failure("　ファイル " + std::string(fileLabel) + " の" +
                                    std::to_string(line) + "行目に数値として読めない文字列「" +
-                                   shortened(token) + "」があります。");
+                                   echoedToken(token) + "」があります。");
         }
         out.values.push_back(*value);
         out.lines.push_back(line);
@@ -161,55 +214,51 @@ Status parseNumberText(std::string_view text, std::string_view fileLabel, Number
 }
 
 Status readTextFile(const std::filesystem::path& file, std::string& out) {
-    // A folder opens as a stream on some systems and then reads as empty.
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec)) {
-        return Status::failure("　" + pathText(file) +
-                               " はフォルダーなので、ファイルとして開けません。");
+    const std::string label = pathText(file);
+    std::string text;
+    std::uintmax_t size = 0;
+    os::ReadResult result = os::ReadResult::ReadFailed;
+    try {
+        result = os::readRegularFile(file, kMaxFileBytes, text, size);
+    } catch (const std::bad_alloc&) {
+        return Status::failure(texts::cannotReadText(label));
     }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return Status::failure("　ファイル " + pathText(file) + " を開けませんでした。");
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) return Status::failure("　ファイル " + pathText(file) + " を読めませんでした。");
-    out = std::move(content).str();
+    switch (result) {
+        case os::ReadResult::Done:
+            break;
+        case os::ReadResult::CannotOpen:
+            return Status::failure(texts::cannotOpenText(label));
+        case os::ReadResult::Folder:
+            return Status::failure(texts::folderText(label));
+        case os::ReadResult::NotRegular:
+            return Status::failure(texts::notRegularText(label));
+        case os::ReadResult::TooLarge:
+            return Status::failure(texts::tooLargeText(label, size, kMaxFileBytes));
+        case os::ReadResult::ReadFailed:
+            return Status::failure(texts::cannotReadText(label));
+    }
+    if (text.starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());
+    out = std::move(text);
     return {};
 }
 
 Status writeTextFileAtomic(const std::filesystem::path& file, std::string_view content) {
-    const auto failed = [&] {
-        return Status::failure("　ファイル " + pathText(file) + " に書き込めませんでした。");
-    };
-    std::filesystem::path temporary = file;
-    temporary += ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return failed();
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return failed();
-        }
-    }
+    std::filesystem::path temporary;
+    if (auto status = writeTemporary(file, content, temporary); !status) return status;
     std::error_code ec;
     std::filesystem::rename(temporary, file, ec);
     if (ec) {
         std::filesystem::remove(temporary, ec);
-        return failed();
+        return Status::failure(texts::cannotWriteText(pathText(file)));
     }
     return {};
 }
 
-Status readRecordFile(const std::filesystem::path& file, std::size_t columns, std::size_t capacity,
-                      std::vector<double>& values) {
-    std::string text;
-    if (auto status = readTextFile(file, text); !status) return status;
+Status parseRecords(std::string_view text, std::string_view fileLabel, std::size_t columns,
+                    std::size_t capacity, std::vector<double>& values, std::vector<int>* lines) {
     NumberText numbers;
-    const std::string label = pathText(file);
-    if (auto status = parseNumberText(text, label, numbers); !status) return status;
+    if (auto status = parseNumberText(text, fileLabel, numbers); !status) return status;
+    const std::string label(fileLabel);
     if (numbers.values.size() % columns != 0) {
         return Status::failure("　ファイル " + label + " の数値の個数（" +
                                std::to_string(numbers.values.size()) + "個）が" +
@@ -221,13 +270,26 @@ Status readRecordFile(const std::filesystem::path& file, std::size_t columns, st
         return Status::failure("　ファイル " + label + " のデータは" + std::to_string(records) +
                                "点あり、上限の" + std::to_string(capacity) + "点を超えています。");
     }
+    if (lines) {
+        lines->clear();
+        for (std::size_t i = 0; i < numbers.lines.size(); i += columns)
+            lines->push_back(numbers.lines[i]);
+    }
     values = std::move(numbers.values);
     return {};
 }
 
-Status readPairFile(const std::filesystem::path& file, PairSpectrum& out, std::size_t capacity) {
+Status readRecordFile(const std::filesystem::path& file, std::size_t columns, std::size_t capacity,
+                      std::vector<double>& values, std::vector<int>* lines) {
+    std::string text;
+    if (auto status = readTextFile(file, text); !status) return status;
+    return parseRecords(text, pathText(file), columns, capacity, values, lines);
+}
+
+Status readPairFile(const std::filesystem::path& file, PairSpectrum& out, std::size_t capacity,
+                    std::vector<int>* lines) {
     std::vector<double> values;
-    if (auto status = readRecordFile(file, 2, capacity, values); !status) return status;
+    if (auto status = readRecordFile(file, 2, capacity, values, lines); !status) return status;
     out.clear();
     out.reserve(values.size() / 2);
     for (std::size_t i = 0; i + 1 < values.size(); i += 2)

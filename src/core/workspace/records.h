@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -51,9 +52,9 @@ struct MinMaxRecord {
 };
 
 struct CalculationParameters {
-    double lifetimeWidth = 1.25;   // core-hole lifetime width, full width (eV)
-    double coreEnergy = 7120.0;    // edge energy (eV)
-    double gridStart = 7020.0;     // emission-energy grid (eV)
+    double lifetimeWidth = 1.25;  // core-hole lifetime width, full width (eV)
+    double coreEnergy = 7120.0;   // edge energy (eV)
+    double gridStart = 7020.0;    // emission-energy grid (eV)
     double gridEnd = 7065.0;
     double gridStep = 0.1;
     double absorptionFactor = 1.0;
@@ -105,28 +106,51 @@ std::string formatRecord(const FinalStateFunction& function);
 
 // Numbers of a text, in order, with the line each came from. Lines whose first
 // non-blank character is '#' are comments. A token that is not a number stops
-// the reading with an error naming the file and the line.
+// the reading with an error naming the file and the line. LF, CR LF and a
+// lone CR each end a line.
 struct NumberText {
     std::vector<double> values;
     std::vector<int> lines;  // line number (1-based) of each value
 };
 Status parseNumberText(std::string_view text, std::string_view fileLabel, NumberText& out);
 
-// The whole content of a file; failure when it cannot be opened or read.
+// True when text[i] ends a line: LF, or a CR not followed by LF (the LF of a
+// CR LF pair ends it).
+bool isLineEnd(std::string_view text, std::size_t i);
+
+// A token of a file as a message shows it: at most 40 characters, and every
+// byte that is not printable UTF-8 written as \x00.
+std::string echoedToken(std::string_view token);
+
+// Largest file any reader takes: far above 5000 points with comments.
+inline constexpr std::uintmax_t kMaxFileBytes = 4u << 20;
+
+// The whole content of a regular file of at most kMaxFileBytes, without a
+// leading UTF-8 byte-order mark; failure when it cannot be opened or read, is
+// not a regular file (refused at once, never waiting on a FIFO) or is larger.
 Status readTextFile(const std::filesystem::path& file, std::string& out);
 
-// Replaces a file whole: a temporary file in the same folder is written,
-// flushed and renamed over the target, so a failure never leaves half a file.
+// Replaces a file whole: a temporary file under a unique name in the same
+// folder is written, flushed and renamed over the target, so a failure never
+// leaves half a file.
 Status writeTextFileAtomic(const std::filesystem::path& file, std::string_view content);
 
-// Reads a file of records with `columns` values each. The count of numbers
-// must be a multiple of `columns` and the records at most `capacity`.
+// Records of `columns` values each in a text read from `fileLabel`. The count
+// of numbers must be a multiple of `columns` and the records at most
+// `capacity`. `lines`, when given, receives the line of each record's first
+// value.
+Status parseRecords(std::string_view text, std::string_view fileLabel, std::size_t columns,
+                    std::size_t capacity, std::vector<double>& values,
+                    std::vector<int>* lines = nullptr);
+
+// The same for a file.
 Status readRecordFile(const std::filesystem::path& file, std::size_t columns, std::size_t capacity,
-                      std::vector<double>& values);
+                      std::vector<double>& values, std::vector<int>* lines = nullptr);
 
 // A measured spectrum chosen by the user: pairs of energy and intensity.
+// `lines`, when given, receives the line of each pair.
 Status readPairFile(const std::filesystem::path& file, PairSpectrum& out,
-                    std::size_t capacity = kMaxPoints);
+                    std::size_t capacity = kMaxPoints, std::vector<int>* lines = nullptr);
 
 // Path text for messages (UTF-8 on every platform).
 std::string pathText(const std::filesystem::path& path);

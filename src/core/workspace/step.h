@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 
 #include "workspace/status.h"
@@ -11,11 +12,18 @@
 // operation that reads or writes the work space through here.
 namespace zephalo::core {
 
-// Opens the step (waiting a few seconds for another process's step to end,
-// then refusing with a text that says so), runs `operation`, and commits the
-// files it wrote. A write the storage layer refused (a number that is not
-// finite, a failed disk write) discards every file of the step and the
-// operation's refusal is returned.
-Report runStep(const Workspace& workspace, const std::function<Report()>& operation);
+// How long a step waits for another process's step to end.
+inline constexpr std::chrono::milliseconds kStepWait{5000};
+
+// Opens the step (waiting up to `wait` for another process's step to end,
+// then refusing with a text that says so, without running `operation`),
+// completes or discards an interrupted commit of a killed process, runs
+// `operation`, and commits the files it wrote, also when it refused. A write
+// the storage layer refused (a number that is not finite, a failed disk
+// write) discards every file of the step and that refusal is returned.
+// A step opened inside a step of the same work space joins it. Before the
+// work-space folder exists the step runs without the lock.
+Report runStep(const Workspace& workspace, const std::function<Report()>& operation,
+               std::chrono::milliseconds wait = kStepWait);
 
 }  // namespace zephalo::core

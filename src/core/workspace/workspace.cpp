@@ -1,9 +1,14 @@
 #include "workspace/workspace.h"
 
+#include <array>
+#include <cmath>
 #include <cstdlib>
+#include <span>
 #include <system_error>
+#include <utility>
 
 #include "workspace/number_text.h"
+#include "workspace/storage_texts.h"
 
 namespace zephalo::core {
 
@@ -21,7 +26,8 @@ std::filesystem::path homeFolder() {
 
 }  // namespace
 
-Workspace::Workspace(std::filesystem::path directory) : m_directory(std::move(directory)) {}
+Workspace::Workspace(std::filesystem::path directory)
+    : m_directory(std::move(directory)), m_staging(std::make_shared<StepStaging>()) {}
 
 std::filesystem::path Workspace::defaultDirectory() {
     if (const char* overridden = std::getenv("ZEPHALO_WORK_SPACE"); overridden && *overridden) {
@@ -54,6 +60,7 @@ std::filesystem::path Workspace::path(std::string_view fileName) const {
 }
 
 bool Workspace::exists(std::string_view fileName) const {
+    if (m_staging->open && m_staging->files.contains(fileName)) return true;
     std::error_code ec;
     return std::filesystem::is_regular_file(path(fileName), ec);
 }
@@ -75,22 +82,117 @@ Status Workspace::ensureDirectory() const {
     return {};
 }
 
-Status Workspace::readValues(std::string_view fileName, std::size_t columns, std::size_t capacity,
-                             std::vector<double>& values, bool& found) const {
-    found = exists(fileName);
-    if (!found) {
-        values.clear();
-        return {};
+namespace {
+
+// One value of a record shape: where it lives and what a message calls it.
+template <class Record>
+struct Field {
+    double Record::*member;
+    std::string_view quantity;
+};
+
+constexpr std::array<Field<PairPoint>, 2> kPairFields{{
+    {&PairPoint::energy, texts::kEnergy},
+    {&PairPoint::intensity, texts::kIntensity},
+}};
+constexpr std::array<Field<XafsPoint>, 3> kXafsFields{{
+    {&XafsPoint::energy, texts::kEnergy},
+    {&XafsPoint::a, texts::kComponentA},
+    {&XafsPoint::b, texts::kComponentB},
+}};
+constexpr std::array<Field<QuadPoint>, 4> kQuadFields{{
+    {&QuadPoint::energy, texts::kEnergy},
+    {&QuadPoint::total, texts::kTotal},
+    {&QuadPoint::comp1, texts::kComponent1},
+    {&QuadPoint::comp2, texts::kComponent2},
+}};
+constexpr std::array<Field<MinMaxRecord>, 4> kMinMaxFields{{
+    {&MinMaxRecord::xmin, texts::kXMin},
+    {&MinMaxRecord::xmax, texts::kXMax},
+    {&MinMaxRecord::ymin, texts::kYMin},
+    {&MinMaxRecord::ymax, texts::kYMax},
+}};
+constexpr std::array<Field<CalculationParameters>, 7> kParameterFields{{
+    {&CalculationParameters::lifetimeWidth, texts::kLifetimeWidth},
+    {&CalculationParameters::coreEnergy, texts::kCoreEnergy},
+    {&CalculationParameters::gridStart, texts::kGridStart},
+    {&CalculationParameters::gridEnd, texts::kGridEnd},
+    {&CalculationParameters::gridStep, texts::kGridStep},
+    {&CalculationParameters::absorptionFactor, texts::kAbsorptionFactor},
+    {&CalculationParameters::scalingFactor, texts::kScalingFactor},
+}};
+
+Status nonFinite(const Workspace& workspace, std::string_view fileName, std::size_t line,
+                 std::string_view quantity, double value) {
+    return Status::failure(texts::nonFiniteRecordText(pathText(workspace.path(fileName)), line,
+                                                      quantity, formatNumber(value)));
+}
+
+// Refuses the first value that is not finite, naming its line (one record a
+// line) and quantity.
+template <class Record, class Fields>
+Status checkFinite(const Workspace& workspace, std::string_view fileName,
+                   std::span<const Record> records, const Fields& fields) {
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        for (const auto& field : fields) {
+            const double value = records[i].*field.member;
+            if (!std::isfinite(value))
+                return nonFinite(workspace, fileName, i + 1, field.quantity, value);
+        }
     }
-    return readRecordFile(path(fileName), columns, capacity, values);
+    return {};
+}
+
+}  // namespace
+
+Status Workspace::readText(std::string_view fileName, std::string& text, bool& found) const {
+    if (m_staging->open) {
+        if (const auto staged = m_staging->files.find(fileName); staged != m_staging->files.end()) {
+            found = true;
+            text = staged->second;
+            return {};
+        }
+    }
+    std::error_code ec;
+    found = std::filesystem::is_regular_file(path(fileName), ec);
+    if (!found) return {};
+    return readTextFile(path(fileName), text);
+}
+
+template <class Table, class Fields>
+Status Workspace::readTable(std::string_view fileName, Table& out, std::size_t capacity,
+                            const Fields& fields) const {
+    std::string text;
+    bool found = false;
+    if (auto status = readText(fileName, text, found); !status) return status;
+    std::vector<double> v;
+    if (found) {
+        if (auto status = parseRecords(text, pathText(path(fileName)), fields.size(), capacity, v);
+            !status) {
+            return status;
+        }
+    }
+    out.assign(v.size() / fields.size(), {});
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        out[i / fields.size()].*fields[i % fields.size()].member = v[i];
+    }
+    return {};
+}
+
+template <class Record, class Fields>
+Status Workspace::readRecord(std::string_view fileName, Record& out, const Fields& fields) const {
+    std::vector<double> v;
+    bool found = false;
+    if (auto status = readOneLine(fileName, fields.size(), v, found); !status || !found)
+        return status;
+    for (std::size_t i = 0; i < fields.size(); ++i) out.*fields[i].member = v[i];
+    return {};
 }
 
 Status Workspace::readOneLine(std::string_view fileName, std::size_t count,
                               std::vector<double>& values, bool& found) const {
-    found = exists(fileName);
-    if (!found) return {};
     std::string text;
-    if (auto status = readTextFile(path(fileName), text); !status) return status;
+    if (auto status = readText(fileName, text, found); !status || !found) return status;
     NumberText numbers;
     if (auto status = parseNumberText(text, pathText(path(fileName)), numbers); !status) {
         return status;
@@ -104,51 +206,24 @@ Status Workspace::readOneLine(std::string_view fileName, std::size_t count,
 }
 
 Status Workspace::read(std::string_view fileName, PairSpectrum& out, std::size_t capacity) const {
-    std::vector<double> v;
-    bool found = false;
-    if (auto status = readValues(fileName, 2, capacity, v, found); !status) return status;
-    out.clear();
-    out.reserve(v.size() / 2);
-    for (std::size_t i = 0; i < v.size(); i += 2) out.push_back({v[i], v[i + 1]});
-    return {};
+    return readTable(fileName, out, capacity, kPairFields);
 }
 
 Status Workspace::read(std::string_view fileName, SelectiveXafsTable& out,
                        std::size_t capacity) const {
-    std::vector<double> v;
-    bool found = false;
-    if (auto status = readValues(fileName, 3, capacity, v, found); !status) return status;
-    out.clear();
-    out.reserve(v.size() / 3);
-    for (std::size_t i = 0; i < v.size(); i += 3) out.push_back({v[i], v[i + 1], v[i + 2]});
-    return {};
+    return readTable(fileName, out, capacity, kXafsFields);
 }
 
 Status Workspace::read(std::string_view fileName, QuadSpectrum& out, std::size_t capacity) const {
-    std::vector<double> v;
-    bool found = false;
-    if (auto status = readValues(fileName, 4, capacity, v, found); !status) return status;
-    out.clear();
-    out.reserve(v.size() / 4);
-    for (std::size_t i = 0; i < v.size(); i += 4)
-        out.push_back({v[i], v[i + 1], v[i + 2], v[i + 3]});
-    return {};
+    return readTable(fileName, out, capacity, kQuadFields);
 }
 
 Status Workspace::read(std::string_view fileName, MinMaxRecord& out) const {
-    std::vector<double> v;
-    bool found = false;
-    if (auto status = readOneLine(fileName, 4, v, found); !status || !found) return status;
-    out = {v[0], v[1], v[2], v[3]};
-    return {};
+    return readRecord(fileName, out, kMinMaxFields);
 }
 
 Status Workspace::read(std::string_view fileName, CalculationParameters& out) const {
-    std::vector<double> v;
-    bool found = false;
-    if (auto status = readOneLine(fileName, 7, v, found); !status || !found) return status;
-    out = {v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
-    return {};
+    return readRecord(fileName, out, kParameterFields);
 }
 
 Status Workspace::read(std::string_view fileName, FinalStateFunction& out) const {
@@ -174,29 +249,63 @@ Status Workspace::read(std::string_view fileName, double& out) const {
     return {};
 }
 
+Status Workspace::refuse(Status status) const {
+    if (m_staging->open && m_staging->refusal) m_staging->refusal = status;
+    return status;
+}
+
 Status Workspace::writeText(std::string_view fileName, std::string_view text) const {
-    return writeTextFileAtomic(path(fileName), text);
+    if (m_staging->open) {
+        m_staging->files.insert_or_assign(std::string(fileName), std::string(text));
+        return {};
+    }
+    return refuse(writeTextFileAtomic(path(fileName), text));
 }
 
 Status Workspace::write(std::string_view fileName, const PairSpectrum& points) const {
+    if (auto s = checkFinite<PairPoint>(*this, fileName, points, kPairFields); !s) return refuse(s);
     return writeText(fileName, formatRecords(points));
 }
 Status Workspace::write(std::string_view fileName, const SelectiveXafsTable& points) const {
+    if (auto s = checkFinite<XafsPoint>(*this, fileName, points, kXafsFields); !s) return refuse(s);
     return writeText(fileName, formatRecords(points));
 }
 Status Workspace::write(std::string_view fileName, const QuadSpectrum& points) const {
+    if (auto s = checkFinite<QuadPoint>(*this, fileName, points, kQuadFields); !s) return refuse(s);
     return writeText(fileName, formatRecords(points));
 }
 Status Workspace::write(std::string_view fileName, const MinMaxRecord& record) const {
+    if (auto s = checkFinite<MinMaxRecord>(*this, fileName, {&record, 1}, kMinMaxFields); !s)
+        return refuse(s);
     return writeText(fileName, formatRecord(record));
 }
 Status Workspace::write(std::string_view fileName, const CalculationParameters& parameters) const {
+    if (auto s =
+            checkFinite<CalculationParameters>(*this, fileName, {&parameters, 1}, kParameterFields);
+        !s) {
+        return refuse(s);
+    }
     return writeText(fileName, formatRecord(parameters));
 }
 Status Workspace::write(std::string_view fileName, const FinalStateFunction& function) const {
+    constexpr std::string_view kLines = "ABCD";
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::pair<std::string_view, double> values[] = {
+            {texts::kLineWidth, function.width[i]},
+            {texts::kLinePosition, function.position[i]},
+            {texts::kLineAmplitude, function.amplitude[i]},
+        };
+        for (const auto& [quantity, value] : values) {
+            if (!std::isfinite(value)) {
+                return refuse(
+                    nonFinite(*this, fileName, 1, std::string(quantity) + kLines[i], value));
+            }
+        }
+    }
     return writeText(fileName, formatRecord(function));
 }
 Status Workspace::write(std::string_view fileName, double value, bool lineEnd) const {
+    if (!std::isfinite(value)) return refuse(nonFinite(*this, fileName, 1, texts::kValue, value));
     std::string text = formatNumber(value);
     if (lineEnd) text += '\n';
     return writeText(fileName, text);

@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -10,6 +13,14 @@
 #include "workspace/status.h"
 
 namespace zephalo::core {
+
+// The files a step has written so far. Every copy of a Workspace shares it,
+// so the models' copies write into the step their front end opened.
+struct StepStaging {
+    bool open = false;
+    std::map<std::string, std::string, std::less<>> files;  // name -> text
+    Status refusal;  // the first write the storage layer refused
+};
 
 // The work-space directory: the system's only persistent state and the only
 // channel between the steps. All reading and writing of its files goes
@@ -20,6 +31,11 @@ namespace zephalo::core {
 // caller held). A file that exists but holds something other than numbers in
 // the expected shape, or more records than the capacity, is refused with a
 // message and the caller's value is left unchanged.
+//
+// While a step is open (see runStep) every write is kept in memory until the
+// step commits, and reads see those texts first; outside a step a write
+// replaces its file at once. A record with a value that is not finite is
+// never written.
 class Workspace {
 public:
     explicit Workspace(std::filesystem::path directory);
@@ -69,13 +85,27 @@ public:
     // Raw text, for copies of a file.
     Status writeText(std::string_view fileName, std::string_view text) const;
 
+    // Refuses the open step: none of its writes is committed and the step
+    // returns `status`. Returns `status` (outside a step it only does that).
+    Status refuse(Status status) const;
+
+    // The step state of this work space (for runStep).
+    StepStaging& staging() const { return *m_staging; }
+
 private:
-    Status readValues(std::string_view fileName, std::size_t columns, std::size_t capacity,
-                      std::vector<double>& values, bool& found) const;
+    // The text of a file: the open step's, else the disk's; `found` false
+    // when there is neither.
+    Status readText(std::string_view fileName, std::string& text, bool& found) const;
+    template <class Table, class Fields>
+    Status readTable(std::string_view fileName, Table& out, std::size_t capacity,
+                     const Fields& fields) const;
+    template <class Record, class Fields>
+    Status readRecord(std::string_view fileName, Record& out, const Fields& fields) const;
     Status readOneLine(std::string_view fileName, std::size_t count, std::vector<double>& values,
                        bool& found) const;
 
     std::filesystem::path m_directory;
+    std::shared_ptr<StepStaging> m_staging;
 };
 
 }  // namespace zephalo::core

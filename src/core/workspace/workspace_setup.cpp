@@ -1,10 +1,13 @@
 #include "workspace/workspace_setup.h"
 
 #include <array>
+#include <cmath>
 #include <system_error>
 
 #include "workspace/file_names.h"
+#include "workspace/number_text.h"
 #include "workspace/records.h"
+#include "workspace/storage_texts.h"
 
 namespace zephalo::core {
 
@@ -25,8 +28,8 @@ std::string importedText(const Workspace& workspace, std::string_view what) {
 
 // The chosen file as pairs, and the work space ready to take them.
 Status readChosen(const Workspace& workspace, const std::filesystem::path& chosen,
-                  PairSpectrum& points) {
-    if (auto status = readPairFile(chosen, points); !status) return status;
+                  PairSpectrum& points, std::vector<int>* lines = nullptr) {
+    if (auto status = readPairFile(chosen, points, kMaxPoints, lines); !status) return status;
     std::error_code ec;
     if (!std::filesystem::is_directory(workspace.directory(), ec)) {
         return Status::failure("　作業用のディレクトリ " + workspace.directoryText() +
@@ -65,8 +68,16 @@ Report createWorkspace(const Workspace& workspace) {
 
 Report importRixsExperiment(const Workspace& workspace, const std::filesystem::path& chosen) {
     PairSpectrum points;
-    if (auto status = readChosen(workspace, chosen, points); !status)
+    std::vector<int> lines;
+    if (auto status = readChosen(workspace, chosen, points, &lines); !status)
         return Report::refusedUnchanged(status);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (std::isfinite(points[i].intensity * kRixsExperimentScale)) continue;
+        return Report::refusedUnchanged(Status::failure(
+            texts::nonFiniteInputText(pathText(chosen), lines[i],
+                                      texts::scaledIntensityText(formatNumber(kRixsExperimentScale),
+                                                                 files::kRixsExperimentMinMax))));
+    }
     const MinMaxRecord extremes = minMaxOf(points, kRixsExperimentScale);
     if (auto status = workspace.write(files::kRixsExperimentMinMax, extremes); !status) {
         return refusedWrite(status);

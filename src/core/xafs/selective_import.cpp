@@ -1,6 +1,7 @@
 #include "xafs/selective_import.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +26,7 @@ std::vector<Word> wordsOf(std::string_view text) {
     int line = 1;
     std::size_t i = 0;
     while (i < text.size()) {
-        if (text[i] == '\n') ++line;
+        if (isLineEnd(text, i)) ++line;
         if (isBlank(text[i])) {
             ++i;
             continue;
@@ -36,12 +37,6 @@ std::vector<Word> wordsOf(std::string_view text) {
         i = end;
     }
     return words;
-}
-
-std::string shown(std::string_view word) {
-    constexpr std::size_t kShown = 40;
-    if (word.size() <= kShown) return std::string(word);
-    return std::string(word.substr(0, kShown)) + "...";
 }
 
 std::string lineText(int line) {
@@ -67,7 +62,8 @@ bool headerEndsEarly(const std::vector<Word>& words) {
 
 }  // namespace
 
-Status readWien2kFile(const std::filesystem::path& file, PairSpectrum& out) {
+Status readWien2kFile(const std::filesystem::path& file, PairSpectrum& out,
+                      std::vector<int>* lines) {
     std::string text;
     if (auto status = readTextFile(file, text); !status) return status;
     const std::string label = pathText(file);
@@ -81,14 +77,14 @@ Status readWien2kFile(const std::filesystem::path& file, PairSpectrum& out) {
     if (!parseNumber(fifth.text)) {
         return Status::failure("　ファイル " + label +
                                " のヘッダーが4語ではありません。\r\n　5語目の「" +
-                               shown(fifth.text) + "」（" + lineText(fifth.line) +
+                               echoedToken(fifth.text) + "」（" + lineText(fifth.line) +
                                "）が数値ではありません。" + std::string(kWien2kHint));
     }
     if (headerEndsEarly(words)) {
         const Word& fourth = words[kWien2kHeaderWords - 1];
         return Status::failure("　ファイル " + label +
                                " のヘッダーが4語ではありません。\r\n　4語目の「" +
-                               shown(fourth.text) + "」（" + lineText(fourth.line) +
+                               echoedToken(fourth.text) + "」（" + lineText(fourth.line) +
                                "）はデータの数値で、ヘッダーとして読み飛ばされてしまいます。" +
                                std::string(kWien2kHint));
     }
@@ -98,7 +94,7 @@ Status readWien2kFile(const std::filesystem::path& file, PairSpectrum& out) {
         const auto value = parseNumber(words[i].text);
         if (!value) {
             return Status::failure("　ファイル " + label + " の" + lineText(words[i].line) +
-                                   "に数値として読めない文字列「" + shown(words[i].text) +
+                                   "に数値として読めない文字列「" + echoedToken(words[i].text) +
                                    "」があります。");
         }
         values.push_back(*value);
@@ -118,12 +114,18 @@ Status readWien2kFile(const std::filesystem::path& file, PairSpectrum& out) {
     out.clear();
     out.reserve(pairs);
     for (std::size_t i = 0; i < values.size(); i += 2) out.push_back({values[i], values[i + 1]});
+    if (lines) {
+        lines->clear();
+        for (std::size_t i = 0; i < values.size(); i += 2)
+            lines->push_back(words[kWien2kHeaderWords + i].line);
+    }
     return {};
 }
 
-Status readGeneralFile(const std::filesystem::path& file, SelectiveXafsTable& out) {
+Status readGeneralFile(const std::filesystem::path& file, SelectiveXafsTable& out,
+                       std::vector<int>* lines) {
     std::vector<double> values;
-    if (auto status = readRecordFile(file, 3, kMaxPoints, values); !status) return status;
+    if (auto status = readRecordFile(file, 3, kMaxPoints, values, lines); !status) return status;
     if (values.empty()) {
         return Status::failure("　ファイル " + pathText(file) +
                                " にはデータ（エネルギー、Y1、Y2の組）がありません。");
@@ -165,15 +167,21 @@ SelectiveXafsTable resampleOnGrid(std::span<const XafsPoint> records, std::size_
 }
 
 SelectiveXafsTable mergeComponents(std::span<const PairPoint> first,
-                                   std::span<const PairPoint> second) {
+                                   std::span<const PairPoint> second,
+                                   std::vector<MergeSource>* sources) {
     SelectiveXafsTable merged;
     merged.reserve(second.size());
-    for (const auto& p2 : second) {
-        const PairPoint* partner = nullptr;
-        for (const auto& p1 : first) {
-            if (std::fabs(p2.energy - p1.energy) < kMergeTolerance - kRoundingSlack) partner = &p1;
+    if (sources) sources->clear();
+    for (std::size_t j = 0; j < second.size(); ++j) {
+        const PairPoint& p2 = second[j];
+        std::optional<std::size_t> partner;
+        for (std::size_t i = 0; i < first.size(); ++i) {
+            if (std::fabs(p2.energy - first[i].energy) < kMergeTolerance - kRoundingSlack)
+                partner = i;
         }
-        if (partner) merged.push_back({p2.energy, partner->intensity, p2.intensity});
+        if (!partner) continue;
+        merged.push_back({p2.energy, first[*partner].intensity, p2.intensity});
+        if (sources) sources->push_back({*partner, j});
     }
     return merged;
 }

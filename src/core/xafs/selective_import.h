@@ -26,11 +26,14 @@ inline constexpr std::size_t kWien2kHeaderWords = 4;
 // then pairs of energy and intensity. The header must be exactly four words,
 // every later word a number, and the pairs complete and at most kMaxPoints;
 // otherwise the file is refused with a text that names it and what was found.
-Status readWien2kFile(const std::filesystem::path& file, PairSpectrum& out);
+// `lines`, when given, receives the line of each pair's energy.
+Status readWien2kFile(const std::filesystem::path& file, PairSpectrum& out,
+                      std::vector<int>* lines = nullptr);
 
 // A general file of triples (energy, Y1, Y2) without header; '#' lines are
 // comments. At most kMaxPoints records.
-Status readGeneralFile(const std::filesystem::path& file, SelectiveXafsTable& out);
+Status readGeneralFile(const std::filesystem::path& file, SelectiveXafsTable& out,
+                       std::vector<int>* lines = nullptr);
 
 // The start of the grid and the divisors of the two components: the
 // smallest energy (scan from 1e7) and each component's largest value (scan
@@ -52,7 +55,14 @@ SelectiveXafsTable resampleOnGrid(std::span<const XafsPoint> records, std::size_
 // Pairs the components in second-component order: a second-component record
 // takes the intensity of the last first-component record within 0.0001 eV
 // and becomes (E2, I1, I2); a record without a partner is dropped.
+// `sources`, when given, receives for each merged record the indices of its
+// first- and second-component records.
+struct MergeSource {
+    std::size_t first = 0;
+    std::size_t second = 0;
+};
 SelectiveXafsTable mergeComponents(std::span<const PairPoint> first,
-                                   std::span<const PairPoint> second);
+                                   std::span<const PairPoint> second,
+                                   std::vector<MergeSource>* sources = nullptr);
 
 }  // namespace zephalo::core::xafs

@@ -1,10 +1,13 @@
 #include "xafs/xafs_reading_model.h"
 
+#include <cmath>
+#include <functional>
 #include <string>
 #include <system_error>
 #include <utility>
 
 #include "workspace/number_text.h"
+#include "workspace/storage_texts.h"
 #include "xafs/selective_import.h"
 
 namespace zephalo::core::xafs {
@@ -46,6 +49,30 @@ std::optional<Report> maximumRefusal(double maximum, const std::string& what) {
                            std::string(kWorkspaceUnchanged));
 }
 
+// Where a record's component was read, for a message.
+struct Origin {
+    std::string file;
+    int line = 0;
+};
+using OriginOf = std::function<Origin(std::size_t record, bool secondComponent)>;
+
+// Dividing a component by its largest value must give finite numbers for
+// every record the grid may take.
+std::optional<Report> normalisingRefusal(const Workspace& workspace,
+                                         std::span<const XafsPoint> records, const GridScale& scale,
+                                         const OriginOf& originOf) {
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const bool aBad = !std::isfinite(records[i].a / scale.amax);
+        if (aBad || !std::isfinite(records[i].b / scale.bmax)) {
+            const Origin origin = originOf(i, !aBad);
+            return Report::refusedUnchanged(
+                workspace.refuse(Status::failure(texts::nonFiniteInputText(
+                    origin.file, origin.line, aBad ? texts::kNormalisedA : texts::kNormalisedB))));
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 XafsReadingModel::XafsReadingModel(Workspace workspace) : m_workspace(std::move(workspace)) {}
@@ -72,7 +99,8 @@ std::string XafsReadingModel::inWorkspace(std::string_view text) const {
 Report XafsReadingModel::importOneComponent(const std::filesystem::path& file) const {
     if (auto refusal = workspaceRefusal()) return *refusal;
     PairSpectrum source;
-    if (auto status = readWien2kFile(file, source); !status)
+    std::vector<int> lines;
+    if (auto status = readWien2kFile(file, source, &lines); !status)
         return Report::refusedUnchanged(status);
     SelectiveXafsTable records;
     records.reserve(source.size());
@@ -80,6 +108,11 @@ Report XafsReadingModel::importOneComponent(const std::filesystem::path& file) c
     const GridScale scale = gridScaleOf(records);
     if (auto refusal = maximumRefusal(scale.amax, "ファイル " + pathText(file) + " "))
         return *refusal;
+    if (auto refusal = normalisingRefusal(m_workspace, records, scale, [&](std::size_t i, bool) {
+            return Origin{pathText(file), lines[i]};
+        })) {
+        return *refusal;
+    }
     const auto table = resampleOnGrid(records, records.size(), scale);
     if (auto status = m_workspace.write(files::kSelectiveOrg, table); !status) {
         return Report::refused(status);
@@ -117,9 +150,11 @@ Report XafsReadingModel::importSecondOfTwo(const std::filesystem::path& file) co
         return Report::refusedUnchanged(status);
     }
     PairSpectrum second;
-    if (auto status = readWien2kFile(file, second); !status)
+    std::vector<int> secondLines;
+    if (auto status = readWien2kFile(file, second, &secondLines); !status)
         return Report::refusedUnchanged(status);
-    const auto merged = mergeComponents(first, second);
+    std::vector<MergeSource> sources;
+    const auto merged = mergeComponents(first, second, &sources);
     if (merged.empty()) {
         return Report::refused("　1成分目（" + std::string(files::kSelectiveFirstRaw) +
                                "）と2成分目のファイル " + pathText(file) +
@@ -145,7 +180,15 @@ Report XafsReadingModel::importSecondOfTwo(const std::filesystem::path& file) co
     if (auto status = m_workspace.read(files::kSelectiveMergedRaw, records); !status) {
         return Report::refused(status);
     }
-    const auto table = resampleOnGrid(records, records.size(), gridScaleOf(records));
+    const GridScale scale = gridScaleOf(records);
+    // The first component's file holds one pair a line.
+    const OriginOf originOf = [&](std::size_t i, bool secondComponent) {
+        if (secondComponent) return Origin{pathText(file), secondLines[sources[i].second]};
+        return Origin{pathText(m_workspace.path(files::kSelectiveFirstRaw)),
+                      static_cast<int>(sources[i].first) + 1};
+    };
+    if (auto refusal = normalisingRefusal(m_workspace, records, scale, originOf)) return *refusal;
+    const auto table = resampleOnGrid(records, records.size(), scale);
     if (auto status = m_workspace.write(files::kSelectiveOrg, table); !status) {
         return Report::refused(status);
     }
@@ -155,13 +198,19 @@ Report XafsReadingModel::importSecondOfTwo(const std::filesystem::path& file) co
 Report XafsReadingModel::importGeneral(const std::filesystem::path& file) const {
     if (auto refusal = workspaceRefusal()) return *refusal;
     SelectiveXafsTable records;
-    if (auto status = readGeneralFile(file, records); !status)
+    std::vector<int> lines;
+    if (auto status = readGeneralFile(file, records, &lines); !status)
         return Report::refusedUnchanged(status);
     const GridScale scale = gridScaleOf(records);
     if (auto refusal = maximumRefusal(scale.amax, "ファイル " + pathText(file) + " のY1")) {
         return *refusal;
     }
     if (auto refusal = maximumRefusal(scale.bmax, "ファイル " + pathText(file) + " のY2")) {
+        return *refusal;
+    }
+    if (auto refusal = normalisingRefusal(m_workspace, records, scale, [&](std::size_t i, bool) {
+            return Origin{pathText(file), lines[i]};
+        })) {
         return *refusal;
     }
     // The last record is never searched.

@@ -10,6 +10,7 @@
 #include "app/message_panel.h"
 #include "app/resources.h"
 #include "rixs/rixs_dialog.h"
+#include "workspace/step.h"
 #include "workspace/workspace_setup.h"
 #include "xafs/conv_xafs_dialog.h"
 #include "xafs/xafs_reading_dialog.h"
@@ -101,14 +102,16 @@ QPushButton* CQuarlenView::addButton(const QString& caption) {
 }
 
 void CQuarlenView::onCreateWorkspace() {
-    m_editMessage->setText(core::createWorkspace(m_workspace).text);
+    m_editMessage->setText(
+        core::runStep(m_workspace, [this] { return core::createWorkspace(m_workspace); }).text);
 }
 
 void CQuarlenView::onImport(core::Report (*operation)(const core::Workspace&,
                                                       const std::filesystem::path&)) {
     const auto chosen = chooseMeasuredFile();
     if (!chosen) return;  // cancelled: nothing read, nothing written, text kept
-    m_editMessage->setText(operation(m_workspace, *chosen).text);
+    m_editMessage->setText(
+        core::runStep(m_workspace, [&] { return operation(m_workspace, *chosen); }).text);
 }
 
 std::optional<std::filesystem::path> CQuarlenView::chooseMeasuredFile() {
@@ -132,8 +135,13 @@ void CQuarlenView::onSelectiveXafs() {
 
 template <class Dialog>
 void CQuarlenView::onGatedStep(core::Step step) {
-    if (auto error = core::checkGate(m_workspace, step)) {
-        m_editMessage->setText(*error);
+    // The gate is read as one step; the dialog's buttons are steps of their own.
+    const auto gate = core::runStep(m_workspace, [&] {
+        const auto error = core::checkGate(m_workspace, step);
+        return error ? core::Report::refused(*error) : core::Report{};
+    });
+    if (!gate.done) {
+        m_editMessage->setText(gate.text);
         return;
     }
     {

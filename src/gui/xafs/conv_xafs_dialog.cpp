@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/button_step.h"
 #include "app/message_panel.h"
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
@@ -19,7 +20,7 @@
 namespace zephalo::gui {
 
 CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
-    : QDialog(parent), m_model(workspace) {
+    : QDialog(parent), m_workspace(workspace), m_model(workspace) {
     setWindowTitle(QStringLiteral("Conventional XAFS"));
     setModal(true);
 
@@ -121,7 +122,7 @@ void CConvXAFS::showPlot() {
 }
 
 void CConvXAFS::onRead() {
-    const auto report = m_model.read();
+    const auto report = core::runStep(m_workspace, [this] { return m_model.read(); });
     m_editMessage->setText(report.text);
     if (!report.done) return;
     if (m_edgeList->count() == 0) {
@@ -132,27 +133,31 @@ void CConvXAFS::onRead() {
 }
 
 void CConvXAFS::onClear() {
-    const auto report = m_model.clear(fromQt(m_coreEnergy->text()), m_edgeList->currentIndex());
+    const auto report = core::runStep(m_workspace, [this] {
+        return m_model.clear(fromQt(m_coreEnergy->text()), m_edgeList->currentIndex());
+    });
     m_editMessage->setText(report.text);
     m_coreEnergy->setText(toQt(m_model.boxText()));
     showPlot();
 }
 
 void CConvXAFS::onPicked(int logicalX, int logicalY) {
-    const auto report = m_model.pick(logicalX, logicalY);
+    const auto report = runClickStep(m_workspace, [&] { return m_model.pick(logicalX, logicalY); });
     if (!report) return;
     m_editMessage->setText(report->text);
     if (report->done) m_coreEnergy->setText(toQt(m_model.boxText()));
 }
 
 void CConvXAFS::onConfirm() {
-    const auto report = m_model.confirm(fromQt(m_coreEnergy->text()), m_edgeList->currentIndex());
+    const auto report = core::runStep(m_workspace, [this] {
+        return m_model.confirm(fromQt(m_coreEnergy->text()), m_edgeList->currentIndex());
+    });
     m_editMessage->setText(report.text);
     if (report.done) m_coreEnergy->setText(toQt(m_model.boxText()));
 }
 
 void CConvXAFS::onDone() {
-    m_editMessage->setText(m_model.done().text);
+    m_editMessage->setText(core::runStep(m_workspace, [this] { return m_model.done(); }).text);
 }
 
 }  // namespace zephalo::gui

@@ -34,6 +34,7 @@ private:
     // Curve, energy range and click acceptance as the model now has them.
     void showPlot();
 
+    core::Workspace m_workspace;  // each button runs as one step on it
     core::xafs::ConvXafsModel m_model;
     PlotPanel* m_plot = nullptr;
     PlotRangeLabels* m_rangeLabels = nullptr;

@@ -9,6 +9,7 @@
 
 #include "app/message_panel.h"
 #include "workspace/records.h"
+#include "workspace/step.h"
 
 namespace zephalo::gui {
 
@@ -28,7 +29,7 @@ const QStringList& fileFilters() {
 }  // namespace
 
 CXAFSReading::CXAFSReading(const core::Workspace& workspace, QWidget* parent)
-    : QDialog(parent), m_model(workspace) {
+    : QDialog(parent), m_workspace(workspace), m_model(workspace) {
     setWindowTitle(QStringLiteral("XAFS計算読込"));
     setModal(true);
     m_chooseFile = [this] { return chooseWithDialog(); };
@@ -95,7 +96,9 @@ void CXAFSReading::runImport(Import import) {
     }
     const QString chosen = m_chooseFile();
     if (chosen.isEmpty()) return;  // cancelled: nothing read, the message stays
-    m_editMessage->setText((m_model.*import)(core::pathFromText(fromQt(chosen))).text);
+    const auto file = core::pathFromText(fromQt(chosen));
+    m_editMessage->setText(
+        core::runStep(m_workspace, [&] { return (m_model.*import)(file); }).text);
 }
 
 void CXAFSReading::onSecondOfTwo() {

@@ -36,6 +36,7 @@ private:
     void runImport(Import import);
     void onSecondOfTwo();
 
+    core::Workspace m_workspace;  // each button runs as one step on it
     core::xafs::XafsReadingModel m_model;
     MessagePanel* m_editMessage = nullptr;
     FileChooser m_chooseFile;

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/button_step.h"
 #include "app/message_panel.h"
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
@@ -74,7 +75,7 @@ int widestLine(const QWidget& panel) {
 }  // namespace
 
 CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
-    : QDialog(parent), m_model(workspace) {
+    : QDialog(parent), m_workspace(workspace), m_model(workspace) {
     setWindowTitle(QStringLiteral("蛍光X線による設定"));
     setModal(true);
 
@@ -239,7 +240,7 @@ std::size_t CXRF::selectedLine() const {
 
 void CXRF::onLoad() {
     m_editMessage->setText(texts::kLoadingText);
-    const core::Report report = m_model.load();
+    const core::Report report = core::runStep(m_workspace, [this] { return m_model.load(); });
     showReport(report);
     if (!report.done) return;
     const auto& boxes = m_model.boxes();
@@ -263,32 +264,35 @@ void CXRF::onConfirm() {
         typed.lines[i] = {fromQt(m_editPosition[i]->text()), fromQt(m_editAmplitude[i]->text()),
                           fromQt(m_editWidth[i]->text())};
     }
-    showReport(m_model.confirm(typed, m_radioTwoComponents->isChecked()));
+    showReport(core::runStep(
+        m_workspace, [&] { return m_model.confirm(typed, m_radioTwoComponents->isChecked()); }));
 }
 
 void CXRF::onFit() {
     m_editMessage->setText({});
     {
         const WaitCursor wait;
-        showReport(m_model.fit(fromQt(m_editExcitation->text())));
+        showReport(core::runStep(m_workspace,
+                                 [this] { return m_model.fit(fromQt(m_editExcitation->text())); }));
     }
     refreshPlot();
 }
 
 void CXRF::onPicked(int logicalX, int logicalY) {
     const std::size_t line = selectedLine();
-    const auto report = m_model.click(logicalX, logicalY, line);
+    const auto report =
+        runClickStep(m_workspace, [&] { return m_model.click(logicalX, logicalY, line); });
     if (!report) return;
     if (report->done) m_editPosition[line]->setText(toQt(m_model.boxes().lines[line].position));
     showReport(*report);
 }
 
 void CXRF::onRFactor() {
-    showReport(m_model.rFactor());
+    showReport(core::runStep(m_workspace, [this] { return m_model.rFactor(); }));
 }
 
 void CXRF::onStore() {
-    showReport(m_model.store());
+    showReport(core::runStep(m_workspace, [this] { return m_model.store(); }));
 }
 
 void CXRF::refreshPlot() {

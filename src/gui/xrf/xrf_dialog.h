@@ -44,6 +44,7 @@ private:
     // A if checked, else B if checked, else C if checked, else D.
     std::size_t selectedLine() const;
 
+    core::Workspace m_workspace;  // each button runs as one step on it
     core::xrf::XrfModel m_model;
 
     QPushButton* m_buttonLoad = nullptr;

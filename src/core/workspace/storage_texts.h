@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "workspace/status.h"
+
+// Texts of the storage layer: reading a file, the work space's lock, the
+// commit of a step and the numbers it refuses to write. Each function joins
+// fixed sentences around the values it names.
+namespace zephalo::core::texts {
+
+// Another process holds the work space's lock after the wait.
+inline std::string busyText(std::string_view folder) {
+    return "　ほかのZEPHALOが作業用のディレクトリ " + std::string(folder) +
+           " で作業中です。\r\n　その作業が終わってからやり直して下さい。" +
+           std::string(kWorkspaceUnchanged);
+}
+
+inline std::string lockFailedText(std::string_view lockFile) {
+    return "　ロックファイル " + std::string(lockFile) +
+           " を開けませんでした。\r\n　作業用のディレクトリの書き込み権限を確認して下さい。" +
+           std::string(kWorkspaceUnchanged);
+}
+
+// The journal of an interrupted commit could not be completed.
+inline std::string recoveryFailedText(std::string_view journal) {
+    return "　中断した書き込みの記録 " + std::string(journal) +
+           " を完了できませんでした。\r\n　作業用のディレクトリの書き込み権限を確認して下さい。" +
+           std::string(kWorkspaceUnchanged);
+}
+
+inline std::string outOfMemoryText() {
+    return "　メモリが足りないため、処理を中止しました。";
+}
+
+inline std::string cannotOpenText(std::string_view file) {
+    return "　ファイル " + std::string(file) + " を開けませんでした。";
+}
+
+inline std::string cannotReadText(std::string_view file) {
+    return "　ファイル " + std::string(file) + " を読めませんでした。";
+}
+
+inline std::string cannotWriteText(std::string_view file) {
+    return "　ファイル " + std::string(file) + " に書き込めませんでした。";
+}
+
+inline std::string folderText(std::string_view file) {
+    return "　" + std::string(file) + " はフォルダーなので、ファイルとして開けません。";
+}
+
+inline std::string notRegularText(std::string_view file) {
+    return "　" + std::string(file) +
+           " は通常のファイルではない（FIFO、デバイスなど）ので、読み込めません。";
+}
+
+inline std::string tooLargeText(std::string_view file, std::uintmax_t size, std::uintmax_t limit) {
+    return "　ファイル " + std::string(file) + " の大きさは" + std::to_string(size) +
+           "バイトあり、読み込める上限の" + std::to_string(limit) + "バイトを超えています。";
+}
+
+// A record that holds a value which is not finite is never written.
+inline std::string nonFiniteRecordText(std::string_view file, std::size_t line,
+                                       std::string_view quantity, std::string_view value) {
+    return "　ワークスペースのファイル " + std::string(file) + " の" + std::to_string(line) +
+           "行目の" + std::string(quantity) + "が有限の数値ではない（" + std::string(value) +
+           "）ため、書き込めません。";
+}
+
+// A value read from `file` (line `line`) becomes infinite or undefined in
+// `quantity`.
+inline std::string nonFiniteInputText(std::string_view file, int line, std::string_view quantity) {
+    return "　ファイル " + std::string(file) + " の" + std::to_string(line) + "行目の値から求めた" +
+           std::string(quantity) + "が有限の数値になりません。\r\n　値の大きさを確認して下さい。";
+}
+
+// Quantities named in the texts above.
+inline constexpr std::string_view kEnergy = "エネルギー";
+inline constexpr std::string_view kIntensity = "強度";
+inline constexpr std::string_view kComponentA = "成分A";
+inline constexpr std::string_view kComponentB = "成分B";
+inline constexpr std::string_view kTotal = "強度（合計）";
+inline constexpr std::string_view kComponent1 = "成分1";
+inline constexpr std::string_view kComponent2 = "成分2";
+inline constexpr std::string_view kXMin = "Xの最小値";
+inline constexpr std::string_view kXMax = "Xの最大値";
+inline constexpr std::string_view kYMin = "Yの最小値";
+inline constexpr std::string_view kYMax = "Yの最大値";
+inline constexpr std::string_view kLifetimeWidth = "内殻正孔の寿命幅";
+inline constexpr std::string_view kCoreEnergy = "内殻エネルギー";
+inline constexpr std::string_view kGridStart = "発光エネルギーの始点";
+inline constexpr std::string_view kGridEnd = "発光エネルギーの終点";
+inline constexpr std::string_view kGridStep = "発光エネルギーの刻み幅";
+inline constexpr std::string_view kAbsorptionFactor = "吸収補正因子";
+inline constexpr std::string_view kScalingFactor = "スケーリング因子";
+inline constexpr std::string_view kLineWidth = "線幅";
+inline constexpr std::string_view kLinePosition = "ピーク位置";
+inline constexpr std::string_view kLineAmplitude = "振幅";
+inline constexpr std::string_view kValue = "値";
+// An intensity times a display factor, as recorded in `file`.
+inline std::string scaledIntensityText(std::string_view factor, std::string_view file) {
+    return "強度の" + std::string(factor) + "倍（" + std::string(file) + "）";
+}
+// A component of the selective XAFS divided by its largest value.
+inline constexpr std::string_view kNormalisedA = "規格化した成分Aの強度";
+inline constexpr std::string_view kNormalisedB = "規格化した成分Bの強度";
+
+}  // namespace zephalo::core::texts
