@@ -1,5 +1,5 @@
-// The number text of every file: numbers in order, each with its line. A
-// leading byte-order mark and CR-only line ends read as the plain text does.
+// The number text of every file: numbers in order, each with its line.
+// CR-only line ends read as line feeds do.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -10,8 +10,6 @@
 using namespace zephalo;
 
 namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool sameReading(const core::Status& status, const core::NumberText& numbers,
                  const core::Status& otherStatus, const core::NumberText& other) {
@@ -34,13 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fuzz::check(numbers.lines[i] >= previous, "line numbers out of order");
             previous = numbers.lines[i];
         }
-    }
-    if (text.substr(0, kByteOrderMark.size()) != kByteOrderMark) {
-        core::NumberText marked;
-        const auto markedStatus = core::parseNumberText(
-            std::string(kByteOrderMark) + std::string(text), "fuzz.DAT", marked);
-        fuzz::check(sameReading(status, numbers, markedStatus, marked),
-                    "a byte-order mark changes the reading");
     }
     if (text.find('\r') == std::string_view::npos) {
         std::string crOnly(text);
