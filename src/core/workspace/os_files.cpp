@@ -5,6 +5,8 @@
 #include <utility>
 
 #ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -16,6 +18,35 @@
 #endif
 
 namespace zephalo::core::os {
+
+namespace {
+
+// Reads through `readSome(buffer, count)` (bytes read, 0 at the end, -1 on
+// failure) at most limit + 1 bytes; the buffer starts at the reported `size`
+// (at most `limit`) and grows only when the file grew.
+template <class ReadSome>
+ReadResult readBounded(std::uintmax_t limit, std::uintmax_t& size, std::string& out,
+                       ReadSome readSome) {
+    out.resize(static_cast<std::size_t>(size) + 1);
+    std::size_t total = 0;
+    for (;;) {
+        if (total == out.size()) {
+            if (out.size() > limit) break;
+            out.resize(
+                static_cast<std::size_t>(std::min<std::uintmax_t>(2 * out.size(), limit + 1)));
+        }
+        const long long got = readSome(out.data() + total, out.size() - total);
+        if (got < 0) return ReadResult::ReadFailed;
+        if (got == 0) break;
+        total += static_cast<std::size_t>(got);
+    }
+    out.resize(total);
+    if (total <= limit) return ReadResult::Done;
+    size = total;
+    return ReadResult::TooLarge;
+}
+
+}  // namespace
 
 FileLock::~FileLock() {
     release();
@@ -100,20 +131,11 @@ ReadResult readRegularFile(const std::filesystem::path& file, std::uintmax_t lim
     } else if ((size = static_cast<std::uintmax_t>(reported.QuadPart)) > limit) {
         result = ReadResult::TooLarge;
     } else {
-        out.resize(static_cast<std::size_t>(limit) + 1);
-        std::size_t total = 0;
-        DWORD got = 0;
-        while (total < out.size() &&
-               ReadFile(h, out.data() + total, static_cast<DWORD>(out.size() - total), &got,
-                        nullptr) &&
-               got > 0) {
-            total += got;
-        }
-        out.resize(total);
-        if (total > limit) {
-            size = total;
-            result = ReadResult::TooLarge;
-        }
+        result = readBounded(limit, size, out, [&](char* buffer, std::size_t count) -> long long {
+            DWORD got = 0;
+            const auto chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1 << 20));
+            return ReadFile(h, buffer, chunk, &got, nullptr) ? static_cast<long long>(got) : -1LL;
+        });
     }
     CloseHandle(h);
     return result;
@@ -187,20 +209,12 @@ ReadResult readRegularFile(const std::filesystem::path& file, std::uintmax_t lim
     } else if ((size = static_cast<std::uintmax_t>(info.st_size)) > limit) {
         result = ReadResult::TooLarge;
     } else {
-        out.resize(static_cast<std::size_t>(limit) + 1);
-        std::size_t total = 0;
-        while (total < out.size()) {
-            const ssize_t got = ::read(fd, out.data() + total, out.size() - total);
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) result = ReadResult::ReadFailed;
-            if (got <= 0) break;
-            total += static_cast<std::size_t>(got);
-        }
-        out.resize(total);
-        if (result == ReadResult::Done && total > limit) {
-            size = total;
-            result = ReadResult::TooLarge;
-        }
+        result = readBounded(limit, size, out, [&](char* buffer, std::size_t count) -> long long {
+            for (;;) {
+                const ssize_t got = ::read(fd, buffer, count);
+                if (got >= 0 || errno != EINTR) return got;
+            }
+        });
     }
     ::close(fd);
     return result;
