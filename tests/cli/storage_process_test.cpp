@@ -139,6 +139,13 @@ protected:
         writeFile(scratch / "large.DAT", rixsText(5000));
         writeFile(scratch / "bad.DAT", "7050 0.1\n7051 abc\n");
     }
+    // Arguments with "@small" and "@large" replaced by the measured files.
+    std::vector<std::string> withInputs(std::vector<std::string> arguments) const {
+        for (auto& a : arguments) {
+            if (a == "@small" || a == "@large") a = (scratch / (a.substr(1) + ".DAT")).string();
+        }
+        return arguments;
+    }
     std::vector<std::string> inSpace(std::vector<std::string> arguments) const {
         arguments.insert(arguments.begin(), {"--workspace", ws.string()});
         return arguments;
@@ -182,14 +189,8 @@ class TwoWriters : public StorageProcesses, public ::testing::WithParamInterface
 TEST_P(TwoWriters, LeaveTheFilesOfOneWholeStep) {
     const auto& pair = GetParam();
     const auto& base = demoStates().fitted;
-    auto withScratch = [&](std::vector<std::string> arguments) {
-        for (auto& a : arguments) {
-            if (a == "@small" || a == "@large") a = (scratch / (a.substr(1) + ".DAT")).string();
-        }
-        return arguments;
-    };
-    const auto first = withScratch(pair.first);
-    const auto second = withScratch(pair.second);
+    const auto first = withInputs(pair.first);
+    const auto second = withInputs(pair.second);
     const FileSet afterFirst = serialResult(base, first);
     const FileSet afterSecond = serialResult(base, second);
     ASSERT_NE(afterFirst, afterSecond) << "the two commands must leave different files";
@@ -256,10 +257,7 @@ class KilledSteps : public StorageProcesses, public ::testing::WithParamInterfac
 TEST_P(KilledSteps, LeaveTheStateBeforeOrAfter) {
     const auto& step = GetParam();
     const FileSet& before = demoStates().*step.before;
-    auto arguments = step.arguments;
-    for (auto& a : arguments) {
-        if (a == "@small") a = (scratch / "small.DAT").string();
-    }
+    const auto arguments = withInputs(step.arguments);
     const auto started = std::chrono::steady_clock::now();
     const FileSet after = serialResult(before, arguments);
     const auto duration = std::chrono::duration_cast<std::chrono::microseconds>(
