@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   fonts-noto-cjk locales xvfb xauth
+  clang libclang-rt-14-dev ccache
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds every test in build-asan/ with AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs the suite; any report (a leak included)
+# fails it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$PWD"
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DZEPHALO_BUILD_BENCH=OFF "${launcher[@]}" \
+  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+cmake --build build-asan -j2
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+# The process tests loop fewer times under the sanitizers.
+export ZEPHALO_TEST_SANITIZED=1
+ctest --test-dir build-asan --output-on-failure -j2

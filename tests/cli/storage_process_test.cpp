@@ -1,0 +1,356 @@
+// The work space under processes that run at once or die part-way: two
+// writers, a child killed at random moments, and inputs that would write
+// infinities, block or exhaust memory. Every file set afterwards is one that
+// a whole step (or none) produces.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <set>
+
+#include "cli_runner.h"
+#include "process_runner.h"
+#include "workspace/file_names.h"
+#include "workspace/records.h"
+#include "workspace/storage_texts.h"
+
+namespace zephalo::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// The work space's lock file: its presence and content are not part of a
+// file set.
+constexpr const char* kLockFile = "ZEPHALO.lock";
+
+const fs::path& demoFolder() {
+    static const fs::path folder = fs::path(ZEPHALO_SOURCE_DIR) / "data" / "demo";
+    return folder;
+}
+
+FileSet withoutLock(FileSet files) {
+    files.erase(kLockFile);
+    return files;
+}
+
+// A readable difference between a file set and the ones it should equal.
+std::string describe(const FileSet& actual, const std::vector<const FileSet*>& expected) {
+    std::string text;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        text += "\n against state " + std::to_string(i) + ":";
+        std::set<std::string> names;
+        for (const auto& [name, content] : actual) names.insert(name);
+        for (const auto& [name, content] : *expected[i]) names.insert(name);
+        for (const auto& name : names) {
+            const auto a = actual.find(name);
+            const auto e = expected[i]->find(name);
+            if (a == actual.end())
+                text += " missing " + name + ";";
+            else if (e == expected[i]->end())
+                text += " extra " + name + ";";
+            else if (a->second != e->second)
+                text += " " + name + " differs (" + std::to_string(a->second.size()) + " vs " +
+                        std::to_string(e->second.size()) + " bytes);";
+        }
+    }
+    return text;
+}
+
+::testing::AssertionResult equalsOneOf(const FileSet& actual,
+                                       const std::vector<const FileSet*>& expected) {
+    for (const auto* state : expected) {
+        if (actual == *state) return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "file set equals none of the expected states" << describe(actual, expected);
+}
+
+// Names in `actual` that neither state holds: temporaries and journals.
+std::vector<std::string> strayNames(const FileSet& actual, const FileSet& before,
+                                    const FileSet& after) {
+    std::vector<std::string> stray;
+    for (const auto& [name, content] : actual) {
+        if (name != kLockFile && !before.count(name) && !after.count(name)) stray.push_back(name);
+    }
+    return stray;
+}
+
+// The demo chain of the README, recorded once as file sets: after the
+// imports, after the edge step (with the selective XAFS copied to the
+// workbench's file), and after the stored fluorescence fit.
+struct DemoStates {
+    FileSet imported;
+    FileSet edged;
+    FileSet fitted;
+    std::string error;  // empty when every command of the chain did its work
+};
+
+const DemoStates& demoStates() {
+    static const DemoStates states = [] {
+        DemoStates s;
+        TempDir scratch;
+        const std::string ws = (scratch / "ws").string();
+        auto step = [&](std::vector<std::string> arguments) {
+            arguments.insert(arguments.begin(), {"--workspace", ws});
+            const auto run = runCli(arguments, scratch);
+            if (run.exitCode != 0 && s.error.empty())
+                s.error = arguments[2] + " exited " + std::to_string(run.exitCode) + ": " + run.err;
+        };
+        step({"create"});
+        step({"import", "conv-xafs", (demoFolder() / "Fe2O3_ConvXAFS.DAT").string()});
+        step({"import", "xrf", (demoFolder() / "Fe2O3_XRF_Kbeta.DAT").string()});
+        step({"import", "rixs", (demoFolder() / "Fe2O3_RIXS_7114eV.DAT").string()});
+        step({"import", "selective", (demoFolder() / "Fe2O3.xspec").string()});
+        s.imported = withoutLock(fileSetOf(ws));
+        step({"edge", "--edge", "Fe K-edge"});
+        // The workbench writes the finished selective XAFS; here the edge
+        // step's absolute selective XAFS is copied in its place.
+        std::error_code copied;
+        fs::copy_file(fs::path(ws) / std::string(core::files::kSelectiveAbsolute),
+                      fs::path(ws) / std::string(core::files::kSelectiveForRixs), copied);
+        if (copied && s.error.empty()) s.error = "copy of the selective XAFS: " + copied.message();
+        s.edged = withoutLock(fileSetOf(ws));
+        step({"xrf", "--A", "7045,0.75,8.12", "--rfactor", "--store"});
+        s.fitted = withoutLock(fileSetOf(ws));
+        return s;
+    }();
+    return states;
+}
+
+// Measured RIXS spectra of 10 and 5000 points, on the demo's energy range.
+std::string rixsText(int points) {
+    std::string text = "# " + std::to_string(points) + " points\n";
+    for (int i = 0; i < points; ++i) {
+        const double e = 7020.0 + 55.0 * i / points;
+        const double y = 0.001 + 0.003 / (1.0 + (e - 7058.0) * (e - 7058.0));
+        text += std::to_string(e) + "\t" + std::to_string(y) + "\n";
+    }
+    return text;
+}
+
+class StorageProcesses : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto& states = demoStates();
+        ASSERT_EQ(states.error, "") << "the demo chain failed";
+        writeFile(scratch / "small.DAT", rixsText(10));
+        writeFile(scratch / "large.DAT", rixsText(5000));
+        writeFile(scratch / "bad.DAT", "7050 0.1\n7051 abc\n");
+    }
+    // Arguments with "@small" and "@large" replaced by the measured files.
+    std::vector<std::string> withInputs(std::vector<std::string> arguments) const {
+        for (auto& a : arguments) {
+            if (a == "@small" || a == "@large") a = (scratch / (a.substr(1) + ".DAT")).string();
+        }
+        return arguments;
+    }
+    std::vector<std::string> inSpace(std::vector<std::string> arguments) const {
+        arguments.insert(arguments.begin(), {"--workspace", ws.string()});
+        return arguments;
+    }
+    CliProcess start(const std::vector<std::string>& arguments, const std::string& tag) const {
+        return CliProcess(inSpace(arguments), scratch / (tag + ".out"), scratch / (tag + ".err"));
+    }
+    std::string errorText(const std::string& tag) const {
+        return readFile(scratch / (tag + ".err"));
+    }
+    // The file set a command leaves when it runs alone on `from`.
+    FileSet serialResult(const FileSet& from, const std::vector<std::string>& arguments) {
+        restoreFileSet(ws, from);
+        const auto run = runCli(inSpace(arguments), scratch);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return withoutLock(fileSetOf(ws));
+    }
+    FileSet current() const { return fileSetOf(ws); }
+
+    TempDir scratch;
+    fs::path ws = scratch / "ws";
+};
+
+// --- Two writers ------------------------------------------------------------
+
+struct WriterPair {
+    const char* name;
+    std::vector<std::string> first;
+    std::vector<std::string> second;
+};
+
+void PrintTo(const WriterPair& pair, std::ostream* out) {
+    *out << pair.name;
+}
+
+class TwoWriters : public StorageProcesses, public ::testing::WithParamInterface<WriterPair> {};
+
+// Both commands start together on the same work space, again and again: each
+// ends done or refused because the other one was working, and the files are
+// those of whichever ran last alone.
+TEST_P(TwoWriters, LeaveTheFilesOfOneWholeStep) {
+    const auto& pair = GetParam();
+    const auto& base = demoStates().fitted;
+    const auto first = withInputs(pair.first);
+    const auto second = withInputs(pair.second);
+    const FileSet afterFirst = serialResult(base, first);
+    const FileSet afterSecond = serialResult(base, second);
+    ASSERT_NE(afterFirst, afterSecond) << "the two commands must leave different files";
+
+    // The refusal's first sentence, naming the work space.
+    const std::string busyText = core::texts::busyText(core::pathText(ws));
+    const std::string busy = busyText.substr(0, busyText.find('\r'));
+    const int rounds = sanitizedRun() ? 6 : 25;
+    for (int round = 0; round < rounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        restoreFileSet(ws, base);
+        auto a = start(first, "a");
+        auto b = start(second, "b");
+        ASSERT_TRUE(a.started() && b.started());
+        const ChildEnd endA = a.wait();
+        const ChildEnd endB = b.wait();
+        const FileSet files = withoutLock(current());
+        for (const auto& [end, tag] : {std::pair{endA, "a"}, std::pair{endB, "b"}}) {
+            ASSERT_TRUE(end.exited) << tag << " ended by signal " << end.signal;
+            if (end.exitCode != 0) {
+                EXPECT_EQ(end.exitCode, 1) << tag << ": " << errorText(tag);
+                // Refused only because the other one held the work space.
+                EXPECT_NE(errorText(tag).find(busy), std::string::npos) << errorText(tag);
+            }
+        }
+        ASSERT_TRUE(endA.exitCode == 0 || endB.exitCode == 0) << "both refused";
+        if (endB.exitCode != 0) {
+            ASSERT_TRUE(equalsOneOf(files, {&afterFirst}));
+        } else if (endA.exitCode != 0) {
+            ASSERT_TRUE(equalsOneOf(files, {&afterSecond}));
+        } else {
+            ASSERT_TRUE(equalsOneOf(files, {&afterFirst, &afterSecond}));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Storage, TwoWriters,
+    ::testing::Values(
+        WriterPair{"Compute",
+                   {"compute", "--omega", "7114", "--scaling", "5e-9"},
+                   {"compute", "--omega", "7114", "--scaling", "9e-9"}},
+        WriterPair{"ImportRixs", {"import", "rixs", "@small"}, {"import", "rixs", "@large"}}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+// --- Killed steps -------------------------------------------------------------
+
+struct KilledStep {
+    const char* name;
+    std::vector<std::string> arguments;
+    const FileSet DemoStates::*before;
+};
+
+void PrintTo(const KilledStep& step, std::ostream* out) {
+    *out << step.name;
+}
+
+class KilledSteps : public StorageProcesses, public ::testing::WithParamInterface<KilledStep> {};
+
+// The step is killed at random moments of its run (fixed seed); the next
+// command that opens the work space (an import of a bad file, refused) finds
+// the files as they were before the step or as the whole step left them, and
+// no temporary file remains.
+TEST_P(KilledSteps, LeaveTheStateBeforeOrAfter) {
+    const auto& step = GetParam();
+    const FileSet& before = demoStates().*step.before;
+    const auto arguments = withInputs(step.arguments);
+    const auto started = std::chrono::steady_clock::now();
+    const FileSet after = serialResult(before, arguments);
+    const auto duration = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - started);
+    ASSERT_NE(before, after) << "the step must change the work space";
+
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<std::int64_t> moment(0, duration.count() * 5 / 4);
+    const int rounds = sanitizedRun() ? 8 : 30;
+    for (int round = 0; round < rounds; ++round) {
+        restoreFileSet(ws, before);
+        const auto delay = std::chrono::microseconds(moment(random));
+        SCOPED_TRACE("round " + std::to_string(round) + ", killed after " +
+                     std::to_string(delay.count()) + " us");
+        {
+            auto child = start(arguments, "child");
+            ASSERT_TRUE(child.started());
+            std::this_thread::sleep_for(delay);
+            child.killNow();
+            child.wait();
+        }
+        const auto opener =
+            runCli(inSpace({"import", "rixs", (scratch / "bad.DAT").string()}), scratch);
+        EXPECT_EQ(opener.exitCode, 1) << opener.err;
+        const FileSet files = current();
+        const auto stray = strayNames(files, before, after);
+        EXPECT_TRUE(stray.empty()) << "left behind: " << ::testing::PrintToString(stray);
+        ASSERT_TRUE(equalsOneOf(withoutLock(files), {&before, &after}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Storage, KilledSteps,
+    ::testing::Values(KilledStep{"Compute",
+                                 {"compute", "--omega", "7114", "--scaling", "5e-9"},
+                                 &DemoStates::fitted},
+                      KilledStep{"Edge", {"edge", "--edge", "Fe K-edge"}, &DemoStates::imported},
+                      KilledStep{"XrfStore",
+                                 {"xrf", "--A", "7045,0.75,8.12", "--rfactor", "--store"},
+                                 &DemoStates::edged},
+                      KilledStep{"ImportRixs", {"import", "rixs", "@small"}, &DemoStates::fitted}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+// --- Inputs refused at once -------------------------------------------------------
+
+// A step that would write an infinity, an input that is no regular file, and
+// one far beyond any measured spectrum: each is refused within a few seconds,
+// naming what it refused, and the work space stays as it was.
+TEST_F(StorageProcesses, HostileInputsAreRefusedQuicklyAndChangeNothing) {
+    const auto& base = demoStates().fitted;
+    const fs::path fifo = scratch / "pipe.DAT";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path huge = scratch / "huge.DAT";
+    writeFile(huge, "7050\t0.1\n");
+    fs::resize_file(huge, std::uintmax_t{64} << 20);
+    writeFile(scratch / "overflow.DAT", "7050\t0.1\n7051\t1e305\n");
+    std::string wien2k = "Energy(eV) Fe-K selective XAS\n";
+    for (int i = 0; i < 50; ++i) wien2k += std::to_string(-5.0 + 0.1 * i) + " 0.5\n";
+    wien2k += "0.0 -1e308\n";  // line 52
+    writeFile(scratch / "negative.xspec", wien2k);
+
+    struct Case {
+        const char* what;
+        std::vector<std::string> arguments;
+        std::string named;  // text the refusal must contain
+    };
+    const std::vector<Case> cases{
+        {"scaling that overflows",
+         {"compute", "--omega", "7114", "--scaling", "1e308"},
+         std::string(core::texts::kScalingFactor)},
+        {"intensity whose record overflows",
+         {"import", "rixs", (scratch / "overflow.DAT").string()},
+         "overflow.DAT の2行目"},
+        {"intensity of -1e308",
+         {"import", "selective", (scratch / "negative.xspec").string()},
+         "negative.xspec の52行目"},
+        {"FIFO", {"import", "rixs", fifo.string()}, core::texts::notRegularText(fifo.string())},
+        {"64 MiB file", {"import", "rixs", huge.string()}, "huge.DAT の大きさは67108864バイト"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        restoreFileSet(ws, base);
+        auto child = start(c.arguments, "hostile");
+        ASSERT_TRUE(child.started());
+        const ChildEnd end = child.wait(5s);
+        EXPECT_FALSE(end.timedOut) << "still running after 5 s";
+        EXPECT_TRUE(end.exited) << "ended by signal " << end.signal;
+        EXPECT_EQ(end.exitCode, 1);
+        const std::string err = errorText("hostile");
+        EXPECT_NE(err.find(c.named), std::string::npos) << err;
+        EXPECT_TRUE(equalsOneOf(withoutLock(current()), {&base}));
+    }
+}
+
+}  // namespace
+}  // namespace zephalo::test

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "test_support.h"
+
+extern char** environ;
+
+// zephalo-cli as a child process that a test can run alongside another one,
+// wait for with a bound, or kill; and a work space's files as one value.
+namespace zephalo::test {
+
+// How a child ended: its exit status, or the signal that ended it.
+struct ChildEnd {
+    bool exited = false;
+    int exitCode = -1;
+    int signal = 0;
+    bool timedOut = false;  // still running at the bound and killed
+};
+
+class CliProcess {
+public:
+    // Starts ZEPHALO_CLI with `arguments`; its output goes to `outFile` and `errFile`.
+    CliProcess(const std::vector<std::string>& arguments, const std::filesystem::path& outFile,
+               const std::filesystem::path& errFile) {
+        std::vector<std::string> words{ZEPHALO_CLI};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (auto& w : words) argv.push_back(w.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (posix_spawn(&m_pid, ZEPHALO_CLI, &actions, nullptr, argv.data(), environ) != 0)
+            m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~CliProcess() {
+        if (m_pid > 0 && !m_reaped) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+    CliProcess(const CliProcess&) = delete;
+    CliProcess& operator=(const CliProcess&) = delete;
+
+    bool started() const { return m_pid > 0; }
+
+    void killNow() {
+        if (m_pid > 0 && !m_reaped) kill(m_pid, SIGKILL);
+    }
+
+    // Waits for the end; a child still running after `bound` is killed.
+    ChildEnd wait(std::chrono::milliseconds bound = std::chrono::seconds(60)) {
+        ChildEnd end;
+        if (m_pid <= 0) return end;
+        const auto deadline = std::chrono::steady_clock::now() + bound;
+        int status = 0;
+        while (true) {
+            const pid_t done = waitpid(m_pid, &status, WNOHANG);
+            if (done == m_pid) break;
+            if (std::chrono::steady_clock::now() >= deadline) {
+                end.timedOut = true;
+                kill(m_pid, SIGKILL);
+                waitpid(m_pid, &status, 0);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        m_reaped = true;
+        end.exited = WIFEXITED(status);
+        end.exitCode = end.exited ? WEXITSTATUS(status) : -1;
+        end.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+        return end;
+    }
+
+private:
+    pid_t m_pid = -1;
+    bool m_reaped = false;
+};
+
+// Every regular file of a folder by name, with its whole content.
+using FileSet = std::map<std::string, std::string>;
+
+inline FileSet fileSetOf(const std::filesystem::path& folder) {
+    FileSet files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        files[entry.path().filename().string()] =
+            entry.is_regular_file() ? readFile(entry.path()) : std::string("<not a file>");
+    }
+    return files;
+}
+
+// Makes `folder` hold exactly `files`.
+inline void restoreFileSet(const std::filesystem::path& folder, const FileSet& files) {
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    for (const auto& [name, content] : files) writeFile(folder / name, content);
+}
+
+// True under the sanitized build, whose children run several times slower.
+inline bool sanitizedRun() {
+    const char* value = std::getenv("ZEPHALO_TEST_SANITIZED");
+    return value && *value && std::string(value) != "0";
+}
+
+}  // namespace zephalo::test
