@@ -75,11 +75,11 @@ PlotPanel& xafsPanel(const QWidget& dialog) {
 
 const char* const kEnabledButtons[] = {
     "選択的XAFS読込", "XAFSのクリア", "表示変更", "補正用ピーク表示", "XAFS修正", "修正の一時保存",
-    "さらに修正",     "修正終了！",   "OK",       "キャンセル"};
-// Their operations come with the computation, comparison and tools.
+    "さらに修正",     "修正終了！",   "最適化",   "隣接平均",         "OK",       "キャンセル"};
+// Their operations come with the computation and the comparison.
 const char* const kLaterButtons[] = {
-    "RIXS計算実行",     "RIXSのクリア", "RIXSの保存",         "実験値と比較", "クリア",
-    "別の実験値と比較", "シフト実行",   "修正したXAFSの保存", "最適化",       "隣接平均"};
+    "RIXS計算実行", "RIXSのクリア",     "RIXSの保存", "実験値と比較",
+    "クリア",       "別の実験値と比較", "シフト実行", "修正したXAFSの保存"};
 
 }  // namespace
 

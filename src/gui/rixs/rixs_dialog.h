@@ -40,6 +40,8 @@ private:
     // One button: the boxes as typed go to `operation`, run as a step.
     void run(Operation operation);
     void onPicked(int logicalX, int logicalY);
+    void onOptimise();
+    void onAverage();
     // The boxes and radios as the user left them, and back from the model.
     core::rixs::WorkbenchBoxes typedBoxes() const;
     void showBoxes(const core::rixs::WorkbenchBoxes& boxes);
