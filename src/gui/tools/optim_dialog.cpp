@@ -223,6 +223,8 @@ void COptim::setRunning(bool running) {
     m_buttonOk->setEnabled(!running);
     m_buttonCancel->setEnabled(!running);
     m_buttonStop->setEnabled(running);
+    // Focus leaves the buttons that are disabled for the one that answers now.
+    (running ? m_buttonStop : m_buttonRun)->setFocus();
 }
 
 void COptim::showProgress() {
