@@ -1,6 +1,7 @@
 #include "tools/peak_optimisation.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -20,6 +21,8 @@ namespace zephalo::core::tools {
 
 namespace {
 
+// Significant digits of a number in a work-space file.
+constexpr int kWrittenDigits = 6;
 // Half a unit in the sixth significant digit, relative to the value, and a
 // little more for the rounding of the sums themselves.
 constexpr double kRoundingBound = 5.0e-6 * (1.0 + 1.0e-3);
@@ -49,7 +52,13 @@ TrialColumns trialColumns(int components, int step) {
 }
 
 double asWritten(double value) {
-    return parseNumber(formatNumber(value)).value_or(value);
+    // formatNumber and the readers' parse, without the string in between.
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                   std::chars_format::general, kWrittenDigits);
+    double read = value;
+    std::from_chars(buffer, end.ptr, read, std::chars_format::general);
+    return read;
 }
 
 SelectiveXafsTable trialProfile(std::span<const XafsPoint> base, double centre, double height,
