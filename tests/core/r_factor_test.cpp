@@ -23,7 +23,9 @@ TEST_P(RFactorTest, SumsOverTheLinesPresentInBoth) {
     const auto& c = GetParam();
     const auto r = rFactor(c.calculated, c.measured);
     ASSERT_EQ(r.has_value(), c.expected.has_value());
-    if (c.expected) EXPECT_TRUE(near(*r, *c.expected, 1e-12));
+    if (c.expected) {
+        EXPECT_TRUE(near(*r, *c.expected, 1e-12));
+    }
 }
 
 // Hand-worked: |1-2| + |5-4| = 2 over 2 + 4 = 6 gives 33.33 %.
@@ -40,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
         RFactorCase{"CalculatedShorter", {{7000, 3, 0, 0}}, {{7000, 2}, {7001, 4}}, 50.0},
         RFactorCase{"NoMeasuredIntensity", {{7000, 1, 0, 0}}, {{7000, 0}}, std::nullopt},
         RFactorCase{"Empty", {}, {}, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace zephalo::test

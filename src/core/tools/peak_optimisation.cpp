@@ -1,6 +1,7 @@
 #include "tools/peak_optimisation.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -20,9 +21,13 @@ namespace zephalo::core::tools {
 
 namespace {
 
+// Significant digits of a number in a work-space file.
+constexpr int kWrittenDigits = 6;
 // Half a unit in the sixth significant digit, relative to the value, and a
 // little more for the rounding of the sums themselves.
 constexpr double kRoundingBound = 5.0e-6 * (1.0 + 1.0e-3);
+// Safety on the closer estimate of the rounding.
+constexpr double kMargin = 1.0e-3;
 // Relative size of what the floating-point sums of the two paths may differ
 // by, far above what they do.
 constexpr double kSumBound = 1.0e-10;
@@ -39,6 +44,15 @@ Status refusedWith(const std::string& line) {
     return Status::failure(std::string(texts::kOptimiseErrorText) + line);
 }
 
+// Half a unit in the sixth significant digit of any number of magnitude up
+// to |value| (a little above, so that a value just under a power of ten
+// counts with the larger unit).
+double halfUnitAbove(double value) {
+    const double magnitude = std::fabs(value) * (1.0 + 1.0e-9);
+    if (!(magnitude > 0.0)) return 0.0;
+    return 0.5 * std::pow(10.0, std::floor(std::log10(magnitude)) - (kWrittenDigits - 1));
+}
+
 }  // namespace
 
 // --- Trials -------------------------------------------------------------------
@@ -49,7 +63,13 @@ TrialColumns trialColumns(int components, int step) {
 }
 
 double asWritten(double value) {
-    return parseNumber(formatNumber(value)).value_or(value);
+    // formatNumber and the readers' parse, without the string in between.
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                   std::chars_format::general, kWrittenDigits);
+    double read = value;
+    std::from_chars(buffer, end.ptr, read, std::chars_format::general);
+    return read;
 }
 
 SelectiveXafsTable trialProfile(std::span<const XafsPoint> base, double centre, double height,
@@ -240,6 +260,8 @@ struct Working {
     std::vector<double> totals;  // its spectrum's totals, unrounded (paired lines)
     double r = 0.0;              // its exact R factor
     double absSum = 0.0;         // Σ of the spectrum of |Y| over the paired lines
+    double halfUnitSum1 = 0.0;   // see FastSearch::halfUnitSpectrum
+    double halfUnitSum2 = 0.0;
 };
 
 // The fast search: the spectrum of a trial is the working profile's plus
@@ -257,6 +279,10 @@ public:
         m_lines = std::min(m_spectrum.size(), m_inputs.measured.size());
         for (std::size_t j = 0; j < m_lines; ++j) m_measuredSum += m_inputs.measured[j].intensity;
         m_bounded = positiveKernel(m_core.input(), m_inputs.working) && m_measuredSum > 0.0;
+        for (const double height : m_grid.heights) {
+            m_peakMax =
+                std::max(m_peakMax, std::fabs(trialPeak(0.0, 0.0, height, m_settings.width)));
+        }
         if (auto s = adopt(m_inputs.working, r); !s) return s;
         if (m_grid.heights.empty()) return {};
         const std::size_t positions = m_grid.positions.size();
@@ -364,11 +390,25 @@ private:
             magnitude += std::fabs(t);
         }
         const double estimate = 100.0 * difference / m_measuredSum;
+        if (!std::isfinite(estimate)) return true;
         const double changes =
             m_work.absSum + std::fabs(height) * (c1 * m_responseSum1[k] + c2 * m_responseSum2[k]);
+        const double floating = kSumBound * changes;
         const double bound =
-            100.0 * (kRoundingBound * (changes + magnitude) + kSumBound * changes) / m_measuredSum;
-        return !std::isfinite(estimate) || estimate - bound < rBest;
+            100.0 * (kRoundingBound * (changes + magnitude) + floating) / m_measuredSum;
+        if (estimate - bound >= rBest) return false;
+        // Closer: half a unit in the sixth digit of each total, and of each
+        // profile value the trial rounds anew, through the spectrum.
+        double totalsHalfUnits = 0.0;
+        for (std::size_t j = 0; j < m_lines; ++j) {
+            const double t = m_work.totals[j] + height * (c1 * r1[j] + c2 * r2[j]);
+            totalsHalfUnits += halfUnitAbove(t);
+        }
+        const double profileHalfUnits = c1 * m_work.halfUnitSum1 + c2 * m_work.halfUnitSum2;
+        const double closer = 100.0 *
+                              ((totalsHalfUnits + profileHalfUnits) * (1.0 + kMargin) + floating) /
+                              m_measuredSum;
+        return estimate - closer < rBest;
     }
 
     // `profile` (as written) with its spectrum in m_spectrum becomes the
@@ -378,6 +418,7 @@ private:
         m_work.r = r;
         m_work.totals.resize(m_lines);
         for (std::size_t j = 0; j < m_lines; ++j) m_work.totals[j] = m_spectrum[j].total;
+        if (auto s = halfUnitSpectrum(); !s) return s;
         m_work.absSum = 0.0;
         const bool negative =
             std::any_of(m_work.profile.begin(), m_work.profile.end(),
@@ -397,6 +438,24 @@ private:
         return {};
     }
 
+    // Σ over the paired lines of each column's spectrum of the largest half
+    // unit a trial value of that profile point can be rounded by.
+    Status halfUnitSpectrum() {
+        SelectiveXafsTable units = m_work.profile;
+        for (XafsPoint& p : units) {
+            p.a = halfUnitAbove(std::fabs(p.a) + m_peakMax);
+            p.b = halfUnitAbove(std::fabs(p.b) + m_peakMax);
+        }
+        QuadSpectrum spectrum;
+        if (auto s = m_core.response(units, spectrum); !s) return s;
+        m_work.halfUnitSum1 = m_work.halfUnitSum2 = 0.0;
+        for (std::size_t j = 0; j < m_lines; ++j) {
+            m_work.halfUnitSum1 += std::fabs(spectrum[j].comp1);
+            m_work.halfUnitSum2 += std::fabs(spectrum[j].comp2);
+        }
+        return {};
+    }
+
     const OptimiseInputs& m_inputs;
     const OptimiseSettings& m_settings;
     ExactCore& m_core;
@@ -405,6 +464,7 @@ private:
     std::size_t m_lines = 0;
     double m_measuredSum = 0.0;
     bool m_bounded = false;
+    double m_peakMax = 0.0;  // the largest value a trial peak adds
     Working m_work;
     std::vector<double> m_response1, m_response2;
     std::vector<double> m_responseSum1, m_responseSum2;
