@@ -69,6 +69,7 @@ int run(int argc, char** argv) {
     addXafsCommands(app, *import, context);
     addXrfCommands(app, context);
     addWorkbenchCommands(app, context);
+    addToolsCommands(app, context);
     addRixsCommands(app, context);
     try {
         app.parse(argc, argv);

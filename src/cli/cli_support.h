@@ -51,6 +51,7 @@ void addXafsCommands(CLI::App& app, CLI::App& import, Context& context);
 void addXrfCommands(CLI::App& app, Context& context);
 void addRixsCommands(CLI::App& app, Context& context);
 void addWorkbenchCommands(CLI::App& app, Context& context);
+void addToolsCommands(CLI::App& app, Context& context);
 
 // Runs zephalo-cli with the given arguments and returns its exit status.
 int run(int argc, char** argv);

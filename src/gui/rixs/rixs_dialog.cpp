@@ -19,6 +19,9 @@
 #include "plot/plot_range_labels.h"
 #include "rixs/workbench_captions.h"
 #include "rixs/workbench_texts.h"
+#include "tools/average_dialog.h"
+#include "tools/optim_dialog.h"
+#include "tools/tools_texts.h"
 #include "workspace/file_names.h"
 #include "workspace/number_text.h"
 #include "workspace/records.h"
@@ -383,9 +386,12 @@ QLayout* CRIXSXAFS::buildBottomRow() {
     auto* tools = new QGroupBox(toQt(captions::kToolsGroup), this);
     auto* toolsLayout = new QHBoxLayout(tools);
     toolsLayout->setContentsMargins(kGroupRowMargins);
-    toolsLayout->addWidget(
-        laterButton(tools, captions::kOptimise, QStringLiteral("buttonOptimise")));
-    toolsLayout->addWidget(laterButton(tools, captions::kAverage, QStringLiteral("buttonAverage")));
+    auto* optimise = button(tools, captions::kOptimise, QStringLiteral("buttonOptimise"));
+    auto* average = button(tools, captions::kAverage, QStringLiteral("buttonAverage"));
+    connect(optimise, &QPushButton::clicked, this, &CRIXSXAFS::onOptimise);
+    connect(average, &QPushButton::clicked, this, &CRIXSXAFS::onAverage);
+    toolsLayout->addWidget(optimise);
+    toolsLayout->addWidget(average);
 
     // Kept for the user who knows it; the panels repaint by themselves.
     auto* repaint = button(this, captions::kRepaint, QStringLiteral("buttonRepaint"));
@@ -483,6 +489,20 @@ void CRIXSXAFS::onPicked(int logicalX, int logicalY) {
     }
     m_editMessage->setText(report->text);
     if (report->done) showBoxes(m_model.boxes());
+}
+
+// The refinement tools change only the working copy; the panel shows it
+// after "表示変更".
+void CRIXSXAFS::onOptimise() {
+    COptim dialog(m_workspace, this);
+    dialog.exec();
+    m_editMessage->setText(core::tools::texts::kOptimiseClosedText);
+}
+
+void CRIXSXAFS::onAverage() {
+    CAverage dialog(m_workspace, this);
+    dialog.exec();
+    m_editMessage->setText(core::tools::texts::kAverageClosedText);
 }
 
 WorkbenchBoxes CRIXSXAFS::typedBoxes() const {

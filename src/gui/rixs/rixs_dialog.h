@@ -56,6 +56,8 @@ private:
     void run(const std::function<core::Report(const core::rixs::WorkbenchBoxes&)>& operation);
     void onCompute();
     void onPicked(int logicalX, int logicalY);
+    void onOptimise();
+    void onAverage();
     // The boxes and radios as the user left them, and back from the model.
     core::rixs::WorkbenchBoxes typedBoxes() const;
     void showBoxes(const core::rixs::WorkbenchBoxes& boxes);

@@ -1,0 +1,137 @@
+#include <unistd.h>
+
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cli/cli_support.h"
+#include "tools/average_model.h"
+#include "tools/optimise_model.h"
+#include "workspace/gates.h"
+
+namespace zephalo::cli {
+
+namespace {
+
+using core::tools::AverageBoxes;
+using core::tools::AverageModel;
+using core::tools::OptimiseBoxes;
+using core::tools::OptimiseModel;
+
+// The list items by the number the command line names.
+const std::map<std::string, int> kPointItems{{"5", 0}, {"9", 1}, {"15", 2}};
+const std::map<std::string, int> kPassItems{{"1", 0}, {"2", 1}, {"3", 2}};
+
+struct AverageOptions {
+    std::string from;
+    std::string to;
+    std::string points;
+};
+
+// Options of optimise; an empty text keeps the box as the dialog opens it.
+struct OptimiseOptions {
+    std::string omega;
+    std::string from;
+    std::string to;
+    std::string step;
+    std::string height;
+    std::string width;
+    std::string limit;
+    std::string heightStep;
+    std::string passes = "1";
+};
+
+void overwrite(std::string& box, const std::string& option) {
+    if (!option.empty()) box = option;
+}
+
+// "pass p/n  position k/N" on one terminal line, rewritten in place.
+void showProgress(const core::tools::OptimiseProgress& where) {
+    std::cerr << "\r" << where.pass << "/" << where.passes << "  " << where.position + 1 << "/"
+              << where.positions << std::flush;
+}
+
+}  // namespace
+
+void addToolsCommands(CLI::App& app, Context& context) {
+    auto average = std::make_shared<AverageOptions>();
+    auto* averageCommand = app.add_subcommand(
+        "average", "workbench 隣接平均: triangular average of the working copy over a range");
+    averageCommand->add_option("--from", average->from, "start energy (eV)")
+        ->required()
+        ->check(numberText());
+    averageCommand->add_option("--to", average->to, "end energy (eV)")
+        ->required()
+        ->check(numberText());
+    averageCommand->add_option("--points", average->points, "5, 9 or 15 points")
+        ->required()
+        ->check(CLI::IsMember({"5", "9", "15"}));
+    averageCommand->callback([&context, average] {
+        context.step([&](const core::Workspace& workspace) {
+            if (auto gate = core::checkGate(workspace, core::Step::Rixs)) {
+                return core::Report::refused(*gate);
+            }
+            AverageModel model(workspace);
+            if (auto opened = model.open(); !opened.done) return opened;
+            AverageBoxes boxes{average->from, average->to, kPointItems.at(average->points)};
+            return model.run(boxes);
+        });
+    });
+
+    auto optimise = std::make_shared<OptimiseOptions>();
+    auto* optimiseCommand = app.add_subcommand(
+        "optimise", "workbench 最適化: Lorentzian peaks kept where they lower the R factor");
+    optimiseCommand
+        ->add_option("--omega", optimise->omega, "excitation energy of the measurement (eV)")
+        ->required()
+        ->check(numberText());
+    optimiseCommand->add_option("--from", optimise->from, "start energy (default: the smallest)")
+        ->check(numberText());
+    optimiseCommand->add_option("--to", optimise->to, "end energy (default: the largest)")
+        ->check(numberText());
+    optimiseCommand->add_option("--step", optimise->step, "energy step (default 1.0)")
+        ->check(numberText());
+    optimiseCommand->add_option("--height", optimise->height, "peak height (default 0.05)")
+        ->check(numberText());
+    optimiseCommand->add_option("--width", optimise->width, "peak half width (default 1.0)")
+        ->check(numberText());
+    optimiseCommand->add_option("--limit", optimise->limit, "height range (default 0.05)")
+        ->check(numberText());
+    optimiseCommand
+        ->add_option("--height-step", optimise->heightStep, "height step (default 0.005)")
+        ->check(numberText());
+    optimiseCommand->add_option("--passes", optimise->passes, "1, 2 or 3 (default 1)")
+        ->check(CLI::IsMember({"1", "2", "3"}));
+    optimiseCommand->callback([&context, optimise] {
+        std::optional<double> rFactor;
+        context.step([&](const core::Workspace& workspace) {
+            if (auto gate = core::checkGate(workspace, core::Step::Rixs)) {
+                return core::Report::refused(*gate);
+            }
+            OptimiseModel model(workspace);
+            if (auto opened = model.open(); !opened.done) return opened;
+            OptimiseBoxes boxes = model.boxes();
+            overwrite(boxes.omega, optimise->omega);
+            overwrite(boxes.start, optimise->from);
+            overwrite(boxes.end, optimise->to);
+            overwrite(boxes.step, optimise->step);
+            overwrite(boxes.height, optimise->height);
+            overwrite(boxes.width, optimise->width);
+            overwrite(boxes.limit, optimise->limit);
+            overwrite(boxes.heightStep, optimise->heightStep);
+            boxes.passes = kPassItems.at(optimise->passes);
+            core::tools::OptimiseObserver observer;
+            const bool terminal = isatty(STDERR_FILENO) != 0;
+            if (terminal) observer.progress = showProgress;
+            auto outcome = model.run(boxes, observer);
+            if (terminal) std::cerr << "\r" << std::string(40, ' ') << "\r" << std::flush;
+            if (outcome.report.done) rFactor = outcome.rFactor;
+            return outcome.report;
+        });
+        if (rFactor && context.exitCode == kExitDone) context.showFigure("R", *rFactor);
+    });
+}
+
+}  // namespace zephalo::cli

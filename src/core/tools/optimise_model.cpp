@@ -1,0 +1,89 @@
+#include "tools/optimise_model.h"
+
+#include <utility>
+
+#include "tools/tools_texts.h"
+#include "workspace/file_names.h"
+#include "workspace/number_text.h"
+
+namespace zephalo::core::tools {
+
+namespace {
+
+// Significant digits of the energy boxes and of "最終R因子".
+constexpr int kBoxDigits = 10;
+constexpr int kRFactorDigits = 6;
+
+OptimiseSettings settingsOf(const OptimiseBoxes& boxes) {
+    OptimiseSettings s;
+    s.start = parseTyped(boxes.start);
+    s.end = parseTyped(boxes.end);
+    s.step = parseTyped(boxes.step);
+    s.height = parseTyped(boxes.height);
+    s.width = parseTyped(boxes.width);
+    s.limit = parseTyped(boxes.limit);
+    s.heightStep = parseTyped(boxes.heightStep);
+    s.omega = parseTyped(boxes.omega);
+    s.passes = boxes.passes ? *boxes.passes + 1 : 0;
+    return s;
+}
+
+}  // namespace
+
+OptimiseModel::OptimiseModel(Workspace workspace) : m_workspace(std::move(workspace)) {}
+
+Report OptimiseModel::open() {
+    MinMaxRecord range;
+    if (auto status = m_workspace.read(files::kXafsMinMax, range); !status) {
+        return Report::refused(status);
+    }
+    m_boxes = OptimiseBoxes{};
+    m_boxes.start = formatDigits(range.xmin, kBoxDigits);
+    m_boxes.end = formatDigits(range.xmax, kBoxDigits);
+    return Report::success(std::string(texts::kOptimiseOpenText));
+}
+
+OptimiseOutcome OptimiseModel::run(const OptimiseBoxes& typed, const OptimiseObserver& observer,
+                                   std::stop_token stop) {
+    m_boxes = typed;
+    OptimiseOutcome outcome;
+    OptimiseInputs inputs;
+    if (auto status = readOptimiseInputs(m_workspace, inputs); !status) {
+        outcome.report = Report::refusedUnchanged(status);
+        return outcome;
+    }
+    const OptimiseSettings settings = settingsOf(typed);
+    if (auto error = checkOptimiseSettings(settings, inputs.range)) {
+        // The backup is written by then, and only the backup.
+        outcome.report = Report::refused(*error);
+        return outcome;
+    }
+    SearchHooks hooks;
+    hooks.progress = observer.progress;
+    hooks.stop = std::move(stop);
+    hooks.passDone = [&](int pass, double rBest) {
+        PassResult result{pass, inputs.components, rBest, std::to_string(inputs.components),
+                          formatDigits(rBest, kRFactorDigits)};
+        outcome.passes.push_back(result);
+        if (observer.passDone) observer.passDone(result);
+    };
+    SearchResult result;
+    if (auto status = searchPeaks(m_workspace, inputs, settings, hooks, result); !status) {
+        outcome.report = Report::refused(status);
+        return outcome;
+    }
+    outcome.rFactor = result.rBest;
+    outcome.cancelled = result.cancelled;
+    if (result.cancelled) {
+        const OptimiseGrid grid = optimiseGrid(settings);
+        const double energy = grid.positions[result.stoppedAt.position];
+        outcome.report = Report::success(
+            texts::optimiseStoppedText(result.stoppedAt.pass, formatDigits(energy, kBoxDigits)));
+        return outcome;
+    }
+    const auto item = kPassItems[static_cast<std::size_t>(settings.passes - 1)];
+    outcome.report = Report::success(texts::optimiseDoneText(typed.start, typed.end, item));
+    return outcome;
+}
+
+}  // namespace zephalo::core::tools

@@ -1,0 +1,511 @@
+#include "tools/peak_optimisation.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <utility>
+
+#include "numeric/emission_grid.h"
+#include "numeric/input_texts.h"
+#include "numeric/line_factors.h"
+#include "numeric/r_factor.h"
+#include "rixs/rixs_core.h"
+#include "tools/tools_texts.h"
+#include "tools/trial_profile.h"
+#include "workspace/file_names.h"
+#include "workspace/number_text.h"
+#include "workspace/storage_texts.h"
+
+namespace zephalo::core::tools {
+
+namespace {
+
+// Significant digits of a number in a work-space file.
+constexpr int kWrittenDigits = 6;
+// Half a unit in the sixth significant digit, relative to the value, and a
+// little more for the rounding of the sums themselves.
+constexpr double kRoundingBound = 5.0e-6 * (1.0 + 1.0e-3);
+// Safety on the closer estimate of the rounding.
+constexpr double kMargin = 1.0e-3;
+// Relative size of what the floating-point sums of the two paths may differ
+// by, far above what they do.
+constexpr double kSumBound = 1.0e-10;
+
+// A count of trial steps as the run takes it: trunc(span/step), none below 1.
+std::size_t gridCount(double span, double step) {
+    const double count = std::trunc(span / step);
+    if (!(count >= 1.0)) return 0;
+    return count > static_cast<double>(kMaxOptimiseGrid) ? kMaxOptimiseGrid + 1
+                                                         : static_cast<std::size_t>(count);
+}
+
+Status refusedWith(const std::string& line) {
+    return Status::failure(std::string(texts::kOptimiseErrorText) + line);
+}
+
+// Half a unit in the sixth significant digit of any number of magnitude up
+// to |value| (a little above, so that a value just under a power of ten
+// counts with the larger unit).
+double halfUnitAbove(double value) {
+    const double magnitude = std::fabs(value) * (1.0 + 1.0e-9);
+    if (!(magnitude > 0.0)) return 0.0;
+    return 0.5 * std::pow(10.0, std::floor(std::log10(magnitude)) - (kWrittenDigits - 1));
+}
+
+}  // namespace
+
+// --- Trials -------------------------------------------------------------------
+
+TrialColumns trialColumns(int components, int step) {
+    if (components != 2) return {true, true};
+    return step == 0 ? TrialColumns{true, false} : TrialColumns{true, true};
+}
+
+double asWritten(double value) {
+    // formatNumber and the readers' parse, without the string in between.
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                   std::chars_format::general, kWrittenDigits);
+    double read = value;
+    std::from_chars(buffer, end.ptr, read, std::chars_format::general);
+    return read;
+}
+
+SelectiveXafsTable trialProfile(std::span<const XafsPoint> base, double centre, double height,
+                                double width, TrialColumns columns) {
+    SelectiveXafsTable trial(base.begin(), base.end());
+    for (XafsPoint& point : trial) {
+        const double peak = trialPeak(point.energy, centre, height, width);
+        if (columns.first) point.a = asWritten(point.a + peak);
+        if (columns.second) point.b = asWritten(point.b + peak);
+    }
+    return trial;
+}
+
+Status restorePublished(const Workspace& workspace) {
+    SelectiveXafsTable saved;
+    if (auto status = workspace.read(files::kSelectiveSaving, saved, kMaxPoints); !status) {
+        return status;
+    }
+    return workspace.write(files::kSelectiveForRixs, saved);
+}
+
+Status rFactorOfCalculated(const Workspace& workspace, std::span<const PairPoint> measured,
+                           double& r) {
+    QuadSpectrum calculated;
+    if (auto status = workspace.read(files::kCalculatedRixs, calculated, kMaxOptimiseLines);
+        !status) {
+        return status;
+    }
+    const auto value = numeric::rFactor(calculated, measured);
+    if (!value) return refusedWith(std::string(texts::kNoMeasuredIntensityLine));
+    r = *value;
+    return {};
+}
+
+// --- Settings and inputs --------------------------------------------------------
+
+OptimiseGrid optimiseGrid(const OptimiseSettings& settings) {
+    OptimiseGrid grid;
+    const std::size_t positions = gridCount(settings.end - settings.start, settings.step);
+    const std::size_t heights = gridCount(2 * settings.limit, settings.heightStep);
+    if (positions > kMaxOptimiseGrid || heights > kMaxOptimiseGrid) return grid;
+    grid.positions.reserve(positions);
+    for (std::size_t k = 0; k < positions; ++k) {
+        grid.positions.push_back(settings.start + static_cast<double>(k) * settings.step);
+    }
+    grid.heights.reserve(heights);
+    for (std::size_t h = 0; h < heights; ++h) {
+        grid.heights.push_back((settings.height - settings.limit) +
+                               static_cast<double>(h) * settings.heightStep);
+    }
+    return grid;
+}
+
+std::optional<std::string> checkOptimiseSettings(const OptimiseSettings& settings,
+                                                 const MinMaxRecord& range) {
+    const OptimiseSettings& s = settings;
+    if (s.passes < 1 || s.passes > static_cast<int>(kPassItems.size()) || s.omega == 0.0 ||
+        s.start < range.xmin || s.end > range.xmax || s.end < s.start || s.step == 0.0 ||
+        s.width == 0.0 || s.heightStep == 0.0) {
+        return std::string(texts::kOptimiseErrorText);
+    }
+    if (gridCount(s.end - s.start, s.step) > kMaxOptimiseGrid ||
+        gridCount(2 * s.limit, s.heightStep) > kMaxOptimiseGrid) {
+        return std::string(texts::kOptimiseErrorText) + texts::tooManyTrialsLine(kMaxOptimiseGrid);
+    }
+    return std::nullopt;
+}
+
+Status readOptimiseInputs(const Workspace& workspace, OptimiseInputs& out) {
+    out = OptimiseInputs{};
+    auto withError = [](const Status& status) {
+        return Status::failure(std::string(texts::kOptimiseErrorText) + "\r\n" + status.error());
+    };
+    if (auto s = workspace.read(files::kXafsMinMax, out.range); !s) return withError(s);
+    if (auto s = workspace.read(files::kSelectiveForRixs, out.published, kMaxPoints); !s) {
+        return withError(s);
+    }
+    if (out.published.empty()) {
+        return refusedWith(
+            texts::emptySelectiveLine(pathText(workspace.path(files::kSelectiveForRixs))));
+    }
+    if (out.published.size() > kMaxOptimiseSelective) {
+        return refusedWith(
+            texts::tooManyPointsLine(pathText(workspace.path(files::kSelectiveForRixs)),
+                                     out.published.size(), kMaxOptimiseSelective));
+    }
+    if (auto s = workspace.read(files::kSelectiveWork, out.working, kMaxPoints); !s) {
+        return withError(s);
+    }
+    if (out.working.size() > kMaxOptimiseSelective) {
+        return refusedWith(texts::tooManyPointsLine(pathText(workspace.path(files::kSelectiveWork)),
+                                                    out.working.size(), kMaxOptimiseSelective));
+    }
+    if (auto s = workspace.read(files::kRixsExperiment, out.measured, kMaxPoints); !s) {
+        return withError(s);
+    }
+    if (out.measured.size() > kMaxOptimiseLines) {
+        return refusedWith(
+            texts::tooManyPointsLine(pathText(workspace.path(files::kRixsExperiment)),
+                                     out.measured.size(), kMaxOptimiseLines));
+    }
+    CalculationParameters parameters;
+    if (auto s = workspace.readParameters(parameters); !s) return withError(s);
+    std::vector<double> grid;
+    if (auto s = numeric::emissionGrid(parameters.gridStart, parameters.gridEnd,
+                                       parameters.gridStep, grid);
+        !s) {
+        return withError(s);
+    }
+    if (grid.size() > kMaxOptimiseLines) {
+        return refusedWith(texts::tooManyGridLinesLine(grid.size(), kMaxOptimiseLines));
+    }
+    out.components = std::any_of(out.published.begin(), out.published.end(),
+                                 [](const XafsPoint& p) { return p.a != p.b; })
+                         ? 2
+                         : 1;
+    return workspace.write(files::kSelectiveSaving, out.published);
+}
+
+// --- The search -------------------------------------------------------------------
+
+namespace {
+
+// The full core in memory on a profile that is already as written: its
+// spectrum unrounded, and the R factor of its totals as Calculated_RIXS.DAT
+// would hold them.
+class ExactCore {
+public:
+    ExactCore(rixs::RixsInput input, std::span<const PairPoint> measured, std::string selective)
+        : m_input(std::move(input)), m_measured(measured), m_selectiveText(std::move(selective)) {}
+
+    Status run(std::span<const XafsPoint> profile, QuadSpectrum& spectrum, double& r) {
+        m_input.selective = profile;
+        if (auto s = rixs::calculateRixsSpectrum(m_input, spectrum); !s) return s;
+        m_rounded.resize(spectrum.size());
+        for (std::size_t j = 0; j < spectrum.size(); ++j) {
+            const QuadPoint& p = spectrum[j];
+            if (!std::isfinite(p.total) || !std::isfinite(p.comp1) || !std::isfinite(p.comp2)) {
+                return Status::failure(numeric::nonFiniteResultText(
+                    core::texts::kTotal, formatNumber(p.energy),
+                    formatNumber(m_input.parameters.scalingFactor), m_selectiveText));
+            }
+            m_rounded[j] = QuadPoint{p.energy, asWritten(p.total), 0.0, 0.0};
+        }
+        const auto value = numeric::rFactor(m_rounded, m_measured);
+        if (!value) return refusedWith(std::string(texts::kNoMeasuredIntensityLine));
+        r = *value;
+        return {};
+    }
+
+    // Component totals of a unit response: lines A+B (first column) and C+D
+    // (second column) separately.
+    Status response(std::span<const XafsPoint> profile, QuadSpectrum& spectrum) {
+        rixs::RixsInput split = m_input;
+        split.lines.mode = 1;
+        split.selective = profile;
+        return rixs::calculateRixsSpectrum(split, spectrum);
+    }
+
+    const rixs::RixsInput& input() const { return m_input; }
+
+private:
+    rixs::RixsInput m_input;
+    std::span<const PairPoint> m_measured;
+    std::string m_selectiveText;
+    QuadSpectrum m_rounded;
+};
+
+// Whether every factor of the core is positive, so that the spectrum of |Y|
+// bounds what any change of Y does to the spectrum. Otherwise every trial is
+// decided by the full core.
+bool positiveKernel(const rixs::RixsInput& input, std::span<const XafsPoint> profile) {
+    const CalculationParameters& p = input.parameters;
+    if (!(input.omega > 0.0) || !(p.gridStart > 0.0) || !(p.scalingFactor > 0.0)) return false;
+    const auto factor = numeric::lineFactors(input.lines, p.coreEnergy);
+    for (std::size_t x = 0; x < 4; ++x) {
+        if (!(input.lines.amplitude[x] * factor[x] > 0.0)) return false;
+    }
+    const double mu = rixs::absorptionAt(input.absorption, input.omega);
+    if (!(p.absorptionFactor * mu + 1 > 0.0)) return false;
+    return std::all_of(profile.begin(), profile.end(),
+                       [](const XafsPoint& point) { return point.energy > 0.0; });
+}
+
+// The working profile and what the fast path knows of it.
+struct Working {
+    SelectiveXafsTable profile;
+    std::vector<double> totals;  // its spectrum's totals, unrounded (paired lines)
+    double r = 0.0;              // its exact R factor
+    double absSum = 0.0;         // Σ of the spectrum of |Y| over the paired lines
+    double halfUnitSum1 = 0.0;   // see FastSearch::halfUnitSpectrum
+    double halfUnitSum2 = 0.0;
+};
+
+// The fast search: the spectrum of a trial is the working profile's plus
+// the height times the unit responses of its columns. A trial whose R factor
+// so estimated could come within the rounding of the written files of R_best
+// is decided by the full core on the profile as written.
+class FastSearch {
+public:
+    FastSearch(const OptimiseInputs& inputs, const OptimiseSettings& settings, ExactCore& core)
+        : m_inputs(inputs), m_settings(settings), m_core(core), m_grid(optimiseGrid(settings)) {}
+
+    Status prepare() {
+        double r = 0.0;
+        if (auto s = m_core.run(m_inputs.working, m_spectrum, r); !s) return s;
+        m_lines = std::min(m_spectrum.size(), m_inputs.measured.size());
+        for (std::size_t j = 0; j < m_lines; ++j) m_measuredSum += m_inputs.measured[j].intensity;
+        m_bounded = positiveKernel(m_core.input(), m_inputs.working) && m_measuredSum > 0.0;
+        for (const double height : m_grid.heights) {
+            m_peakMax =
+                std::max(m_peakMax, std::fabs(trialPeak(0.0, 0.0, height, m_settings.width)));
+        }
+        if (auto s = adopt(m_inputs.working, r); !s) return s;
+        if (m_grid.heights.empty()) return {};
+        const std::size_t positions = m_grid.positions.size();
+        m_response1.assign(positions * m_lines, 0.0);
+        m_response2.assign(positions * m_lines, 0.0);
+        m_responseSum1.assign(positions, 0.0);
+        m_responseSum2.assign(positions, 0.0);
+        SelectiveXafsTable unit = m_work.profile;
+        for (std::size_t k = 0; k < positions; ++k) {
+            for (XafsPoint& p : unit) {
+                p.a = p.b = trialPeak(p.energy, m_grid.positions[k], 1.0, m_settings.width);
+                if (!std::isfinite(p.a)) {
+                    return refusedWith(std::string(texts::kNonFinitePeakLine));
+                }
+            }
+            if (auto s = m_core.response(unit, m_spectrum); !s) return s;
+            for (std::size_t j = 0; j < m_lines; ++j) {
+                m_response1[k * m_lines + j] = m_spectrum[j].comp1;
+                m_response2[k * m_lines + j] = m_spectrum[j].comp2;
+                m_responseSum1[k] += std::fabs(m_spectrum[j].comp1);
+                m_responseSum2[k] += std::fabs(m_spectrum[j].comp2);
+            }
+        }
+        return {};
+    }
+
+    Status run(const SearchHooks& hooks, SearchResult& result) {
+        double& rBest = result.rBest;
+        const std::size_t positions = m_grid.positions.size();
+        const std::size_t heights = m_grid.heights.size();
+        const int steps = trialsPerHeight(m_inputs.components);
+        for (int pass = 1; pass <= m_settings.passes; ++pass) {
+            for (std::size_t k = 0; k < positions; ++k) {
+                const OptimiseProgress where{pass, m_settings.passes, k, positions};
+                if (hooks.stop.stop_requested()) {
+                    result.cancelled = true;
+                    result.stoppedAt = where;
+                    return {};
+                }
+                if (hooks.progress) hooks.progress(where);
+                const double centre = m_grid.positions[k];
+                for (std::size_t hi = 0; hi < heights; ++hi) {
+                    const double height = m_grid.heights[hi];
+                    // The working copy as this height's trials read it, kept
+                    // only once a first-column trial has replaced it.
+                    std::optional<SelectiveXafsTable> before;
+                    for (int step = 0; step < steps; ++step) {
+                        ++result.trials;
+                        const TrialColumns columns = trialColumns(m_inputs.components, step);
+                        const bool lastOfPosition = hi + 1 == heights && step + 1 == steps;
+                        const SelectiveXafsTable& base = before ? *before : m_work.profile;
+                        if (height == 0.0) {
+                            // The trial is the working copy itself.
+                            if (m_work.r < rBest) {
+                                rBest = m_work.r;
+                                m_changed = true;
+                            }
+                            if (lastOfPosition) m_lastTrial = base;
+                            continue;
+                        }
+                        const bool firstTaken = before.has_value();
+                        const double c1 = columns.first && !firstTaken ? 1.0 : 0.0;
+                        const double c2 = columns.second ? 1.0 : 0.0;
+                        if (!couldImprove(k, height, c1, c2, rBest)) {
+                            if (lastOfPosition) {
+                                m_lastTrial =
+                                    trialProfile(base, centre, height, m_settings.width, columns);
+                            }
+                            continue;
+                        }
+                        SelectiveXafsTable trial =
+                            trialProfile(base, centre, height, m_settings.width, columns);
+                        if (lastOfPosition) m_lastTrial = trial;
+                        ++result.exactEvaluations;
+                        double r = 0.0;
+                        if (auto s = m_core.run(trial, m_spectrum, r); !s) return s;
+                        if (!(r < rBest)) continue;
+                        rBest = r;
+                        if (step + 1 < steps) before = m_work.profile;
+                        if (auto s = adopt(std::move(trial), r); !s) return s;
+                        m_changed = true;
+                    }
+                }
+            }
+            if (hooks.passDone) hooks.passDone(pass, rBest);
+        }
+        return {};
+    }
+
+    bool changed() const { return m_changed; }
+    const SelectiveXafsTable& working() const { return m_work.profile; }
+    const std::optional<SelectiveXafsTable>& lastTrial() const { return m_lastTrial; }
+
+private:
+    // False only when the trial's R factor cannot come below R_best.
+    bool couldImprove(std::size_t k, double height, double c1, double c2, double rBest) const {
+        if (!m_bounded) return true;
+        const double* r1 = m_response1.data() + k * m_lines;
+        const double* r2 = m_response2.data() + k * m_lines;
+        double difference = 0.0;
+        double magnitude = 0.0;
+        for (std::size_t j = 0; j < m_lines; ++j) {
+            const double t = m_work.totals[j] + height * (c1 * r1[j] + c2 * r2[j]);
+            difference += std::fabs(t - m_inputs.measured[j].intensity);
+            magnitude += std::fabs(t);
+        }
+        const double estimate = 100.0 * difference / m_measuredSum;
+        if (!std::isfinite(estimate)) return true;
+        const double changes =
+            m_work.absSum + std::fabs(height) * (c1 * m_responseSum1[k] + c2 * m_responseSum2[k]);
+        const double floating = kSumBound * changes;
+        const double bound =
+            100.0 * (kRoundingBound * (changes + magnitude) + floating) / m_measuredSum;
+        if (estimate - bound >= rBest) return false;
+        // Closer: half a unit in the sixth digit of each total, and of each
+        // profile value the trial rounds anew, through the spectrum.
+        double totalsHalfUnits = 0.0;
+        for (std::size_t j = 0; j < m_lines; ++j) {
+            const double t = m_work.totals[j] + height * (c1 * r1[j] + c2 * r2[j]);
+            totalsHalfUnits += halfUnitAbove(t);
+        }
+        const double profileHalfUnits = c1 * m_work.halfUnitSum1 + c2 * m_work.halfUnitSum2;
+        const double closer = 100.0 *
+                              ((totalsHalfUnits + profileHalfUnits) * (1.0 + kMargin) + floating) /
+                              m_measuredSum;
+        return estimate - closer < rBest;
+    }
+
+    // `profile` (as written) with its spectrum in m_spectrum becomes the
+    // working profile.
+    Status adopt(SelectiveXafsTable profile, double r) {
+        m_work.profile = std::move(profile);
+        m_work.r = r;
+        m_work.totals.resize(m_lines);
+        for (std::size_t j = 0; j < m_lines; ++j) m_work.totals[j] = m_spectrum[j].total;
+        if (auto s = halfUnitSpectrum(); !s) return s;
+        m_work.absSum = 0.0;
+        const bool negative =
+            std::any_of(m_work.profile.begin(), m_work.profile.end(),
+                        [](const XafsPoint& p) { return p.a < 0.0 || p.b < 0.0; });
+        if (!negative) {
+            for (std::size_t j = 0; j < m_lines; ++j) m_work.absSum += std::fabs(m_work.totals[j]);
+            return {};
+        }
+        SelectiveXafsTable magnitude = m_work.profile;
+        for (XafsPoint& p : magnitude) {
+            p.a = std::fabs(p.a);
+            p.b = std::fabs(p.b);
+        }
+        QuadSpectrum absSpectrum;
+        if (auto s = m_core.response(magnitude, absSpectrum); !s) return s;
+        for (std::size_t j = 0; j < m_lines; ++j) m_work.absSum += std::fabs(absSpectrum[j].total);
+        return {};
+    }
+
+    // Σ over the paired lines of each column's spectrum of the largest half
+    // unit a trial value of that profile point can be rounded by.
+    Status halfUnitSpectrum() {
+        SelectiveXafsTable units = m_work.profile;
+        for (XafsPoint& p : units) {
+            p.a = halfUnitAbove(std::fabs(p.a) + m_peakMax);
+            p.b = halfUnitAbove(std::fabs(p.b) + m_peakMax);
+        }
+        QuadSpectrum spectrum;
+        if (auto s = m_core.response(units, spectrum); !s) return s;
+        m_work.halfUnitSum1 = m_work.halfUnitSum2 = 0.0;
+        for (std::size_t j = 0; j < m_lines; ++j) {
+            m_work.halfUnitSum1 += std::fabs(spectrum[j].comp1);
+            m_work.halfUnitSum2 += std::fabs(spectrum[j].comp2);
+        }
+        return {};
+    }
+
+    const OptimiseInputs& m_inputs;
+    const OptimiseSettings& m_settings;
+    ExactCore& m_core;
+    OptimiseGrid m_grid;
+    QuadSpectrum m_spectrum;  // of the last profile run
+    std::size_t m_lines = 0;
+    double m_measuredSum = 0.0;
+    bool m_bounded = false;
+    double m_peakMax = 0.0;  // the largest value a trial peak adds
+    Working m_work;
+    std::vector<double> m_response1, m_response2;
+    std::vector<double> m_responseSum1, m_responseSum2;
+    bool m_changed = false;
+    std::optional<SelectiveXafsTable> m_lastTrial;
+};
+
+}  // namespace
+
+Status searchPeaks(const Workspace& workspace, const OptimiseInputs& inputs,
+                   const OptimiseSettings& settings, const SearchHooks& hooks,
+                   SearchResult& result) {
+    result = SearchResult{};
+    // Step 6: R_best of the published profile, by the core as it writes.
+    if (auto s = rixs::calculateRixs(workspace, settings.omega); !s) return s;
+    if (auto s = rFactorOfCalculated(workspace, inputs.measured, result.rBest); !s) return s;
+
+    rixs::RixsInput input;
+    PairSpectrum absorption;
+    if (auto s = workspace.read(files::kConvXafsNorm, absorption, rixs::kMaxAbsorptionPoints); !s) {
+        return s;
+    }
+    if (auto s = workspace.readParameters(input.parameters); !s) return s;
+    if (auto s = workspace.read(files::kFinalState, input.lines); !s) return s;
+    input.absorption = absorption;
+    input.omega = settings.omega;
+    ExactCore core(input, inputs.measured, pathText(workspace.path(files::kSelectiveForRixs)));
+
+    FastSearch search(inputs, settings, core);
+    if (auto s = search.prepare(); !s) return workspace.refuse(s);
+    if (auto s = search.run(hooks, result); !s) return workspace.refuse(s);
+
+    if (search.changed()) {
+        if (auto s = workspace.write(files::kSelectiveWork, search.working()); !s) return s;
+    }
+    // Calculated_RIXS.DAT holds the last trial's spectrum, by the core as it writes.
+    if (search.lastTrial()) {
+        if (auto s = workspace.write(files::kSelectiveForRixs, *search.lastTrial()); !s) return s;
+        if (auto s = rixs::calculateRixs(workspace, settings.omega); !s) return s;
+    }
+    return restorePublished(workspace);
+}
+
+}  // namespace zephalo::core::tools

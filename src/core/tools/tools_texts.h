@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The message texts of the refinement tools "Average" and "Optimization",
+// word for word, and the sentences around the values they name.
+namespace zephalo::core::tools::texts {
+
+// --- Neighbour averaging ----------------------------------------------------
+
+// When the dialog opens.
+inline constexpr std::string_view kAverageOpenText =
+    "平均する隣接データ数を指定し、必要なら、\r\n"
+    "平均操作を行うエネルギー範囲を変更して\r\n"
+    "「平均開始」して下さい。";
+// Any refused input of "平均開始".
+inline constexpr std::string_view kAverageErrorText = "エラー!! 入力を確認して下さい。";
+// The workbench's message after the dialog closes.
+inline constexpr std::string_view kAverageClosedText =
+    "隣接平均操作を行いました。\r\n「表示変更」をクリックすれば結果が確認できます。";
+
+// After "平均開始": the boxes as typed, the item's text and the index range.
+inline std::string averageDoneText(std::string_view start, std::string_view end,
+                                   std::string_view item, std::size_t first, std::size_t last) {
+    return std::string(start) + "eVから" + std::string(end) + "eVまでの" + std::string(item) +
+           "が終了\r\nしました。\r\n使用した配列は、i=" + std::to_string(first) + "から" +
+           std::to_string(last) + "までです。";
+}
+
+// --- Peak optimisation ------------------------------------------------------
+
+// When the dialog opens.
+inline constexpr std::string_view kOptimiseOpenText =
+    "設定条件を確認し、必要なら、パラメーターを変更して\r\n「最適化」して下さい。";
+// Any refused setting or input of "最適化".
+inline constexpr std::string_view kOptimiseErrorText =
+    "エラー!! 設定条件（最適化回数、励起エネルギー、\r\n"
+    "最適化エネルギーの範囲...）を確認して下さい。";
+// While the run goes on.
+inline constexpr std::string_view kOptimiseRunningText = "最適化計算中...";
+// The workbench's message after the dialog closes.
+inline constexpr std::string_view kOptimiseClosedText =
+    "最適化操作を行いました。\r\n「表示変更」をクリックすれば結果が確認できます。";
+// The caption of the stop button.
+inline constexpr std::string_view kOptimiseStopCaption = "中止";
+
+// After a complete run: the boxes as typed and the pass item's text.
+inline std::string optimiseDoneText(std::string_view start, std::string_view end,
+                                    std::string_view passItem) {
+    return std::string(start) + "eVから" + std::string(end) + "eVまで" + std::string(passItem) +
+           "、最適化を行いました。\r\n";
+}
+
+// After "中止": the pass and the energy of the first position not tried.
+inline std::string optimiseStoppedText(int pass, std::string_view energy) {
+    return "最適化を中止しました。\r\n" + std::to_string(pass) + "回目の" + std::string(energy) +
+           "eVの手前まで試したピークの結果を、作業用のXAFS\r\n"
+           "（SelectiveXAFS_for_RIXS_Temp.DAT）に残しました。\r\n";
+}
+
+// A line added to kOptimiseErrorText saying which input was refused.
+inline std::string emptySelectiveLine(std::string_view file) {
+    return "\r\n　" + std::string(file) + " に選択的XAFSのデータがありません。";
+}
+inline std::string tooManyPointsLine(std::string_view file, std::size_t count, std::size_t limit) {
+    return "\r\n　" + std::string(file) + " の点数" + std::to_string(count) + "が上限の" +
+           std::to_string(limit) + "点を超えています。";
+}
+inline std::string tooManyGridLinesLine(std::size_t count, std::size_t limit) {
+    return "\r\n　計算するRIXSスペクトルの発光エネルギーの点数" + std::to_string(count) +
+           "が上限の" + std::to_string(limit) + "点を超えています。";
+}
+inline std::string tooManyTrialsLine(std::size_t limit) {
+    return "\r\n　試すエネルギーかピーク高さの数が上限の" + std::to_string(limit) +
+           "を超えています。";
+}
+inline constexpr std::string_view kNoMeasuredIntensityLine =
+    "\r\n　RIXSEXP.DAT の強度の合計が0のため、R因子を計算できません。";
+inline constexpr std::string_view kNonFinitePeakLine =
+    "\r\n　ピークの値が有限の数値になりません。ピーク幅とピーク高さを確認して下さい。";
+
+}  // namespace zephalo::core::tools::texts

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QDialog>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "tools/optimise_model.h"
+#include "workspace/workspace.h"
+
+class QComboBox;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace zephalo::gui {
+
+class MessagePanel;
+class WaitCursor;
+
+// The modal dialog "Optimization": Lorentzian peaks tried over an energy grid
+// and a range of heights, each kept when it lowers the R factor against the
+// measured RIXS spectrum. The run goes on a worker thread, as one step on the
+// work space held for the whole run, so the window keeps painting and "中止"
+// stops the run between two positions. While it runs, the other buttons wait;
+// closing the dialog stops the run and closes once it has ended.
+class COptim : public QDialog {
+    Q_OBJECT
+public:
+    explicit COptim(const core::Workspace& workspace, QWidget* parent = nullptr);
+    ~COptim() override;
+
+    // Whether a run is going on.
+    bool running() const { return m_worker.joinable(); }
+
+public slots:
+    void reject() override;
+
+signals:
+    // A run has ended (done, refused or stopped) and its message is shown.
+    void runEnded();
+
+private:
+    void onRun();
+    void onStop();
+    void setRunning(bool running);
+    // On the user-interface thread, from the worker's posts.
+    void showProgress();
+    void showPass(const core::tools::PassResult& pass);
+    void finish(const core::Report& report);
+
+    // The run's own work space: its step's staging is the worker's alone, so
+    // nothing the user-interface thread reads meanwhile touches it.
+    core::Workspace m_workspace;
+    core::tools::OptimiseModel m_model;
+
+    QLineEdit* m_editStart = nullptr;
+    QLineEdit* m_editEnd = nullptr;
+    QLineEdit* m_editStep = nullptr;
+    QLineEdit* m_editHeight = nullptr;
+    QLineEdit* m_editWidth = nullptr;
+    QLineEdit* m_editLimit = nullptr;
+    QLineEdit* m_editHeightStep = nullptr;
+    QLineEdit* m_editOmega = nullptr;
+    QComboBox* m_comboPasses = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLineEdit* m_editComponents = nullptr;
+    QLineEdit* m_editRFactor = nullptr;
+    MessagePanel* m_editMessage = nullptr;
+    QPushButton* m_buttonRun = nullptr;
+    QPushButton* m_buttonStop = nullptr;
+    QPushButton* m_buttonOk = nullptr;
+    QPushButton* m_buttonCancel = nullptr;
+    QWidget* m_settings = nullptr;
+
+    std::unique_ptr<WaitCursor> m_busy;
+    bool m_closeWhenEnded = false;
+
+    // The worker's latest position, shown by at most one pending post.
+    std::mutex m_progressMutex;
+    core::tools::OptimiseProgress m_latestProgress;
+    std::atomic<bool> m_progressPosted{false};
+
+    // Last member: destroyed first, so the run has stopped and joined before
+    // anything it uses goes away.
+    std::jthread m_worker;
+};
+
+}  // namespace zephalo::gui

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <algorithm>
+#include <string_view>
+
+#include "app/message_panel.h"
+
+// Widgets the two refinement-tool dialogs build alike.
+namespace zephalo::gui::tools {
+
+inline QLineEdit* numberBox(QWidget* parent, const QString& name, int characters) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setAlignment(Qt::AlignRight);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * characters + 12);
+    return box;
+}
+
+inline QLabel* label(QWidget* parent, std::string_view caption, QWidget* buddy = nullptr) {
+    auto* result = new QLabel(toQt(caption), parent);
+    if (buddy) result->setBuddy(buddy);
+    return result;
+}
+
+inline QPushButton* button(QWidget* parent, std::string_view caption, const QString& name) {
+    auto* result = new QPushButton(toQt(caption), parent);
+    result->setObjectName(name);
+    result->setAutoDefault(false);
+    return result;
+}
+
+// "OK" and "キャンセル", both closing the dialog (accept and reject).
+inline QDialogButtonBox* closeButtons(QDialog* dialog, std::string_view ok,
+                                      std::string_view cancel) {
+    auto* box = new QDialogButtonBox(dialog);
+    box->addButton(toQt(ok), QDialogButtonBox::AcceptRole)
+        ->setObjectName(QStringLiteral("buttonOk"));
+    box->addButton(toQt(cancel), QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("buttonCancel"));
+    QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return box;
+}
+
+// Wide enough for every line of `texts` as they break them.
+inline int widestLine(const QWidget& panel, const QStringList& texts) {
+    int widest = 0;
+    for (const QString& text : texts) {
+        for (const QString& line : text.split(QStringLiteral("\r\n"))) {
+            widest = std::max(widest, panel.fontMetrics().horizontalAdvance(line));
+        }
+    }
+    constexpr int kFrameAndScrollBar = 40;
+    return widest + kFrameAndScrollBar;
+}
+
+}  // namespace zephalo::gui::tools

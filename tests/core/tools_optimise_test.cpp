@@ -1,0 +1,412 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "rixs/rixs_core.h"
+#include "test_support.h"
+#include "tools/optimise_literal.h"
+#include "tools/optimise_model.h"
+#include "tools/tools_texts.h"
+#include "tools/trial_profile.h"
+#include "workspace/file_names.h"
+#include "workspace/number_text.h"
+#include "workspace/step.h"
+#include "workspace/workspace.h"
+
+namespace zephalo::core::tools {
+namespace {
+
+using test::near;
+
+// The files a run may change.
+const std::string_view kRunFiles[] = {files::kSelectiveWork, files::kSelectiveForRixs,
+                                      files::kSelectiveSaving, files::kCalculatedRixs};
+
+// A small work space: a selective XAFS of `points` points at 0.5 eV from
+// 7110 eV, a 25-line emission grid, and a measurement made from the profile
+// with two extra peaks (so that some trials help).
+struct OptimiseSpace {
+    test::TempDir dir;
+    Workspace workspace{dir.path()};
+    SelectiveXafsTable published;
+    PairSpectrum absorption{{7100, 0.2}, {7120, 0.6}, {7140, 1.0}};
+    CalculationParameters parameters;
+    FinalStateFunction lines;
+
+    OptimiseSpace(std::mt19937& random, int components, int mode, std::size_t points = 40) {
+        std::uniform_real_distribution<double> unit(0.0, 1.0);
+        published.resize(points);
+        for (std::size_t i = 0; i < points; ++i) {
+            const double e = 7110.0 + 0.5 * static_cast<double>(i);
+            const double a = asWritten(0.3 + 0.5 * unit(random));
+            published[i] = {e, a, components == 2 ? asWritten(0.3 + 0.5 * unit(random)) : a};
+        }
+        parameters.gridStart = 7050;
+        parameters.gridEnd = 7062;
+        parameters.gridStep = 0.5;
+        parameters.scalingFactor = 1e-3;
+        lines.mode = mode;
+        put(files::kParameters, formatRecord(parameters));
+        put(files::kFinalState, formatRecord(lines));
+        put(files::kConvXafsNorm, formatRecords(absorption));
+        put(files::kSelectiveForRixs, formatRecords(published));
+        put(files::kSelectiveWork, formatRecords(published));
+        put(files::kXafsMinMax, formatRecord(minMaxOf(published, 10000.0)));
+        // The measurement: the core on the profile with two peaks.
+        SelectiveXafsTable target = published;
+        for (XafsPoint& p : target) {
+            p.a += trialPeak(p.energy, 7115.0 + 5 * unit(random), 0.05, 1.0);
+            p.b += trialPeak(p.energy, 7118.0 + 3 * unit(random), 0.04, 1.0);
+        }
+        measure(target);
+    }
+
+    void put(std::string_view name, const std::string& text) const {
+        test::writeFile(dir / std::string(name), text);
+    }
+
+    // RIXSEXP.DAT: the totals the core computes for `profile` at 7125 eV, as
+    // Calculated_RIXS.DAT would hold them.
+    void measure(const SelectiveXafsTable& profile) const {
+        rixs::RixsInput input{profile, absorption, parameters, lines, 7125.0};
+        QuadSpectrum spectrum;
+        ASSERT_TRUE(rixs::calculateRixsSpectrum(input, spectrum));
+        PairSpectrum measured;
+        for (const QuadPoint& p : spectrum) measured.push_back({p.energy, asWritten(p.total)});
+        put(files::kRixsExperiment, formatRecords(measured));
+    }
+
+    std::string text(std::string_view name) const {
+        return test::readFile(dir / std::string(name));
+    }
+    bool has(std::string_view name) const {
+        return std::filesystem::exists(dir / std::string(name));
+    }
+    void copyTo(const OptimiseSpace& other) const {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+            std::filesystem::copy_file(entry.path(), other.dir / entry.path().filename().string(),
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+    }
+};
+
+OptimiseSettings smallSettings(int passes) {
+    OptimiseSettings s;
+    s.start = 7112;
+    s.end = 7124;
+    s.step = 2;
+    s.height = 0.02;
+    s.limit = 0.02;
+    s.heightStep = 0.01;
+    s.width = 1.0;
+    s.omega = 7125;
+    s.passes = passes;
+    return s;
+}
+
+using Search = Status (*)(const Workspace&, const OptimiseInputs&, const OptimiseSettings&,
+                          const SearchHooks&, SearchResult&);
+
+// One run as a step: inputs, then the search.
+Status runSearch(Search search, const Workspace& workspace, const OptimiseSettings& settings,
+                 SearchResult& result, const SearchHooks& hooks = {}) {
+    Status status;
+    const Report report = runStep(workspace, [&] {
+        OptimiseInputs inputs;
+        status = readOptimiseInputs(workspace, inputs);
+        if (status) status = search(workspace, inputs, settings, hooks, result);
+        return Report::from(status, "");
+    });
+    return report.done ? status : Status::failure(report.text);
+}
+
+// --- The trial grid -------------------------------------------------------------
+
+TEST(OptimiseGrid, DefaultsGiveTwentyHeightsAndHundredPositions) {
+    OptimiseSettings s;
+    s.start = 7100;
+    s.end = 7200;
+    const OptimiseGrid grid = optimiseGrid(s);
+    ASSERT_EQ(grid.heights.size(), 20u);
+    for (std::size_t h = 0; h < 20; ++h) {
+        EXPECT_TRUE(near(grid.heights[h], 0.005 * static_cast<double>(h), 1e-12, 1e-15)) << h;
+    }
+    ASSERT_EQ(grid.positions.size(), 100u);
+    EXPECT_TRUE(near(grid.positions.front(), 7100, 0.0));
+    EXPECT_TRUE(near(grid.positions.back(), 7199, 0.0));
+}
+
+TEST(OptimiseGrid, CountsTruncateAndNeverReachTheEnd) {
+    struct Case {
+        double start, end, step, limit, heightStep;
+        std::size_t positions, heights;
+    };
+    const Case cases[] = {
+        {7100, 7102.9, 1, 0.05, 0.03, 2, 3},   // 2.9 → 2 positions; 0.1/0.03 → 3 heights
+        {7100, 7100.5, 1, 0.05, 0.2, 0, 0},    // less than one step of each
+        {7100, 7110, -1, 0.05, -0.005, 0, 0},  // negative counts give none
+    };
+    for (const Case& c : cases) {
+        OptimiseSettings s;
+        s.start = c.start;
+        s.end = c.end;
+        s.step = c.step;
+        s.limit = c.limit;
+        s.heightStep = c.heightStep;
+        const OptimiseGrid grid = optimiseGrid(s);
+        EXPECT_EQ(grid.positions.size(), c.positions) << c.end;
+        EXPECT_EQ(grid.heights.size(), c.heights) << c.heightStep;
+    }
+}
+
+// --- Refusals ---------------------------------------------------------------------
+
+TEST(OptimiseSettingsCheck, RefusesEachMissingOrOutOfRangeSetting) {
+    const MinMaxRecord range{7100, 7200, 0, 10000};
+    OptimiseSettings good = smallSettings(1);
+    good.start = 7100;
+    good.end = 7200;
+    ASSERT_FALSE(checkOptimiseSettings(good, range));
+    const std::vector<std::pair<const char*, void (*)(OptimiseSettings&)>> faults{
+        {"no passes", [](OptimiseSettings& s) { s.passes = 0; }},
+        {"omega 0", [](OptimiseSettings& s) { s.omega = 0; }},
+        {"start below", [](OptimiseSettings& s) { s.start = 7099.9; }},
+        {"end above", [](OptimiseSettings& s) { s.end = 7200.1; }},
+        {"end before start", [](OptimiseSettings& s) { s.end = 7150, s.start = 7160; }},
+        {"step 0", [](OptimiseSettings& s) { s.step = 0; }},
+        {"width 0", [](OptimiseSettings& s) { s.width = 0; }},
+        {"height step 0", [](OptimiseSettings& s) { s.heightStep = 0; }},
+        {"grid too large", [](OptimiseSettings& s) { s.step = 1e-6; }},
+    };
+    for (const auto& [name, fault] : faults) {
+        OptimiseSettings s = good;
+        fault(s);
+        const auto error = checkOptimiseSettings(s, range);
+        ASSERT_TRUE(error) << name;
+        EXPECT_EQ(error->rfind(texts::kOptimiseErrorText, 0), 0u) << name;
+    }
+}
+
+TEST(OptimiseInputsCheck, RefusesBeyondTheLimitsBeforeWritingAnything) {
+    std::mt19937 random(7);
+    struct Case {
+        const char* name;
+        std::string_view needle;  // part of the added line
+        void (*spoil)(OptimiseSpace&);
+    };
+    const Case cases[] = {
+        {"empty selective", "データがありません",
+         [](OptimiseSpace& s) { test::writeFile(s.dir / "SelectiveXAFS_for_RIXS.DAT", ""); }},
+        {"2001 selective points", "2000点",
+         [](OptimiseSpace& s) {
+             SelectiveXafsTable many(2001);
+             for (std::size_t i = 0; i < many.size(); ++i) many[i] = {7000.0 + i * 0.1, 1, 1};
+             ASSERT_TRUE(s.workspace.write(files::kSelectiveForRixs, many));
+         }},
+        {"4001 measured lines", "4000点",
+         [](OptimiseSpace& s) {
+             ASSERT_TRUE(s.workspace.write(files::kRixsExperiment, PairSpectrum(4001, {7000, 1})));
+         }},
+        {"4001 grid lines", "発光エネルギーの点数4001",
+         [](OptimiseSpace& s) {
+             CalculationParameters p;
+             p.gridStart = 7000;
+             p.gridEnd = 7400.05;
+             p.gridStep = 0.1;
+             ASSERT_TRUE(s.workspace.write(files::kParameters, p));
+         }},
+    };
+    for (const Case& c : cases) {
+        OptimiseSpace space(random, 1, 1);
+        c.spoil(space);
+        std::vector<std::string> before;
+        for (auto name : kRunFiles) before.push_back(space.text(name));
+        OptimiseModel model(space.workspace);
+        OptimiseBoxes boxes;
+        boxes.start = "7112", boxes.end = "7124", boxes.omega = "7125", boxes.passes = 0;
+        const OptimiseOutcome outcome = model.run(boxes);
+        EXPECT_FALSE(outcome.report.done) << c.name;
+        EXPECT_EQ(outcome.report.text.rfind(texts::kOptimiseErrorText, 0), 0u) << c.name;
+        EXPECT_NE(outcome.report.text.find(c.needle), std::string::npos) << outcome.report.text;
+        EXPECT_FALSE(space.has(files::kSelectiveSaving)) << c.name;
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            EXPECT_EQ(space.text(kRunFiles[i]), before[i]) << c.name;
+        }
+    }
+}
+
+TEST(OptimiseModelRun, RefusedSettingWritesOnlyTheBackup) {
+    std::mt19937 random(3);
+    OptimiseSpace space(random, 2, 1);
+    const std::string working = space.text(files::kSelectiveWork);
+    OptimiseModel model(space.workspace);
+    ASSERT_TRUE(model.open().done);
+    OptimiseBoxes boxes = model.boxes();  // Ω "0.0", no pass count
+    boxes.passes = 0;
+    const OptimiseOutcome outcome = model.run(boxes);
+    EXPECT_FALSE(outcome.report.done);
+    EXPECT_EQ(outcome.report.text, texts::kOptimiseErrorText);
+    EXPECT_EQ(space.text(files::kSelectiveSaving), space.text(files::kSelectiveForRixs));
+    EXPECT_EQ(space.text(files::kSelectiveWork), working);
+    EXPECT_FALSE(space.has(files::kCalculatedRixs));
+}
+
+// --- Acceptance ----------------------------------------------------------------------
+
+// Only zero-height trials: H = 0.005, L = 0.005, s_h = 0.01 gives A = 0 alone.
+OptimiseSettings zeroHeightSettings() {
+    OptimiseSettings s = smallSettings(2);
+    s.height = 0.005;
+    s.limit = 0.005;
+    s.heightStep = 0.01;
+    return s;
+}
+
+TEST(OptimiseAcceptance, ZeroHeightTrialFollowsWhetherTheTwoFilesAgree) {
+    for (const Search search : {&searchPeaks, &searchPeaksLiteral}) {
+        for (const bool workingBetter : {false, true}) {
+            std::mt19937 random(11);
+            OptimiseSpace space(random, 2, 1);
+            SelectiveXafsTable working = space.published;
+            if (workingBetter) {  // the working copy carries the measurement's peaks
+                for (XafsPoint& p : working) p.a = asWritten(p.a * 1.02);
+                test::writeFile(space.dir / std::string(files::kSelectiveWork),
+                                formatRecords(working));
+            }
+            const std::string before = space.text(files::kSelectiveWork);
+            SearchResult result;
+            ASSERT_TRUE(runSearch(search, space.workspace, zeroHeightSettings(), result));
+            EXPECT_EQ(result.trials, 2u * 6u * 2u);  // 2 passes, 6 positions, 2 steps
+            EXPECT_EQ(space.text(files::kSelectiveWork), before);
+            // Calculated_RIXS.DAT: the last trial, the working copy itself.
+            const std::string calculated = space.text(files::kCalculatedRixs);
+            ASSERT_TRUE(runStep(space.workspace, [&] {
+                            EXPECT_TRUE(space.workspace.write(files::kSelectiveForRixs, working));
+                            EXPECT_TRUE(rixs::calculateRixs(space.workspace, 7125));
+                            return Report::success("");
+                        }).done);
+            EXPECT_EQ(space.text(files::kCalculatedRixs), calculated);
+        }
+    }
+}
+
+TEST(OptimiseAcceptance, NothingImprovesAPerfectFit) {
+    for (const Search search : {&searchPeaks, &searchPeaksLiteral}) {
+        std::mt19937 random(5);
+        OptimiseSpace space(random, 1, 0);
+        space.measure(space.published);  // R = 0 for the profile as it is
+        const std::string before = space.text(files::kSelectiveWork);
+        SearchResult result;
+        ASSERT_TRUE(runSearch(search, space.workspace, smallSettings(1), result));
+        EXPECT_TRUE(near(result.rBest, 0.0, 0.0, 1e-12));
+        EXPECT_EQ(space.text(files::kSelectiveWork), before);
+        EXPECT_EQ(space.text(files::kSelectiveForRixs), space.text(files::kSelectiveSaving));
+    }
+}
+
+// --- Fast against literal ------------------------------------------------------------
+
+TEST(OptimiseFastAgainstLiteral, SameFilesAndRFactorOnRandomCases) {
+    std::mt19937 random(2024);
+    std::size_t accepted = 0;
+    for (int round = 0; round < 5; ++round) {
+        const int components = 1 + round % 2;
+        const int mode = round % 3 == 2 ? 0 : 1;
+        OptimiseSpace fast(random, components, mode, 30 + static_cast<std::size_t>(round) * 3);
+        OptimiseSpace literal(random, 1, 1);
+        fast.copyTo(literal);
+        OptimiseSettings settings = smallSettings(1 + round % 3);
+        std::uniform_real_distribution<double> unit(0.0, 1.0);
+        settings.height = 0.01 + 0.03 * unit(random);
+        settings.limit = 0.02 + 0.02 * unit(random);
+        settings.width = 0.5 + unit(random);
+        settings.step = round % 2 == 0 ? 1.5 : 2.5;
+        SearchResult fastResult, literalResult;
+        ASSERT_TRUE(runSearch(&searchPeaks, fast.workspace, settings, fastResult));
+        ASSERT_TRUE(runSearch(&searchPeaksLiteral, literal.workspace, settings, literalResult));
+        EXPECT_TRUE(near(fastResult.rBest, literalResult.rBest, 0.0)) << "round " << round;
+        EXPECT_EQ(fastResult.trials, literalResult.trials);
+        EXPECT_LT(fastResult.exactEvaluations, literalResult.exactEvaluations);
+        for (auto name : kRunFiles) {
+            EXPECT_EQ(fast.text(name), literal.text(name)) << name << " round " << round;
+        }
+        if (fast.text(files::kSelectiveWork) != fast.text(files::kSelectiveForRixs)) ++accepted;
+    }
+    EXPECT_GE(accepted, 3u);  // the cases exercise acceptance, not only rejection
+}
+
+TEST(OptimiseCancel, StopsBetweenPositionsWithTheFilesOfTheLiteralRun) {
+    for (const std::size_t stopBefore : {0u, 3u}) {
+        std::mt19937 random(99);
+        OptimiseSpace fast(random, 2, 1);
+        OptimiseSpace literal(random, 1, 1);
+        fast.copyTo(literal);
+        const OptimiseSettings settings = smallSettings(2);
+        SearchResult fastResult, literalResult;
+        for (auto [search, space, result] :
+             {std::tuple{&searchPeaks, &fast, &fastResult},
+              std::tuple{&searchPeaksLiteral, &literal, &literalResult}}) {
+            std::stop_source source;
+            SearchHooks hooks;
+            hooks.stop = source.get_token();
+            hooks.progress = [&](const OptimiseProgress& where) {
+                if (where.pass == 2 && where.position + 1 == stopBefore) source.request_stop();
+            };
+            if (stopBefore == 0) source.request_stop();
+            ASSERT_TRUE(runSearch(search, space->workspace, settings, *result, hooks));
+            EXPECT_TRUE(result->cancelled);
+        }
+        EXPECT_EQ(fastResult.stoppedAt.pass, stopBefore == 0 ? 1 : 2);
+        EXPECT_EQ(fastResult.stoppedAt.position, stopBefore);
+        EXPECT_TRUE(near(fastResult.rBest, literalResult.rBest, 0.0));
+        EXPECT_EQ(fast.text(files::kSelectiveWork), literal.text(files::kSelectiveWork));
+        EXPECT_EQ(fast.text(files::kSelectiveForRixs), fast.text(files::kSelectiveSaving));
+        EXPECT_EQ(fast.text(files::kSelectiveForRixs), formatRecords(fast.published));
+        if (stopBefore > 0) {
+            EXPECT_EQ(fast.text(files::kCalculatedRixs), literal.text(files::kCalculatedRixs));
+        }
+    }
+}
+
+// --- The dialog's run -------------------------------------------------------------------
+
+TEST(OptimiseModelRun, ReportsEveryPassAndTheMessage) {
+    std::mt19937 random(17);
+    OptimiseSpace space(random, 2, 1);
+    OptimiseModel model(space.workspace);
+    ASSERT_TRUE(model.open().done);
+    EXPECT_EQ(model.boxes().start, "7110");
+    EXPECT_EQ(model.boxes().end, "7129.5");
+    EXPECT_EQ(model.boxes().step, "1.0");
+    OptimiseBoxes boxes = model.boxes();
+    boxes.start = "7112";
+    boxes.end = "7124";
+    boxes.step = "3";
+    boxes.omega = "7125";
+    boxes.passes = 1;
+    std::vector<OptimiseProgress> progress;
+    OptimiseObserver observer;
+    observer.progress = [&](const OptimiseProgress& p) { progress.push_back(p); };
+    OptimiseOutcome outcome;
+    ASSERT_TRUE(runStep(space.workspace,
+                        [&] {
+                            outcome = model.run(boxes, observer);
+                            return outcome.report;
+                        })
+                    .done)
+        << outcome.report.text;
+    EXPECT_EQ(outcome.report.text, "7112eVから7124eVまで2回、最適化を行いました。\r\n");
+    ASSERT_EQ(outcome.passes.size(), 2u);
+    EXPECT_EQ(outcome.passes[1].componentText, "2");
+    EXPECT_LE(outcome.passes[1].rFactor, outcome.passes[0].rFactor);
+    ASSERT_TRUE(outcome.rFactor);
+    EXPECT_EQ(outcome.passes[1].rFactorText, formatDigits(*outcome.rFactor, 6));
+    EXPECT_EQ(progress.size(), 8u);  // 4 positions, 2 passes
+}
+
+}  // namespace
+}  // namespace zephalo::core::tools
