@@ -339,6 +339,7 @@ public:
                             // The trial is the working copy itself.
                             if (m_work.r < rBest) {
                                 rBest = m_work.r;
+                                ++result.accepted;
                                 m_changed = true;
                             }
                             if (lastOfPosition) m_lastTrial = base;
@@ -362,6 +363,7 @@ public:
                         if (auto s = m_core.run(trial, m_spectrum, r); !s) return s;
                         if (!(r < rBest)) continue;
                         rBest = r;
+                        ++result.accepted;
                         if (step + 1 < steps) before = m_work.profile;
                         if (auto s = adopt(std::move(trial), r); !s) return s;
                         m_changed = true;
