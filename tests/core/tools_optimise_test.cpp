@@ -330,6 +330,7 @@ TEST(OptimiseFastAgainstLiteral, SameFilesAndRFactorOnRandomCases) {
         ASSERT_TRUE(runSearch(&searchPeaksLiteral, literal.workspace, settings, literalResult));
         EXPECT_TRUE(near(fastResult.rBest, literalResult.rBest, 0.0)) << "round " << round;
         EXPECT_EQ(fastResult.trials, literalResult.trials);
+        EXPECT_EQ(fastResult.accepted, literalResult.accepted);
         EXPECT_LT(fastResult.exactEvaluations, literalResult.exactEvaluations);
         for (auto name : kRunFiles) {
             EXPECT_EQ(fast.text(name), literal.text(name)) << name << " round " << round;

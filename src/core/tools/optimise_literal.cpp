@@ -55,10 +55,12 @@ Status searchPeaksLiteral(const Workspace& workspace, const OptimiseInputs& inpu
                     const TrialColumns columns = trialColumns(inputs.components, step);
                     const SelectiveXafsTable trial =
                         trialProfile(working, grid.positions[k], height, settings.width, columns);
+                    const double before = result.rBest;
                     if (auto s = evaluate(workspace, inputs, settings.omega, trial, result.rBest);
                         !s) {
                         return s;
                     }
+                    if (result.rBest < before) ++result.accepted;
                 }
             }
         }

@@ -260,8 +260,9 @@ struct Working {
     std::vector<double> totals;  // its spectrum's totals, unrounded (paired lines)
     double r = 0.0;              // its exact R factor
     double absSum = 0.0;         // Σ of the spectrum of |Y| over the paired lines
-    double halfUnitSum1 = 0.0;   // see FastSearch::halfUnitSpectrum
-    double halfUnitSum2 = 0.0;
+    // Per paired line, how far the rounding of the values of each column
+    // can move a trial's total (see FastSearch::halfUnitSpectrum).
+    std::vector<double> halfUnits1, halfUnits2;
 };
 
 // The fast search: the spectrum of a trial is the working profile's plus
@@ -338,6 +339,7 @@ public:
                             // The trial is the working copy itself.
                             if (m_work.r < rBest) {
                                 rBest = m_work.r;
+                                ++result.accepted;
                                 m_changed = true;
                             }
                             if (lastOfPosition) m_lastTrial = base;
@@ -361,6 +363,7 @@ public:
                         if (auto s = m_core.run(trial, m_spectrum, r); !s) return s;
                         if (!(r < rBest)) continue;
                         rBest = r;
+                        ++result.accepted;
                         if (step + 1 < steps) before = m_work.profile;
                         if (auto s = adopt(std::move(trial), r); !s) return s;
                         m_changed = true;
@@ -397,18 +400,21 @@ private:
         const double bound =
             100.0 * (kRoundingBound * (changes + magnitude) + floating) / m_measuredSum;
         if (estimate - bound >= rBest) return false;
-        // Closer: half a unit in the sixth digit of each total, and of each
-        // profile value the trial rounds anew, through the spectrum.
-        double totalsHalfUnits = 0.0;
+        // Closer: each total lies within what the rounding of the profile
+        // values the trial rounds anew can move it; its value as written is
+        // then one of the 6-digit numbers between the rounded ends.
+        const double* u1 = m_work.halfUnits1.data();
+        const double* u2 = m_work.halfUnits2.data();
+        double lowest = 0.0;
         for (std::size_t j = 0; j < m_lines; ++j) {
             const double t = m_work.totals[j] + height * (c1 * r1[j] + c2 * r2[j]);
-            totalsHalfUnits += halfUnitAbove(t);
+            const double reach = (c1 * u1[j] + c2 * u2[j]) * (1.0 + kMargin) + floating;
+            const double low = asWritten(t - reach);
+            const double high = asWritten(t + reach);
+            const double measured = m_inputs.measured[j].intensity;
+            lowest += measured < low ? low - measured : (measured > high ? measured - high : 0.0);
         }
-        const double profileHalfUnits = c1 * m_work.halfUnitSum1 + c2 * m_work.halfUnitSum2;
-        const double closer = 100.0 *
-                              ((totalsHalfUnits + profileHalfUnits) * (1.0 + kMargin) + floating) /
-                              m_measuredSum;
-        return estimate - closer < rBest;
+        return 100.0 * lowest / m_measuredSum * (1.0 - kSumBound) < rBest;
     }
 
     // `profile` (as written) with its spectrum in m_spectrum becomes the
@@ -438,8 +444,8 @@ private:
         return {};
     }
 
-    // Σ over the paired lines of each column's spectrum of the largest half
-    // unit a trial value of that profile point can be rounded by.
+    // Per paired line, the spectrum of each column's largest half unit that
+    // a trial value of each profile point can be rounded by.
     Status halfUnitSpectrum() {
         SelectiveXafsTable units = m_work.profile;
         for (XafsPoint& p : units) {
@@ -448,10 +454,11 @@ private:
         }
         QuadSpectrum spectrum;
         if (auto s = m_core.response(units, spectrum); !s) return s;
-        m_work.halfUnitSum1 = m_work.halfUnitSum2 = 0.0;
+        m_work.halfUnits1.resize(m_lines);
+        m_work.halfUnits2.resize(m_lines);
         for (std::size_t j = 0; j < m_lines; ++j) {
-            m_work.halfUnitSum1 += std::fabs(spectrum[j].comp1);
-            m_work.halfUnitSum2 += std::fabs(spectrum[j].comp2);
+            m_work.halfUnits1[j] = std::fabs(spectrum[j].comp1);
+            m_work.halfUnits2[j] = std::fabs(spectrum[j].comp2);
         }
         return {};
     }

@@ -96,6 +96,7 @@ struct SearchResult {
     OptimiseProgress stoppedAt;        // the position that was not started, when cancelled
     std::size_t exactEvaluations = 0;  // trials decided by the full core
     std::size_t trials = 0;
+    std::size_t accepted = 0;  // trials that lowered R_best
 };
 
 // The greedy search (steps 6–9) after readOptimiseInputs and the settings
