@@ -126,13 +126,6 @@ QPushButton* button(QWidget* parent, std::string_view caption, const QString& na
     return result;
 }
 
-// A button whose operation comes with a later step of the workbench.
-QPushButton* laterButton(QWidget* parent, std::string_view caption, const QString& name) {
-    auto* result = button(parent, caption, name);
-    result->setEnabled(false);
-    return result;
-}
-
 // The energies a list of points spans, or nullopt for no point.
 std::optional<std::pair<double, double>> spanOf(const core::QuadSpectrum& points) {
     if (points.empty()) return std::nullopt;
