@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   fonts-noto-cjk locales xvfb xauth
   clang libclang-rt-14-dev ccache

@@ -5,6 +5,7 @@
 
 #include "numeric/display_factors.h"
 #include "numeric/r_factor.h"
+#include "plot/plot_texts.h"
 #include "rixs/rixs_compute.h"
 #include "rixs/workbench_texts.h"
 #include "workspace/file_names.h"
@@ -116,6 +117,7 @@ std::string_view WorkbenchModel::projectXafs(const SelectiveXafsTable& records,
     m_xafsA = plot::projectCurve(records, &XafsPoint::energy, &XafsPoint::a, range, plot::Pen::Red);
     m_xafsB =
         plot::projectCurve(records, &XafsPoint::energy, &XafsPoint::b, range, plot::Pen::Blue);
+    m_xafsData = records;
     return {};
 }
 
@@ -270,6 +272,7 @@ Report WorkbenchModel::showPeak(const WorkbenchBoxes& typed) {
                            plot::Pen::Pink, kPeakWindowLow, kPeakWindowHigh);
     // The segment that leaves a point above the scaled range is not drawn,
     // so an off-scale peak shows a gap instead of a flattened top.
+    m_peakData = peak;
     m_peak->breaks.assign(peak.size(), 0);
     for (std::size_t i = 1; i < peak.size(); ++i) {
         if (std::trunc(kDisplayFactor * peak[i - 1].intensity) > widened.ymax) {
@@ -403,6 +406,59 @@ std::vector<plot::Curve> WorkbenchModel::experimentCurves(bool twoComponents) co
         out.push_back(m_compared->total);
     }
     if (m_experiment) out.push_back(*m_experiment);
+    return out;
+}
+
+namespace {
+
+// A calculated spectrum as series: the components first when they are drawn.
+void appendRixs(std::vector<plot::Series>& out, const QuadSpectrum& points, bool twoComponents) {
+    namespace names = plot::texts;
+    const auto energy = &QuadPoint::energy;
+    if (twoComponents) {
+        out.push_back(plot::seriesOf(points, energy, &QuadPoint::comp1, names::kModelComp1));
+        out.push_back(plot::seriesOf(points, energy, &QuadPoint::comp2, names::kModelComp2));
+    }
+    out.push_back(plot::seriesOf(points, energy, &QuadPoint::total, names::kModelTotal));
+}
+
+bool drawn(const std::optional<plot::Curve>& curve) {
+    return curve && curve->size() > 0;
+}
+
+}  // namespace
+
+std::vector<plot::Series> WorkbenchModel::xafsSeries(DisplayMode checked) const {
+    namespace names = plot::texts;
+    std::vector<plot::Series> out;
+    const auto energy = &XafsPoint::energy;
+    if (drawn(m_xafsA) && drawn(m_xafsB)) {
+        if (checked == DisplayMode::B || checked == DisplayMode::AB)
+            out.push_back(plot::seriesOf(m_xafsData, energy, &XafsPoint::b, names::kSelectiveB));
+        if (checked != DisplayMode::B)
+            out.push_back(plot::seriesOf(m_xafsData, energy, &XafsPoint::a, names::kSelectiveA));
+    }
+    if (drawn(m_peak)) {
+        out.push_back(plot::seriesOf(m_peakData, &PairPoint::energy, &PairPoint::intensity,
+                                     names::kCorrectionPeak));
+    }
+    return out;
+}
+
+std::vector<plot::Series> WorkbenchModel::theorySeries(bool twoComponents) const {
+    std::vector<plot::Series> out;
+    if (m_calculated && m_calculated->total.size() > 0)
+        appendRixs(out, m_calculatedData, twoComponents);
+    return out;
+}
+
+std::vector<plot::Series> WorkbenchModel::experimentSeries(bool twoComponents) const {
+    std::vector<plot::Series> out;
+    if (m_compared && m_compared->total.size() > 0) appendRixs(out, m_comparedData, twoComponents);
+    if (drawn(m_experiment)) {
+        out.push_back(plot::seriesOf(m_experimentData, &PairPoint::energy, &PairPoint::intensity,
+                                     plot::texts::kMeasured));
+    }
     return out;
 }
 
@@ -564,6 +620,7 @@ std::string_view WorkbenchModel::projectTheory(const QuadSpectrum& points) {
     if (!(range.smax > range.smin)) return texts::kNoTheoryFlat;
     m_calculated = projectRixs(points, range,
                                plot::Axes{kRixsEnergySteps, numeric::kCalculatedDisplayFactor, q});
+    m_calculatedData = points;
     return {};
 }
 
@@ -576,6 +633,7 @@ std::string_view WorkbenchModel::projectExperiment(const PairSpectrum& points,
     if (auto why = experimentFrame(frameRecord, frame); !why.empty()) return why;
     m_experiment = plot::projectCurve(points, &PairPoint::energy, &PairPoint::intensity,
                                       frame.range, plot::Pen::Red, -95, 95, frame.axes);
+    m_experimentData = points;
     return {};
 }
 
@@ -702,6 +760,7 @@ Report WorkbenchModel::compareCalculated(const WorkbenchBoxes& typed) {
     ExperimentFrame frame;
     if (why.empty() && experimentFrame(frameRecord, frame).empty()) {
         m_compared = projectRixs(calculated, frame.range, frame.axes);
+        m_comparedData = calculated;
         // The segment leaving a point above the measured maximum is not drawn.
         auto& breaks = m_compared->total.breaks;
         breaks.assign(calculated.size(), 0);

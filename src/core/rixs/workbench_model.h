@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "plot/projection.h"
+#include "plot/series.h"
 #include "workspace/records.h"
 #include "workspace/status.h"
 #include "workspace/workspace.h"
@@ -138,6 +139,12 @@ public:
     // final-state function.
     std::vector<plot::Curve> theoryCurves(bool twoComponents) const;
     std::vector<plot::Curve> experimentCurves(bool twoComponents) const;
+    // The curves of each panel in energy and intensity, as the spectra were
+    // read (the selective XAFS, the peak, the calculated and the measured
+    // RIXS), in the same order and under the same conditions.
+    std::vector<plot::Series> xafsSeries(DisplayMode checked) const;
+    std::vector<plot::Series> theorySeries(bool twoComponents) const;
+    std::vector<plot::Series> experimentSeries(bool twoComponents) const;
 
     // Whether a spectrum is drawn in the selective XAFS panel.
     bool hasXafs() const;
@@ -193,6 +200,12 @@ private:
     std::optional<plot::Curve> m_experiment;
     std::optional<double> m_rFactor;
     std::filesystem::path m_savePath;
+    // The spectra behind the curves above, set where they are projected.
+    SelectiveXafsTable m_xafsData;
+    PairSpectrum m_peakData;
+    QuadSpectrum m_calculatedData;
+    QuadSpectrum m_comparedData;
+    PairSpectrum m_experimentData;
 };
 
 // The boxes as the workbench's loading fills them, read from the work space

@@ -132,7 +132,8 @@ Status readTextFile(const std::filesystem::path& file, std::string& out);
 
 // Replaces a file whole: a temporary file under a unique name in the same
 // folder is written, flushed and renamed over the target, so a failure never
-// leaves half a file.
+// leaves half a file. The content is written byte for byte, so it may be any
+// bytes (an image as well as text).
 Status writeTextFileAtomic(const std::filesystem::path& file, std::string_view content);
 
 // Records of `columns` values each in a text read from `fileLabel`. The count

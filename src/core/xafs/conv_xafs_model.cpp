@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "plot/plot_texts.h"
 #include "workspace/number_text.h"
 #include "xafs/edge_table.h"
 
@@ -76,11 +77,18 @@ Report ConvXafsModel::read() {
     const plot::Range range{scaled.xmin, scaled.xmax, scaled.ymin, scaled.ymax};
     m_curve = plot::projectCurve(normalised, &PairPoint::energy, &PairPoint::intensity, range,
                                  plot::Pen::Red, -kConvXafsWindow, kConvXafsWindow);
+    m_normalised = std::move(normalised);
     m_range = range;
     if (m_edgeList.empty()) {
         for (const auto& edge : edgeTable()) m_edgeList.push_back(edge.label);
     }
     return Report::success(std::string(kReadDone));
+}
+
+std::vector<plot::Series> ConvXafsModel::series() const {
+    if (m_curve.size() == 0) return {};
+    return {plot::seriesOf(m_normalised, &PairPoint::energy, &PairPoint::intensity,
+                           plot::texts::kNormalisedXafs)};
 }
 
 Report ConvXafsModel::clear(std::string_view boxText, int edgeIndex) {

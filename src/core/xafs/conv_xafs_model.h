@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "plot/projection.h"
+#include "plot/series.h"
+#include "workspace/records.h"
 #include "workspace/status.h"
 #include "workspace/workspace.h"
 
@@ -49,6 +51,9 @@ public:
 
     // The projected normalised spectrum; empty before a read and after a clear.
     const plot::Curve& curve() const { return m_curve; }
+    // The same spectrum in energy and normalised absorption; empty when no
+    // curve is shown.
+    std::vector<plot::Series> series() const;
     // Energies at the two ends of the panel while a curve is shown.
     const std::optional<plot::Range>& shownRange() const { return m_range; }
     const std::string& boxText() const { return m_boxText; }
@@ -60,6 +65,7 @@ public:
 private:
     Workspace m_workspace;
     plot::Curve m_curve;
+    PairSpectrum m_normalised;
     std::optional<plot::Range> m_range;
     std::string m_boxText;
     int m_edgeIndex = -1;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "numeric/display_factors.h"
+#include "plot/plot_texts.h"
 #include "workspace/number_text.h"
 #include "xrf/emission_model.h"
 #include "xrf/xrf_texts.h"
@@ -137,6 +138,7 @@ Report XrfModel::load() {
 
     m_measured = plot::projectCurve(measured, &PairPoint::energy, &PairPoint::intensity,
                                     panelRange(range), plot::Pen::Red);
+    m_measuredData = measured;
 
     return Report::success(std::string(texts::kLoadedHead) + m_boxes.excitation +
                            std::string(texts::kLoadedTail));
@@ -199,6 +201,7 @@ Report XrfModel::fit(std::string_view excitationText) {
         plot::projectCurve(scaled, energy, &QuadPoint::comp1, panel, plot::Pen::SkyBlueDotted);
     m_comp2 =
         plot::projectCurve(scaled, energy, &QuadPoint::comp2, panel, plot::Pen::SkyBlueDotted);
+    m_modelData = std::move(scaled);
     return Report::success(std::string(texts::kFittedText));
 }
 
@@ -296,6 +299,26 @@ std::vector<plot::Curve> XrfModel::curves(bool twoComponentsChecked) const {
         out.push_back(m_total);
     }
     if (hasMeasurement()) out.push_back(m_measured);
+    return out;
+}
+
+std::vector<plot::Series> XrfModel::series(bool twoComponentsChecked) const {
+    namespace names = plot::texts;
+    std::vector<plot::Series> out;
+    const auto energy = &QuadPoint::energy;
+    if (hasModel()) {
+        if (twoComponentsChecked) {
+            out.push_back(
+                plot::seriesOf(m_modelData, energy, &QuadPoint::comp1, names::kModelComp1));
+            out.push_back(
+                plot::seriesOf(m_modelData, energy, &QuadPoint::comp2, names::kModelComp2));
+        }
+        out.push_back(plot::seriesOf(m_modelData, energy, &QuadPoint::total, names::kModelTotal));
+    }
+    if (hasMeasurement()) {
+        out.push_back(plot::seriesOf(m_measuredData, &PairPoint::energy, &PairPoint::intensity,
+                                     names::kMeasured));
+    }
     return out;
 }
 

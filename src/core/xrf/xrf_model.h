@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "plot/projection.h"
+#include "plot/series.h"
 #include "workspace/records.h"
 #include "workspace/status.h"
 #include "workspace/workspace.h"
@@ -77,6 +78,8 @@ public:
     // "2成分(A+BとC+D)" is checked and a model exists, then the model total
     // (blue), then the measurement (red).
     std::vector<plot::Curve> curves(bool twoComponentsChecked) const;
+    // The same curves in energy and intensity, as read and scaled.
+    std::vector<plot::Series> series(bool twoComponentsChecked) const;
 
 private:
     // Reads the extremes file; refuses when it is missing or degenerate.
@@ -92,6 +95,9 @@ private:
     plot::Curve m_total;
     plot::Curve m_comp1;
     plot::Curve m_comp2;
+    // The spectra behind the curves.
+    PairSpectrum m_measuredData;
+    QuadSpectrum m_modelData;
 };
 
 }  // namespace zephalo::core::xrf

@@ -1,8 +1,11 @@
 #include "app/file_dialogs.h"
 
 #include <QFileDialog>
+#include <string_view>
+#include <vector>
 
 #include "app/message_panel.h"
+#include "plot/export_captions.h"
 #include "workspace/workspace.h"
 
 namespace zephalo::gui {
@@ -27,6 +30,40 @@ std::optional<std::filesystem::path> chooseDataFile(QWidget* parent, FileChoice 
     if (choice == FileChoice::Open) dialog.selectFile(QStringLiteral("*.DAT"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return core::pathFromText(fromQt(dialog.selectedFiles().constFirst()));
+}
+
+std::optional<ExportTarget> chooseExportFile(QWidget* parent, bool image) {
+    namespace captions = plot::captions;
+    struct Offer {
+        std::string_view filter;
+        const char* suffix;
+        ExportFormat format;
+    };
+    const std::vector<Offer> offers =
+        image ? std::vector<Offer>{{captions::kPngFilter, "png", ExportFormat::Png},
+                                   {captions::kSvgFilter, "svg", ExportFormat::Svg}}
+              : std::vector<Offer>{{captions::kDataFilter, "txt", ExportFormat::Data}};
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    QStringList filters;
+    for (const Offer& offer : offers) filters << toQt(offer.filter);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QString::fromLatin1(offers.front().suffix));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        for (const Offer& offer : offers) {
+            if (toQt(offer.filter) == filter)
+                dialog.setDefaultSuffix(QString::fromLatin1(offer.suffix));
+        }
+    });
+    dialog.setDirectory(fileDialogFolder());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    ExportTarget target{core::pathFromText(fromQt(dialog.selectedFiles().constFirst())),
+                        offers.front().format};
+    for (const Offer& offer : offers) {
+        if (toQt(offer.filter) == dialog.selectedNameFilter()) target.format = offer.format;
+    }
+    return target;
 }
 
 }  // namespace zephalo::gui

@@ -25,4 +25,18 @@ QString fileDialogFolder();
 // before an existing file is replaced). nullopt when the user cancels.
 std::optional<std::filesystem::path> chooseDataFile(QWidget* parent, FileChoice choice);
 
+// What a panel is saved as.
+enum class ExportFormat { Png, Svg, Data };
+
+struct ExportTarget {
+    std::filesystem::path path;
+    ExportFormat format = ExportFormat::Data;
+};
+
+// A file to save a panel in: with `image`, a PNG or SVG picture (the format
+// by the chosen filter), otherwise its data as text. The suffix of the
+// chosen filter is added to a name without extension, and the user is asked
+// before an existing file is replaced. nullopt when the user cancels.
+std::optional<ExportTarget> chooseExportFile(QWidget* parent, bool image);
+
 }  // namespace zephalo::gui

@@ -15,6 +15,7 @@
 
 #include "app/button_step.h"
 #include "app/message_panel.h"
+#include "plot/plot_export.h"
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
 #include "rixs/workbench_captions.h"
@@ -209,6 +210,9 @@ CRIXSXAFS::CRIXSXAFS(const core::Workspace& workspace, QWidget* parent)
     m_theoryPanel->setCurveSource([this] { return m_model.theoryCurves(twoComponents()); });
     m_experimentPanel->setCurveSource([this] { return m_model.experimentCurves(twoComponents()); });
     connect(m_xafsPanel, &PlotPanel::picked, this, &CRIXSXAFS::onPicked);
+    attachExport(m_xafsPanel, [this] { return m_model.xafsSeries(checkedMode()); });
+    attachExport(m_theoryPanel, [this] { return m_model.theorySeries(twoComponents()); });
+    attachExport(m_experimentPanel, [this] { return m_model.experimentSeries(twoComponents()); });
     // The user's own typing only: the workbench's changes to the box send no hint.
     connect(m_editExcitation, &QLineEdit::textEdited, this, [this] {
         run([this](const WorkbenchBoxes& typed) { return m_model.excitationEdited(typed); });

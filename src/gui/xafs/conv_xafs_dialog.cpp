@@ -13,6 +13,7 @@
 
 #include "app/button_step.h"
 #include "app/message_panel.h"
+#include "plot/plot_export.h"
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
 #include "workspace/number_text.h"
@@ -89,6 +90,7 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
     connect(done, &QPushButton::clicked, this, &CConvXAFS::onDone);
     connect(repaint, &QPushButton::clicked, m_plot, qOverload<>(&QWidget::update));
     connect(m_plot, &PlotPanel::picked, this, &CConvXAFS::onPicked);
+    attachExport(m_plot, [this] { return m_model.series(); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -16,6 +16,7 @@
 
 #include "app/button_step.h"
 #include "app/message_panel.h"
+#include "plot/plot_export.h"
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
 #include "workspace/number_text.h"
@@ -153,6 +154,7 @@ CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
     connect(m_buttonStore, &QPushButton::clicked, this, &CXRF::onStore);
     connect(repaint, &QPushButton::clicked, this, &CXRF::refreshPlot);
     connect(m_plot, &PlotPanel::picked, this, &CXRF::onPicked);
+    attachExport(m_plot, [this] { return m_model.series(m_radioTwoComponents->isChecked()); });
     // The components are drawn only while "2成分(A+BとC+D)" is checked.
     connect(m_radioTwoComponents, &QRadioButton::toggled, this, &CXRF::refreshPlot);
     connect(closeButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Texts of the saved panel data: column labels, curve names and the refusal
+// of a data text that does not read back.
+namespace zephalo::core::plot::texts {
+
+inline constexpr std::string_view kEnergyColumn = "エネルギー(eV)";
+inline constexpr std::string_view kIntensityColumn = "強度";
+
+// Curve names, one per drawn curve.
+inline constexpr std::string_view kNormalisedXafs = "XAFS（規格化）";
+inline constexpr std::string_view kMeasured = "実験値";
+inline constexpr std::string_view kModelTotal = "計算値（全体）";
+inline constexpr std::string_view kModelComp1 = "計算値（成分1）";
+inline constexpr std::string_view kModelComp2 = "計算値（成分2）";
+inline constexpr std::string_view kSelectiveA = "選択的XAFS A";
+inline constexpr std::string_view kSelectiveB = "選択的XAFS B";
+inline constexpr std::string_view kCorrectionPeak = "補正用ピーク";
+
+inline std::string badSeriesLineText(std::string_view file, int line) {
+    return "　ファイル " + std::string(file) + " の" + std::to_string(line) +
+           "行目は、エネルギーと強度の2つの数値になっていません。";
+}
+
+}  // namespace zephalo::core::plot::texts
