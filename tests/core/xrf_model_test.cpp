@@ -498,5 +498,42 @@ TEST_F(XrfModelTest, FirstTwoPointsAtOneEnergyGiveAZeroStepThatTheFitRefuses) {
     EXPECT_NE(report.text.find("刻み幅が0eV"), std::string::npos) << report.text;
 }
 
+// The data a panel saves: the measured spectrum and the scaled model in eV
+// and intensity, as the files hold them, in drawing order, never panel units.
+TEST_F(XrfModelTest, SeriesAreTheDrawnSpectraInPhysicalUnits) {
+    writeFile(dir / kMeasured, kbetaLikeSpectrum(7040, 7070, 0.5));
+    XrfModel model(ws);
+    ASSERT_TRUE(model.load().done);
+    const auto measured = records(read(kMeasured), 2);
+    const auto measuredOnly = model.series(true);
+    ASSERT_EQ(measuredOnly.size(), 1u);
+    ASSERT_EQ(measuredOnly[0].x.size(), measured.size());
+
+    ASSERT_TRUE(model.confirm(model.boxes(), true).done);
+    ASSERT_TRUE(model.fit(model.boxes().excitation).done);
+    const auto scaled = records(read(kModel), 4);
+    for (const bool two : {true, false}) {
+        const auto series = model.series(two);
+        ASSERT_EQ(series.size(), two ? 4u : 2u);
+        // Model columns total, comp1, comp2 in the file; components first when drawn.
+        const std::vector<std::size_t> columns =
+            two ? std::vector<std::size_t>{2, 3, 1} : std::vector<std::size_t>{1};
+        for (std::size_t k = 0; k < columns.size(); ++k) {
+            ASSERT_EQ(series[k].x.size(), scaled.size());
+            for (std::size_t i = 0; i < scaled.size(); ++i) {
+                EXPECT_TRUE(near(series[k].x[i], scaled[i][0], 1e-6));
+                EXPECT_TRUE(near(series[k].y[i], scaled[i][columns[k]], 5e-6, 1e-12));
+            }
+        }
+        const auto& last = series.back();
+        for (std::size_t i = 0; i < measured.size(); ++i) {
+            EXPECT_TRUE(near(last.x[i], measured[i][0], 1e-9));
+            EXPECT_TRUE(near(last.y[i], measured[i][1], 1e-9));
+        }
+    }
+    ASSERT_TRUE(model.load().done);
+    EXPECT_EQ(model.series(true).size(), 1u);
+}
+
 }  // namespace
 }  // namespace zephalo::test
