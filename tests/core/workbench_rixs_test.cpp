@@ -351,6 +351,46 @@ TEST_F(WorkbenchRixsTest, RedrawPutsTheCalculationOnTheExperimentsScale) {
     EXPECT_FALSE(model.shownRFactor());
 }
 
+// The data the panels save: the spectra in eV and intensity as read, in
+// drawing order, not the panel units above.
+TEST_F(WorkbenchRixsTest, PanelSeriesAreTheSpectraInPhysicalUnits) {
+    const PairSpectrum measured = pairs(7020.0, 1.0, 5, [](int i) { return 0.1 * (i + 1); });
+    writeExperiment(measured);
+    const double totals[] = {0.1, 0.9, 0.2, 0.3, 0.4};
+    ASSERT_TRUE(
+        ws.write(files::kCalculatedRixs, quads(7020.0, 1.0, 5, [&](int i) { return totals[i]; })));
+    ASSERT_TRUE(model.compareCalculated(boxes).done);
+    const auto series = model.experimentSeries(true);
+    ASSERT_EQ(series.size(), 4u);  // comp1, comp2, total, measured
+    const double shares[] = {0.6, 0.4, 1.0};
+    for (std::size_t k = 0; k < 3; ++k) {
+        ASSERT_EQ(series[k].y.size(), 5u);
+        for (std::size_t i = 0; i < 5; ++i) {
+            EXPECT_TRUE(near(series[k].x[i], 7020.0 + double(i), 1e-12));
+            EXPECT_TRUE(near(series[k].y[i], shares[k] * totals[i], 1e-6)) << k << " " << i;
+        }
+    }
+    ASSERT_EQ(series[3].y.size(), measured.size());
+    for (std::size_t i = 0; i < measured.size(); ++i)
+        EXPECT_TRUE(near(series[3].y[i], measured[i].intensity, 1e-12));
+    EXPECT_EQ(model.experimentSeries(false).size(), 2u);
+
+    // The theory panel after a computation: the calculated file, point by point.
+    ASSERT_TRUE(model.compute(boxes).done);
+    const auto calculated = table<QuadSpectrum>(files::kCalculatedRixs);
+    const auto theory = model.theorySeries(false);
+    ASSERT_EQ(theory.size(), 1u);
+    ASSERT_EQ(theory[0].y.size(), calculated.size());
+    for (std::size_t i = 0; i < calculated.size(); i += 50) {
+        EXPECT_TRUE(near(theory[0].x[i], calculated[i].energy, 1e-6));
+        EXPECT_TRUE(near(theory[0].y[i], calculated[i].total, 5e-6)) << i;
+    }
+    ASSERT_TRUE(model.clearRixs(boxes).done);
+    EXPECT_TRUE(model.theorySeries(true).empty());
+    ASSERT_TRUE(model.clearComparison(boxes).done);
+    EXPECT_TRUE(model.experimentSeries(true).empty());
+}
+
 TEST_F(WorkbenchRixsTest, RFactorAfterAComputationPairsTheCommonEnergies) {
     ASSERT_TRUE(model.compute(boxes).done);
     const auto full = table<QuadSpectrum>(files::kCalculatedRixs);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <QtTest>
+#include <cmath>
 
 #include "app/message_panel.h"
 #include "plot/plot_panel.h"
@@ -77,6 +78,12 @@ inline QPoint pixelAt(const gui::PlotPanel& panel, int logicalX, int logicalY = 
     }
     if (column < 0 || row < 0) return {};
     return area.topLeft() + QPoint(column, row);
+}
+
+// test::near for the Qt Test executables, which have no GoogleTest:
+// |actual - expected| <= rel * |expected|.
+inline bool near(double actual, double expected, double rel) {
+    return std::fabs(actual - expected) <= rel * std::fabs(expected);
 }
 
 }  // namespace zephalo::test
