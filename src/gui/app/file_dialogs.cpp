@@ -58,10 +58,16 @@ std::optional<ExportTarget> chooseExportFile(QWidget* parent, bool image) {
     });
     dialog.setDirectory(fileDialogFolder());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    ExportTarget target{core::pathFromText(fromQt(dialog.selectedFiles().constFirst())),
-                        offers.front().format};
+    const QString chosen = dialog.selectedFiles().constFirst();
+    ExportTarget target{core::pathFromText(fromQt(chosen)), offers.front().format};
+    // The chosen filter decides, unless the name ends in another offer's suffix.
     for (const Offer& offer : offers) {
         if (toQt(offer.filter) == dialog.selectedNameFilter()) target.format = offer.format;
+    }
+    for (const Offer& offer : offers) {
+        if (chosen.endsWith(QLatin1Char('.') + QString::fromLatin1(offer.suffix),
+                            Qt::CaseInsensitive))
+            target.format = offer.format;
     }
     return target;
 }

@@ -34,7 +34,8 @@ struct ExportTarget {
 };
 
 // A file to save a panel in: with `image`, a PNG or SVG picture (the format
-// by the chosen filter), otherwise its data as text. The suffix of the
+// by the chosen filter, or by the name's suffix when it is .png or .svg),
+// otherwise its data as text. The suffix of the
 // chosen filter is added to a name without extension, and the user is asked
 // before an existing file is replaced. nullopt when the user cancels.
 std::optional<ExportTarget> chooseExportFile(QWidget* parent, bool image);
