@@ -36,6 +36,7 @@ std::string PlotExporter::imageBytes(ExportFormat format) const {
         generator.setOutputDevice(&buffer);
         generator.setSize(m_plot->size());
         generator.setViewBox(QRect(QPoint(0, 0), m_plot->size()));
+        generator.setTitle(m_plot->window()->windowTitle());
         QPainter painter(&generator);
         m_plot->render(&painter);
         painter.end();
