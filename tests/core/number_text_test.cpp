@@ -67,7 +67,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedCase{"   ", std::nullopt}, TypedCase{"abc", std::nullopt},
                       TypedCase{"-", std::nullopt}, TypedCase{"+-5", std::nullopt},
                       TypedCase{".", std::nullopt}, TypedCase{"inf", std::nullopt},
-                      TypedCase{"nan", std::nullopt}, TypedCase{"1e999", std::nullopt}));
+                      TypedCase{"nan", std::nullopt}, TypedCase{"1e999", std::nullopt}),
+    [](const auto& c) {
+        return "case" + std::to_string(c.index) + "_" + zephalo::test::caseName(c.param.text);
+    });
 
 TEST(NumberText, WholeTokens) {
     EXPECT_EQ(parseNumber("7.9e-09"), 7.9e-9);
