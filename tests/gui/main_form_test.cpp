@@ -177,6 +177,7 @@ private slots:
         QVERIFY(opened);
         QCOMPARE(title, QStringLiteral("バージョン情報 ZEPHALO"));
         QVERIFY(texts.contains(QStringLiteral("ZEPHALO, Version 2.0")));
+        QVERIFY(texts.contains(QStringLiteral("GPL-3.0-or-later")));
         QVERIFY(hasOk);
         QVERIFY(!QApplication::activeModalWidget());
     }
