@@ -119,6 +119,10 @@ struct ShiftCase {
     double secondEnergy;
     bool shifted;
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const ShiftCase& c, std::ostream* out) {
+    *out << c.secondEnergy << (c.shifted ? " shifted" : " absolute");
+}
 class SelectiveShift : public ConvXafs, public ::testing::WithParamInterface<ShiftCase> {};
 
 TEST_P(SelectiveShift, RelativeEnergiesGetTheCoreEnergy) {

@@ -43,6 +43,10 @@ struct TypedCase {
     const char* text;
     std::optional<double> value;
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const TypedCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
 
 class TypedNumberTest : public ::testing::TestWithParam<TypedCase> {};
 

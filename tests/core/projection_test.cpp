@@ -50,6 +50,11 @@ struct AxesCase {
     Axes axes;
     int expectedX, expectedY;
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const AxesCase& c, std::ostream* out) {
+    *out << c.x << " in " << c.xmin << ".." << c.xmax << ", " << c.y << " in " << c.smin << ".."
+         << c.smax;
+}
 class ProjectDisplayUnits : public ::testing::TestWithParam<AxesCase> {};
 TEST_P(ProjectDisplayUnits, TakesTheScaledRangeAsItStands) {
     const auto& c = GetParam();

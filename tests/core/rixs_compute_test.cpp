@@ -74,6 +74,10 @@ struct ExcitationCase {
     const char* typed;
     bool accepted;
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const ExcitationCase& c, std::ostream* out) {
+    *out << '"' << c.typed << (c.accepted ? "\" accepted" : "\" falls back");
+}
 class ExcitationRange : public ComputeOperation,
                         public ::testing::WithParamInterface<ExcitationCase> {};
 TEST_P(ExcitationRange, AcceptsOrFallsBackTo7150) {

@@ -49,6 +49,10 @@ struct DivisorCase {
     std::size_t distance;
     double divisor;
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const DivisorCase& c, std::ostream* out) {
+    *out << "kernel " << c.item << ", distance " << c.distance;
+}
 
 class Divisors : public ::testing::TestWithParam<DivisorCase> {};
 
@@ -123,6 +127,10 @@ struct RangeCase {
     std::size_t first;
     std::size_t last;
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const RangeCase& c, std::ostream* out) {
+    *out << c.start << ".." << c.end;
+}
 
 class Ranges : public ::testing::TestWithParam<RangeCase> {};
 

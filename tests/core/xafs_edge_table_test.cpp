@@ -13,6 +13,10 @@ struct EdgeRow {
     double energy;
     double width;
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const EdgeRow& c, std::ostream* out) {
+    *out << c.label;
+}
 
 class EdgeRowTest : public ::testing::TestWithParam<EdgeRow> {};
 

@@ -227,6 +227,10 @@ struct ClickCase {
     int y;
     const char* position;  // nullptr: the click is ignored
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const ClickCase& c, std::ostream* out) {
+    *out << "(" << c.x << ", " << c.y << ")";
+}
 
 class XrfClickTest : public XrfModelTest, public ::testing::WithParamInterface<ClickCase> {};
 
