@@ -2,7 +2,8 @@
 # Sets up, builds and starts ZEPHALO. The work space is ~/ZEPHALO_WORK_SPACE
 # unless ZEPHALO_WORK_SPACE names another folder. On the first run the demo
 # measurements of data/demo are copied to ~/ZEPHALO, where the program's
-# file dialogs open.
+# file dialogs open. Without a display the program says so in one line and
+# how to run it instead (xvfb-run, or QT_QPA_PLATFORM=offscreen for scripts).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh

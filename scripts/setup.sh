@@ -6,23 +6,33 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  fonts-noto-cjk locales xvfb xauth
+  fonts-noto-cjk qt6-translations-l10n locales xvfb xauth
   clang libclang-rt-14-dev ccache
 )
+# apt-get as root, through sudo otherwise; without sudo, one line on what to
+# install (or to run this as root) instead of "sudo: command not found".
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null; then
+    sudo "$@"
+  else
+    echo "setup.sh: sudo がありません。root で scripts/setup.sh を実行するか、root で次を実行して下さい: $root_hint" >&2
+    exit 1
+  fi
+}
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if ((${#missing[@]})); then
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  root_hint="apt-get install ${missing[*]}"
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 # A comma-decimal locale, for the test that proves number text ignores the locale.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
-  "${sudo_cmd[@]}" locale-gen >/dev/null
+  root_hint="sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen && locale-gen"
+  as_root sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+  as_root locale-gen >/dev/null
 fi

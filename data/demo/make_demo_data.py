@@ -1,13 +1,22 @@
 #!/usr/bin/env python3
 """Writes the demo measurements of data/demo (standard library only).
 
-Run from anywhere: python3 data/demo/make_demo_data.py [path/to/Fe2O3_rt_01.xdi]
-The random numbers are seeded, so the files come out the same every time.
+Run from the repository folder after a build:
+
+    python3 data/demo/make_demo_data.py [--cli build/src/zephalo-cli] [path/to/Fe2O3_rt_01.xdi]
+
+The RIXS "measurement" is computed by zephalo-cli itself from a selective
+XAFS with one more pre-edge peak than the shipped Fe2O3.xspec (the peak the
+demo's optimisation is meant to find), plus counting noise. The random
+numbers are seeded, so the files come out the same every time.
 """
+import argparse
 import math
 import os
 import random
+import subprocess
 import sys
+import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DEFAULT_XDI = "/work/shared/data/xafs/Fe2O3_rt_01.xdi"
@@ -60,23 +69,18 @@ def fluorescence(rng):
     return points
 
 
-def rixs(rng):
-    """A measured-like RIXS spectrum excited in the pre-edge (7114 eV): the
-    K-beta lines narrowed by the resonance, on the fluorescence's range, in
-    the small absolute intensities of the detector's normalised counts."""
-    lines = [(7058.6, 1.6, 615.0), (7057.4, 2.6, 420.0),
-             (7054.9, 5.4, 120.0), (7047.2, 12.0, 95.0)]
-    peak = max(sum(lorentzian(7020.0 + 0.05 * k, *l) for l in lines) for k in range(1100))
-    points = []
-    for k in range(276):
-        e = 7020.0 + 0.2 * k
-        clean = 0.0042 * sum(lorentzian(e, *l) for l in lines) / peak + 0.00004
-        noisy = rng.gauss(clean, 0.015 * clean + 0.00002)
-        points.append((round(e, 1), max(noisy, 0.0)))
-    return points
+# The final-state function of the README's `xrf` example (position,
+# amplitude, width of the lines A-D), fitted to the demo fluorescence.
+XRF_LINES = {"A": ("7046", "0.967", "12"), "B": ("7054.1", "0.447", "7.07"),
+             "C": ("7057.3", "0.271", "2.22"), "D": ("7058.4", "0.025", "0.427")}
+
+# The pre-edge peak the shipped selective XAFS lacks (relative to the edge,
+# eV; FWHM eV; height), and the excitation energy of the RIXS measurement.
+MISSING_PEAK = (-3.5, 2.0, 0.25)
+EXCITATION = "7114"
 
 
-def selective_xafs():
+def selective_xafs(extra_peaks=()):
     """A calculated Fe K-edge selective XAFS relative to the edge, -10 to 30
     eV at 0.1 eV: two small pre-edge peaks (1s to 3d), the edge, the white
     line and a shoulder, in the units of a band-structure code."""
@@ -84,6 +88,7 @@ def selective_xafs():
     for k in range(401):
         e = -10.0 + 0.1 * k
         y = (lorentzian(e, -6.3, 1.2, 0.045) + lorentzian(e, -4.8, 1.4, 0.06)
+             + sum(lorentzian(e, *peak) for peak in extra_peaks)
              + 0.55 * (0.5 + math.atan(e / 1.6) / math.pi)
              + lorentzian(e, 8.5, 6.0, 0.55) + lorentzian(e, 17.0, 7.0, 0.22)
              - 0.06 * math.cos(e / 3.2) * (0.5 + math.atan((e - 5.0) / 2.0) / math.pi))
@@ -91,13 +96,58 @@ def selective_xafs():
     return points
 
 
+def calculated_rixs(cli, selective):
+    """The RIXS spectrum at EXCITATION that zephalo-cli computes from the
+    selective XAFS `selective` with the demo's other inputs: rows of energy,
+    total, component 1, component 2 on the emission grid (0.1 eV)."""
+    with tempfile.TemporaryDirectory() as scratch:
+        xspec = os.path.join(scratch, "selective.xspec")
+        write_pairs(xspec, selective, header="Energy(eV) Fe-K selective XAS")
+        work = os.path.join(scratch, "ws")
+
+        def run(*words):
+            subprocess.run([cli, "--workspace", work, *words], check=True,
+                           stdout=subprocess.DEVNULL)
+
+        run("create")
+        run("import", "conv-xafs", os.path.join(HERE, "Fe2O3_ConvXAFS.DAT"))
+        run("import", "xrf", os.path.join(HERE, "Fe2O3_XRF_Kbeta.DAT"))
+        # The workbench's gate wants a measured RIXS file; any will do here.
+        run("import", "rixs", os.path.join(HERE, "Fe2O3_XRF_Kbeta.DAT"))
+        run("import", "selective", xspec)
+        run("edge", "--edge", "Fe K-edge")
+        lines = [f"--{name}={','.join(values)}" for name, values in XRF_LINES.items()]
+        run("xrf", *lines, "--store")
+        run("load-selective")
+        run("finish")
+        run("compute", "--omega", EXCITATION)
+        with open(os.path.join(work, "Calculated_RIXS.DAT")) as spectrum:
+            return [[float(v) for v in line.split()] for line in spectrum if line.strip()]
+
+
+def rixs(rng, cli):
+    """The RIXS "measurement" at EXCITATION: the spectrum zephalo-cli computes
+    from the selective XAFS with MISSING_PEAK, with counting noise of 1.5 %
+    plus a small floor."""
+    points = []
+    for row in calculated_rixs(cli, selective_xafs([MISSING_PEAK])):
+        clean = row[1]
+        noisy = rng.gauss(clean, 0.015 * clean + 2e-6)
+        points.append((round(row[0], 1), max(noisy, 0.0)))
+    return points
+
+
 def main():
-    xdi = sys.argv[1] if len(sys.argv) > 1 else DEFAULT_XDI
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--cli", default=os.path.join(HERE, "..", "..", "build", "src",
+                                                      "zephalo-cli"))
+    parser.add_argument("xdi", nargs="?", default=DEFAULT_XDI)
+    arguments = parser.parse_args()
     rng = random.Random(20011)
-    write_pairs("Fe2O3_ConvXAFS.DAT", conventional_xafs(xdi), digits=9)
+    write_pairs("Fe2O3_ConvXAFS.DAT", conventional_xafs(arguments.xdi), digits=9)
     write_pairs("Fe2O3_XRF_Kbeta.DAT", fluorescence(rng))
-    write_pairs("Fe2O3_RIXS_7114eV.DAT", rixs(rng))
     write_pairs("Fe2O3.xspec", selective_xafs(), header="Energy(eV) Fe-K selective XAS")
+    write_pairs("Fe2O3_RIXS_7114eV.DAT", rixs(rng, arguments.cli))
 
 
 if __name__ == "__main__":

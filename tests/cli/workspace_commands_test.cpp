@@ -52,9 +52,9 @@ TEST(CliWorkspace, DemoMeasurementsImport) {
         const auto run = runCli({"--workspace", ws, "import", kind, (demo / file).string()}, scratch);
         EXPECT_EQ(run.exitCode, 0) << kind << ": " << run.err;
     }
-    // Smallest and largest RIXS intensities of the demo file, 3.96319e-05 and
-    // 0.00425392, are recorded x 20000.
-    EXPECT_EQ(readFile(scratch / "ws" / "EXP_MinMax.DAT"), "7020\t7075\t0.792638\t85.0784\n");
+    // Smallest and largest RIXS intensities of the demo file, 0.00117381 and
+    // 0.128029, are recorded x 20000.
+    EXPECT_EQ(readFile(scratch / "ws" / "EXP_MinMax.DAT"), "7020\t7074.9\t23.4762\t2560.58\n");
     const std::string xrf = readFile(scratch / "ws" / "Exp_Non_Resonant_Emission.DAT");
     EXPECT_EQ(std::count(xrf.begin(), xrf.end(), '\n'), 551);
     EXPECT_NE(xrf.find("7058.2\t1\n"), std::string::npos);  // the highest count

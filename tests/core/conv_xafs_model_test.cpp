@@ -119,6 +119,10 @@ struct ShiftCase {
     double secondEnergy;
     bool shifted;
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const ShiftCase& c, std::ostream* out) {
+    *out << c.secondEnergy << (c.shifted ? " shifted" : " absolute");
+}
 class SelectiveShift : public ConvXafs, public ::testing::WithParamInterface<ShiftCase> {};
 
 TEST_P(SelectiveShift, RelativeEnergiesGetTheCoreEnergy) {
@@ -139,7 +143,11 @@ TEST_P(SelectiveShift, RelativeEnergiesGetTheCoreEnergy) {
 
 INSTANTIATE_TEST_SUITE_P(Energies, SelectiveShift,
                          ::testing::Values(ShiftCase{-9.9, true}, ShiftCase{999.9, true},
-                                           ShiftCase{1000.0, false}, ShiftCase{7105.0, false}));
+                                           ShiftCase{1000.0, false}, ShiftCase{7105.0, false}),
+                         [](const auto& c) {
+                             return "second_" + test::caseName(c.param.secondEnergy) +
+                                    (c.param.shifted ? "_shifted" : "_absolute");
+                         });
 
 TEST_F(ConvXafs, PickWritesTheEnergyUnderTheClick) {
     // Before any read there is no range: the click is ignored.
@@ -165,6 +173,22 @@ TEST_F(ConvXafs, PickWritesTheEnergyUnderTheClick) {
     ASSERT_TRUE(model.confirm(model.boxText(), kCo).done);
     EXPECT_EQ(parameters().coreEnergy, 7004.0);
     EXPECT_EQ(parameters().lifetimeWidth, 1.33);
+}
+
+// A zoomed panel reports fractional logical X; the energy follows the same
+// formula between whole units (range 7000..7200 here: 1 unit = 1 eV; the
+// parameter file keeps six significant digits).
+TEST_F(ConvXafs, FractionalPickLandsBetweenWholeUnits) {
+    ASSERT_TRUE(model.read().done);
+    const struct {
+        double x;
+        double energy;
+    } cases[] = {{14.0, 7114.0}, {13.5, 7113.5}, {-95.75, 7004.25}, {95.75, 7195.75}};
+    for (const auto& [x, energy] : cases) {
+        ASSERT_TRUE(model.pick(x, 0.5).has_value()) << x;
+        EXPECT_TRUE(test::near(parameters().coreEnergy, energy, 1e-9)) << x;
+    }
+    EXPECT_FALSE(model.pick(96.125, 0).has_value());
 }
 
 TEST_F(ConvXafs, ClearResetsTheBoxFromTheSelectedEdge) {

@@ -43,6 +43,10 @@ struct TypedCase {
     const char* text;
     std::optional<double> value;
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const TypedCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
 
 class TypedNumberTest : public ::testing::TestWithParam<TypedCase> {};
 
@@ -67,7 +71,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedCase{"   ", std::nullopt}, TypedCase{"abc", std::nullopt},
                       TypedCase{"-", std::nullopt}, TypedCase{"+-5", std::nullopt},
                       TypedCase{".", std::nullopt}, TypedCase{"inf", std::nullopt},
-                      TypedCase{"nan", std::nullopt}, TypedCase{"1e999", std::nullopt}));
+                      TypedCase{"nan", std::nullopt}, TypedCase{"1e999", std::nullopt}),
+    [](const auto& c) {
+        return "case" + std::to_string(c.index) + "_" + zephalo::test::caseName(c.param.text);
+    });
 
 TEST(NumberText, WholeTokens) {
     EXPECT_EQ(parseNumber("7.9e-09"), 7.9e-9);

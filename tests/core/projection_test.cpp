@@ -50,6 +50,11 @@ struct AxesCase {
     Axes axes;
     int expectedX, expectedY;
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const AxesCase& c, std::ostream* out) {
+    *out << c.x << " in " << c.xmin << ".." << c.xmax << ", " << c.y << " in " << c.smin << ".."
+         << c.smax;
+}
 class ProjectDisplayUnits : public ::testing::TestWithParam<AxesCase> {};
 TEST_P(ProjectDisplayUnits, TakesTheScaledRangeAsItStands) {
     const auto& c = GetParam();
@@ -73,7 +78,11 @@ INSTANTIATE_TEST_SUITE_P(
         // (300 - 100) 180 / 900 = 40.
         AxesCase{7050.5, 7000.0, 7100.0, 0.02, 100.0, 1000.0, Axes{100.0, 30000.0, 0.5}, 1, -55},
         // 20000 q with q = 1000 / 4000: K = trunc(20000 0.1 0.25) = 500, (500 - 0) 180 / 1000.
-        AxesCase{7000.0, 7000.0, 7100.0, 0.1, 0.0, 1000.0, Axes{100.0, 20000.0, 0.25}, -100, -5}));
+        AxesCase{7000.0, 7000.0, 7100.0, 0.1, 0.0, 1000.0, Axes{100.0, 20000.0, 0.25}, -100, -5}),
+    [](const auto& c) {
+        return "x" + test::caseName(c.param.x) + "_of_" + test::caseName(c.param.xmin) + "_to_" +
+               test::caseName(c.param.xmax);
+    });
 
 TEST(Projection, DataUnitsAndDisplayUnitsAgreeForTheDefaultAxes) {
     // The data-unit entry scales the range by the display factor itself.

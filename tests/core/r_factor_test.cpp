@@ -16,6 +16,10 @@ struct RFactorCase {
     std::vector<core::PairPoint> measured;
     std::optional<double> expected;
 };
+// Printed by its name in the test list, not as a byte dump.
+inline void PrintTo(const RFactorCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class RFactorTest : public ::testing::TestWithParam<RFactorCase> {};
 

@@ -117,6 +117,10 @@ struct PairCase {
     int count;                          // -1: refused
     std::vector<std::string> mentions;  // parts of the refusal text
 };
+// Printed by its name in the test list, not as a byte dump.
+inline void PrintTo(const PairCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ChosenPairFile : public ::testing::TestWithParam<PairCase> {};
 

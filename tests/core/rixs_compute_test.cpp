@@ -74,6 +74,10 @@ struct ExcitationCase {
     const char* typed;
     bool accepted;
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const ExcitationCase& c, std::ostream* out) {
+    *out << '"' << c.typed << (c.accepted ? "\" accepted" : "\" falls back");
+}
 class ExcitationRange : public ComputeOperation,
                         public ::testing::WithParamInterface<ExcitationCase> {};
 TEST_P(ExcitationRange, AcceptsOrFallsBackTo7150) {
@@ -93,7 +97,10 @@ INSTANTIATE_TEST_SUITE_P(
     Boundaries, ExcitationRange,
     ::testing::Values(ExcitationCase{"1000", true}, ExcitationCase{"20000", true},
                       ExcitationCase{"999.999", false}, ExcitationCase{"20000.01", false},
-                      ExcitationCase{"", false}, ExcitationCase{"abc", false}));
+                      ExcitationCase{"", false}, ExcitationCase{"abc", false}),
+    [](const auto& c) {
+        return test::caseName(c.param.typed) + (c.param.accepted ? "_accepted" : "_falls_back");
+    });
 
 TEST_F(ComputeOperation, EmptyScalingBoxGivesAZeroSpectrum) {
     EXPECT_TRUE(computeRixs(workspace, "7130", "", "1").done);

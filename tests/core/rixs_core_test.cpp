@@ -145,6 +145,10 @@ struct AbsorptionCase {
     double omega;
     double expected;
 };
+// Printed by its name in the test list, not as a byte dump.
+inline void PrintTo(const AbsorptionCase& c, std::ostream* out) {
+    *out << c.name;
+}
 class AbsorptionRule : public ::testing::TestWithParam<AbsorptionCase> {};
 TEST_P(AbsorptionRule, PicksTheFirstSegment) {
     EXPECT_TRUE(near(absorptionAt(GetParam().points, GetParam().omega), GetParam().expected, 1e-10))
@@ -163,7 +167,8 @@ INSTANTIATE_TEST_SUITE_P(
                        {{7100, 0.1}, {7100.2, 0.2}, {7100.4, 0.4}, {7100.6, 0.5}},
                        7100.6,
                        0.6},
-        AbsorptionCase{"above all but the last", {{7100, 0.2}, {7110, 0.7}}, 7110, 1.0}));
+        AbsorptionCase{"above all but the last", {{7100, 0.2}, {7110, 0.7}}, 7110, 1.0}),
+    [](const auto& c) { return test::caseName(c.param.name); });
 
 TEST(EmissionGrid, DefaultGridEndsOneStepBelowItsEnd) {
     std::vector<double> grid;

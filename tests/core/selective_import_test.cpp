@@ -183,6 +183,10 @@ struct BadInput {
     std::string text;
     std::vector<std::string> expected;  // pieces of the refusal text
 };
+// Printed by its name in the test list, not as a byte dump.
+inline void PrintTo(const BadInput& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class SelectiveRefusal : public SelectiveImport, public ::testing::WithParamInterface<BadInput> {};
 

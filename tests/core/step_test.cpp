@@ -267,6 +267,10 @@ struct RecoveryCase {
     std::string expectedA;
     std::string expectedB;
 };
+// Printed by its name in the test list, not as a byte dump.
+inline void PrintTo(const RecoveryCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class Recovery : public StepTest, public ::testing::WithParamInterface<RecoveryCase> {};
 

@@ -49,6 +49,10 @@ struct DivisorCase {
     std::size_t distance;
     double divisor;
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const DivisorCase& c, std::ostream* out) {
+    *out << "kernel " << c.item << ", distance " << c.distance;
+}
 
 class Divisors : public ::testing::TestWithParam<DivisorCase> {};
 
@@ -73,7 +77,11 @@ INSTANTIATE_TEST_SUITE_P(AllKernels, Divisors,
                                            DivisorCase{2, 0, 36}, DivisorCase{2, 1, 43},
                                            DivisorCase{2, 2, 49}, DivisorCase{2, 3, 54},
                                            DivisorCase{2, 4, 58}, DivisorCase{2, 5, 61},
-                                           DivisorCase{2, 6, 63}, DivisorCase{2, 7, 64}));
+                                           DivisorCase{2, 6, 63}, DivisorCase{2, 7, 64}),
+                         [](const auto& c) {
+                             return "kernel" + std::to_string(c.param.item) + "_distance" +
+                                    std::to_string(c.param.distance);
+                         });
 
 TEST(AverageKernel, ConstantStaysAndEnergiesStayForEveryKernelAndSize) {
     for (const int h : kAverageHalfWidths) {
@@ -119,6 +127,10 @@ struct RangeCase {
     std::size_t first;
     std::size_t last;
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const RangeCase& c, std::ostream* out) {
+    *out << c.start << ".." << c.end;
+}
 
 class Ranges : public ::testing::TestWithParam<RangeCase> {};
 
@@ -132,12 +144,14 @@ TEST_P(Ranges, LowerNeighbourStartsUpperNeighbourEnds) {
     EXPECT_EQ(range->last, c.last);
 }
 
-INSTANTIATE_TEST_SUITE_P(Grid, Ranges,
-                         ::testing::Values(RangeCase{7000, 7009, true, 0, 9},
-                                           RangeCase{7002.5, 7006.2, true, 2, 7},
-                                           RangeCase{7003, 7003, true, 3, 3},
-                                           RangeCase{6999, 7005, false, 0, 0},
-                                           RangeCase{7002, 7009.5, false, 0, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Grid, Ranges,
+    ::testing::Values(RangeCase{7000, 7009, true, 0, 9}, RangeCase{7002.5, 7006.2, true, 2, 7},
+                      RangeCase{7003, 7003, true, 3, 3}, RangeCase{6999, 7005, false, 0, 0},
+                      RangeCase{7002, 7009.5, false, 0, 0}),
+    [](const auto& c) {
+        return "from_" + test::caseName(c.param.start) + "_to_" + test::caseName(c.param.end);
+    });
 
 // --- The button -------------------------------------------------------------------
 
@@ -158,6 +172,10 @@ struct RefusalCase {
     std::optional<int> item;
     double minMaxEnd;  // XAFS_MinMax.DAT's largest energy
 };
+// Printed by its name in the test list, not as a byte dump.
+inline void PrintTo(const RefusalCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class AverageRefusals : public ::testing::TestWithParam<RefusalCase> {};
 

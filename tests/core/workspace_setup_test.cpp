@@ -213,6 +213,10 @@ struct BadInput {
     bool exists;  // false: the chosen file does not exist
     std::string mentions;
 };
+// Printed by its name in the test list, not as a byte dump.
+inline void PrintTo(const BadInput& c, std::ostream* out) {
+    *out << c.name;
+}
 
 using ImportFunction = Report (*)(const Workspace&, const std::filesystem::path&);
 

@@ -13,6 +13,10 @@ struct EdgeRow {
     double energy;
     double width;
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const EdgeRow& c, std::ostream* out) {
+    *out << c.label;
+}
 
 class EdgeRowTest : public ::testing::TestWithParam<EdgeRow> {};
 
@@ -34,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
                       EdgeRow{12, "Ga K-edge", 10367, 1.82}, EdgeRow{13, "La L1-edge", 6267, 4.06},
                       EdgeRow{16, "Nd L1-edge", 7126, 4.52}, EdgeRow{17, "Pm L1-edge", 7428, 4.67},
                       EdgeRow{27, "Lu L1-edge", 10870, 5.54}, EdgeRow{28, "La L3-edge", 5483, 3.41},
-                      EdgeRow{30, "Pr L3-edge", 5965, 3.6}, EdgeRow{42, "Lu L3-edge", 9244, 4.68}));
+                      EdgeRow{30, "Pr L3-edge", 5965, 3.6}, EdgeRow{42, "Lu L3-edge", 9244, 4.68}),
+    [](const auto& c) { return test::caseName(c.param.label); });
 
 TEST(EdgeTable, OutsideTheTableIsNoEdge) {
     EXPECT_FALSE(edgeAt(43).has_value());

@@ -109,7 +109,8 @@ TEST_P(XrfModeTest, LoadSetsTheComponentRadioFromTheStoredMode) {
     EXPECT_EQ(model.twoComponents(), GetParam() == 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, XrfModeTest, ::testing::Values(0, 1, 2));
+INSTANTIATE_TEST_SUITE_P(Modes, XrfModeTest, ::testing::Values(0, 1, 2),
+                         [](const auto& c) { return "mode" + std::to_string(c.param); });
 
 struct LoadRefusal {
     const char* name;
@@ -117,6 +118,10 @@ struct LoadRefusal {
     const char* content;      // nullptr: remove it
     const char* messagePart;  // a part of the refusal
 };
+// Printed by its name in the test list, not as a byte dump.
+inline void PrintTo(const LoadRefusal& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class XrfLoadRefusalTest : public XrfModelTest,
                            public ::testing::WithParamInterface<LoadRefusal> {};
@@ -222,6 +227,10 @@ struct ClickCase {
     int y;
     const char* position;  // nullptr: the click is ignored
 };
+// Printed readably in the test list, not as a byte dump.
+inline void PrintTo(const ClickCase& c, std::ostream* out) {
+    *out << "(" << c.x << ", " << c.y << ")";
+}
 
 class XrfClickTest : public XrfModelTest, public ::testing::WithParamInterface<ClickCase> {};
 
@@ -255,7 +264,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ClickCase{96, 100, "7069.4"},
                       ClickCase{33, -100, "7059.9"},  // 7059.95 is 7059.9499... as a double
                       ClickCase{-97, 0, nullptr}, ClickCase{97, 0, nullptr},
-                      ClickCase{0, 101, nullptr}, ClickCase{0, -101, nullptr}));
+                      ClickCase{0, 101, nullptr}, ClickCase{0, -101, nullptr}),
+    [](const auto& c) {
+        return "x" + test::caseName(double(c.param.x)) + "_y" + test::caseName(double(c.param.y));
+    });
 
 TEST_F(XrfModelTest, ClickBeforeAnyLoadRefusesWithoutTheRange) {
     XrfModel model(ws);
@@ -305,6 +317,10 @@ struct RFactorRefusal {
     const char* model;
     const char* messagePart;
 };
+// Printed by its name in the test list, not as a byte dump.
+inline void PrintTo(const RFactorRefusal& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class XrfRFactorRefusalTest : public XrfModelTest,
                               public ::testing::WithParamInterface<RFactorRefusal> {};
@@ -453,6 +469,10 @@ struct FitRefusal {
     bool loaded;
     const char* messagePart;
 };
+// Printed by its name in the test list, not as a byte dump.
+inline void PrintTo(const FitRefusal& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class XrfFitRefusalTest : public XrfModelTest, public ::testing::WithParamInterface<FitRefusal> {};
 

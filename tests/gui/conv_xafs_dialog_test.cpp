@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 #include <memory>
 
 #include "gui_test_support.h"
@@ -142,6 +143,46 @@ private slots:
                  QStringLiteral(
                      "　シミュレーションに必要なXAFS関連のパラメーターが\r\n設定されました。\r\n"
                      "　「蛍光X線による設定」に進んで下さい。 "));
+    }
+
+    // On the demo's conventional XAFS (6911.8 to 8084.2 eV) a full-view click
+    // lands only on energies about 5.9 eV apart; zoomed in fully the dialog
+    // picks 7114 eV (the box shows five significant digits).
+    void zoomedClickPicksBetweenTheFullViewsSteps() {
+        QFile demo(QStringLiteral(ZEPHALO_SOURCE_DIR "/data/demo/Fe2O3_ConvXAFS.DAT"));
+        QVERIFY(demo.open(QIODevice::ReadOnly));
+        write("Conventional_XAFS.DAT", demo.readAll());
+        CConvXAFS dialog(*m_ws);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto& plot = *dialog.findChild<PlotPanel*>();
+        auto& box = *dialog.findChild<QLineEdit*>();
+        QTest::mouseClick(buttonByCaption(dialog, QStringLiteral("XAFS（吸収補正用）の読込")),
+                          Qt::LeftButton);
+        const QList<QByteArray> range = read("ConvXAFS_MinMax.DAT").split('\t');
+        const double xmin = range.at(0).toDouble();
+        const double xmax = range.at(1).toDouble();
+        QVERIFY(xmax - xmin > 5 * 200);
+        const double target = (7114 - xmin) * 200 / (xmax - xmin) - 100;  // logical X
+
+        // Full view: the pixels around 7114 eV pick whole logical units only.
+        for (int x = int(target) - 1; x <= int(target) + 2; ++x) {
+            QTest::mouseClick(&plot, Qt::LeftButton, {}, pixelAt(plot, x, 0));
+            QVERIFY(box.text() != QStringLiteral("7114"));
+        }
+
+        const QPoint near = pixelAt(plot, int(target), 0);
+        plot.zoomAbout(QPointF(near), PlotPanel::kMaxZoom);
+        QPoint best = near;
+        for (int dx = -20; dx <= 20; ++dx) {
+            const QPoint at = near + QPoint(dx, 0);
+            if (std::fabs(plot.logicalAt(QPointF(at)).x() - target) <
+                std::fabs(plot.logicalAt(QPointF(best)).x() - target)) {
+                best = at;
+            }
+        }
+        QTest::mouseClick(&plot, Qt::LeftButton, {}, best);
+        QCOMPARE(box.text(), QStringLiteral("7114"));
     }
 
     void typedEnergyWinsAndClearKeepsItWithoutEdge() {

@@ -177,6 +177,7 @@ private slots:
         QVERIFY(opened);
         QCOMPARE(title, QStringLiteral("バージョン情報 ZEPHALO"));
         QVERIFY(texts.contains(QStringLiteral("ZEPHALO, Version 2.0")));
+        QVERIFY(texts.contains(QStringLiteral("GPL-3.0-or-later")));
         QVERIFY(hasOk);
         QVERIFY(!QApplication::activeModalWidget());
     }
@@ -297,6 +298,8 @@ private slots:
         QCOMPARE(modal, !dialogClass.isEmpty());
         QCOMPARE(opened, dialogClass);
         QCOMPARE(QString::fromStdString(form()->messageText()), expected);
+        // The whole text shows at the default window size.
+        QCOMPARE(test::hiddenMessageLines(*m_frame), 0);
     }
 
     void selectiveImportHasNoGateAndNoMessage() {
@@ -349,6 +352,7 @@ private slots:
         const std::string imported = form()->messageText();
         QCOMPARE(QString::fromStdString(imported),
                  m_ws->path() + QStringLiteral(" に「RIXS実験スペク\r\nトル」を導入しました。"));
+        QCOMPARE(test::hiddenMessageLines(*m_frame), 0);
         QVERIFY(workspace().exists(core::files::kRixsExperimentMinMax));
 
         // Cancel on the fluorescence import: no file, same text.

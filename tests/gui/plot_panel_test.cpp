@@ -1,8 +1,12 @@
+#include <QAction>
 #include <QSignalSpy>
+#include <QWheelEvent>
 #include <QtTest>
+#include <algorithm>
 
 #include "plot/plot_panel.h"
 #include "plot/projection.h"
+#include "test_support.h"
 
 using zephalo::core::plot::Curve;
 using zephalo::core::plot::Pen;
@@ -113,6 +117,64 @@ private slots:
         QTest::mouseClick(panel.get(), Qt::RightButton, {}, pixelOf(0, 0));
         QCOMPARE(picked.count(), 1);
         QCOMPARE(countInColumn(panel->grab().toImage(), 100, kSkyBlue), 0);
+    }
+
+    // At the full view a click picks the whole logical units of the panel's
+    // own pixel mapping; zoomed in by 8, neighbouring pixels pick points 1/8
+    // apart and the point under the wheel stays under it.
+    void zoomedClicksPickFinerPoints() {
+        auto panel = makePanel();
+        QSignalSpy picked(panel.get(), &PlotPanel::picked);
+        const QPoint pixels[] = {pixelOf(14, 0), pixelOf(-57, 33), pixelOf(96, -100)};
+        for (const QPoint& at : pixels) {
+            QTest::mouseClick(panel.get(), Qt::LeftButton, {}, at);
+            const auto expected =
+                zephalo::core::plot::logicalFromPixel(at.x() - 1, at.y() - 1, 220, 220);
+            QCOMPARE(picked.last().at(0).toDouble(), double(expected.x));
+            QCOMPARE(picked.last().at(1).toDouble(), double(expected.y));
+        }
+        QCOMPARE(picked.count(), 3);
+
+        const QPoint cursor = pixelOf(14, 20);
+        QWheelEvent wheel(QPointF(cursor), panel->mapToGlobal(QPointF(cursor)), {}, {0, 120 * 3},
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(panel.get(), &wheel);
+        QVERIFY(zephalo::test::near(panel->zoom(), 1.953125, 1e-12));
+        panel->zoomAbout(QPointF(cursor), 8.0 / panel->zoom());
+        QVERIFY(zephalo::test::near(panel->zoom(), 8.0, 1e-12));
+        const QPointF fixed = panel->logicalAt(QPointF(cursor));
+        QVERIFY(zephalo::test::near(fixed.x(), 14.0, 1e-9));
+        QVERIFY(zephalo::test::near(fixed.y(), 20.0, 1e-9));
+
+        picked.clear();
+        for (int dx : {0, 1, 2, 5}) {
+            QTest::mouseClick(panel.get(), Qt::LeftButton, {}, cursor + QPoint(dx, 0));
+            QCOMPARE(picked.count(), 1);
+            QVERIFY(zephalo::test::near(picked.last().at(0).toDouble(), 14.0 + dx / 8.0, 1e-9));
+            picked.clear();
+        }
+
+        // A drag pans without picking: 16 pixels left moves the view 2 units right.
+        QTest::mousePress(panel.get(), Qt::LeftButton, {}, cursor);
+        QTest::mouseMove(panel.get(), cursor - QPoint(8, 0));
+        QTest::mouseMove(panel.get(), cursor - QPoint(16, 0));
+        QTest::mouseRelease(panel.get(), Qt::LeftButton, {}, cursor - QPoint(16, 0));
+        QCOMPARE(picked.count(), 0);
+        QVERIFY(zephalo::test::near(panel->logicalAt(QPointF(cursor)).x(), 16.0, 1e-9));
+
+        // The context-menu action and a double click return to the full view.
+        const auto actions = panel->actions();
+        QCOMPARE(panel->contextMenuPolicy(), Qt::ActionsContextMenu);
+        const auto full = std::find_if(actions.begin(), actions.end(), [](QAction* action) {
+            return action->text() == QStringLiteral("全体表示");
+        });
+        QVERIFY(full != actions.end());
+        (*full)->trigger();
+        QCOMPARE(panel->zoom(), 1.0);
+        panel->zoomAbout(QPointF(cursor), 4.0);
+        QTest::mouseDClick(panel.get(), Qt::LeftButton, {}, cursor);
+        QCOMPARE(panel->zoom(), 1.0);
+        QCOMPARE(panel->viewCentre(), QPointF());
     }
 };
 

@@ -13,6 +13,7 @@
 #include "plot/projection.h"
 #include "test_support.h"
 #include "xrf/xrf_dialog.h"
+#include "xrf/xrf_texts.h"
 
 using zephalo::core::Workspace;
 using zephalo::core::plot::Pen;
@@ -82,6 +83,7 @@ private slots:
     void clickSetsTheSelectedLinesPosition();
     void confirmThenStoreWithoutAFit();
     void refusalsAreShownInThePanel();
+    void fitBeforeLoadAsksForTheLoadAndMessagesFit();
 };
 
 void XrfDialogTest::opensEmpty() {
@@ -238,6 +240,23 @@ void XrfDialogTest::refusalsAreShownInThePanel() {
     press(dialog, "R因子計算");
     QVERIFY(message(dialog).find("一致する点が0点") != std::string::npos);
     QVERIFY(!QFile::exists(QString::fromStdString((dir / "R_Factor_XRF.DAT").string())));
+}
+
+// Before "蛍光X線の読込" a fit or an R factor asks for the load first; the
+// long load message then shows whole in the dialog at its default size.
+void XrfDialogTest::fitBeforeLoadAsksForTheLoadAndMessagesFit() {
+    TempDir dir;
+    prepare(dir, 1);
+    CXRF dialog{Workspace(dir.path())};
+    const std::string loadFirst(zephalo::core::xrf::texts::kLoadFirstText);
+    for (const char* caption : {"ローレンツ関数でフィット", "R因子計算"}) {
+        press(dialog, caption);
+        QCOMPARE(message(dialog), loadFirst);
+        QVERIFY(!QFile::exists(QString::fromStdString((dir / "R_Factor_XRF.DAT").string())));
+    }
+    press(dialog, "蛍光X線の読込");
+    QVERIFY(message(dialog).find("読み込みました") != std::string::npos);
+    QCOMPARE(zephalo::test::hiddenMessageLines(dialog), 0);
 }
 
 QTEST_MAIN(XrfDialogTest)

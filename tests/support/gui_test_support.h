@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QString>
 #include <QWidget>
 #include <QtTest>
@@ -46,6 +49,15 @@ inline QString panelText(const QWidget& dialog) {
 }
 
 // How many pixels of `image` have exactly `colour` (alpha ignored).
+// Lines of the message panel of `window` hidden below its bottom edge once
+// the window is shown and laid out (0: the whole text is visible).
+inline int hiddenMessageLines(QWidget& window) {
+    window.show();
+    for (int round = 0; round < 3; ++round) QCoreApplication::processEvents();
+    auto* edit = window.findChild<QPlainTextEdit*>(QStringLiteral("messagePanel"));
+    return edit ? edit->verticalScrollBar()->maximum() : -1;
+}
+
 inline int colourCount(const QImage& image, QColor colour) {
     const QRgb wanted = colour.rgb() & 0xffffff;
     int count = 0;

@@ -9,6 +9,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 // Shared helpers of the test suites: one tolerant number comparison and a
 // temporary work space per test.
@@ -22,6 +23,32 @@ inline ::testing::AssertionResult near(double actual, double expected, double re
     return ::testing::AssertionFailure()
            << "actual " << actual << " vs expected " << expected << " (difference "
            << std::fabs(actual - expected) << ", allowed " << allowed << ")";
+}
+
+// A parameterised case's name from any text: letters and digits kept, every
+// other run of characters one underscore ("Fe K-edge" -> "Fe_K_edge"), a
+// leading minus as "minus"; "empty" when nothing is left.
+inline std::string caseName(std::string_view text) {
+    std::string name;
+    if (!text.empty() && text.front() == '-') name = "minus";
+    for (char c : text) {
+        const bool kept =
+            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        if (kept) {
+            name += c;
+        } else if (!name.empty() && name.back() != '_') {
+            name += '_';
+        }
+    }
+    while (!name.empty() && name.back() == '_') name.pop_back();
+    return name.empty() ? "empty" : name;
+}
+
+// A number as a case name: -9.9 -> "minus9_9".
+inline std::string caseName(double value) {
+    std::ostringstream text;
+    text << value;
+    return caseName(text.str());
 }
 
 // A fresh folder under the system's temporary folder, removed at the end.

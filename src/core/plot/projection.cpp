@@ -52,11 +52,11 @@ int projectDisplayY(double y, double smin, double smax, const Axes& axes) {
     return verticalPosition(y, smin, smax - smin, axes);
 }
 
-bool pickAccepted(int logicalX, int logicalY) {
+bool pickAccepted(double logicalX, double logicalY) {
     return logicalX >= -96 && logicalX <= 96 && logicalY >= -100 && logicalY <= 100;
 }
 
-double pickedEnergy(int logicalX, double xmin, double xmax) {
+double pickedEnergy(double logicalX, double xmin, double xmax) {
     return xmin + (xmax - xmin) * (logicalX + 100) / 200.0;
 }
 

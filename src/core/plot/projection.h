@@ -101,10 +101,12 @@ Curve projectCurve(const std::vector<Point>& points, double Point::*x, double Po
 }
 
 // A click in logical units is accepted within -96..96 (X) and -100..100 (Y).
-bool pickAccepted(int logicalX, int logicalY);
+// At the full view a click lands on whole logical units; a zoomed panel
+// reports the fractional position under the cursor.
+bool pickAccepted(double logicalX, double logicalY);
 
 // The energy under logical X on an axis spanning xmin..xmax.
-double pickedEnergy(int logicalX, double xmin, double xmax);
+double pickedEnergy(double logicalX, double xmin, double xmax);
 
 // A pixel of a w x h panel in logical units, by the panel's own mapping
 // (origin at (w/2, h/2) with integer division, y up).

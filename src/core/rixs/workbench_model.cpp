@@ -198,7 +198,7 @@ Report WorkbenchModel::changeDisplay(const WorkbenchBoxes& typed) {
     return finished(Report::success(std::string(texts::kDisplayChangedText) + std::string(why)));
 }
 
-std::optional<Report> WorkbenchModel::pick(int logicalX, int logicalY,
+std::optional<Report> WorkbenchModel::pick(double logicalX, double logicalY,
                                            const WorkbenchBoxes& typed) {
     m_boxes = typed;
     if (!plot::pickAccepted(logicalX, logicalY)) return std::nullopt;

@@ -59,7 +59,7 @@ public:
     // A click on the selective XAFS panel in logical units. nullopt when it
     // is ignored (outside the accepted square, or no spectrum loaded yet);
     // otherwise the picked energy is in the centre and excitation boxes.
-    std::optional<Report> pick(int logicalX, int logicalY, const WorkbenchBoxes& typed);
+    std::optional<Report> pick(double logicalX, double logicalY, const WorkbenchBoxes& typed);
     // "補正用ピーク表示": samples the correction Lorentzian on the working
     // copy's energies and draws it.
     Report showPeak(const WorkbenchBoxes& typed);

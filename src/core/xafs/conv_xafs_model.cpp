@@ -109,7 +109,7 @@ bool ConvXafsModel::canPick() const {
     return m_workspace.exists(files::kConvXafsMinMax);
 }
 
-std::optional<Report> ConvXafsModel::pick(int logicalX, int logicalY) {
+std::optional<Report> ConvXafsModel::pick(double logicalX, double logicalY) {
     if (!plot::pickAccepted(logicalX, logicalY) || !canPick()) return std::nullopt;
     CalculationParameters parameters;
     if (auto status = m_workspace.readParameters(parameters); !status) {

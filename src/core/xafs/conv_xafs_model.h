@@ -40,7 +40,7 @@ public:
     Report clear(std::string_view boxText, int edgeIndex);
     // A click in the panel, in logical units. nullopt when it is ignored
     // (outside the accepted square, or no range read yet).
-    std::optional<Report> pick(int logicalX, int logicalY);
+    std::optional<Report> pick(double logicalX, double logicalY);
     // "XAFS情報の確認".
     Report confirm(std::string_view boxText, int edgeIndex);
     // "XAFS情報・設定完了！".

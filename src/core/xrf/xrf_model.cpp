@@ -205,7 +205,7 @@ Report XrfModel::fit(std::string_view excitationText) {
     return Report::success(std::string(texts::kFittedText));
 }
 
-std::optional<Report> XrfModel::click(int logicalX, int logicalY, std::size_t selectedLine) {
+std::optional<Report> XrfModel::click(double logicalX, double logicalY, std::size_t selectedLine) {
     if (!plot::pickAccepted(logicalX, logicalY)) return std::nullopt;
     MinMaxRecord range;
     if (auto status = readRange(range); !status) return Report::refused(status);

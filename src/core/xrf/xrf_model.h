@@ -56,7 +56,7 @@ public:
     // Left click on the plot in logical units: the picked energy becomes the
     // selected line's position (5 digits). Nothing happens (nullopt) outside
     // the accepted square.
-    std::optional<Report> click(int logicalX, int logicalY, std::size_t selectedLine);
+    std::optional<Report> click(double logicalX, double logicalY, std::size_t selectedLine);
     // "R因子計算": pairs the measurement with the last fitted model at equal
     // energies and compares them.
     Report rFactor();

@@ -32,6 +32,10 @@ inline constexpr std::string_view kPositionSetText =
     "　ローレンツ関数のピーク位置を修正しました。\r\n　これでよければ、「ローレンツ関数設定確認」\r"
     "\nボタンを押して下さい。ラジオボタンを選択すれば、他の\r\nローレンツ関数のピーク位置を修正でき"
     "ます。";
+// A fit or an R factor asked for before the spectrum was loaded.
+inline constexpr std::string_view kLoadFirstText =
+    "　まだ蛍光X線スペクトルが読み込まれていません。\r\n　先に「蛍光X線の読込」をクリックして"
+    "下さい。";
 // The R factor message: head, the value with 4 digits, tail.
 inline constexpr std::string_view kRFactorHead = "　R因子を計算しました。　R因子は ";
 inline constexpr std::string_view kRFactorTail = " (%)です。";

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/app_texts.h"
 #include "app/resources.h"
 
 namespace zephalo::gui {
@@ -17,6 +18,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     auto* icon = new QLabel(this);
     icon->setPixmap(applicationIcon().pixmap(32, 32));
     auto* version = new QLabel(QStringLiteral("ZEPHALO, Version 2.0"), this);
+    auto* licence = new QLabel(QString::fromUtf8(texts::kLicenceLine), this);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -24,7 +26,10 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     auto* row = new QHBoxLayout;
     row->addWidget(icon, 0, Qt::AlignTop);
     row->addSpacing(12);
-    row->addWidget(version, 1, Qt::AlignVCenter);
+    auto* lines = new QVBoxLayout;
+    lines->addWidget(version);
+    lines->addWidget(licence);
+    row->addLayout(lines, 1);
     row->addSpacing(12);
     row->addWidget(ok, 0, Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);

@@ -10,7 +10,8 @@ namespace zephalo::gui {
 
 // The read-only, multi-line message panel captioned
 // "ZEPHALOからのメッセージ" that the main form and every step dialog carry.
-// Each operation replaces its whole text.
+// Each operation replaces its whole text. A text longer than the panel shows
+// makes the panel (and so its window) taller: no message needs scrolling.
 class MessagePanel : public QWidget {
     Q_OBJECT
 public:
@@ -21,8 +22,16 @@ public:
     // The text exactly as last set.
     const std::string& text() const { return m_text; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // Raises the panel's minimum height to every line of the text as it
+    // wraps at the panel's width.
+    void fitText();
+
     QPlainTextEdit* m_edit = nullptr;
+    int m_baseHeight = 0;
     std::string m_text;
 };
 

@@ -1,8 +1,14 @@
 #include "plot/plot_panel.h"
 
+#include <QAction>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 #include <utility>
+
+#include "plot/zoom_texts.h"
 
 namespace zephalo::gui {
 
@@ -44,6 +50,10 @@ QPen qtPen(Pen pen) {
 PlotPanel::PlotPanel(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::Box);
     setMinimumSize(120, 120);
+    auto* fullView = new QAction(QString::fromUtf8(texts::kFullViewAction), this);
+    connect(fullView, &QAction::triggered, this, &PlotPanel::resetZoom);
+    addAction(fullView);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void PlotPanel::setCurves(std::vector<core::plot::Curve> curves) {
@@ -61,7 +71,7 @@ void PlotPanel::cancelCursor() {
     update();
 }
 
-void PlotPanel::showCursor(int logicalX) {
+void PlotPanel::showCursor(double logicalX) {
     m_cursorX = logicalX;
     update();
 }
@@ -80,6 +90,9 @@ void PlotPanel::paintEvent(QPaintEvent* event) {
     QTransform mapping;
     mapping.translate(area.left() + w / 2, area.top() + h / 2);
     mapping.scale(w / double(core::plot::kLogicalExtent), -h / double(core::plot::kLogicalExtent));
+    // The zoomed view: the logical centre point in the middle, magnified.
+    mapping.scale(m_zoom, m_zoom);
+    mapping.translate(-m_centre.x(), -m_centre.y());
     painter.setTransform(mapping);
     painter.setClipRect(QRectF(-110, -110, 220, 220));
 
@@ -112,14 +125,96 @@ void PlotPanel::paintEvent(QPaintEvent* event) {
     }
 }
 
+QPointF PlotPanel::offsetFromCentre(QPointF pixel) const {
+    const QRect area = contentsRect();
+    if (area.width() <= 0 || area.height() <= 0) return {};
+    const double extent = core::plot::kLogicalExtent;
+    const QPointF at = pixel - QPointF(area.topLeft());
+    return {(at.x() - area.width() / 2) * extent / area.width(),
+            (area.height() / 2 - at.y()) * extent / area.height()};
+}
+
+QPointF PlotPanel::logicalAt(QPointF pixel) const {
+    if (m_zoom == 1.0) {
+        const QRect area = contentsRect();
+        const QPoint at = pixel.toPoint() - area.topLeft();
+        const auto logical =
+            core::plot::logicalFromPixel(at.x(), at.y(), area.width(), area.height());
+        return {double(logical.x), double(logical.y)};
+    }
+    return m_centre + offsetFromCentre(pixel) / m_zoom;
+}
+
+void PlotPanel::setView(double zoom, QPointF centre) {
+    m_zoom = std::clamp(zoom, 1.0, kMaxZoom);
+    // The view stays inside the logical square.
+    const double room = core::plot::kLogicalExtent / 2.0 * (1.0 - 1.0 / m_zoom);
+    m_centre = QPointF(std::clamp(centre.x(), -room, room), std::clamp(centre.y(), -room, room));
+    update();
+}
+
+void PlotPanel::zoomAbout(QPointF at, double factor) {
+    // The logical point under `at` stays under it.
+    const QPointF offset = offsetFromCentre(at);
+    const QPointF fixed = m_centre + offset / m_zoom;
+    const double zoom = std::clamp(m_zoom * factor, 1.0, kMaxZoom);
+    setView(zoom, fixed - offset / zoom);
+}
+
+void PlotPanel::resetZoom() {
+    m_pressAt.reset();
+    m_dragging = false;
+    setView(1.0, {});
+}
+
+void PlotPanel::pickAt(QPointF pixel) {
+    const QPointF logical = logicalAt(pixel);
+    if (!core::plot::pickAccepted(logical.x(), logical.y())) return;
+    showCursor(logical.x());
+    emit picked(logical.x(), logical.y());
+}
+
 void PlotPanel::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return QFrame::mousePressEvent(event);
+    if (m_zoom == 1.0) return pickAt(event->position());
+    m_pressAt = event->position();
+    m_dragging = false;
+}
+
+void PlotPanel::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_pressAt) return QFrame::mouseMoveEvent(event);
+    const QPointF moved = event->position() - *m_pressAt;
+    if (!m_dragging && moved.manhattanLength() < 4) return;
+    m_dragging = true;
     const QRect area = contentsRect();
-    const QPoint at = event->position().toPoint() - area.topLeft();
-    const auto logical = core::plot::logicalFromPixel(at.x(), at.y(), area.width(), area.height());
-    if (!core::plot::pickAccepted(logical.x, logical.y)) return;
-    showCursor(logical.x);
-    emit picked(logical.x, logical.y);
+    if (area.width() <= 0 || area.height() <= 0) return;
+    const double extent = core::plot::kLogicalExtent / m_zoom;
+    const QPointF shift(moved.x() * extent / area.width(), -moved.y() * extent / area.height());
+    m_pressAt = event->position();
+    setView(m_zoom, m_centre - shift);
+}
+
+void PlotPanel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !m_pressAt) {
+        return QFrame::mouseReleaseEvent(event);
+    }
+    const bool click = !m_dragging;
+    m_pressAt.reset();
+    m_dragging = false;
+    if (click) pickAt(event->position());
+}
+
+void PlotPanel::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QFrame::mouseDoubleClickEvent(event);
+    resetZoom();
+}
+
+void PlotPanel::wheelEvent(QWheelEvent* event) {
+    const int steps = event->angleDelta().y();
+    if (steps == 0) return QFrame::wheelEvent(event);
+    // One notch (120) zooms by 1.25.
+    zoomAbout(event->position(), std::pow(1.25, steps / 120.0));
+    event->accept();
 }
 
 }  // namespace zephalo::gui

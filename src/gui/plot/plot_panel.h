@@ -12,6 +12,12 @@ namespace zephalo::gui {
 // A framed panel that draws the box, the grid and the projected curves of
 // its dialog in the 220 x 220 logical system, and reports accepted left
 // clicks. It holds no data of its own beyond what the dialog hands it.
+//
+// The wheel zooms about the cursor, a left drag pans a zoomed view, and a
+// double click or the "全体表示" action returns to the full view. At the full
+// view a press picks at once in whole logical units; zoomed in, a click (a
+// press and release without a drag) picks at the fractional logical point
+// under the cursor.
 class PlotPanel : public QFrame {
     Q_OBJECT
 public:
@@ -30,24 +36,52 @@ public:
 
     // Draws the dotted cursor at logical X on the next paint only; the paint
     // after that removes it again.
-    void showCursor(int logicalX);
+    void showCursor(double logicalX);
     // Takes back a cursor not yet painted, for a click its dialog ignored.
     void cancelCursor();
 
     QSize sizeHint() const override { return {280, 280}; }
 
+    // The zoom: 1 at the full view, the logical point at the panel's centre.
+    double zoom() const { return m_zoom; }
+    QPointF viewCentre() const { return m_centre; }
+    // Zooms by `factor` keeping the logical point under pixel `at` in place
+    // (clamped to 1..kMaxZoom, the view kept inside the logical square).
+    void zoomAbout(QPointF at, double factor);
+    void resetZoom();
+    // The logical point under a pixel of the widget at the current view
+    // (whole units at the full view, as the panel has always mapped them).
+    QPointF logicalAt(QPointF pixel) const;
+
+    static constexpr double kMaxZoom = 64.0;
+
 signals:
     // A left click inside the accepted square, in logical units.
-    void picked(int logicalX, int logicalY);
+    void picked(double logicalX, double logicalY);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    void pickAt(QPointF pixel);
+    // A pixel's logical offset from the panel's centre at the full view.
+    QPointF offsetFromCentre(QPointF pixel) const;
+    void setView(double zoom, QPointF centre);
+
     std::vector<core::plot::Curve> m_curves;
     CurveSource m_source;
-    std::optional<int> m_cursorX;
+    std::optional<double> m_cursorX;
+    double m_zoom = 1.0;
+    QPointF m_centre;
+    // A left press on a zoomed view: where it started, and whether it has
+    // become a drag.
+    std::optional<QPointF> m_pressAt;
+    bool m_dragging = false;
 };
 
 }  // namespace zephalo::gui

@@ -475,7 +475,7 @@ void CRIXSXAFS::onCompute() {
     });
 }
 
-void CRIXSXAFS::onPicked(int logicalX, int logicalY) {
+void CRIXSXAFS::onPicked(double logicalX, double logicalY) {
     const WorkbenchBoxes typed = typedBoxes();
     const auto report =
         runClickStep(m_workspace, [&] { return m_model.pick(logicalX, logicalY, typed); });

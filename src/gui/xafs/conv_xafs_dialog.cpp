@@ -143,7 +143,7 @@ void CConvXAFS::onClear() {
     showPlot();
 }
 
-void CConvXAFS::onPicked(int logicalX, int logicalY) {
+void CConvXAFS::onPicked(double logicalX, double logicalY) {
     const auto report = runClickStep(m_workspace, [&] { return m_model.pick(logicalX, logicalY); });
     if (!report) return;
     m_editMessage->setText(report->text);

@@ -28,7 +28,7 @@ protected:
 private:
     void onRead();
     void onClear();
-    void onPicked(int logicalX, int logicalY);
+    void onPicked(double logicalX, double logicalY);
     void onConfirm();
     void onDone();
     // Curve, energy range and click acceptance as the model now has them.

@@ -271,6 +271,7 @@ void CXRF::onConfirm() {
 }
 
 void CXRF::onFit() {
+    if (!m_model.hasMeasurement()) return m_editMessage->setText(texts::kLoadFirstText);
     m_editMessage->setText({});
     {
         const WaitCursor wait;
@@ -280,7 +281,7 @@ void CXRF::onFit() {
     refreshPlot();
 }
 
-void CXRF::onPicked(int logicalX, int logicalY) {
+void CXRF::onPicked(double logicalX, double logicalY) {
     const std::size_t line = selectedLine();
     const auto report =
         runClickStep(m_workspace, [&] { return m_model.click(logicalX, logicalY, line); });
@@ -290,6 +291,7 @@ void CXRF::onPicked(int logicalX, int logicalY) {
 }
 
 void CXRF::onRFactor() {
+    if (!m_model.hasMeasurement()) return m_editMessage->setText(texts::kLoadFirstText);
     showReport(core::runStep(m_workspace, [this] { return m_model.rFactor(); }));
 }
 

@@ -32,7 +32,7 @@ private slots:
     void onLoad();
     void onConfirm();
     void onFit();
-    void onPicked(int logicalX, int logicalY);
+    void onPicked(double logicalX, double logicalY);
     void onRFactor();
     void onStore();
     void refreshPlot();

@@ -1,0 +1,15 @@
+#pragma once
+
+// Texts of the program's start-up and About box.
+namespace zephalo::gui::texts {
+
+// Printed on the terminal when the program finds no display to open.
+inline constexpr const char* kNoDisplay =
+    "zephalo: 画面(ディスプレイ)が見つかりません。デスクトップから起動するか、"
+    "xvfb-run zephalo で、スクリプトからは QT_QPA_PLATFORM=offscreen を付けて実行して下さい。";
+
+// The About box's licence line.
+inline constexpr const char* kLicenceLine =
+    "GNU General Public License version 3 or later (GPL-3.0-or-later)";
+
+}  // namespace zephalo::gui::texts

@@ -1,0 +1,121 @@
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli_runner.h"
+#include "workspace/file_names.h"
+#include "workspace/records.h"
+#include "workspace/workspace.h"
+
+// The demo's whole story, as the README's command-line block tells it: every
+// command of the block, run as written on data/demo, succeeds in order, and
+// the figures that data/demo/README.md states come out: the fluorescence fit,
+// the misfit of the shipped selective XAFS, and the optimisation that finds
+// the pre-edge peak the shipped file lacks.
+namespace zephalo::test {
+namespace {
+
+constexpr std::string_view kCli = "build/src/zephalo-cli";
+
+// The figures of data/demo/README.md.
+constexpr double kXrfR = 2.02;           // after the README's xrf fit, percent
+constexpr double kMisfitR = 7.08;        // compare with the shipped selective XAFS
+constexpr double kOptimisedR = 1.46;     // after the optimisation
+constexpr double kMissingPeak = 7110.5;  // the peak the measurement has and the file lacks (eV)
+
+// The command lines of the README's block, the leading path dropped and a
+// trailing comment removed.
+std::vector<std::string> readmeCommands() {
+    std::ifstream readme(std::string(ZEPHALO_SOURCE_DIR) + "/README.md");
+    std::vector<std::string> commands;
+    for (std::string line; std::getline(readme, line);) {
+        const std::string head = "    " + std::string(kCli) + " ";
+        if (line.rfind(head, 0) != 0) continue;
+        line = line.substr(head.size());
+        if (const auto comment = line.find("  #"); comment != std::string::npos) {
+            line.resize(comment);
+        }
+        commands.push_back(line);
+    }
+    return commands;
+}
+
+// Words as the shell splits them: blanks separate, double quotes group.
+std::vector<std::string> words(const std::string& line) {
+    std::vector<std::string> result;
+    std::string word;
+    bool quoted = false, any = false;
+    for (char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+            any = true;
+        } else if (c == ' ' && !quoted) {
+            if (any) result.push_back(word);
+            word.clear();
+            any = false;
+        } else {
+            word += c;
+            any = true;
+        }
+    }
+    if (any) result.push_back(word);
+    return result;
+}
+
+// The value of the last "R=" line, or -1.
+double lastR(const std::string& out) {
+    const auto at = out.rfind("R=");
+    return at == std::string::npos ? -1.0 : std::atof(out.c_str() + at + 2);
+}
+
+TEST(DemoStory, TheReadmeBlockRunsAndGivesTheDemoFigures) {
+    const auto commands = readmeCommands();
+    ASSERT_GE(commands.size(), 10u);
+    EXPECT_EQ(words(commands.front()).front(), "create");
+    EXPECT_EQ(words(commands[commands.size() - 2]).front(), "compare");
+    EXPECT_EQ(words(commands.back()).front(), "optimise");
+
+    TempDir space;
+    TempDir scratch;
+    std::vector<double> rFactors;  // of xrf, compare and optimise, in order
+    for (const std::string& command : commands) {
+        std::vector<std::string> arguments{"--workspace", space.path().string()};
+        for (std::string word : words(command)) {
+            if (word.rfind("data/demo/", 0) == 0)
+                word = std::string(ZEPHALO_SOURCE_DIR) + "/" + word;
+            arguments.push_back(word);
+        }
+        const CliRun run = runCli(arguments, scratch);
+        ASSERT_EQ(run.exitCode, 0) << command << "\n" << run.err;
+        const std::string name = words(command).front();
+        if (name == "xrf" || name == "compare" || name == "optimise") {
+            rFactors.push_back(lastR(run.out));
+        }
+    }
+    ASSERT_EQ(rFactors.size(), 3u);
+    EXPECT_TRUE(near(rFactors[0], kXrfR, 0.0, 0.01)) << rFactors[0];
+    EXPECT_LT(rFactors[0], 5.0);  // the guide the fit's own message gives
+    EXPECT_TRUE(near(rFactors[1], kMisfitR, 0.0, 0.01)) << rFactors[1];
+    EXPECT_TRUE(near(rFactors[2], kOptimisedR, 0.0, 0.01)) << rFactors[2];
+    EXPECT_LT(rFactors[2], rFactors[1] / 3);
+
+    // The optimisation's additions to the working copy peak at the missing
+    // pre-edge peak, within the 1 eV step of its grid.
+    core::Workspace workspace(space.path());
+    core::SelectiveXafsTable working, published;
+    ASSERT_TRUE(workspace.read(core::files::kSelectiveWork, working));
+    ASSERT_TRUE(workspace.read(core::files::kSelectiveForRixs, published));
+    ASSERT_EQ(working.size(), published.size());
+    std::size_t most = 0;
+    for (std::size_t i = 0; i < working.size(); ++i) {
+        if (working[i].a - published[i].a > working[most].a - published[most].a) most = i;
+    }
+    EXPECT_TRUE(near(working[most].energy, kMissingPeak, 0.0, 1.0)) << working[most].energy;
+    EXPECT_GT(working[most].a - published[most].a, 0.1);
+}
+
+}  // namespace
+}  // namespace zephalo::test
