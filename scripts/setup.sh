@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   fonts-noto-cjk locales xvfb xauth
   clang libclang-rt-14-dev ccache
+  libqcustomplot-dev libqcustomplot2.1-qt6
 )
 missing=()
 for p in "${packages[@]}"; do
