@@ -157,6 +157,7 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     plots->addLayout(cuts, 2);
 
     m_message = new MessagePanel(this, 3);
+    m_message->setFixedHeight(m_message->fontMetrics().lineSpacing() * 6);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(rangeRow);
     layout->addLayout(axisRow);
@@ -221,9 +222,13 @@ void RixsMapWindow::buildMapPlot() {
     m_crossY = crossLine();
 
     m_measuredLine = new QCPItemStraightLine(m_map);
-    m_measuredLine->setPen(QPen(Qt::white, 1.5, Qt::DashLine));
+    // Magenta stands out on every colour of the scale and on the blank.
+    const QColor measuredColour(230, 0, 230);
+    m_measuredLine->setPen(QPen(measuredColour, 1.5, Qt::DashLine));
     m_measuredLabel = new QCPItemText(m_map);
     m_measuredLabel->setColor(Qt::white);
+    m_measuredLabel->setBrush(measuredColour);
+    m_measuredLabel->setPadding(QMargins(3, 1, 3, 1));
     m_measuredLabel->setPositionAlignment(Qt::AlignLeft | Qt::AlignBottom);
     m_measuredLabel->position->setTypeX(QCPItemPosition::ptAxisRectRatio);
     m_measuredLabel->position->setTypeY(QCPItemPosition::ptPlotCoords);
