@@ -487,6 +487,7 @@ void CRIXSXAFS::onMap() {
     auto* window = new RixsMapWindow(m_workspace, measured, this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
+    window->startCompute();
 }
 
 void CRIXSXAFS::onPicked(int logicalX, int logicalY) {
