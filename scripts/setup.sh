@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   fonts-noto-cjk qt6-translations-l10n locales xvfb xauth
   clang libclang-rt-14-dev ccache
+  libqcustomplot-dev libqcustomplot2.1-qt6
 )
 # apt-get as root, through sudo otherwise; without sudo, one line on what to
 # install (or to run this as root) instead of "sudo: command not found".

@@ -1,11 +1,68 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/cli_support.h"
+#include "rixs/plane_texts.h"
+#include "rixs/rixs_plane.h"
 #include "rixs/workbench_model.h"
+#include "rixs/workbench_texts.h"
 #include "workspace/gates.h"
+#include "workspace/records.h"
 
 namespace zephalo::cli {
+
+namespace {
+
+struct PlaneOptions {
+    std::string from;
+    std::string to;
+    std::string step;
+    std::string out;
+};
+
+// "rows done/rows" on one terminal line, rewritten in place.
+void showRows(std::size_t done, std::size_t rows) {
+    std::cerr << "\r" << done << "/" << rows << std::flush;
+}
+
+core::Report writePlane(const core::Workspace& workspace, const PlaneOptions& options) {
+    namespace texts = core::rixs::texts;
+    if (auto refusal = core::checkGate(workspace, core::Step::Rixs)) {
+        return core::Report::refused(*refusal);
+    }
+    std::vector<double> excitations;
+    if (auto status = core::rixs::planeExcitations(numberOf(options.from), numberOf(options.to),
+                                                   numberOf(options.step), excitations);
+        !status) {
+        return core::Report::refused(status);
+    }
+    core::rixs::PlaneHooks hooks;
+    const bool terminal = isatty(STDERR_FILENO) != 0;
+    if (terminal) hooks.progress = showRows;
+    core::rixs::RixsPlane plane;
+    const core::Status computed =
+        core::rixs::computeRixsPlane(workspace, excitations, plane, hooks);
+    if (terminal) std::cerr << "\r" << std::string(20, ' ') << "\r" << std::flush;
+    if (!computed) return core::Report::refused(computed);
+
+    std::error_code error;
+    std::filesystem::path full = std::filesystem::absolute(core::pathFromText(options.out), error);
+    if (error) full = core::pathFromText(options.out);
+    const std::string shown = core::pathText(full);
+    if (auto status = core::writeTextFileAtomic(full, core::rixs::formatPlane(plane)); !status) {
+        return core::Report::refused(std::string(texts::kSaveFailedHead) + shown +
+                                     std::string(texts::kSaveFailedTail) + status.error());
+    }
+    return core::Report::success(std::string(texts::kPlaneSavedHead) + shown +
+                                 std::string(texts::kSavedTail));
+}
+
+}  // namespace
 
 void addRixsCommands(CLI::App& app, Context& context) {
     struct ComputeOptions {
@@ -41,6 +98,24 @@ void addRixsCommands(CLI::App& app, Context& context) {
             core::rixs::WorkbenchModel model(workspace);
             return model.compute(boxes);
         });
+    });
+
+    auto plane = std::make_shared<PlaneOptions>();
+    auto* planeCommand = app.add_subcommand(
+        "plane", "workbench RIXSマップ: the RIXS spectrum at every excitation energy, to FILE");
+    planeCommand->add_option("--from", plane->from, "first excitation energy (eV)")
+        ->required()
+        ->check(numberText());
+    planeCommand->add_option("--to", plane->to, "last excitation energy (eV), inclusive")
+        ->required()
+        ->check(numberText());
+    planeCommand->add_option("--step", plane->step, "excitation energy step (eV)")
+        ->required()
+        ->check(numberText());
+    planeCommand->add_option("--out", plane->out, "file to write")->required();
+    planeCommand->callback([&context, plane] {
+        context.step(
+            [&](const core::Workspace& workspace) { return writePlane(workspace, *plane); });
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,14 +37,37 @@ QuadPoint combine(double energy, const std::array<double, 4>& intensity, bool tw
     return point;
 }
 
-// What both kernels refuse; `grid` receives the emission energies.
-Status checkInput(const RixsInput& input, std::vector<double>& grid, double& multiplier) {
-    grid.clear();
-    if (input.omega == 0.0 || !std::isfinite(input.omega)) {
-        return Status::failure("　励起エネルギーが" + formatNumber(input.omega) +
+// What depends on Ω and is refused: Ω itself, and an absorption correction
+// that is not finite there. `multiplier` receives f_abs.
+Status checkExcitation(const RixsInput& input, double omega, double& multiplier) {
+    if (omega == 0.0 || !std::isfinite(omega)) {
+        return Status::failure("　励起エネルギーが" + formatNumber(omega) +
                                "eVではRIXSを計算できません。\r\n"
                                "　「励起エネルギー(eV)」に正しい値を入力して下さい。");
     }
+    const CalculationParameters& p = input.parameters;
+    // f_abs = 1/(α·μ(Ω) + 1); an infinite or undefined value would fill the
+    // whole spectrum with inf or nan.
+    const double mu = absorptionAt(input.absorption, omega);
+    if (!std::isfinite(mu)) {
+        return Status::failure("　" + std::string(files::kConvXafsNorm) +
+                               " に同じエネルギーの点が続いているため、励起エネルギーでの吸収を"
+                               "\r\n求められません。\r\n　吸収補正用のXAFSを確認して下さい。");
+    }
+    multiplier = 1 / (p.absorptionFactor * mu + 1);
+    if (!std::isfinite(multiplier)) {
+        return Status::failure("　吸収補正因子" + formatNumber(p.absorptionFactor) +
+                               "では、励起エネルギーでの吸収" + formatNumber(mu) +
+                               "に対する補正の分母\r\n（吸収補正因子×吸収＋1）が0になります。\r\n"
+                               "　「吸収補正因子」を見直して下さい。");
+    }
+    return {};
+}
+
+// What does not depend on Ω and is refused; `grid` receives the emission
+// energies.
+Status checkShared(const RixsInput& input, std::vector<double>& grid) {
+    grid.clear();
     if (input.selective.size() < 2) {
         return Status::failure("　" + std::string(files::kSelectiveForRixs) + " の選択的XAFSが" +
                                std::to_string(input.selective.size()) +
@@ -62,22 +86,14 @@ Status checkInput(const RixsInput& input, std::vector<double>& grid, double& mul
                                std::to_string(kMaxAbsorptionPoints) + "点を超えています。");
     }
     const CalculationParameters& p = input.parameters;
-    // f_abs = 1/(α·μ(Ω) + 1); an infinite or undefined value would fill the
-    // whole spectrum with inf or nan.
-    const double mu = absorptionAt(input.absorption, input.omega);
-    if (!std::isfinite(mu)) {
-        return Status::failure("　" + std::string(files::kConvXafsNorm) +
-                               " に同じエネルギーの点が続いているため、励起エネルギーでの吸収を"
-                               "\r\n求められません。\r\n　吸収補正用のXAFSを確認して下さい。");
-    }
-    multiplier = 1 / (p.absorptionFactor * mu + 1);
-    if (!std::isfinite(multiplier)) {
-        return Status::failure("　吸収補正因子" + formatNumber(p.absorptionFactor) +
-                               "では、励起エネルギーでの吸収" + formatNumber(mu) +
-                               "に対する補正の分母\r\n（吸収補正因子×吸収＋1）が0になります。\r\n"
-                               "　「吸収補正因子」を見直して下さい。");
-    }
     return numeric::emissionGrid(p.gridStart, p.gridEnd, p.gridStep, grid);
+}
+
+// What both kernels refuse at the input's own Ω.
+Status checkInput(const RixsInput& input, std::vector<double>& grid, double& multiplier) {
+    grid.clear();
+    if (auto status = checkExcitation(input, input.omega, multiplier); !status) return status;
+    return checkShared(input, grid);
 }
 
 }  // namespace
@@ -139,62 +155,84 @@ Status calculateRixsLiteral(const RixsInput& input, QuadSpectrum& out) {
     return {};
 }
 
-Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out) {
-    out.clear();
-    std::vector<double> grid;
-    double absorptionMultiplier = 1.0;
-    if (auto status = checkInput(input, grid, absorptionMultiplier); !status) return status;
+Status FastKernel::prepare(const RixsInput& input) {
+    m_input = input;
+    m_e.clear();
+    if (auto status = checkShared(input, m_grid); !status) return status;
 
     const CalculationParameters& p = input.parameters;
     const FinalStateFunction& f = input.lines;
     const auto xafs = input.selective;
     const std::size_t n = xafs.size();
-    const double omega = input.omega;
-    const double core = p.coreEnergy;
-    const double h = xafs[1].energy - xafs[0].energy;
-    const auto d = numeric::finalStateEnergies(f, core);
-    const auto factor = numeric::lineFactors(f, core);
-
-    // Everything that does not depend on the emission energy: e_k, and the
-    // weighted resonance factor (without r) times each component.
-    std::vector<double> e(n), first(n), second(n);
-    const double halfGamma = p.lifetimeWidth / 2;
-    for (std::size_t k = 0; k < n; ++k) {
-        e[k] = xafs[k].energy - core;
-        const double toEdge = e[k] - (omega - core);
-        const double resonance =
-            numeric::simpsonWeight(k) * ((e[k] + core) / (toEdge * toEdge + halfGamma * halfGamma));
-        first[k] = resonance * xafs[k].a;
-        second[k] = resonance * xafs[k].b;
-    }
-    std::array<double, 4> halfWidth2{};
-    std::array<double, 4> strength{};
+    m_h = xafs[1].energy - xafs[0].energy;
+    m_d = numeric::finalStateEnergies(f, p.coreEnergy);
+    const auto factor = numeric::lineFactors(f, p.coreEnergy);
+    m_e.resize(n);
+    for (std::size_t k = 0; k < n; ++k) m_e[k] = xafs[k].energy - p.coreEnergy;
     for (std::size_t x = 0; x < 4; ++x) {
         const double halfWidth = f.width[x] / 2;
-        halfWidth2[x] = halfWidth * halfWidth;
-        strength[x] = f.amplitude[x] * factor[x];
+        m_halfWidth2[x] = halfWidth * halfWidth;
+        m_strength[x] = f.amplitude[x] * factor[x];
     }
-    out.resize(grid.size());
-    auto evaluateRange = [&](std::size_t begin, std::size_t end) {
-        for (std::size_t j = begin; j < end; ++j) {
-            const double w = grid[j];
-            std::array<double, 4> centre{};
-            for (std::size_t x = 0; x < 4; ++x) centre[x] = (omega - w) - d[x];
-            const auto sums =
-                numeric::lineSums(e.data(), first.data(), second.data(), n, centre, halfWidth2);
-            const double r = w / omega;
-            std::array<double, 4> intensity{};
-            for (std::size_t x = 0; x < 4; ++x) {
-                intensity[x] = (h / 3) * (sums[x] * r * strength[x]) * absorptionMultiplier;
-            }
-            out[j] = combine(w, intensity, f.twoComponents(), p.scalingFactor);
-        }
-    };
-    numeric::splitInTwo(grid.size(), 4 * n, evaluateRange);
     return {};
 }
 
-Status calculateRixs(const Workspace& workspace, double omega) {
+Status FastKernel::begin(double omega, Excitation& at) const {
+    at.omega = omega;
+    if (auto status = checkExcitation(m_input, omega, at.multiplier); !status) return status;
+    // The weighted resonance factor (without r) times each component.
+    const std::size_t n = m_e.size();
+    const auto xafs = m_input.selective;
+    const double core = m_input.parameters.coreEnergy;
+    const double halfGamma = m_input.parameters.lifetimeWidth / 2;
+    at.first.resize(n);
+    at.second.resize(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const double toEdge = m_e[k] - (omega - core);
+        const double resonance = numeric::simpsonWeight(k) *
+                                 ((m_e[k] + core) / (toEdge * toEdge + halfGamma * halfGamma));
+        at.first[k] = resonance * xafs[k].a;
+        at.second[k] = resonance * xafs[k].b;
+    }
+    return {};
+}
+
+void FastKernel::evaluate(const Excitation& at, std::size_t begin, std::size_t end,
+                          QuadPoint* out) const {
+    const double omega = at.omega;
+    const bool twoComponents = m_input.lines.twoComponents();
+    for (std::size_t j = begin; j < end; ++j) {
+        const double w = m_grid[j];
+        std::array<double, 4> centre{};
+        for (std::size_t x = 0; x < 4; ++x) centre[x] = (omega - w) - m_d[x];
+        const auto sums = numeric::lineSums(m_e.data(), at.first.data(), at.second.data(),
+                                            m_e.size(), centre, m_halfWidth2);
+        const double r = w / omega;
+        std::array<double, 4> intensity{};
+        for (std::size_t x = 0; x < 4; ++x) {
+            intensity[x] = (m_h / 3) * (sums[x] * r * m_strength[x]) * at.multiplier;
+        }
+        out[j] = combine(w, intensity, twoComponents, m_input.parameters.scalingFactor);
+    }
+}
+
+Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out) {
+    out.clear();
+    // Ω is checked first, as the literal kernel does.
+    double multiplier = 1.0;
+    if (auto status = checkExcitation(input, input.omega, multiplier); !status) return status;
+    FastKernel kernel;
+    if (auto status = kernel.prepare(input); !status) return status;
+    FastKernel::Excitation at;
+    if (auto status = kernel.begin(input.omega, at); !status) return status;
+    out.resize(kernel.grid().size());
+    numeric::splitInTwo(out.size(), kernel.workPerPoint(), [&](std::size_t begin, std::size_t end) {
+        kernel.evaluate(at, begin, end, out.data());
+    });
+    return {};
+}
+
+Status readRixsInputs(const Workspace& workspace, RixsInputFiles& files, RixsInput& input) {
     struct Needed {
         std::string_view name;
         std::string_view hint;
@@ -210,35 +248,48 @@ Status calculateRixs(const Workspace& workspace, double omega) {
             return Status::failure(numeric::missingInputText(workspace, file.name, file.hint));
         }
     }
-    SelectiveXafsTable selective;
-    PairSpectrum absorption;
-    RixsInput input;
-    input.omega = omega;
-    if (auto s = workspace.read(files::kSelectiveForRixs, selective, kMaxSelectivePoints); !s) {
+    if (auto s = workspace.read(files::kSelectiveForRixs, files.selective, kMaxSelectivePoints);
+        !s) {
         return s;
     }
-    if (auto s = workspace.read(files::kConvXafsNorm, absorption, kMaxAbsorptionPoints); !s) {
+    if (auto s = workspace.read(files::kConvXafsNorm, files.absorption, kMaxAbsorptionPoints); !s) {
         return s;
     }
     if (auto s = workspace.readParameters(input.parameters); !s) return s;
     if (auto s = workspace.read(files::kFinalState, input.lines); !s) return s;
-    input.selective = selective;
-    input.absorption = absorption;
+    input.selective = files.selective;
+    input.absorption = files.absorption;
+    return {};
+}
+
+std::optional<Status> nonFiniteRefusal(const QuadPoint& point, double scaling,
+                                       std::string_view selectiveFile) {
+    const std::pair<std::string_view, double> values[] = {
+        {texts::kTotal, point.total},
+        {texts::kComponent1, point.comp1},
+        {texts::kComponent2, point.comp2},
+    };
+    for (const auto& [quantity, value] : values) {
+        if (std::isfinite(value)) continue;
+        return Status::failure(numeric::nonFiniteResultText(quantity, formatNumber(point.energy),
+                                                            formatNumber(scaling), selectiveFile));
+    }
+    return std::nullopt;
+}
+
+Status calculateRixs(const Workspace& workspace, double omega) {
+    RixsInputFiles storage;
+    RixsInput input;
+    if (auto status = readRixsInputs(workspace, storage, input); !status) return status;
+    input.omega = omega;
 
     QuadSpectrum spectrum;
     if (auto status = calculateRixsSpectrum(input, spectrum); !status) return status;
     for (const QuadPoint& point : spectrum) {
-        const std::pair<std::string_view, double> values[] = {
-            {texts::kTotal, point.total},
-            {texts::kComponent1, point.comp1},
-            {texts::kComponent2, point.comp2},
-        };
-        for (const auto& [quantity, value] : values) {
-            if (std::isfinite(value)) continue;
-            // Refuses the whole step: the factors are not stored either.
-            return workspace.refuse(Status::failure(numeric::nonFiniteResultText(
-                quantity, formatNumber(point.energy), formatNumber(input.parameters.scalingFactor),
-                pathText(workspace.path(files::kSelectiveForRixs)))));
+        // Refuses the whole step: the factors are not stored either.
+        if (auto refusal = nonFiniteRefusal(point, input.parameters.scalingFactor,
+                                            pathText(workspace.path(files::kSelectiveForRixs)))) {
+            return workspace.refuse(*refusal);
         }
     }
     return workspace.write(files::kCalculatedRixs, spectrum);

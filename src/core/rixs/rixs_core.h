@@ -1,7 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
+#include <string_view>
+#include <vector>
 
 #include "workspace/records.h"
 #include "workspace/status.h"
@@ -42,6 +46,41 @@ Status calculateRixsLiteral(const RixsInput& input, QuadSpectrum& out);
 // emission-energy loop, vectorised inner loops and both cores for large work.
 Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out);
 
+// The production path split into what does not depend on the excitation
+// energy, prepared once (e_k, the emission grid, the line constants), and one
+// spectrum at one Ω. One spectrum and the plane over many Ω share it.
+class FastKernel {
+public:
+    // The factors of one excitation energy: f_abs and the weighted resonance
+    // factor times each component. One per thread.
+    struct Excitation {
+        double omega = 0.0;
+        double multiplier = 1.0;
+        std::vector<double> first;
+        std::vector<double> second;
+    };
+
+    // Refuses what the core refuses whatever Ω is (the spans of `input` must
+    // outlive the kernel; input.omega is not used).
+    Status prepare(const RixsInput& input);
+    const std::vector<double>& grid() const { return m_grid; }
+    // Term evaluations per emission energy, for the thread split.
+    std::size_t workPerPoint() const { return 4 * m_e.size(); }
+    // Refuses what the core refuses at Ω; fills `at`.
+    Status begin(double omega, Excitation& at) const;
+    // Grid points [begin, end) of the spectrum at `at` into out[begin … end).
+    void evaluate(const Excitation& at, std::size_t begin, std::size_t end, QuadPoint* out) const;
+
+private:
+    RixsInput m_input;
+    std::vector<double> m_grid;
+    std::vector<double> m_e;
+    std::array<double, 4> m_d{};
+    std::array<double, 4> m_halfWidth2{};
+    std::array<double, 4> m_strength{};
+    double m_h = 0.0;
+};
+
 // --- Work-space operation ------------------------------------------------------
 
 // Reads SelectiveXAFS_for_RIXS.DAT (at most 5000 points),
@@ -53,5 +92,21 @@ Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out);
 // grid points) happens before the output is touched, so the previous
 // spectrum stays.
 Status calculateRixs(const Workspace& workspace, double omega);
+
+// The storage behind a RixsInput read from the work space.
+struct RixsInputFiles {
+    SelectiveXafsTable selective;
+    PairSpectrum absorption;
+};
+
+// Reads the four inputs of the core (refusing a missing or unreadable one the
+// way calculateRixs does) into `files` and `input` (input.omega untouched).
+Status readRixsInputs(const Workspace& workspace, RixsInputFiles& files, RixsInput& input);
+
+// The refusal for a calculated point whose total or components are not
+// finite, or nothing when all three are.
+// `scaling` and `selectiveFile` are named in the message.
+std::optional<Status> nonFiniteRefusal(const QuadPoint& point, double scaling,
+                                       std::string_view selectiveFile);
 
 }  // namespace zephalo::core::rixs

@@ -18,6 +18,9 @@
 #include "plot/plot_export.h"
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
+#include "rixs/map_captions.h"
+#include "rixs/rixs_compute.h"
+#include "rixs/rixs_map_window.h"
 #include "rixs/workbench_captions.h"
 #include "rixs/workbench_texts.h"
 #include "tools/average_dialog.h"
@@ -316,6 +319,9 @@ QWidget* CRIXSXAFS::buildRixsColumn() {
     auto* compute = button(column, captions::kCompute, QStringLiteral("buttonCompute"));
     connect(compute, &QPushButton::clicked, this, &CRIXSXAFS::onCompute);
     computeRow->addWidget(compute);
+    auto* map = button(column, captions::kMapButton, QStringLiteral("buttonMap"));
+    connect(map, &QPushButton::clicked, this, &CRIXSXAFS::onMap);
+    computeRow->addWidget(map);
     computeRow->addWidget(addButton(captions::kClearRixs, QStringLiteral("buttonClearRixs"),
                                     &WorkbenchModel::clearRixs));
     computeRow->addWidget(addFileButton(captions::kSaveRixs, QStringLiteral("buttonSaveRixs"),
@@ -473,6 +479,19 @@ void CRIXSXAFS::onCompute() {
         }
         return report;
     });
+}
+
+void CRIXSXAFS::onMap() {
+    // The excitation box names the measured spectrum's Ω when it holds one.
+    std::optional<double> measured = core::parseTypedNumber(fromQt(m_editExcitation->text()));
+    if (measured && !(*measured >= core::rixs::kLowestExcitation &&
+                      *measured <= core::rixs::kHighestExcitation)) {
+        measured.reset();
+    }
+    auto* window = new RixsMapWindow(m_workspace, measured, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    window->startCompute();
 }
 
 void CRIXSXAFS::onPicked(double logicalX, double logicalY) {

@@ -55,6 +55,7 @@ private:
     // One button: the boxes as typed go to `operation`, run as a step.
     void run(const std::function<core::Report(const core::rixs::WorkbenchBoxes&)>& operation);
     void onCompute();
+    void onMap();
     void onPicked(double logicalX, double logicalY);
     void onOptimise();
     void onAverage();

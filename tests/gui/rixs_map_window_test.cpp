@@ -1,0 +1,158 @@
+#include <qcustomplot.h>
+#include <QImage>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSet>
+#include <QSignalSpy>
+#include <QtTest>
+#include <cmath>
+#include <string>
+
+#include "gui_test_support.h"
+#include "rixs/map_captions.h"
+#include "rixs/rixs_dialog.h"
+#include "rixs/rixs_map_window.h"
+#include "test_support.h"
+#include "workspace/workspace.h"
+
+using zephalo::core::Workspace;
+using zephalo::gui::CRIXSXAFS;
+using zephalo::gui::RixsMapWindow;
+using zephalo::gui::toQt;
+using zephalo::test::TempDir;
+using zephalo::test::writeFile;
+namespace captions = zephalo::gui::rixs::captions;
+
+namespace {
+
+// The RIXS core's inputs: a selective XAFS of 7100 .. 7140 eV with a white
+// line, the default final-state lines and an emission grid of 7040 .. 7065 eV.
+void prepareInputs(const TempDir& dir) {
+    std::string spectrum;
+    for (int i = 0; i <= 200; ++i) {
+        const double e = 7100.0 + 0.2 * i;
+        const double a = 0.2 + 0.8 / (1.0 + std::pow((e - 7115.0) / 2.0, 2));
+        const double b = 0.1 + 0.5 / (1.0 + std::pow((e - 7125.0) / 3.0, 2));
+        spectrum += QStringLiteral("%1\t%2\t%3\n").arg(e).arg(a).arg(b).toStdString();
+    }
+    writeFile(dir / "SelectiveXAFS_for_RIXS.DAT", spectrum);
+    writeFile(dir / "RIXS_Calculation_Parameters.DAT", "1.25\t7114\t7040\t7065\t0.5\t1.5\t2e-08\n");
+    writeFile(dir / "RIXS_Calculation_Lorentz.DAT",
+              "1\t8.12\t5.78\t1.9\t1.07\t7045\t7056\t7058.8\t7060.1\t0.75\t0.305\t0.15\t0.105\n");
+    writeFile(dir / "ConvXAFS_Norm_Spectrum.DAT", "7000\t0.1\n7100\t0.5\n7200\t1\n");
+}
+
+// Distinct colours inside the map's axis rectangle.
+int coloursOfMap(QCustomPlot& plot) {
+    plot.replot();
+    const QImage image = plot.grab().toImage();
+    const QRect inside = plot.axisRect()->rect().adjusted(2, 2, -2, -2);
+    QSet<QRgb> colours;
+    for (int y = inside.top(); y < inside.bottom(); y += 3) {
+        for (int x = inside.left(); x < inside.right(); x += 3) {
+            if (image.rect().contains(x, y)) colours.insert(image.pixel(x, y));
+        }
+    }
+    return static_cast<int>(colours.size());
+}
+
+// Relative agreement for values the window copies from the plane.
+bool close(double actual, double expected, double rel) {
+    return std::fabs(actual - expected) <= rel * std::fabs(expected);
+}
+
+// The pixel of the map at (x in the current axis, Ω).
+QPoint pixelOf(const QCustomPlot& plot, double x, double omega) {
+    return QPoint(static_cast<int>(std::lround(plot.xAxis->coordToPixel(x))),
+                  static_cast<int>(std::lround(plot.yAxis->coordToPixel(omega))));
+}
+
+}  // namespace
+
+class RixsMapWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void workbenchButtonOpensTheMapAtTheTypedExcitation();
+    void drawsTheMapAndTheCutsFollowAClick();
+};
+
+void RixsMapWindowTest::workbenchButtonOpensTheMapAtTheTypedExcitation() {
+    TempDir dir;
+    prepareInputs(dir);
+    CRIXSXAFS dialog{Workspace(dir.path())};
+    dialog.findChild<QLineEdit*>(QStringLiteral("editExcitation"))->setText("7114");
+    zephalo::test::press(dialog, toQt(captions::kMapButton));
+    auto* window = dialog.findChild<RixsMapWindow*>();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    // The range opens around the measured Ω.
+    QCOMPARE(window->findChild<QLineEdit*>(QStringLiteral("editFrom"))->text(), "7099");
+    QCOMPARE(window->findChild<QLineEdit*>(QStringLiteral("editTo"))->text(), "7129");
+    window->close();
+}
+
+void RixsMapWindowTest::drawsTheMapAndTheCutsFollowAClick() {
+    TempDir dir;
+    prepareInputs(dir);
+    RixsMapWindow window(Workspace(dir.path()), 7114.0);
+    window.findChild<QLineEdit*>(QStringLiteral("editFrom"))->setText("7105");
+    window.findChild<QLineEdit*>(QStringLiteral("editTo"))->setText("7125");
+    window.findChild<QLineEdit*>(QStringLiteral("editStep"))->setText("0.5");
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy ended(&window, &RixsMapWindow::computeEnded);
+    window.startCompute();
+    QVERIFY(ended.count() == 1 || ended.wait(20000));
+    const auto& plane = window.plane();
+    QCOMPARE(plane.excitation.size(), std::size_t{41});
+    QCOMPARE(plane.emission.size(), std::size_t{51});
+
+    QCustomPlot& map = *window.mapPlot();
+    QVERIFY2(coloursOfMap(map) > 20, "the map shows no colour image");
+
+    struct Click {
+        bool transfer;
+        double omega;
+        double emission;
+    };
+    for (const Click click : {Click{false, 7112.0, 7050.0}, Click{true, 7120.5, 7058.0}}) {
+        window
+            .findChild<QRadioButton*>(click.transfer ? QStringLiteral("radioTransfer")
+                                                     : QStringLiteral("radioEmission"))
+            ->setChecked(true);
+        map.replot();
+        const double x = click.transfer ? click.omega - click.emission : click.emission;
+        const QPoint at = pixelOf(map, x, click.omega);
+        QTest::mouseMove(&map, at);
+        QTest::mouseClick(&map, Qt::LeftButton, Qt::NoModifier, at);
+        const auto cut = window.cutPoint();
+        QVERIFY(cut);
+        const auto [row, column] = *cut;
+        QVERIFY(std::fabs(plane.excitation[row] - click.omega) <= 0.25);
+        QVERIFY(std::fabs(plane.emission[column] - click.emission) <= 0.25);
+        // The spectrum cut is that row over ω (or Ω − ω), the other that column over Ω.
+        const auto spectrum = window.spectrumCutPlot()->graph(0)->data();
+        const auto excitation = window.excitationCutPlot()->graph(0)->data();
+        QCOMPARE(spectrum->size(), static_cast<int>(plane.emission.size()));
+        QCOMPARE(excitation->size(), static_cast<int>(plane.excitation.size()));
+        for (std::size_t c = 0; c < plane.emission.size(); c += 10) {
+            const double expectedX =
+                click.transfer ? plane.excitation[row] - plane.emission[c] : plane.emission[c];
+            const auto point = spectrum->findBegin(expectedX, false);
+            QVERIFY(close(point->key, expectedX, 1e-12));
+            QVERIFY(close(point->value, plane.at(row, c), 1e-12));
+        }
+        for (std::size_t r = 0; r < plane.excitation.size(); r += 8) {
+            const auto point = excitation->findBegin(plane.excitation[r], false);
+            QVERIFY(close(point->value, plane.at(r, column), 1e-12));
+        }
+        // Fixed: moving on does not move the cuts; the next click frees them.
+        QTest::mouseMove(&map, at + QPoint(40, -40));
+        QCOMPARE(window.cutPoint(), cut);
+        QTest::mouseClick(&map, Qt::LeftButton, Qt::NoModifier, at + QPoint(40, -40));
+        QVERIFY(window.cutPoint() != cut);
+    }
+}
+
+QTEST_MAIN(RixsMapWindowTest)
+#include "rixs_map_window_test.moc"
