@@ -29,7 +29,7 @@ constexpr double kMissingPeak = 7110.5;  // the peak the measurement has and the
 // The command lines of the README's block, the leading path dropped and a
 // trailing comment removed.
 std::vector<std::string> readmeCommands() {
-    std::ifstream readme(std::string(ZEPHALO_SOURCE_DIR) + "/README.md");
+    std::ifstream readme(std::filesystem::path(ZEPHALO_SOURCE_DIR) / "README.md");
     std::vector<std::string> commands;
     for (std::string line; std::getline(readme, line);) {
         const std::string head = "    " + std::string(kCli) + " ";
@@ -85,7 +85,7 @@ TEST(DemoStory, TheReadmeBlockRunsAndGivesTheDemoFigures) {
         std::vector<std::string> arguments{"--workspace", space.path().string()};
         for (std::string word : words(command)) {
             if (word.rfind("data/demo/", 0) == 0)
-                word = std::string(ZEPHALO_SOURCE_DIR) + "/" + word;
+                word = (std::filesystem::path(ZEPHALO_SOURCE_DIR) / word).string();
             arguments.push_back(word);
         }
         const CliRun run = runCli(arguments, scratch);

@@ -70,7 +70,8 @@ TEST(StartUpMessages, SetUpWithoutSudoSaysWhatToRunAsRoot) {
         }
     }
     ASSERT_FALSE(std::filesystem::exists(bin / "sudo"));
-    const std::string setup = std::string(ZEPHALO_SOURCE_DIR) + "/scripts/setup.sh";
+    const std::string setup =
+        (std::filesystem::path(ZEPHALO_SOURCE_DIR) / "scripts" / "setup.sh").string();
     const auto run = runShell("env -i PATH=" + shellQuoted(bin.string()) + " " +
                                   shellQuoted((bin / "bash").string()) + " " + shellQuoted(setup),
                               scratch);
