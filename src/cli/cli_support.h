@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/run.h"
 #include "workspace/status.h"
 #include "workspace/workspace.h"
 
@@ -53,7 +54,5 @@ void addRixsCommands(CLI::App& app, Context& context);
 void addWorkbenchCommands(CLI::App& app, Context& context);
 void addToolsCommands(CLI::App& app, Context& context);
 
-// Runs zephalo-cli with the given arguments and returns its exit status.
-int run(int argc, char** argv);
 
 }  // namespace zephalo::cli

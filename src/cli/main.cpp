@@ -1,4 +1,4 @@
-#include "cli/cli_support.h"
+#include "cli/run.h"
 
 int main(int argc, char** argv) {
     return zephalo::cli::run(argc, argv);
