@@ -1,4 +1,6 @@
 #include <qcustomplot.h>
+#include <QAction>
+#include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -9,6 +11,9 @@
 #include <string>
 
 #include "gui_test_support.h"
+#include "plot/export_captions.h"
+#include "plot/plot_export.h"
+#include "plot/series.h"
 #include "rixs/map_captions.h"
 #include "rixs/rixs_dialog.h"
 #include "rixs/rixs_map_window.h"
@@ -17,6 +22,9 @@
 
 using zephalo::core::Workspace;
 using zephalo::gui::CRIXSXAFS;
+using zephalo::gui::ExportFormat;
+using zephalo::gui::ExportTarget;
+using zephalo::gui::PlotExporter;
 using zephalo::gui::RixsMapWindow;
 using zephalo::gui::toQt;
 using zephalo::test::TempDir;
@@ -151,6 +159,52 @@ void RixsMapWindowTest::drawsTheMapAndTheCutsFollowAClick() {
         QCOMPARE(window.cutPoint(), cut);
         QTest::mouseClick(&map, Qt::LeftButton, Qt::NoModifier, at + QPoint(40, -40));
         QVERIFY(window.cutPoint() != cut);
+    }
+
+    // Every plot offers both saves; the data of a cut reads back to its
+    // curve, that of the map to one block per Ω row.
+    struct Saved {
+        QCustomPlot* plot;
+        std::size_t blocks;
+    };
+    for (const Saved saved :
+         {Saved{window.spectrumCutPlot(), 1}, Saved{window.excitationCutPlot(), 1},
+          Saved{&map, plane.excitation.size()}}) {
+        auto* exporter = saved.plot->findChild<PlotExporter*>();
+        QVERIFY(exporter);
+        QCOMPARE(saved.plot->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QVERIFY(saved.plot->actions().contains(exporter->imageAction()));
+        QVERIFY(saved.plot->actions().contains(exporter->dataAction()));
+        const auto file = dir / (saved.plot->objectName().toStdString() + ".txt");
+        exporter->setChooser([file](QWidget*, bool image) {
+            return image ? std::nullopt : std::optional(ExportTarget{file, ExportFormat::Data});
+        });
+        exporter->dataAction()->trigger();
+        QFile text(QString::fromStdString(file.string()));
+        QVERIFY(text.open(QIODevice::ReadOnly));
+        std::vector<zephalo::core::plot::Series> series;
+        const auto status =
+            zephalo::core::plot::parseSeries(text.readAll().toStdString(), "saved", series);
+        QVERIFY2(status.ok(), status.error().c_str());
+        QCOMPARE(series.size(), saved.blocks);
+        if (saved.plot == &map) {
+            for (std::size_t r = 0; r < series.size(); r += 10) {
+                QCOMPARE(series[r].x.size(), plane.emission.size());
+                for (std::size_t c = 0; c < plane.emission.size(); c += 7) {
+                    QVERIFY(close(series[r].x[c], plane.emission[c], 1e-6));
+                    QVERIFY(close(series[r].y[c], plane.at(r, c), 1e-5));
+                }
+            }
+            continue;
+        }
+        const auto curve = saved.plot->graph(0)->data();
+        QCOMPARE(static_cast<int>(series[0].x.size()), curve->size());
+        // The curve keeps its points sorted by key; the file lists them as computed.
+        for (std::size_t i = 0; i < series[0].x.size(); ++i) {
+            const auto point = curve->findBegin(series[0].x[i], false);
+            QVERIFY(close(series[0].x[i], point->key, 1e-6));
+            QVERIFY(close(series[0].y[i], point->value, 1e-5));
+        }
     }
 }
 

@@ -27,6 +27,10 @@ inline constexpr std::string_view kExcitationCutTitle = "ω一定の断面（強
 // The mark of the measured RIXS spectrum: head before its Ω.
 inline constexpr std::string_view kMeasuredHead = "実験値 Ω=";
 inline constexpr std::string_view kUnitEv = " eV";
+// The names of the saved data blocks: the Ω of a map row or a spectrum cut,
+// the ω of an excitation cut (each followed by its value and kUnitEv).
+inline constexpr std::string_view kSeriesOmegaHead = "Ω=";
+inline constexpr std::string_view kSeriesEmissionHead = "ω=";
 
 // The value under the cursor: Ω, ω, Ω−ω and the intensity between the parts.
 inline constexpr std::string_view kCursorOmega = "Ω=";

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "app/message_panel.h"
+#include "plot/plot_export.h"
 #include "rixs/map_captions.h"
 #include "rixs/plane_texts.h"
 #include "workspace/file_names.h"
@@ -155,6 +156,9 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     auto* plots = new QHBoxLayout;
     plots->addWidget(m_map, 3);
     plots->addLayout(cuts, 2);
+    attachExport(m_map, [this] { return planeSeries(); });
+    attachExport(m_spectrumCut, [this] { return spectrumCutSeries(); });
+    attachExport(m_excitationCut, [this] { return excitationCutSeries(); });
 
     m_message = new MessagePanel(this, 3);
     m_message->setFixedHeight(m_message->fontMetrics().lineSpacing() * 6);
@@ -460,6 +464,57 @@ void RixsMapWindow::drawCuts() {
         plot->rescaleAxes();
         plot->replot(QCustomPlot::rpQueuedReplot);
     }
+}
+
+namespace {
+
+core::plot::Series namedSeries(std::string_view head, double value, std::string_view xLabel) {
+    return core::plot::Series{std::string(head) + core::formatDigits(value, kCursorDigits) +
+                                  std::string(captions::kUnitEv),
+                              std::string(xLabel),
+                              std::string(captions::kIntensityAxis),
+                              {},
+                              {}};
+}
+
+}  // namespace
+
+std::vector<core::plot::Series> RixsMapWindow::planeSeries() const {
+    std::vector<core::plot::Series> series;
+    for (std::size_t r = 0; r < m_plane.excitation.size(); ++r) {
+        auto& block = series.emplace_back(namedSeries(
+            captions::kSeriesOmegaHead, m_plane.excitation[r], captions::kEmissionAxis));
+        block.x = m_plane.emission;
+        const auto row = m_plane.row(r);
+        block.y.assign(row.begin(), row.end());
+    }
+    return series;
+}
+
+std::vector<core::plot::Series> RixsMapWindow::spectrumCutSeries() const {
+    if (!m_cut || m_cut->first >= m_plane.excitation.size()) return {};
+    const std::size_t row = m_cut->first;
+    const double omega = m_plane.excitation[row];
+    const bool transfer = m_axis == Axis::Transfer;
+    auto series = namedSeries(captions::kSeriesOmegaHead, omega,
+                              transfer ? captions::kTransferAxis : captions::kEmissionAxis);
+    for (std::size_t c = 0; c < m_plane.emission.size(); ++c) {
+        series.x.push_back(transfer ? omega - m_plane.emission[c] : m_plane.emission[c]);
+        series.y.push_back(m_plane.at(row, c));
+    }
+    return {series};
+}
+
+std::vector<core::plot::Series> RixsMapWindow::excitationCutSeries() const {
+    if (!m_cut || m_cut->second >= m_plane.emission.size()) return {};
+    const std::size_t column = m_cut->second;
+    auto series = namedSeries(captions::kSeriesEmissionHead, m_plane.emission[column],
+                              captions::kExcitationAxis);
+    series.x = m_plane.excitation;
+    for (std::size_t r = 0; r < m_plane.excitation.size(); ++r) {
+        series.y.push_back(m_plane.at(r, column));
+    }
+    return {series};
 }
 
 void RixsMapWindow::mouseMoved(QMouseEvent* event) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <thread>
 
+#include "plot/series.h"
 #include "rixs/rixs_plane.h"
 #include "workspace/workspace.h"
 
@@ -82,6 +83,12 @@ private:
     void drawCuts();
     void mouseMoved(QMouseEvent* event);
     void mouseClicked(QMouseEvent* event);
+    // What "データとして保存…" writes, in eV and intensity: the plane as one
+    // block per Ω over ω, and each cut as drawn (the spectrum cut over ω or
+    // Ω − ω as the axis switch shows it).
+    std::vector<core::plot::Series> planeSeries() const;
+    std::vector<core::plot::Series> spectrumCutSeries() const;
+    std::vector<core::plot::Series> excitationCutSeries() const;
 
     core::Workspace m_workspace;
     std::optional<double> m_measuredOmega;
