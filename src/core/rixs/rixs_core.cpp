@@ -1,5 +1,6 @@
 #include "rixs/rixs_core.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -139,59 +140,127 @@ Status calculateRixsLiteral(const RixsInput& input, QuadSpectrum& out) {
     return {};
 }
 
-Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out) {
-    out.clear();
-    std::vector<double> grid;
-    double absorptionMultiplier = 1.0;
-    if (auto status = checkInput(input, grid, absorptionMultiplier); !status) return status;
+namespace {
 
+// What the production kernel computes once per call: everything that does
+// not depend on the emission energy or on the selective XAFS intensities.
+struct KernelFactors {
+    std::vector<double> grid;            // emission energies
+    double multiplier = 1.0;             // f_abs
+    double h = 0.0;                      // integration step
+    std::array<double, 4> d{};           // final-state energies
+    std::array<double, 4> halfWidth2{};  // (w_X/2)²
+    std::array<double, 4> strength{};    // a_X·F_X
+    std::vector<double> e;               // e_k
+    std::vector<double> resonance;       // c_k·G_k/r
+};
+
+Status kernelFactors(const RixsInput& input, KernelFactors& out) {
+    if (auto status = checkInput(input, out.grid, out.multiplier); !status) return status;
     const CalculationParameters& p = input.parameters;
     const FinalStateFunction& f = input.lines;
     const auto xafs = input.selective;
     const std::size_t n = xafs.size();
     const double omega = input.omega;
     const double core = p.coreEnergy;
-    const double h = xafs[1].energy - xafs[0].energy;
-    const auto d = numeric::finalStateEnergies(f, core);
+    out.h = xafs[1].energy - xafs[0].energy;
+    out.d = numeric::finalStateEnergies(f, core);
     const auto factor = numeric::lineFactors(f, core);
-
-    // Everything that does not depend on the emission energy: e_k, and the
-    // weighted resonance factor (without r) times each component.
-    std::vector<double> e(n), first(n), second(n);
+    out.e.resize(n);
+    out.resonance.resize(n);
     const double halfGamma = p.lifetimeWidth / 2;
     for (std::size_t k = 0; k < n; ++k) {
-        e[k] = xafs[k].energy - core;
-        const double toEdge = e[k] - (omega - core);
-        const double resonance =
-            numeric::simpsonWeight(k) * ((e[k] + core) / (toEdge * toEdge + halfGamma * halfGamma));
-        first[k] = resonance * xafs[k].a;
-        second[k] = resonance * xafs[k].b;
+        out.e[k] = xafs[k].energy - core;
+        const double toEdge = out.e[k] - (omega - core);
+        out.resonance[k] = numeric::simpsonWeight(k) *
+                           ((out.e[k] + core) / (toEdge * toEdge + halfGamma * halfGamma));
     }
-    std::array<double, 4> halfWidth2{};
-    std::array<double, 4> strength{};
     for (std::size_t x = 0; x < 4; ++x) {
         const double halfWidth = f.width[x] / 2;
-        halfWidth2[x] = halfWidth * halfWidth;
-        strength[x] = f.amplitude[x] * factor[x];
+        out.halfWidth2[x] = halfWidth * halfWidth;
+        out.strength[x] = f.amplitude[x] * factor[x];
     }
-    out.resize(grid.size());
+    return {};
+}
+
+}  // namespace
+
+Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out) {
+    out.clear();
+    KernelFactors k;
+    if (auto status = kernelFactors(input, k); !status) return status;
+    const CalculationParameters& p = input.parameters;
+    const FinalStateFunction& f = input.lines;
+    const auto xafs = input.selective;
+    const std::size_t n = xafs.size();
+    const double omega = input.omega;
+
+    // The weighted resonance factor (without r) times each component.
+    std::vector<double> first(n), second(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        first[i] = k.resonance[i] * xafs[i].a;
+        second[i] = k.resonance[i] * xafs[i].b;
+    }
+    out.resize(k.grid.size());
     auto evaluateRange = [&](std::size_t begin, std::size_t end) {
         for (std::size_t j = begin; j < end; ++j) {
-            const double w = grid[j];
+            const double w = k.grid[j];
             std::array<double, 4> centre{};
-            for (std::size_t x = 0; x < 4; ++x) centre[x] = (omega - w) - d[x];
+            for (std::size_t x = 0; x < 4; ++x) centre[x] = (omega - w) - k.d[x];
             const auto sums =
-                numeric::lineSums(e.data(), first.data(), second.data(), n, centre, halfWidth2);
+                numeric::lineSums(k.e.data(), first.data(), second.data(), n, centre, k.halfWidth2);
             const double r = w / omega;
             std::array<double, 4> intensity{};
             for (std::size_t x = 0; x < 4; ++x) {
-                intensity[x] = (h / 3) * (sums[x] * r * strength[x]) * absorptionMultiplier;
+                intensity[x] = (k.h / 3) * (sums[x] * r * k.strength[x]) * k.multiplier;
             }
             out[j] = combine(w, intensity, f.twoComponents(), p.scalingFactor);
         }
     };
-    numeric::splitInTwo(grid.size(), 4 * n, evaluateRange);
+    numeric::splitInTwo(k.grid.size(), 4 * n, evaluateRange);
     return {};
+}
+
+bool rixsResponse(const RixsInput& input, std::size_t rows, RixsResponse& out) {
+    out = RixsResponse{};
+    KernelFactors k;
+    if (!kernelFactors(input, k)) return false;
+    const std::size_t n = input.selective.size();
+    const double omega = input.omega;
+    const double scaling = input.parameters.scalingFactor;
+    out.points = n;
+    out.rows = std::min(rows, k.grid.size());
+    out.scale.assign(out.rows, 1.0);
+    out.values.assign(out.rows * 2 * n, 0.0f);
+    std::vector<double> row(2 * n);
+    for (std::size_t j = 0; j < out.rows; ++j) {
+        const double w = k.grid[j];
+        std::array<double, 4> centre{};
+        for (std::size_t x = 0; x < 4; ++x) centre[x] = (omega - w) - k.d[x];
+        const double common = (k.h / 3) * (w / omega) * k.multiplier * scaling;
+        double largest = 0.0;
+        for (std::size_t i = 0; i < n; ++i) {
+            std::array<double, 4> line{};
+            for (std::size_t x = 0; x < 4; ++x) {
+                const double detuning = k.e[i] - centre[x];
+                line[x] = k.strength[x] / (detuning * detuning + k.halfWidth2[x]);
+            }
+            row[i] = common * k.resonance[i] * (line[0] + line[1]);
+            row[n + i] = common * k.resonance[i] * (line[2] + line[3]);
+            largest = std::max({largest, std::fabs(row[i]), std::fabs(row[n + i])});
+        }
+        if (!std::isfinite(largest)) {
+            out = RixsResponse{};
+            return false;
+        }
+        // A power of two, so that the division below is exact.
+        if (largest > 0.0) out.scale[j] = std::ldexp(1.0, std::ilogb(largest) + 1);
+        float* values = out.values.data() + j * 2 * n;
+        for (std::size_t i = 0; i < 2 * n; ++i) {
+            values[i] = static_cast<float>(row[i] / out.scale[j]);
+        }
+    }
+    return true;
 }
 
 Status calculateRixs(const Workspace& workspace, double omega) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <span>
+#include <vector>
 
 #include "workspace/records.h"
 #include "workspace/status.h"
@@ -41,6 +42,23 @@ Status calculateRixsLiteral(const RixsInput& input, QuadSpectrum& out);
 // resonance factor, the weights and the components hoisted out of the
 // emission-energy loop, vectorised inner loops and both cores for large work.
 Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out);
+
+// How the totals of the production kernel's spectrum depend on the selective
+// XAFS intensities, which they are linear in: row j (emission-grid point j,
+// j < rows) holds ∂total_j/∂Y1_k for k < N, then ∂total_j/∂Y2_k, as
+// scale[j] · values[j·2N + …]. Each row is scaled by a power of two so that
+// its largest element lies in [0.5, 1); the single-precision elements then
+// carry a relative error of at most 2^-24 (plus that of the double-precision
+// factors) wherever they are normal numbers.
+struct RixsResponse {
+    std::size_t points = 0;     // N
+    std::size_t rows = 0;       // emission-grid points covered
+    std::vector<double> scale;  // per row
+    std::vector<float> values;  // rows × 2N
+};
+// False (and `out` empty) for what calculateRixsSpectrum refuses and for a
+// response that is not finite.
+bool rixsResponse(const RixsInput& input, std::size_t rows, RixsResponse& out);
 
 // --- Work-space operation ------------------------------------------------------
 
