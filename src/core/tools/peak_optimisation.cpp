@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <utility>
 
 #include "numeric/emission_grid.h"
+#include "numeric/helper_thread.h"
 #include "numeric/input_texts.h"
 #include "numeric/line_factors.h"
 #include "numeric/r_factor.h"
@@ -105,7 +108,8 @@ double asWritten(double value) {
     if (!(magnitude >= kSmallestScaled && magnitude < kLargestScaled)) return asText(value);
     // The decimal exponent from the binary one (log10 2 ≈ 78913 / 2^18),
     // one up where the next power is reached.
-    int exponent = (std::ilogb(magnitude) * 78913) >> 18;
+    const int binary = static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> 52) - 1023;
+    int exponent = (binary * 78913) >> 18;
     if (magnitude >= kDecimalPowers[static_cast<std::size_t>(exponent + 1 + kDecimalOffset)]) {
         ++exponent;
     }
@@ -321,6 +325,7 @@ struct Working {
     std::vector<double> pointUnits1, pointUnits2;
     std::vector<double> halfUnits1, halfUnits2;
     int estimatedAdoptions = 0;  // since the totals were last the core's own
+    std::size_t version = 0;     // counts the profiles adopted
 };
 
 // Relative error of a single-precision response element, with room for the
@@ -401,7 +406,8 @@ public:
         }
         const std::size_t n = m_work.profile.size();
         m_rho.assign(2 * n, 0.0);
-        m_sums.assign(m_lines, 0.0);
+        m_sums1.assign(m_lines, 0.0);
+        m_sums2.assign(m_lines, 0.0);
         m_estimate.assign(m_lines, 0.0);
         m_estimateDrift.assign(m_lines, 0.0);
         m_change.assign(m_lines, 0.0);
@@ -547,10 +553,27 @@ private:
             rhoSum += std::fabs(m_rho[i]) + std::fabs(m_rho[n + i]);
         }
         if (!(2.0 * largestValue * m_largestRowSum < kLargestTotal)) return false;
-        const std::size_t first = c1 != 0.0 ? 0 : n;
-        const std::size_t count = (c1 != 0.0 ? n : 0) + (c2 != 0.0 ? n : 0);
-        numeric::rowSums(m_matrix.values.data(), m_lines, 2 * n, first, count, m_rho.data() + first,
-                         m_sums.data());
+        // The first column's sums of a two-component height's second trial
+        // are those of its first, when that one was estimated and rejected.
+        const FirstColumnKey key{m_work.version, k, height};
+        const bool firstSums = c1 != 0.0 && !(m_firstKey && *m_firstKey == key);
+        const bool secondSums = c2 != 0.0;
+        // Each thread takes its rows, whose responses stay in its cache.
+        const std::size_t half = (m_lines / 2) & ~std::size_t{3};
+        auto sums = [&](int part) {
+            const std::size_t begin = part == 0 ? 0 : half;
+            const std::size_t rows = part == 0 ? half : m_lines - half;
+            const float* values = m_matrix.values.data() + begin * 2 * n;
+            if (firstSums) {
+                numeric::rowSums(values, rows, 2 * n, 0, n, m_rho.data(), m_sums1.data() + begin);
+            }
+            if (secondSums) {
+                numeric::rowSums(values, rows, 2 * n, n, n, m_rho.data() + n,
+                                 m_sums2.data() + begin);
+            }
+        };
+        m_helper.both(sums);
+        if (firstSums) m_firstKey = key;
         const double* r1 = m_response1.data() + k * m_lines;
         const double* r2 = m_response2.data() + k * m_lines;
         const double* u1 = m_work.halfUnits1.data();
@@ -559,8 +582,9 @@ private:
         for (std::size_t j = 0; j < m_lines; ++j) {
             const double peak = std::fabs(height) * (c1 * r1[j] + c2 * r2[j]);
             const double rounding = (c1 * u1[j] + c2 * u2[j]) * (1.0 + kMargin);
-            const double estimate = m_work.totals[j] + height * (c1 * r1[j] + c2 * r2[j]) +
-                                    m_matrix.scale[j] * m_sums[j];
+            const double sum = (c1 != 0.0 ? m_sums1[j] : 0.0) + (c2 != 0.0 ? m_sums2[j] : 0.0);
+            const double estimate =
+                m_work.totals[j] + height * (c1 * r1[j] + c2 * r2[j]) + m_matrix.scale[j] * sum;
             // Bound on Σ|ΔY|·response: what the trial changes.
             const double change = peak + rounding;
             // From the exact sums of the trial: the working totals' drift,
@@ -590,6 +614,7 @@ private:
     Status adoptExact(SelectiveXafsTable profile, double r) {
         m_work.profile = std::move(profile);
         m_work.r = r;
+        ++m_work.version;
         m_work.estimatedAdoptions = 0;
         m_work.totals.resize(m_lines);
         for (std::size_t j = 0; j < m_lines; ++j) m_work.totals[j] = m_spectrum[j].total;
@@ -634,6 +659,7 @@ private:
         }
         m_work.profile = std::move(profile);
         m_work.r = r;
+        ++m_work.version;
         ++m_work.estimatedAdoptions;
         m_work.absSum = 0.0;
         m_work.driftSum = 0.0;
@@ -714,9 +740,18 @@ private:
     std::vector<double> m_response1, m_response2;
     std::vector<double> m_responseSum1, m_responseSum2;
     rixs::RixsResponse m_matrix;
-    // Scratch of linearR: the roundings, their sums per line, and the
-    // estimate with its drift and change per line.
-    std::vector<double> m_rho, m_sums, m_estimate, m_estimateDrift, m_change;
+    numeric::HelperThread m_helper;
+    // Scratch of linearR: the roundings, their sums per line and column, and
+    // the estimate with its drift and change per line.
+    std::vector<double> m_rho, m_sums1, m_sums2, m_estimate, m_estimateDrift, m_change;
+    // What the first column's sums were made for.
+    struct FirstColumnKey {
+        std::size_t version = 0;
+        std::size_t position = 0;
+        double height = 0.0;
+        bool operator==(const FirstColumnKey&) const = default;
+    };
+    std::optional<FirstColumnKey> m_firstKey;
     QuadSpectrum m_rounded;
     bool m_changed = false;
     std::optional<SelectiveXafsTable> m_lastTrial;
