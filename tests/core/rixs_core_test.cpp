@@ -268,10 +268,33 @@ TEST(RixsCore, ResponseRowsGiveTheTotalsOfAnyProfile) {
         input.parameters.scalingFactor = 3e-4;
         input.lines.mode = c.mode;
         input.omega = 7128.5;
+        // Two probes: a smooth peak and random intensities.
+        std::vector<double> probes;
+        for (const XafsPoint& p : grid)
+            probes.push_back(1.0 / (1.0 + (p.energy - 7125) * (p.energy - 7125)));
+        for (std::size_t k = 0; k < grid.size(); ++k) probes.push_back(unit(random));
         RixsResponse response;
-        ASSERT_TRUE(rixsResponse(input, c.rows, response));
+        ASSERT_TRUE(rixsResponse(input, c.rows, probes, response));
         SelectiveXafsTable profile = grid;
         for (XafsPoint& p : profile) p = {p.energy, unit(random) - c.shift, unit(random) - c.shift};
+        // Each probe in both columns, its lines A+B and C+D apart.
+        for (std::size_t q = 0; q < 2; ++q) {
+            SelectiveXafsTable probe = grid;
+            for (std::size_t k = 0; k < grid.size(); ++k) {
+                probe[k].a = probe[k].b = probes[q * grid.size() + k];
+            }
+            RixsInput split = input;
+            split.selective = probe;
+            split.lines.mode = 1;
+            QuadSpectrum apart;
+            ASSERT_TRUE(calculateRixsSpectrum(split, apart));
+            for (std::size_t j = 0; j < response.rows; ++j) {
+                EXPECT_TRUE(
+                    near(response.probeFirst[q * response.rows + j], apart[j].comp1, 1e-12));
+                EXPECT_TRUE(
+                    near(response.probeSecond[q * response.rows + j], apart[j].comp2, 1e-12));
+            }
+        }
         input.selective = profile;
         QuadSpectrum spectrum;
         ASSERT_TRUE(calculateRixsSpectrum(input, spectrum));
@@ -298,7 +321,7 @@ TEST(RixsCore, ResponseRowsGiveTheTotalsOfAnyProfile) {
     input.selective = grid;
     input.omega = 0.0;
     RixsResponse response;
-    EXPECT_FALSE(rixsResponse(input, 10, response));
+    EXPECT_FALSE(rixsResponse(input, 10, {}, response));
     EXPECT_EQ(response.rows, 0u);
 }
 

@@ -44,4 +44,37 @@ void rowSums(const float* matrix, std::size_t rows, std::size_t stride, std::siz
     }
 }
 
+ZEPHALO_KERNEL_CLONES
+void probeSums(const double* a, const double* b, std::size_t n, const double* probes,
+               std::size_t count, std::size_t stride, double* outA, double* outB) {
+    std::size_t q = 0;
+    for (; q + 2 <= count; q += 2) {
+        const double* p0 = probes + q * n;
+        const double* p1 = p0 + n;
+        double a0 = 0.0, b0 = 0.0, a1 = 0.0, b1 = 0.0;
+#pragma omp simd reduction(+ : a0, b0, a1, b1)
+        for (std::size_t c = 0; c < n; ++c) {
+            a0 += a[c] * p0[c];
+            b0 += b[c] * p0[c];
+            a1 += a[c] * p1[c];
+            b1 += b[c] * p1[c];
+        }
+        outA[q * stride] = a0;
+        outB[q * stride] = b0;
+        outA[(q + 1) * stride] = a1;
+        outB[(q + 1) * stride] = b1;
+    }
+    for (; q < count; ++q) {
+        const double* p0 = probes + q * n;
+        double a0 = 0.0, b0 = 0.0;
+#pragma omp simd reduction(+ : a0, b0)
+        for (std::size_t c = 0; c < n; ++c) {
+            a0 += a[c] * p0[c];
+            b0 += b[c] * p0[c];
+        }
+        outA[q * stride] = a0;
+        outB[q * stride] = b0;
+    }
+}
+
 }  // namespace zephalo::core::numeric

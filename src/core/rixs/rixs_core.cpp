@@ -12,6 +12,7 @@
 #include "numeric/input_texts.h"
 #include "numeric/line_factors.h"
 #include "numeric/line_sums.h"
+#include "numeric/row_sums.h"
 #include "workspace/file_names.h"
 #include "workspace/number_text.h"
 #include "workspace/storage_texts.h"
@@ -221,7 +222,8 @@ Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out) {
     return {};
 }
 
-bool rixsResponse(const RixsInput& input, std::size_t rows, RixsResponse& out) {
+bool rixsResponse(const RixsInput& input, std::size_t rows, std::span<const double> probes,
+                  RixsResponse& out) {
     out = RixsResponse{};
     KernelFactors k;
     if (!kernelFactors(input, k)) return false;
@@ -232,6 +234,9 @@ bool rixsResponse(const RixsInput& input, std::size_t rows, RixsResponse& out) {
     out.rows = std::min(rows, k.grid.size());
     out.scale.assign(out.rows, 1.0);
     out.values.assign(out.rows * 2 * n, 0.0f);
+    const std::size_t probeCount = probes.size() / n;
+    out.probeFirst.assign(probeCount * out.rows, 0.0);
+    out.probeSecond.assign(probeCount * out.rows, 0.0);
     std::vector<double> row(2 * n);
     for (std::size_t j = 0; j < out.rows; ++j) {
         const double w = k.grid[j];
@@ -253,6 +258,8 @@ bool rixsResponse(const RixsInput& input, std::size_t rows, RixsResponse& out) {
             out = RixsResponse{};
             return false;
         }
+        numeric::probeSums(row.data(), row.data() + n, n, probes.data(), probeCount, out.rows,
+                           out.probeFirst.data() + j, out.probeSecond.data() + j);
         // A power of two, so that the division below is exact.
         if (largest > 0.0) out.scale[j] = std::ldexp(1.0, std::ilogb(largest) + 1);
         float* values = out.values.data() + j * 2 * n;

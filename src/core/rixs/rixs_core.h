@@ -50,15 +50,22 @@ Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out);
 // its largest element lies in [0.5, 1); the single-precision elements then
 // carry a relative error of at most 2^-24 (plus that of the double-precision
 // factors) wherever they are normal numbers.
+//
+// With `probes` (profiles of N intensities each, one after another), also
+// each probe's totals through lines A+B and through C+D, as if it stood in
+// the first and in the second column: probeFirst[q·rows + j] and
+// probeSecond[q·rows + j], in double precision.
 struct RixsResponse {
     std::size_t points = 0;     // N
     std::size_t rows = 0;       // emission-grid points covered
     std::vector<double> scale;  // per row
     std::vector<float> values;  // rows × 2N
+    std::vector<double> probeFirst, probeSecond;
 };
 // False (and `out` empty) for what calculateRixsSpectrum refuses and for a
 // response that is not finite.
-bool rixsResponse(const RixsInput& input, std::size_t rows, RixsResponse& out);
+bool rixsResponse(const RixsInput& input, std::size_t rows, std::span<const double> probes,
+                  RixsResponse& out);
 
 // --- Work-space operation ------------------------------------------------------
 

@@ -336,7 +336,7 @@ constexpr double kFloatBound = 0x1p-23;
 constexpr double kFloatFloor = 0x1p-149;
 // Trials accepted by their linear estimate before the working totals are
 // taken from the core again, so that the drift stays small.
-constexpr int kEstimatedAdoptions = 8;
+constexpr int kEstimatedAdoptions = 32;
 // Totals are estimated only while every one is bounded this far from
 // overflowing.
 constexpr double kLargestTotal = 1e300;
@@ -368,9 +368,45 @@ public:
             m_peakMax =
                 std::max(m_peakMax, std::fabs(trialPeak(0.0, 0.0, height, m_settings.width)));
         }
-        m_linear = m_bounded && !m_grid.heights.empty() &&
-                   rixs::rixsResponse(m_core.input(), m_spectrum.size(), m_matrix) &&
+        if (auto s = adoptExact(m_inputs.working, r); !s) return s;
+        if (m_grid.heights.empty()) return {};
+        // The unit peak at each position: the probes of the responses.
+        const std::size_t positions = m_grid.positions.size();
+        const std::size_t n = m_work.profile.size();
+        std::vector<double> peaks(positions * n);
+        for (std::size_t k = 0; k < positions; ++k) {
+            for (std::size_t i = 0; i < n; ++i) {
+                const double value =
+                    trialPeak(m_work.profile[i].energy, m_grid.positions[k], 1.0, m_settings.width);
+                if (!std::isfinite(value)) {
+                    return refusedWith(std::string(texts::kNonFinitePeakLine));
+                }
+                peaks[k * n + i] = value;
+            }
+        }
+        m_linear = m_bounded &&
+                   rixs::rixsResponse(m_core.input(), m_spectrum.size(), peaks, m_matrix) &&
                    m_matrix.rows == m_spectrum.size();
+        m_response1.assign(positions * m_lines, 0.0);
+        m_response2.assign(positions * m_lines, 0.0);
+        m_responseSum1.assign(positions, 0.0);
+        m_responseSum2.assign(positions, 0.0);
+        SelectiveXafsTable unit = m_work.profile;
+        for (std::size_t k = 0; k < positions; ++k) {
+            if (!m_linear) {  // the responses by the core
+                for (std::size_t i = 0; i < n; ++i) unit[i].a = unit[i].b = peaks[k * n + i];
+                if (auto s = m_core.response(unit, m_spectrum); !s) return s;
+            }
+            for (std::size_t j = 0; j < m_lines; ++j) {
+                const std::size_t at = k * m_matrix.rows + j;
+                const double first = m_linear ? m_matrix.probeFirst[at] : m_spectrum[j].comp1;
+                const double second = m_linear ? m_matrix.probeSecond[at] : m_spectrum[j].comp2;
+                m_response1[k * m_lines + j] = first;
+                m_response2[k * m_lines + j] = second;
+                m_responseSum1[k] += std::fabs(first);
+                m_responseSum2[k] += std::fabs(second);
+            }
+        }
         // The largest sum of a row's responses: with the largest trial value
         // it bounds every total, paired or not.
         const std::size_t stride = 2 * m_matrix.points;
@@ -381,30 +417,6 @@ public:
             }
             m_largestRowSum = std::max(m_largestRowSum, (sum + 1.0) * m_matrix.scale[j]);
         }
-        if (auto s = adoptExact(m_inputs.working, r); !s) return s;
-        if (m_grid.heights.empty()) return {};
-        const std::size_t positions = m_grid.positions.size();
-        m_response1.assign(positions * m_lines, 0.0);
-        m_response2.assign(positions * m_lines, 0.0);
-        m_responseSum1.assign(positions, 0.0);
-        m_responseSum2.assign(positions, 0.0);
-        SelectiveXafsTable unit = m_work.profile;
-        for (std::size_t k = 0; k < positions; ++k) {
-            for (XafsPoint& p : unit) {
-                p.a = p.b = trialPeak(p.energy, m_grid.positions[k], 1.0, m_settings.width);
-                if (!std::isfinite(p.a)) {
-                    return refusedWith(std::string(texts::kNonFinitePeakLine));
-                }
-            }
-            if (auto s = m_core.response(unit, m_spectrum); !s) return s;
-            for (std::size_t j = 0; j < m_lines; ++j) {
-                m_response1[k * m_lines + j] = m_spectrum[j].comp1;
-                m_response2[k * m_lines + j] = m_spectrum[j].comp2;
-                m_responseSum1[k] += std::fabs(m_spectrum[j].comp1);
-                m_responseSum2[k] += std::fabs(m_spectrum[j].comp2);
-            }
-        }
-        const std::size_t n = m_work.profile.size();
         m_rho.assign(2 * n, 0.0);
         m_sums1.assign(m_lines, 0.0);
         m_sums2.assign(m_lines, 0.0);
