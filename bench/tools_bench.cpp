@@ -126,6 +126,7 @@ void optimise(benchmark::State& state, Search search, int passes, bool inStep) {
     }
     state.counters["trials"] = static_cast<double>(result.trials);
     state.counters["exact"] = static_cast<double>(result.exactEvaluations);
+    state.counters["linear"] = static_cast<double>(result.linearEvaluations);
     state.counters["accepted"] = static_cast<double>(result.accepted);
     state.counters["R"] = result.rBest;
 }

@@ -251,6 +251,85 @@ TEST(RixsCore, FastPathAgreesWithLiteralOnRandomInputs) {
     RecordProperty("worst_relative_difference", text.str());
 }
 
+// The response rows give each total as the sum of the intensities times
+// their responses, for either flag and profiles of either sign, and the rows
+// asked for only.
+TEST(RixsCore, ResponseRowsGiveTheTotalsOfAnyProfile) {
+    std::mt19937 random(77);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const auto grid = smoothXafs(7105, 0.1, 301);
+    const PairSpectrum absorption{{7100, 0.2}, {7125, 0.9}, {7140, 1.0}};
+    struct Case {
+        int mode;
+        double shift;      // subtracted from the random intensities
+        std::size_t rows;  // asked for: beyond the grid, all
+    };
+    const Case cases[] = {{1, 0.0, 1000}, {0, 0.0, 1000}, {1, 0.5, 1000}, {2, 0.5, 100}};
+    for (const Case& c : cases) {
+        RixsInput input;
+        input.selective = grid;
+        input.absorption = absorption;
+        input.parameters.absorptionFactor = 0.7;
+        input.parameters.scalingFactor = 3e-4;
+        input.lines.mode = c.mode;
+        input.omega = 7128.5;
+        // Two probes: a smooth peak and random intensities.
+        std::vector<double> probes;
+        for (const XafsPoint& p : grid)
+            probes.push_back(1.0 / (1.0 + (p.energy - 7125) * (p.energy - 7125)));
+        for (std::size_t k = 0; k < grid.size(); ++k) probes.push_back(unit(random));
+        RixsResponse response;
+        ASSERT_TRUE(rixsResponse(input, c.rows, probes, response));
+        SelectiveXafsTable profile = grid;
+        for (XafsPoint& p : profile) p = {p.energy, unit(random) - c.shift, unit(random) - c.shift};
+        // Each probe in both columns, its lines A+B and C+D apart.
+        for (std::size_t q = 0; q < 2; ++q) {
+            SelectiveXafsTable probe = grid;
+            for (std::size_t k = 0; k < grid.size(); ++k) {
+                probe[k].a = probe[k].b = probes[q * grid.size() + k];
+            }
+            RixsInput split = input;
+            split.selective = probe;
+            split.lines.mode = 1;
+            QuadSpectrum apart;
+            ASSERT_TRUE(calculateRixsSpectrum(split, apart));
+            for (std::size_t j = 0; j < response.rows; ++j) {
+                EXPECT_TRUE(
+                    near(response.probeFirst[q * response.rows + j], apart[j].comp1, 1e-12));
+                EXPECT_TRUE(
+                    near(response.probeSecond[q * response.rows + j], apart[j].comp2, 1e-12));
+            }
+        }
+        input.selective = profile;
+        QuadSpectrum spectrum;
+        ASSERT_TRUE(calculateRixsSpectrum(input, spectrum));
+        ASSERT_EQ(response.rows, std::min(c.rows, spectrum.size()));
+        ASSERT_EQ(response.points, grid.size());
+        const std::size_t n = grid.size();
+        for (std::size_t j = 0; j < response.rows; ++j) {
+            const float* row = response.values.data() + j * 2 * n;
+            double sum = 0.0;
+            double magnitude = 0.0;
+            for (std::size_t k = 0; k < n; ++k) {
+                const double terms[2] = {profile[k].a * row[k], profile[k].b * row[n + k]};
+                sum += terms[0] + terms[1];
+                magnitude += std::fabs(terms[0]) + std::fabs(terms[1]);
+                EXPECT_LE(std::fabs(row[k]), 1.0f);
+            }
+            EXPECT_TRUE(near(sum * response.scale[j], spectrum[j].total, 0.0,
+                             1e-6 * magnitude * response.scale[j]))
+                << "mode " << c.mode << " row " << j;
+        }
+    }
+    // What the spectrum refuses, the response refuses.
+    RixsInput input;
+    input.selective = grid;
+    input.omega = 0.0;
+    RixsResponse response;
+    EXPECT_FALSE(rixsResponse(input, 10, {}, response));
+    EXPECT_EQ(response.rows, 0u);
+}
+
 TEST(RixsCore, ZeroWidthLinesStayFinite) {
     const auto xafs = smoothXafs(7105, 0.1, 301);
     RixsInput input;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <random>
 #include <stop_token>
@@ -37,13 +38,16 @@ struct OptimiseSpace {
     CalculationParameters parameters;
     FinalStateFunction lines;
 
-    OptimiseSpace(std::mt19937& random, int components, int mode, std::size_t points = 40) {
+    // `value` draws an intensity (before it is written); by default 0.3 … 0.8.
+    OptimiseSpace(std::mt19937& random, int components, int mode, std::size_t points = 40,
+                  double (*value)(std::mt19937&) = nullptr) {
         std::uniform_real_distribution<double> unit(0.0, 1.0);
+        auto draw = [&] { return asWritten(value ? value(random) : 0.3 + 0.5 * unit(random)); };
         published.resize(points);
         for (std::size_t i = 0; i < points; ++i) {
             const double e = 7110.0 + 0.5 * static_cast<double>(i);
-            const double a = asWritten(0.3 + 0.5 * unit(random));
-            published[i] = {e, a, components == 2 ? asWritten(0.3 + 0.5 * unit(random)) : a};
+            const double a = draw();
+            published[i] = {e, a, components == 2 ? draw() : a};
         }
         parameters.gridStart = 7050;
         parameters.gridEnd = 7062;
@@ -338,6 +342,97 @@ TEST(OptimiseFastAgainstLiteral, SameFilesAndRFactorOnRandomCases) {
         if (fast.text(files::kSelectiveWork) != fast.text(files::kSelectiveForRixs)) ++accepted;
     }
     EXPECT_GE(accepted, 3u);  // the cases exercise acceptance, not only rejection
+}
+
+// Profiles whose values as written round on either side of a power of ten,
+// or change sign: the trials' totals are decided by their estimates, and the
+// runs still equal the file-by-file ones.
+double nearPowersOfTen(std::mt19937& random) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double powers[] = {0.01, 0.1, 1.0};
+    return powers[random() % 3] * (1.0 + 2e-5 * (unit(random) - 0.5));
+}
+double mixedSigns(std::mt19937& random) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    return unit(random) - 0.3;
+}
+double smallValues(std::mt19937& random) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    return 1e-4 * unit(random);
+}
+
+TEST(OptimiseFastAgainstLiteral, SameFilesForProfilesNearPowersOfTenOrOfBothSigns) {
+    struct Case {
+        double (*value)(std::mt19937&);
+        int components;
+        int mode;
+        double height;  // of the trial peaks
+    };
+    const Case cases[] = {
+        {nearPowersOfTen, 1, 1, 0.001}, {nearPowersOfTen, 2, 1, 0.02},
+        {mixedSigns, 2, 1, 0.02},       {mixedSigns, 1, 0, 0.01},
+        {smallValues, 2, 1, 1e-5},      {nearPowersOfTen, 2, 0, 1e-4},
+    };
+    std::mt19937 random(4242);
+    std::size_t linear = 0;
+    for (std::size_t c = 0; c < std::size(cases); ++c) {
+        const Case& k = cases[c];
+        OptimiseSpace fast(random, k.components, k.mode, 36, k.value);
+        OptimiseSpace literal(random, 1, 1);
+        fast.copyTo(literal);
+        OptimiseSettings settings = smallSettings(2);
+        settings.height = k.height;
+        settings.limit = k.height;
+        settings.heightStep = k.height / 2;
+        settings.step = 1.5;
+        SearchResult fastResult, literalResult;
+        ASSERT_TRUE(runSearch(&searchPeaks, fast.workspace, settings, fastResult));
+        ASSERT_TRUE(runSearch(&searchPeaksLiteral, literal.workspace, settings, literalResult));
+        EXPECT_TRUE(near(fastResult.rBest, literalResult.rBest, 0.0)) << "case " << c;
+        EXPECT_EQ(fastResult.accepted, literalResult.accepted) << "case " << c;
+        for (auto name : kRunFiles) {
+            EXPECT_EQ(fast.text(name), literal.text(name)) << name << " case " << c;
+        }
+        linear += fastResult.linearEvaluations;
+    }
+    EXPECT_GT(linear, 0u);  // the estimates decided trials, not only the core
+}
+
+// A value as written is the value formatNumber writes, read back: around
+// powers of ten, at and next to the halves of the sixth digit, of either
+// sign, and over the whole range of magnitudes.
+TEST(TrialValues, AsWrittenIsTheWrittenTextReadBack) {
+    std::vector<double> values = {0.0,       1e-300,    3e-16,    7e15,     1e20,
+                                  1.7e308,   100000.5,  100001.5, 999999.5, 123456.5,
+                                  1234565.0, 1234575.0, 0.5,      1.0,      2.5e-7};
+    for (int k = -16; k <= 16; ++k) {
+        const double power = std::pow(10.0, k);
+        for (const double factor : {1.0, 1.0 - 5e-7, 1.0 - 4.9e-7, 1.0 - 5.1e-7, 1.0 + 5e-6,
+                                    1.0 + 4.9e-6, 1.0 + 1e-5, 0.9999995, 1.000005}) {
+            const double v = power * factor;
+            values.insert(values.end(), {v, std::nextafter(v, 0.0), std::nextafter(v, 1e300)});
+        }
+    }
+    std::mt19937 random(8);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (int i = 0; i < 20000; ++i) {
+        const int exponent = static_cast<int>(random() % 33) - 16;
+        const double digits = std::floor(100000.0 + 900000.0 * unit(random));
+        const double scale = std::pow(10.0, exponent - 5);
+        // Random values, and values a hair from a half of the last digit.
+        values.push_back(digits * scale * (1.0 + unit(random) * 1e-5));
+        values.push_back((digits + 0.5) * scale * (1.0 + (unit(random) - 0.5) * 1e-12));
+    }
+    std::size_t compared = 0;
+    for (const double magnitude : values) {
+        for (const double v : {magnitude, -magnitude}) {
+            const auto read = parseNumber(formatNumber(v));
+            if (!read) continue;  // beyond what a file can hold
+            ++compared;
+            ASSERT_TRUE(near(asWritten(v), *read, 0.0)) << formatDigits(v, 17);
+        }
+    }
+    EXPECT_GT(compared, 80000u);
 }
 
 TEST(OptimiseCancel, StopsBetweenPositionsWithTheFilesOfTheLiteralRun) {

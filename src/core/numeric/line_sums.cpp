@@ -2,14 +2,7 @@
 
 #include <algorithm>
 
-// On x86-64 ELF targets the loop is also compiled for AVX2+FMA and AVX-512 and
-// the best version is picked at load time; elsewhere the baseline is used.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__)
-#define ZEPHALO_KERNEL_CLONES \
-    __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
-#else
-#define ZEPHALO_KERNEL_CLONES
-#endif
+#include "numeric/kernel_clones.h"
 
 namespace zephalo::core::numeric {
 

@@ -1,5 +1,6 @@
 #include "rixs/rixs_core.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "numeric/input_texts.h"
 #include "numeric/line_factors.h"
 #include "numeric/line_sums.h"
+#include "numeric/row_sums.h"
 #include "workspace/file_names.h"
 #include "workspace/number_text.h"
 #include "workspace/storage_texts.h"
@@ -159,7 +161,6 @@ Status FastKernel::prepare(const RixsInput& input) {
     m_input = input;
     m_e.clear();
     if (auto status = checkShared(input, m_grid); !status) return status;
-
     const CalculationParameters& p = input.parameters;
     const FinalStateFunction& f = input.lines;
     const auto xafs = input.selective;
@@ -185,14 +186,15 @@ Status FastKernel::begin(double omega, Excitation& at) const {
     const auto xafs = m_input.selective;
     const double core = m_input.parameters.coreEnergy;
     const double halfGamma = m_input.parameters.lifetimeWidth / 2;
+    at.resonance.resize(n);
     at.first.resize(n);
     at.second.resize(n);
     for (std::size_t k = 0; k < n; ++k) {
         const double toEdge = m_e[k] - (omega - core);
-        const double resonance = numeric::simpsonWeight(k) *
-                                 ((m_e[k] + core) / (toEdge * toEdge + halfGamma * halfGamma));
-        at.first[k] = resonance * xafs[k].a;
-        at.second[k] = resonance * xafs[k].b;
+        at.resonance[k] = numeric::simpsonWeight(k) *
+                          ((m_e[k] + core) / (toEdge * toEdge + halfGamma * halfGamma));
+        at.first[k] = at.resonance[k] * xafs[k].a;
+        at.second[k] = at.resonance[k] * xafs[k].b;
     }
     return {};
 }
@@ -230,6 +232,59 @@ Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out) {
         kernel.evaluate(at, begin, end, out.data());
     });
     return {};
+}
+
+bool rixsResponse(const RixsInput& input, std::size_t rows, std::span<const double> probes,
+                  RixsResponse& out) {
+    out = RixsResponse{};
+    // The production kernel's own factors, so that each row is its derivative.
+    double multiplier = 1.0;
+    if (!checkExcitation(input, input.omega, multiplier)) return false;
+    FastKernel kernel;
+    FastKernel::Excitation at;
+    if (!kernel.prepare(input) || !kernel.begin(input.omega, at)) return false;
+    const FastKernel& k = kernel;
+    const std::size_t n = input.selective.size();
+    const double omega = input.omega;
+    const double scaling = input.parameters.scalingFactor;
+    out.points = n;
+    out.rows = std::min(rows, k.m_grid.size());
+    out.scale.assign(out.rows, 1.0);
+    out.values.assign(out.rows * 2 * n, 0.0f);
+    const std::size_t probeCount = probes.size() / n;
+    out.probeFirst.assign(probeCount * out.rows, 0.0);
+    out.probeSecond.assign(probeCount * out.rows, 0.0);
+    std::vector<double> row(2 * n);
+    for (std::size_t j = 0; j < out.rows; ++j) {
+        const double w = k.m_grid[j];
+        std::array<double, 4> centre{};
+        for (std::size_t x = 0; x < 4; ++x) centre[x] = (omega - w) - k.m_d[x];
+        const double common = (k.m_h / 3) * (w / omega) * at.multiplier * scaling;
+        double largest = 0.0;
+        for (std::size_t i = 0; i < n; ++i) {
+            std::array<double, 4> line{};
+            for (std::size_t x = 0; x < 4; ++x) {
+                const double detuning = k.m_e[i] - centre[x];
+                line[x] = k.m_strength[x] / (detuning * detuning + k.m_halfWidth2[x]);
+            }
+            row[i] = common * at.resonance[i] * (line[0] + line[1]);
+            row[n + i] = common * at.resonance[i] * (line[2] + line[3]);
+            largest = std::max({largest, std::fabs(row[i]), std::fabs(row[n + i])});
+        }
+        if (!std::isfinite(largest)) {
+            out = RixsResponse{};
+            return false;
+        }
+        numeric::probeSums(row.data(), row.data() + n, n, probes.data(), probeCount, out.rows,
+                           out.probeFirst.data() + j, out.probeSecond.data() + j);
+        // A power of two, so that the division below is exact.
+        if (largest > 0.0) out.scale[j] = std::ldexp(1.0, std::ilogb(largest) + 1);
+        float* values = out.values.data() + j * 2 * n;
+        for (std::size_t i = 0; i < 2 * n; ++i) {
+            values[i] = static_cast<float>(row[i] / out.scale[j]);
+        }
+    }
+    return true;
 }
 
 Status readRixsInputs(const Workspace& workspace, RixsInputFiles& files, RixsInput& input) {

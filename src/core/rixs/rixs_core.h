@@ -46,6 +46,30 @@ Status calculateRixsLiteral(const RixsInput& input, QuadSpectrum& out);
 // emission-energy loop, vectorised inner loops and both cores for large work.
 Status calculateRixsSpectrum(const RixsInput& input, QuadSpectrum& out);
 
+// How the totals of the production kernel's spectrum depend on the selective
+// XAFS intensities, which they are linear in: row j (emission-grid point j,
+// j < rows) holds ∂total_j/∂Y1_k for k < N, then ∂total_j/∂Y2_k, as
+// scale[j] · values[j·2N + …]. Each row is scaled by a power of two so that
+// its largest element lies in [0.5, 1); the single-precision elements then
+// carry a relative error of at most 2^-24 (plus that of the double-precision
+// factors) wherever they are normal numbers.
+//
+// With `probes` (profiles of N intensities each, one after another), also
+// each probe's totals through lines A+B and through C+D, as if it stood in
+// the first and in the second column: probeFirst[q·rows + j] and
+// probeSecond[q·rows + j], in double precision.
+struct RixsResponse {
+    std::size_t points = 0;     // N
+    std::size_t rows = 0;       // emission-grid points covered
+    std::vector<double> scale;  // per row
+    std::vector<float> values;  // rows × 2N
+    std::vector<double> probeFirst, probeSecond;
+};
+// False (and `out` empty) for what calculateRixsSpectrum refuses and for a
+// response that is not finite.
+bool rixsResponse(const RixsInput& input, std::size_t rows, std::span<const double> probes,
+                  RixsResponse& out);
+
 // The production path split into what does not depend on the excitation
 // energy, prepared once (e_k, the emission grid, the line constants), and one
 // spectrum at one Ω. One spectrum and the plane over many Ω share it.
@@ -56,6 +80,7 @@ public:
     struct Excitation {
         double omega = 0.0;
         double multiplier = 1.0;
+        std::vector<double> resonance;  // c_k·G_k/r
         std::vector<double> first;
         std::vector<double> second;
     };
@@ -72,6 +97,10 @@ public:
     void evaluate(const Excitation& at, std::size_t begin, std::size_t end, QuadPoint* out) const;
 
 private:
+    // The response rows are derivatives of this kernel's own sums.
+    friend bool rixsResponse(const RixsInput& input, std::size_t rows,
+                             std::span<const double> probes, RixsResponse& out);
+
     RixsInput m_input;
     std::vector<double> m_grid;
     std::vector<double> m_e;

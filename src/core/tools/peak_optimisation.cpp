@@ -1,15 +1,21 @@
 #include "tools/peak_optimisation.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <utility>
 
 #include "numeric/emission_grid.h"
+#include "numeric/helper_thread.h"
 #include "numeric/input_texts.h"
 #include "numeric/line_factors.h"
 #include "numeric/r_factor.h"
+#include "numeric/row_sums.h"
 #include "rixs/rixs_core.h"
 #include "tools/tools_texts.h"
 #include "tools/trial_profile.h"
@@ -31,6 +37,26 @@ constexpr double kMargin = 1.0e-3;
 // Relative size of what the floating-point sums of the two paths may differ
 // by, far above what they do.
 constexpr double kSumBound = 1.0e-10;
+constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
+
+// Exact powers of ten, 10^0 … 10^22.
+constexpr std::array<double, 23> kPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// Values rounded without the text lie in [1e-15, 1e15); kDecimalPowers[k +
+// kDecimalOffset] is 10^k (nearest double) for k = −16 … 16.
+constexpr double kSmallestScaled = 1e-15;
+constexpr double kLargestScaled = 1e15;
+constexpr int kDecimalOffset = 16;
+constexpr std::array<double, 33> kDecimalPowers{
+    1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8, 1e-7, 1e-6,
+    1e-5,  1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,   1e2,  1e3,  1e4,  1e5,
+    1e6,   1e7,   1e8,   1e9,   1e10,  1e11,  1e12,  1e13, 1e14, 1e15, 1e16};
+// The scaled values rounded without the text: six whole digits, not within
+// one unit of 100000 or 1000000, and not this close to a half.
+constexpr double kLowestScaled = 100001.0;
+constexpr double kHighestScaled = 999999.0;
+constexpr double kTieReach = 0.5 - 1e-6;
 
 // A count of trial steps as the run takes it: trunc(span/step), none below 1.
 std::size_t gridCount(double span, double step) {
@@ -53,6 +79,16 @@ double halfUnitAbove(double value) {
     return 0.5 * std::pow(10.0, std::floor(std::log10(magnitude)) - (kWrittenDigits - 1));
 }
 
+// formatNumber and the readers' parse, with the string in between.
+double asText(double value) {
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                   std::chars_format::general, kWrittenDigits);
+    double read = value;
+    std::from_chars(buffer, end.ptr, read, std::chars_format::general);
+    return read;
+}
+
 }  // namespace
 
 // --- Trials -------------------------------------------------------------------
@@ -63,13 +99,30 @@ TrialColumns trialColumns(int components, int step) {
 }
 
 double asWritten(double value) {
-    // formatNumber and the readers' parse, without the string in between.
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                   std::chars_format::general, kWrittenDigits);
-    double read = value;
-    std::from_chars(buffer, end.ptr, read, std::chars_format::general);
-    return read;
+    // Scaled so that the six digits stand before the point: one rounding
+    // (with an exact power of ten) from the exact scaled value, which then
+    // rounds to the same whole number unless it lies next to a half or its
+    // leading digits are 100000 or 999999 (a power of ten may be near, or the
+    // exponent estimate off by one). Those go through the text.
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= kSmallestScaled && magnitude < kLargestScaled)) return asText(value);
+    // The decimal exponent from the binary one (log10 2 ≈ 78913 / 2^18),
+    // one up where the next power is reached.
+    const int binary = static_cast<int>(std::bit_cast<std::uint64_t>(magnitude) >> 52) - 1023;
+    int exponent = (binary * 78913) >> 18;
+    if (magnitude >= kDecimalPowers[static_cast<std::size_t>(exponent + 1 + kDecimalOffset)]) {
+        ++exponent;
+    }
+    const int shift = (kWrittenDigits - 1) - exponent;
+    const double scaled = shift >= 0 ? magnitude * kPowersOfTen[static_cast<std::size_t>(shift)]
+                                     : magnitude / kPowersOfTen[static_cast<std::size_t>(-shift)];
+    if (!(scaled >= kLowestScaled && scaled < kHighestScaled)) return asText(value);
+    // Round to nearest (ties to even) by the width of a double's mantissa.
+    const double whole = (scaled + 0x1p52) - 0x1p52;
+    if (std::fabs(scaled - whole) > kTieReach) return asText(value);
+    const double rounded = shift >= 0 ? whole / kPowersOfTen[static_cast<std::size_t>(shift)]
+                                      : whole * kPowersOfTen[static_cast<std::size_t>(-shift)];
+    return std::copysign(rounded, value);
 }
 
 SelectiveXafsTable trialProfile(std::span<const XafsPoint> base, double centre, double height,
@@ -254,21 +307,48 @@ bool positiveKernel(const rixs::RixsInput& input, std::span<const XafsPoint> pro
                        [](const XafsPoint& point) { return point.energy > 0.0; });
 }
 
-// The working profile and what the fast path knows of it.
+// The working profile and what the fast path knows of it, per paired line.
 struct Working {
     SelectiveXafsTable profile;
-    std::vector<double> totals;  // its spectrum's totals, unrounded (paired lines)
-    double r = 0.0;              // its exact R factor
-    double absSum = 0.0;         // Σ of the spectrum of |Y| over the paired lines
-    // Per paired line, how far the rounding of the values of each column
-    // can move a trial's total (see FastSearch::halfUnitSpectrum).
+    // Its spectrum's totals, unrounded: the core's own, or the linear
+    // estimate of an accepted trial, within `drift` of the exact sums of the
+    // core's terms.
+    std::vector<double> totals;
+    std::vector<double> drift;
+    double driftSum = 0.0;
+    double r = 0.0;  // its exact R factor
+    // At least the spectrum of |Y| (the exact sums), and its sum.
+    std::vector<double> magnitude;
+    double absSum = 0.0;
+    // Per point, the largest half unit a trial value of each column can be
+    // rounded by, and per line the spectrum of each column's half units.
+    std::vector<double> pointUnits1, pointUnits2;
     std::vector<double> halfUnits1, halfUnits2;
+    int estimatedAdoptions = 0;  // since the totals were last the core's own
+    std::size_t version = 0;     // counts the profiles adopted
 };
 
+// Relative error of a single-precision response element, with room for the
+// double-precision factors it was made from.
+constexpr double kFloatBound = 0x1p-23;
+// Below this a single-precision response element (relative to its row's
+// scale) may be subnormal: its absolute error.
+constexpr double kFloatFloor = 0x1p-149;
+// Trials accepted by their linear estimate before the working totals are
+// taken from the core again, so that the drift stays small.
+constexpr int kEstimatedAdoptions = 32;
+// Totals are estimated only while every one is bounded this far from
+// overflowing.
+constexpr double kLargestTotal = 1e300;
+
 // The fast search: the spectrum of a trial is the working profile's plus
-// the height times the unit responses of its columns. A trial whose R factor
-// so estimated could come within the rounding of the written files of R_best
-// is decided by the full core on the profile as written.
+// the height times the unit responses of its columns, plus what the
+// rounding of the trial's values as written changes, through the response
+// matrix of the core. A trial whose R factor so bounded could come below
+// R_best gets its totals estimated; when every estimate lies farther from a
+// 6-digit rounding boundary than the estimate can err, the totals as
+// Calculated_RIXS.DAT would hold them are certain and so is the R factor.
+// Otherwise the full core decides on the profile as written.
 class FastSearch {
 public:
     FastSearch(const OptimiseInputs& inputs, const OptimiseSettings& settings, ExactCore& core)
@@ -280,33 +360,70 @@ public:
         m_lines = std::min(m_spectrum.size(), m_inputs.measured.size());
         for (std::size_t j = 0; j < m_lines; ++j) m_measuredSum += m_inputs.measured[j].intensity;
         m_bounded = positiveKernel(m_core.input(), m_inputs.working) && m_measuredSum > 0.0;
+        // What the core's sums may err by, relative to the sums of the
+        // magnitudes of their terms: a rounding per term and per addition,
+        // and a few for the factors, doubled.
+        m_gamma = 2.0 * static_cast<double>(m_inputs.working.size() + 64) * kEpsilon;
         for (const double height : m_grid.heights) {
             m_peakMax =
                 std::max(m_peakMax, std::fabs(trialPeak(0.0, 0.0, height, m_settings.width)));
         }
-        if (auto s = adopt(m_inputs.working, r); !s) return s;
+        if (auto s = adoptExact(m_inputs.working, r); !s) return s;
         if (m_grid.heights.empty()) return {};
+        // The unit peak at each position: the probes of the responses.
         const std::size_t positions = m_grid.positions.size();
+        const std::size_t n = m_work.profile.size();
+        std::vector<double> peaks(positions * n);
+        for (std::size_t k = 0; k < positions; ++k) {
+            for (std::size_t i = 0; i < n; ++i) {
+                const double value =
+                    trialPeak(m_work.profile[i].energy, m_grid.positions[k], 1.0, m_settings.width);
+                if (!std::isfinite(value)) {
+                    return refusedWith(std::string(texts::kNonFinitePeakLine));
+                }
+                peaks[k * n + i] = value;
+            }
+        }
+        m_linear = m_bounded &&
+                   rixs::rixsResponse(m_core.input(), m_spectrum.size(), peaks, m_matrix) &&
+                   m_matrix.rows == m_spectrum.size();
         m_response1.assign(positions * m_lines, 0.0);
         m_response2.assign(positions * m_lines, 0.0);
         m_responseSum1.assign(positions, 0.0);
         m_responseSum2.assign(positions, 0.0);
         SelectiveXafsTable unit = m_work.profile;
         for (std::size_t k = 0; k < positions; ++k) {
-            for (XafsPoint& p : unit) {
-                p.a = p.b = trialPeak(p.energy, m_grid.positions[k], 1.0, m_settings.width);
-                if (!std::isfinite(p.a)) {
-                    return refusedWith(std::string(texts::kNonFinitePeakLine));
-                }
+            if (!m_linear) {  // the responses by the core
+                for (std::size_t i = 0; i < n; ++i) unit[i].a = unit[i].b = peaks[k * n + i];
+                if (auto s = m_core.response(unit, m_spectrum); !s) return s;
             }
-            if (auto s = m_core.response(unit, m_spectrum); !s) return s;
             for (std::size_t j = 0; j < m_lines; ++j) {
-                m_response1[k * m_lines + j] = m_spectrum[j].comp1;
-                m_response2[k * m_lines + j] = m_spectrum[j].comp2;
-                m_responseSum1[k] += std::fabs(m_spectrum[j].comp1);
-                m_responseSum2[k] += std::fabs(m_spectrum[j].comp2);
+                const std::size_t at = k * m_matrix.rows + j;
+                const double first = m_linear ? m_matrix.probeFirst[at] : m_spectrum[j].comp1;
+                const double second = m_linear ? m_matrix.probeSecond[at] : m_spectrum[j].comp2;
+                m_response1[k * m_lines + j] = first;
+                m_response2[k * m_lines + j] = second;
+                m_responseSum1[k] += std::fabs(first);
+                m_responseSum2[k] += std::fabs(second);
             }
         }
+        // The largest sum of a row's responses: with the largest trial value
+        // it bounds every total, paired or not.
+        const std::size_t stride = 2 * m_matrix.points;
+        for (std::size_t j = 0; j < m_matrix.rows; ++j) {
+            double sum = 0.0;
+            for (std::size_t i = 0; i < stride; ++i) {
+                sum += std::fabs(static_cast<double>(m_matrix.values[j * stride + i]));
+            }
+            m_largestRowSum = std::max(m_largestRowSum, (sum + 1.0) * m_matrix.scale[j]);
+        }
+        m_rho.assign(2 * n, 0.0);
+        m_sums1.assign(m_lines, 0.0);
+        m_sums2.assign(m_lines, 0.0);
+        m_estimate.assign(m_lines, 0.0);
+        m_estimateDrift.assign(m_lines, 0.0);
+        m_change.assign(m_lines, 0.0);
+        m_rounded.assign(m_lines, QuadPoint{});
         return {};
     }
 
@@ -358,14 +475,23 @@ public:
                         SelectiveXafsTable trial =
                             trialProfile(base, centre, height, m_settings.width, columns);
                         if (lastOfPosition) m_lastTrial = trial;
-                        ++result.exactEvaluations;
                         double r = 0.0;
-                        if (auto s = m_core.run(trial, m_spectrum, r); !s) return s;
+                        const bool estimated = m_linear && linearR(trial, k, height, c1, c2, r);
+                        if (estimated) {
+                            ++result.linearEvaluations;
+                        } else {
+                            ++result.exactEvaluations;
+                            if (auto s = m_core.run(trial, m_spectrum, r); !s) return s;
+                        }
                         if (!(r < rBest)) continue;
                         rBest = r;
                         ++result.accepted;
                         if (step + 1 < steps) before = m_work.profile;
-                        if (auto s = adopt(std::move(trial), r); !s) return s;
+                        if (auto s = estimated ? adoptEstimate(std::move(trial), r)
+                                               : adoptExact(std::move(trial), r);
+                            !s) {
+                            return s;
+                        }
                         m_changed = true;
                     }
                 }
@@ -396,7 +522,7 @@ private:
         if (!std::isfinite(estimate)) return true;
         const double changes =
             m_work.absSum + std::fabs(height) * (c1 * m_responseSum1[k] + c2 * m_responseSum2[k]);
-        const double floating = kSumBound * changes;
+        const double floating = kSumBound * changes + m_work.driftSum;
         const double bound =
             100.0 * (kRoundingBound * (changes + magnitude) + floating) / m_measuredSum;
         if (estimate - bound >= rBest) return false;
@@ -405,10 +531,12 @@ private:
         // then one of the 6-digit numbers between the rounded ends.
         const double* u1 = m_work.halfUnits1.data();
         const double* u2 = m_work.halfUnits2.data();
+        const double lineFloating = kSumBound * changes;
         double lowest = 0.0;
         for (std::size_t j = 0; j < m_lines; ++j) {
             const double t = m_work.totals[j] + height * (c1 * r1[j] + c2 * r2[j]);
-            const double reach = (c1 * u1[j] + c2 * u2[j]) * (1.0 + kMargin) + floating;
+            const double reach =
+                (c1 * u1[j] + c2 * u2[j]) * (1.0 + kMargin) + lineFloating + m_work.drift[j];
             const double low = asWritten(t - reach);
             const double high = asWritten(t + reach);
             const double measured = m_inputs.measured[j].intensity;
@@ -417,30 +545,144 @@ private:
         return 100.0 * lowest / m_measuredSum * (1.0 - kSumBound) < rBest;
     }
 
-    // `profile` (as written) with its spectrum in m_spectrum becomes the
-    // working profile.
-    Status adopt(SelectiveXafsTable profile, double r) {
+    // The trial's R factor (in `r`) from its estimated totals, when each of
+    // them rounds to a certain 6-digit value; false otherwise.
+    bool linearR(const SelectiveXafsTable& trial, std::size_t k, double height, double c1,
+                 double c2, double& r) {
+        const std::size_t n = trial.size();
+        const double centre = m_grid.positions[k];
+        // What each value of the trial differs by from the working value
+        // plus the peak: the rounding of the value as written.
+        double rhoSum = 0.0;
+        double largestValue = 0.0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const XafsPoint& t = trial[i];
+            largestValue = std::max({largestValue, std::fabs(t.a), std::fabs(t.b)});
+            const XafsPoint& w = m_work.profile[i];
+            const double peak = height * trialPeak(t.energy, centre, 1.0, m_settings.width);
+            m_rho[i] = c1 != 0.0 ? (t.a - w.a) - peak : 0.0;
+            m_rho[n + i] = c2 != 0.0 ? (t.b - w.b) - peak : 0.0;
+            rhoSum += std::fabs(m_rho[i]) + std::fabs(m_rho[n + i]);
+        }
+        if (!(2.0 * largestValue * m_largestRowSum < kLargestTotal)) return false;
+        // The first column's sums of a two-component height's second trial
+        // are those of its first, when that one was estimated and rejected.
+        const FirstColumnKey key{m_work.version, k, height};
+        const bool firstSums = c1 != 0.0 && !(m_firstKey && *m_firstKey == key);
+        const bool secondSums = c2 != 0.0;
+        // Each thread takes its rows, whose responses stay in its cache.
+        const std::size_t half = (m_lines / 2) & ~std::size_t{3};
+        auto sums = [&](int part) {
+            const std::size_t begin = part == 0 ? 0 : half;
+            const std::size_t rows = part == 0 ? half : m_lines - half;
+            const float* values = m_matrix.values.data() + begin * 2 * n;
+            if (firstSums) {
+                numeric::rowSums(values, rows, 2 * n, 0, n, m_rho.data(), m_sums1.data() + begin);
+            }
+            if (secondSums) {
+                numeric::rowSums(values, rows, 2 * n, n, n, m_rho.data() + n,
+                                 m_sums2.data() + begin);
+            }
+        };
+        m_helper.both(sums);
+        if (firstSums) m_firstKey = key;
+        const double* r1 = m_response1.data() + k * m_lines;
+        const double* r2 = m_response2.data() + k * m_lines;
+        const double* u1 = m_work.halfUnits1.data();
+        const double* u2 = m_work.halfUnits2.data();
+        const double sumError = kFloatBound + 2.0 * static_cast<double>(n) * kEpsilon;
+        for (std::size_t j = 0; j < m_lines; ++j) {
+            const double peak = std::fabs(height) * (c1 * r1[j] + c2 * r2[j]);
+            const double rounding = (c1 * u1[j] + c2 * u2[j]) * (1.0 + kMargin);
+            const double sum = (c1 != 0.0 ? m_sums1[j] : 0.0) + (c2 != 0.0 ? m_sums2[j] : 0.0);
+            const double estimate =
+                m_work.totals[j] + height * (c1 * r1[j] + c2 * r2[j]) + m_matrix.scale[j] * sum;
+            // Bound on Σ|ΔY|·response: what the trial changes.
+            const double change = peak + rounding;
+            // From the exact sums of the trial: the working totals' drift,
+            // the peak response's error, the single-precision rounding sums
+            // and the arithmetic here.
+            const double drift = m_work.drift[j] + m_gamma * (peak + change) + sumError * rounding +
+                                 kEpsilon * m_work.magnitude[j] +
+                                 kFloatFloor * m_matrix.scale[j] * rhoSum;
+            // From the core's output: its own error besides.
+            const double bound = drift + m_gamma * (m_work.magnitude[j] + change);
+            if (!std::isfinite(estimate + bound)) return false;
+            const double low = asWritten(estimate - bound);
+            if (low != asWritten(estimate + bound)) return false;
+            m_estimate[j] = estimate;
+            m_estimateDrift[j] = drift;
+            m_change[j] = change;
+            m_rounded[j].total = low;
+        }
+        const auto value = numeric::rFactor(m_rounded, m_inputs.measured);
+        if (!value) return false;
+        r = *value;
+        return true;
+    }
+
+    // `profile` (as written) with its spectrum from the core in m_spectrum
+    // becomes the working profile.
+    Status adoptExact(SelectiveXafsTable profile, double r) {
         m_work.profile = std::move(profile);
         m_work.r = r;
+        ++m_work.version;
+        m_work.estimatedAdoptions = 0;
         m_work.totals.resize(m_lines);
         for (std::size_t j = 0; j < m_lines; ++j) m_work.totals[j] = m_spectrum[j].total;
         if (auto s = halfUnitSpectrum(); !s) return s;
-        m_work.absSum = 0.0;
+        m_work.magnitude.resize(m_lines);
         const bool negative =
             std::any_of(m_work.profile.begin(), m_work.profile.end(),
                         [](const XafsPoint& p) { return p.a < 0.0 || p.b < 0.0; });
         if (!negative) {
-            for (std::size_t j = 0; j < m_lines; ++j) m_work.absSum += std::fabs(m_work.totals[j]);
-            return {};
+            for (std::size_t j = 0; j < m_lines; ++j) {
+                m_work.magnitude[j] = std::fabs(m_work.totals[j]);
+            }
+        } else {
+            SelectiveXafsTable magnitude = m_work.profile;
+            for (XafsPoint& p : magnitude) {
+                p.a = std::fabs(p.a);
+                p.b = std::fabs(p.b);
+            }
+            QuadSpectrum absSpectrum;
+            if (auto s = m_core.response(magnitude, absSpectrum); !s) return s;
+            for (std::size_t j = 0; j < m_lines; ++j) {
+                m_work.magnitude[j] = std::fabs(absSpectrum[j].total);
+            }
         }
-        SelectiveXafsTable magnitude = m_work.profile;
-        for (XafsPoint& p : magnitude) {
-            p.a = std::fabs(p.a);
-            p.b = std::fabs(p.b);
+        m_work.absSum = 0.0;
+        m_work.drift.resize(m_lines);
+        for (std::size_t j = 0; j < m_lines; ++j) {
+            m_work.magnitude[j] *= 1.0 + m_gamma;
+            m_work.drift[j] = m_gamma * m_work.magnitude[j];
+            m_work.absSum += m_work.magnitude[j];
         }
-        QuadSpectrum absSpectrum;
-        if (auto s = m_core.response(magnitude, absSpectrum); !s) return s;
-        for (std::size_t j = 0; j < m_lines; ++j) m_work.absSum += std::fabs(absSpectrum[j].total);
+        m_work.driftSum = m_gamma * m_work.absSum;
+        return {};
+    }
+
+    // An accepted trial whose totals are the linear estimate of linearR.
+    Status adoptEstimate(SelectiveXafsTable profile, double r) {
+        if (m_work.estimatedAdoptions + 1 >= kEstimatedAdoptions) {
+            double exact = 0.0;
+            if (auto s = m_core.run(profile, m_spectrum, exact); !s) return s;
+            return adoptExact(std::move(profile), r);
+        }
+        m_work.profile = std::move(profile);
+        m_work.r = r;
+        ++m_work.version;
+        ++m_work.estimatedAdoptions;
+        m_work.absSum = 0.0;
+        m_work.driftSum = 0.0;
+        for (std::size_t j = 0; j < m_lines; ++j) {
+            m_work.totals[j] = m_estimate[j];
+            m_work.drift[j] = m_estimateDrift[j];
+            m_work.magnitude[j] += m_change[j];
+            m_work.absSum += m_work.magnitude[j];
+            m_work.driftSum += m_work.drift[j];
+        }
+        updateHalfUnits();
         return {};
     }
 
@@ -448,9 +690,12 @@ private:
     // a trial value of each profile point can be rounded by.
     Status halfUnitSpectrum() {
         SelectiveXafsTable units = m_work.profile;
-        for (XafsPoint& p : units) {
-            p.a = halfUnitAbove(std::fabs(p.a) + m_peakMax);
-            p.b = halfUnitAbove(std::fabs(p.b) + m_peakMax);
+        m_work.pointUnits1.resize(units.size());
+        m_work.pointUnits2.resize(units.size());
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            XafsPoint& p = units[i];
+            p.a = m_work.pointUnits1[i] = halfUnitAbove(std::fabs(p.a) + m_peakMax);
+            p.b = m_work.pointUnits2[i] = halfUnitAbove(std::fabs(p.b) + m_peakMax);
         }
         QuadSpectrum spectrum;
         if (auto s = m_core.response(units, spectrum); !s) return s;
@@ -463,6 +708,34 @@ private:
         return {};
     }
 
+    // The half-unit spectra after the working profile changed, through the
+    // response matrix at the points whose half unit changed (kept upper
+    // bounds of the exact spectra).
+    void updateHalfUnits() {
+        const std::size_t n = m_work.profile.size();
+        for (std::size_t i = 0; i < n; ++i) {
+            const XafsPoint& p = m_work.profile[i];
+            const double unit1 = halfUnitAbove(std::fabs(p.a) + m_peakMax);
+            const double unit2 = halfUnitAbove(std::fabs(p.b) + m_peakMax);
+            addHalfUnit(i, unit1 - m_work.pointUnits1[i], m_work.halfUnits1);
+            addHalfUnit(n + i, unit2 - m_work.pointUnits2[i], m_work.halfUnits2);
+            m_work.pointUnits1[i] = unit1;
+            m_work.pointUnits2[i] = unit2;
+        }
+    }
+
+    void addHalfUnit(std::size_t column, double change, std::vector<double>& spectrum) const {
+        if (change == 0.0) return;
+        const double widen = change > 0.0 ? 1.0 + 2.0 * kFloatBound : 1.0 - 2.0 * kFloatBound;
+        const std::size_t stride = 2 * m_matrix.points;
+        for (std::size_t j = 0; j < m_lines; ++j) {
+            const double element =
+                m_matrix.scale[j] * static_cast<double>(m_matrix.values[j * stride + column]);
+            spectrum[j] = std::max(0.0, spectrum[j] + change * element * widen) +
+                          kFloatFloor * m_matrix.scale[j] * std::fabs(change);
+        }
+    }
+
     const OptimiseInputs& m_inputs;
     const OptimiseSettings& m_settings;
     ExactCore& m_core;
@@ -471,10 +744,27 @@ private:
     std::size_t m_lines = 0;
     double m_measuredSum = 0.0;
     bool m_bounded = false;
+    bool m_linear = false;   // whether linearR may decide trials
+    double m_gamma = 0.0;    // relative error of the core's sums
     double m_peakMax = 0.0;  // the largest value a trial peak adds
+    double m_largestRowSum = 0.0;
     Working m_work;
     std::vector<double> m_response1, m_response2;
     std::vector<double> m_responseSum1, m_responseSum2;
+    rixs::RixsResponse m_matrix;
+    numeric::HelperThread m_helper;
+    // Scratch of linearR: the roundings, their sums per line and column, and
+    // the estimate with its drift and change per line.
+    std::vector<double> m_rho, m_sums1, m_sums2, m_estimate, m_estimateDrift, m_change;
+    // What the first column's sums were made for.
+    struct FirstColumnKey {
+        std::size_t version = 0;
+        std::size_t position = 0;
+        double height = 0.0;
+        bool operator==(const FirstColumnKey&) const = default;
+    };
+    std::optional<FirstColumnKey> m_firstKey;
+    QuadSpectrum m_rounded;
     bool m_changed = false;
     std::optional<SelectiveXafsTable> m_lastTrial;
 };

@@ -93,8 +93,9 @@ struct SearchHooks {
 struct SearchResult {
     double rBest = 0.0;
     bool cancelled = false;
-    OptimiseProgress stoppedAt;        // the position that was not started, when cancelled
-    std::size_t exactEvaluations = 0;  // trials decided by the full core
+    OptimiseProgress stoppedAt;         // the position that was not started, when cancelled
+    std::size_t exactEvaluations = 0;   // trials decided by the full core
+    std::size_t linearEvaluations = 0;  // trials decided by their estimated totals
     std::size_t trials = 0;
     std::size_t accepted = 0;  // trials that lowered R_best
 };

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <system_error>
+#include <thread>
+
+// A second thread kept for many short jobs in a row (tens of microseconds
+// each), where starting a thread per job would cost as much as the job.
+namespace zephalo::core::numeric {
+
+class HelperThread {
+public:
+    // Without a second core or a thread to be had, every job runs here.
+    HelperThread() {
+        if (std::thread::hardware_concurrency() < 2) return;
+        try {
+            m_thread = std::thread([this] { serve(); });
+        } catch (const std::system_error&) {
+        }
+    }
+    ~HelperThread() {
+        if (!m_thread.joinable()) return;
+        m_stop.store(true, std::memory_order_relaxed);
+        m_posted.fetch_add(1, std::memory_order_release);
+        m_posted.notify_one();
+        m_thread.join();
+    }
+    HelperThread(const HelperThread&) = delete;
+    HelperThread& operator=(const HelperThread&) = delete;
+
+    // Calls body(0) on this thread and body(1) on the helper (or here after
+    // body(0) when there is none); returns when both have returned. `body`
+    // must write only to what its part owns.
+    template <typename Body>
+    void both(Body& body) {
+        if (!m_thread.joinable()) {
+            body(0);
+            body(1);
+            return;
+        }
+        m_context = &body;
+        m_call = [](void* context, int part) { (*static_cast<Body*>(context))(part); };
+        const unsigned job = m_posted.load(std::memory_order_relaxed) + 1;
+        m_posted.store(job, std::memory_order_release);
+        m_posted.notify_one();
+        body(0);
+        await(m_done, job);
+    }
+
+private:
+    // Spins this many rounds before blocking: about as long as the gap
+    // between two jobs of a busy caller.
+    static constexpr int kSpins = 4000;
+
+    static void pause() {
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
+
+    // Returns once `value` holds `wanted` (values only grow).
+    static void await(std::atomic<unsigned>& value, unsigned wanted) {
+        for (int i = 0; i < kSpins; ++i) {
+            if (value.load(std::memory_order_acquire) == wanted) return;
+            pause();
+        }
+        for (unsigned seen = value.load(std::memory_order_acquire); seen != wanted;
+             seen = value.load(std::memory_order_acquire)) {
+            value.wait(seen, std::memory_order_acquire);
+        }
+    }
+
+    void serve() {
+        unsigned done = 0;
+        for (;;) {
+            await(m_posted, done + 1);
+            if (m_stop.load(std::memory_order_relaxed)) return;
+            ++done;
+            m_call(m_context, 1);
+            m_done.store(done, std::memory_order_release);
+            m_done.notify_one();
+        }
+    }
+
+    std::atomic<unsigned> m_posted{0};
+    std::atomic<unsigned> m_done{0};
+    std::atomic<bool> m_stop{false};
+    void* m_context = nullptr;
+    void (*m_call)(void*, int) = nullptr;
+    std::thread m_thread;
+};
+
+}  // namespace zephalo::core::numeric
