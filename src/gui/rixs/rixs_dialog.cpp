@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "app/button_step.h"
+#include "app/dialog_widgets.h"
 #include "app/message_panel.h"
 #include "plot/plot_export.h"
 #include "plot/plot_panel.h"
@@ -92,44 +93,6 @@ int mostLines() {
     return static_cast<int>(most + added);
 }
 
-// Wide enough for every line of every message as the texts break them.
-int widestLine(const QWidget& panel) {
-    int widest = 0;
-    for (const QString& text : messageTexts() + addedSentences()) {
-        for (const QString& line : linesOf(text)) {
-            widest = std::max(widest, panel.fontMetrics().horizontalAdvance(line));
-        }
-    }
-    constexpr int kFrameAndScrollBar = 40;
-    return widest + kFrameAndScrollBar;
-}
-
-// A caption as shown on a button or radio: "&" would mark a shortcut key.
-QString shownCaption(std::string_view caption) {
-    return toQt(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
-QLineEdit* numberBox(QWidget* parent, const QString& name, int characters) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setAlignment(Qt::AlignRight);
-    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * characters + 12);
-    return box;
-}
-
-QLabel* label(QWidget* parent, std::string_view caption, QWidget* buddy = nullptr) {
-    auto* result = new QLabel(toQt(caption), parent);
-    if (buddy) result->setBuddy(buddy);
-    return result;
-}
-
-QPushButton* button(QWidget* parent, std::string_view caption, const QString& name) {
-    auto* result = new QPushButton(shownCaption(caption), parent);
-    result->setObjectName(name);
-    result->setAutoDefault(false);
-    return result;
-}
-
 // The energies a list of points spans, or nullopt for no point.
 std::optional<std::pair<double, double>> spanOf(const core::QuadSpectrum& points) {
     if (points.empty()) return std::nullopt;
@@ -195,7 +158,7 @@ CRIXSXAFS::CRIXSXAFS(const core::Workspace& workspace, QWidget* parent)
     setModal(true);
 
     m_editMessage = new MessagePanel(this, mostLines());
-    m_editMessage->setMinimumWidth(widestLine(*m_editMessage));
+    m_editMessage->setMinimumWidth(widestLine(*m_editMessage, messageTexts() + addedSentences()));
 
     auto* columns = new QHBoxLayout;
     columns->addWidget(buildXafsColumn(), 5);

@@ -7,9 +7,9 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
+#include "app/dialog_widgets.h"
 #include "app/message_panel.h"
 #include "app/wait_cursor.h"
-#include "tools/tool_widgets.h"
 #include "tools/tools_captions.h"
 #include "tools/tools_texts.h"
 #include "workspace/step.h"
@@ -39,23 +39,23 @@ CAverage::CAverage(const core::Workspace& workspace, QWidget* parent)
     setModal(true);
 
     auto* range = new QGroupBox(toQt(captions::kAverageRangeGroup), this);
-    m_editStart = tools::numberBox(range, QStringLiteral("editStart"), 12);
-    m_editEnd = tools::numberBox(range, QStringLiteral("editEnd"), 12);
+    m_editStart = numberBox(range, QStringLiteral("editStart"), 12);
+    m_editEnd = numberBox(range, QStringLiteral("editEnd"), 12);
     auto* rangeGrid = new QGridLayout(range);
-    rangeGrid->addWidget(tools::label(range, captions::kAverageStart, m_editStart), 0, 0);
+    rangeGrid->addWidget(label(range, captions::kAverageStart, m_editStart), 0, 0);
     rangeGrid->addWidget(m_editStart, 0, 1);
-    rangeGrid->addWidget(tools::label(range, captions::kUnitEv), 0, 2);
-    rangeGrid->addWidget(tools::label(range, captions::kAverageEnd, m_editEnd), 1, 0);
+    rangeGrid->addWidget(label(range, captions::kUnitEv), 0, 2);
+    rangeGrid->addWidget(label(range, captions::kAverageEnd, m_editEnd), 1, 0);
     rangeGrid->addWidget(m_editEnd, 1, 1);
-    rangeGrid->addWidget(tools::label(range, captions::kUnitEv), 1, 2);
+    rangeGrid->addWidget(label(range, captions::kUnitEv), 1, 2);
 
     m_comboItems = new QComboBox(this);
     m_comboItems->setObjectName(QStringLiteral("comboItems"));
     for (std::string_view item : kAverageItems) m_comboItems->addItem(toQt(item));
     m_comboItems->setCurrentIndex(-1);
-    auto* run = tools::button(this, captions::kAverageRun, QStringLiteral("buttonRun"));
+    auto* run = button(this, captions::kAverageRun, QStringLiteral("buttonRun"));
     auto* itemRow = new QHBoxLayout;
-    itemRow->addWidget(tools::label(this, captions::kAverageItems, m_comboItems));
+    itemRow->addWidget(label(this, captions::kAverageItems, m_comboItems));
     itemRow->addWidget(m_comboItems);
     itemRow->addStretch(1);
     itemRow->addWidget(run);
@@ -67,11 +67,11 @@ CAverage::CAverage(const core::Workspace& workspace, QWidget* parent)
     m_progress->setValue(0);
 
     m_editMessage = new MessagePanel(this, 4);
-    m_editMessage->setMinimumWidth(tools::widestLine(*m_editMessage, messageTexts()));
+    m_editMessage->setMinimumWidth(widestLine(*m_editMessage, messageTexts()));
 
     auto* closeRow = new QHBoxLayout;
     closeRow->addStretch(1);
-    closeRow->addWidget(tools::closeButtons(this, captions::kOk, captions::kCancel));
+    closeRow->addWidget(closeButtons(this, captions::kOk, captions::kCancel));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(range);

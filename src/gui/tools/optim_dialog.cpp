@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "app/dialog_widgets.h"
 #include "app/message_panel.h"
 #include "app/wait_cursor.h"
-#include "tools/tool_widgets.h"
 #include "tools/tools_captions.h"
 #include "tools/tools_texts.h"
 #include "workspace/file_names.h"
@@ -41,13 +41,13 @@ QStringList messageTexts() {
 void addSetting(QGridLayout* grid, int column, std::string_view caption, QLineEdit* box,
                 bool inEv) {
     auto* parent = grid->parentWidget();
-    grid->addWidget(tools::label(parent, caption, box), 0, 2 * column, 1, 2);
+    grid->addWidget(label(parent, caption, box), 0, 2 * column, 1, 2);
     grid->addWidget(box, 1, 2 * column);
-    if (inEv) grid->addWidget(tools::label(parent, captions::kUnitEv), 1, 2 * column + 1);
+    if (inEv) grid->addWidget(label(parent, captions::kUnitEv), 1, 2 * column + 1);
 }
 
 QLineEdit* resultBox(QWidget* parent, const QString& name) {
-    auto* box = tools::numberBox(parent, name, 10);
+    auto* box = numberBox(parent, name, 10);
     box->setReadOnly(true);
     return box;
 }
@@ -61,36 +61,36 @@ COptim::COptim(const core::Workspace& workspace, QWidget* parent)
 
     m_settings = new QWidget(this);
     auto* energy = new QGroupBox(toQt(captions::kEnergyGroup), m_settings);
-    m_editStart = tools::numberBox(energy, QStringLiteral("editStart"), 12);
-    m_editEnd = tools::numberBox(energy, QStringLiteral("editEnd"), 12);
-    m_editStep = tools::numberBox(energy, QStringLiteral("editStep"), 8);
+    m_editStart = numberBox(energy, QStringLiteral("editStart"), 12);
+    m_editEnd = numberBox(energy, QStringLiteral("editEnd"), 12);
+    m_editStep = numberBox(energy, QStringLiteral("editStep"), 8);
     auto* energyGrid = new QGridLayout(energy);
     addSetting(energyGrid, 0, captions::kOptimiseStart, m_editStart, true);
     addSetting(energyGrid, 1, captions::kOptimiseEnd, m_editEnd, true);
     addSetting(energyGrid, 2, captions::kOptimiseStep, m_editStep, true);
 
     auto* peak = new QGroupBox(toQt(captions::kPeakGroup), m_settings);
-    m_editHeight = tools::numberBox(peak, QStringLiteral("editHeight"), 8);
-    m_editWidth = tools::numberBox(peak, QStringLiteral("editWidth"), 8);
-    m_editLimit = tools::numberBox(peak, QStringLiteral("editLimit"), 8);
-    m_editHeightStep = tools::numberBox(peak, QStringLiteral("editHeightStep"), 8);
+    m_editHeight = numberBox(peak, QStringLiteral("editHeight"), 8);
+    m_editWidth = numberBox(peak, QStringLiteral("editWidth"), 8);
+    m_editLimit = numberBox(peak, QStringLiteral("editLimit"), 8);
+    m_editHeightStep = numberBox(peak, QStringLiteral("editHeightStep"), 8);
     auto* peakGrid = new QGridLayout(peak);
     addSetting(peakGrid, 0, captions::kPeakHeight, m_editHeight, false);
     addSetting(peakGrid, 1, captions::kPeakWidth, m_editWidth, false);
     addSetting(peakGrid, 2, captions::kHeightLimit, m_editLimit, false);
     addSetting(peakGrid, 3, captions::kHeightStep, m_editHeightStep, false);
 
-    m_editOmega = tools::numberBox(m_settings, QStringLiteral("editOmega"), 10);
+    m_editOmega = numberBox(m_settings, QStringLiteral("editOmega"), 10);
     m_comboPasses = new QComboBox(m_settings);
     m_comboPasses->setObjectName(QStringLiteral("comboPasses"));
     for (std::string_view item : kPassItems) m_comboPasses->addItem(toQt(item));
     m_comboPasses->setCurrentIndex(-1);
     auto* runRow = new QHBoxLayout;
-    runRow->addWidget(tools::label(m_settings, captions::kMeasuredExcitation, m_editOmega));
+    runRow->addWidget(label(m_settings, captions::kMeasuredExcitation, m_editOmega));
     runRow->addWidget(m_editOmega);
-    runRow->addWidget(tools::label(m_settings, captions::kUnitEv));
+    runRow->addWidget(label(m_settings, captions::kUnitEv));
     runRow->addSpacing(16);
-    runRow->addWidget(tools::label(m_settings, captions::kPasses, m_comboPasses));
+    runRow->addWidget(label(m_settings, captions::kPasses, m_comboPasses));
     runRow->addWidget(m_comboPasses);
     runRow->addStretch(1);
 
@@ -100,8 +100,8 @@ COptim::COptim(const core::Workspace& workspace, QWidget* parent)
     settingsLayout->addWidget(peak);
     settingsLayout->addLayout(runRow);
 
-    m_buttonRun = tools::button(this, captions::kOptimiseRun, QStringLiteral("buttonRun"));
-    m_buttonStop = tools::button(this, texts::kOptimiseStopCaption, QStringLiteral("buttonStop"));
+    m_buttonRun = button(this, captions::kOptimiseRun, QStringLiteral("buttonRun"));
+    m_buttonStop = button(this, texts::kOptimiseStopCaption, QStringLiteral("buttonStop"));
     m_buttonStop->setEnabled(false);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progress"));
@@ -116,22 +116,22 @@ COptim::COptim(const core::Workspace& workspace, QWidget* parent)
     m_editComponents = resultBox(this, QStringLiteral("editComponents"));
     m_editRFactor = resultBox(this, QStringLiteral("editRFactor"));
     auto* resultRow = new QHBoxLayout;
-    resultRow->addWidget(tools::label(this, captions::kComponents, m_editComponents));
+    resultRow->addWidget(label(this, captions::kComponents, m_editComponents));
     resultRow->addWidget(m_editComponents);
     resultRow->addSpacing(16);
-    resultRow->addWidget(tools::label(this, captions::kFinalRFactor, m_editRFactor));
+    resultRow->addWidget(label(this, captions::kFinalRFactor, m_editRFactor));
     resultRow->addWidget(m_editRFactor);
     resultRow->addStretch(1);
 
     m_editMessage = new MessagePanel(this, 5);
-    m_editMessage->setMinimumWidth(tools::widestLine(*m_editMessage, messageTexts()));
+    m_editMessage->setMinimumWidth(widestLine(*m_editMessage, messageTexts()));
 
-    auto* closeButtons = tools::closeButtons(this, captions::kOk, captions::kCancel);
-    m_buttonOk = closeButtons->findChild<QPushButton*>(QStringLiteral("buttonOk"));
-    m_buttonCancel = closeButtons->findChild<QPushButton*>(QStringLiteral("buttonCancel"));
+    auto* closeBox = closeButtons(this, captions::kOk, captions::kCancel);
+    m_buttonOk = closeBox->findChild<QPushButton*>(QStringLiteral("buttonOk"));
+    m_buttonCancel = closeBox->findChild<QPushButton*>(QStringLiteral("buttonCancel"));
     auto* closeRow = new QHBoxLayout;
     closeRow->addStretch(1);
-    closeRow->addWidget(closeButtons);
+    closeRow->addWidget(closeBox);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_settings);

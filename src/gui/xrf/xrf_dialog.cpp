@@ -15,7 +15,9 @@
 #include <algorithm>
 
 #include "app/button_step.h"
+#include "app/dialog_widgets.h"
 #include "app/message_panel.h"
+#include "app/wait_cursor.h"
 #include "plot/plot_export.h"
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
@@ -30,47 +32,20 @@ namespace texts = core::xrf::texts;
 using core::xrf::kLineCount;
 using core::xrf::kLineNames;
 
-// Keeps the wait cursor up for the lifetime of the guard.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-QLineEdit* numberBox(QWidget* parent, const QString& name, int characters) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setAlignment(Qt::AlignRight);
-    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * characters + 12);
-    return box;
-}
-
-QPushButton* button(QWidget* parent, std::string_view caption, const QString& name) {
-    auto* result = new QPushButton(toQt(caption), parent);
-    result->setObjectName(name);
-    result->setAutoDefault(false);
-    return result;
-}
-
 QLabel* heading(QWidget* parent, std::string_view caption) {
     auto* label = new QLabel(toQt(caption), parent);
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
 
-// Wide enough for every guidance line as the texts break them.
-int widestLine(const QWidget& panel) {
-    int widest = 0;
+// Every guidance line as the texts break them.
+QStringList guidanceTexts() {
+    QStringList all;
     for (std::string_view text : {texts::kLoadedTail, texts::kConfirmedText, texts::kFittedText,
                                   texts::kPositionSetText, texts::kStoredText}) {
-        for (const QString& line : toQt(text).split(QStringLiteral("\r\n"))) {
-            widest = std::max(widest, panel.fontMetrics().horizontalAdvance(line));
-        }
+        all << toQt(text);
     }
-    constexpr int kFrameAndScrollBar = 40;
-    return widest + kFrameAndScrollBar;
+    return all;
 }
 
 }  // namespace
@@ -100,7 +75,7 @@ CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
     actionRow->addStretch();
 
     m_editMessage = new MessagePanel(this, 9);
-    m_editMessage->setMinimumWidth(widestLine(*m_editMessage));
+    m_editMessage->setMinimumWidth(widestLine(*m_editMessage, guidanceTexts()));
 
     auto* left = new QVBoxLayout;
     auto* loadRow = new QHBoxLayout;

@@ -10,8 +10,13 @@
 
 #include "app/message_panel.h"
 
-// Widgets the two refinement-tool dialogs build alike.
-namespace zephalo::gui::tools {
+// Widgets the step dialogs build alike.
+namespace zephalo::gui {
+
+// A caption as shown on a button or radio: "&" would mark a shortcut key.
+inline QString shownCaption(std::string_view caption) {
+    return toQt(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
 
 inline QLineEdit* numberBox(QWidget* parent, const QString& name, int characters) {
     auto* box = new QLineEdit(parent);
@@ -28,7 +33,7 @@ inline QLabel* label(QWidget* parent, std::string_view caption, QWidget* buddy =
 }
 
 inline QPushButton* button(QWidget* parent, std::string_view caption, const QString& name) {
-    auto* result = new QPushButton(toQt(caption), parent);
+    auto* result = new QPushButton(shownCaption(caption), parent);
     result->setObjectName(name);
     result->setAutoDefault(false);
     return result;
@@ -59,4 +64,4 @@ inline int widestLine(const QWidget& panel, const QStringList& texts) {
     return widest + kFrameAndScrollBar;
 }
 
-}  // namespace zephalo::gui::tools
+}  // namespace zephalo::gui
