@@ -1,5 +1,8 @@
 #include "cli/cli_support.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <iostream>
 
 #include "workspace/number_text.h"
@@ -42,6 +45,18 @@ void Context::step(const std::function<core::Report(const core::Workspace&)>& op
 
 void Context::showFigure(std::string_view name, double value) {
     std::cout << name << '=' << core::formatNumber(value) << '\n' << std::flush;
+}
+
+ProgressLine::ProgressLine() : m_shown(isatty(STDERR_FILENO) != 0) {}
+
+ProgressLine::~ProgressLine() {
+    if (m_width > 0) std::cerr << '\r' << std::string(m_width, ' ') << '\r' << std::flush;
+}
+
+void ProgressLine::show(const std::string& text) {
+    if (!m_shown) return;
+    m_width = std::max(m_width, text.size());
+    std::cerr << '\r' << text << std::flush;
 }
 
 const CLI::Validator& numberText() {

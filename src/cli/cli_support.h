@@ -41,6 +41,23 @@ public:
 // and the text ends with one.
 std::string terminalText(std::string_view panelText);
 
+// A progress line on standard error for a long command, rewritten in place;
+// shown only when standard error is a terminal, and erased when it goes.
+class ProgressLine {
+public:
+    ProgressLine();
+    ~ProgressLine();
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    bool shown() const { return m_shown; }
+    void show(const std::string& text);
+
+private:
+    bool m_shown = false;
+    std::size_t m_width = 0;
+};
+
 // Validator for numbers read strictly (the whole argument must be a number).
 const CLI::Validator& numberText();
 // The value of an argument that passed numberText().
@@ -53,6 +70,5 @@ void addXrfCommands(CLI::App& app, Context& context);
 void addRixsCommands(CLI::App& app, Context& context);
 void addWorkbenchCommands(CLI::App& app, Context& context);
 void addToolsCommands(CLI::App& app, Context& context);
-
 
 }  // namespace zephalo::cli

@@ -1,7 +1,4 @@
-#include <unistd.h>
-
 #include <filesystem>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,11 +22,6 @@ struct PlaneOptions {
     std::string out;
 };
 
-// "rows done/rows" on one terminal line, rewritten in place.
-void showRows(std::size_t done, std::size_t rows) {
-    std::cerr << "\r" << done << "/" << rows << std::flush;
-}
-
 core::Report writePlane(const core::Workspace& workspace, const PlaneOptions& options) {
     namespace texts = core::rixs::texts;
     if (auto refusal = core::checkGate(workspace, core::Step::Rixs)) {
@@ -41,14 +33,20 @@ core::Report writePlane(const core::Workspace& workspace, const PlaneOptions& op
         !status) {
         return core::Report::refused(status);
     }
-    core::rixs::PlaneHooks hooks;
-    const bool terminal = isatty(STDERR_FILENO) != 0;
-    if (terminal) hooks.progress = showRows;
     core::rixs::RixsPlane plane;
-    const core::Status computed =
-        core::rixs::computeRixsPlane(workspace, excitations, plane, hooks);
-    if (terminal) std::cerr << "\r" << std::string(20, ' ') << "\r" << std::flush;
-    if (!computed) return core::Report::refused(computed);
+    {
+        // "rows done/rows" while the plane is computed.
+        ProgressLine line;
+        core::rixs::PlaneHooks hooks;
+        if (line.shown()) {
+            hooks.progress = [&line](std::size_t done, std::size_t rows) {
+                line.show(std::to_string(done) + "/" + std::to_string(rows));
+            };
+        }
+        const core::Status computed =
+            core::rixs::computeRixsPlane(workspace, excitations, plane, hooks);
+        if (!computed) return core::Report::refused(computed);
+    }
 
     std::error_code error;
     std::filesystem::path full = std::filesystem::absolute(core::pathFromText(options.out), error);

@@ -1,6 +1,3 @@
-#include <unistd.h>
-
-#include <iostream>
 #include <map>
 #include <memory>
 #include <optional>
@@ -45,12 +42,6 @@ struct OptimiseOptions {
 
 void overwrite(std::string& box, const std::string& option) {
     if (!option.empty()) box = option;
-}
-
-// "pass p/n  position k/N" on one terminal line, rewritten in place.
-void showProgress(const core::tools::OptimiseProgress& where) {
-    std::cerr << "\r" << where.pass << "/" << where.passes << "  " << where.position + 1 << "/"
-              << where.positions << std::flush;
 }
 
 }  // namespace
@@ -122,11 +113,19 @@ void addToolsCommands(CLI::App& app, Context& context) {
             overwrite(boxes.limit, optimise->limit);
             overwrite(boxes.heightStep, optimise->heightStep);
             boxes.passes = kPassItems.at(optimise->passes);
-            core::tools::OptimiseObserver observer;
-            const bool terminal = isatty(STDERR_FILENO) != 0;
-            if (terminal) observer.progress = showProgress;
-            auto outcome = model.run(boxes, observer);
-            if (terminal) std::cerr << "\r" << std::string(40, ' ') << "\r" << std::flush;
+            // "pass p/n  position k/N" while the search runs.
+            auto outcome = [&] {
+                ProgressLine line;
+                core::tools::OptimiseObserver observer;
+                if (line.shown()) {
+                    observer.progress = [&line](const core::tools::OptimiseProgress& where) {
+                        line.show(std::to_string(where.pass) + "/" + std::to_string(where.passes) +
+                                  "  " + std::to_string(where.position + 1) + "/" +
+                                  std::to_string(where.positions));
+                    };
+                }
+                return model.run(boxes, observer);
+            }();
             if (outcome.report.done) rFactor = outcome.rFactor;
             return outcome.report;
         });
