@@ -6,7 +6,6 @@
 #include "cli/cli_support.h"
 #include "rixs/plane_texts.h"
 #include "rixs/rixs_plane.h"
-#include "rixs/workbench_model.h"
 #include "rixs/workbench_texts.h"
 #include "workspace/gates.h"
 #include "workspace/records.h"
@@ -63,41 +62,6 @@ core::Report writePlane(const core::Workspace& workspace, const PlaneOptions& op
 }  // namespace
 
 void addRixsCommands(CLI::App& app, Context& context) {
-    struct ComputeOptions {
-        std::string omega;
-        std::string scaling;
-        std::string absorption;
-    };
-    auto options = std::make_shared<ComputeOptions>();
-    auto* compute = app.add_subcommand(
-        "compute", "workbench RIXS計算実行: store the factors, compute Calculated_RIXS.DAT");
-    compute->add_option("--omega", options->omega, "excitation energy (eV)")
-        ->required()
-        ->check(numberText());
-    compute->add_option("--scaling", options->scaling, "scaling factor (default: the stored one)")
-        ->check(numberText());
-    compute
-        ->add_option("--absorption", options->absorption,
-                     "absorption-correction factor (default: the stored one)")
-        ->check(numberText());
-    compute->callback([&context, options] {
-        context.step([&](const core::Workspace& workspace) {
-            if (auto refusal = core::checkGate(workspace, core::Step::Rixs)) {
-                return core::Report::refused(*refusal);
-            }
-            // The factor boxes as the workbench's loading fills them, unless given.
-            core::rixs::WorkbenchBoxes boxes;
-            if (auto status = core::rixs::storedBoxes(workspace, boxes); !status) {
-                return core::Report::refused(status);
-            }
-            boxes.excitation = options->omega;
-            if (!options->scaling.empty()) boxes.scaling = options->scaling;
-            if (!options->absorption.empty()) boxes.absorption = options->absorption;
-            core::rixs::WorkbenchModel model(workspace);
-            return model.compute(boxes);
-        });
-    });
-
     auto plane = std::make_shared<PlaneOptions>();
     auto* planeCommand = app.add_subcommand(
         "plane", "workbench RIXSマップ: the RIXS spectrum at every excitation energy, to FILE");

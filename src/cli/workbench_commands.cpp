@@ -32,6 +32,9 @@ struct WorkbenchOptions {
     bool subtract = false;
     std::string delta;  // "エネルギーシフト（±eV）"
     std::string file;   // the path a file dialog would return
+    std::string excitation;
+    std::string scaling;
+    std::string absorption;
 };
 
 // Runs the workbench's buttons in order behind the main form's gate, as one
@@ -56,6 +59,9 @@ core::Report runWorkbench(const WorkbenchOptions& options, const core::Workspace
     if (!options.amplitude.empty()) boxes.peakAmplitude = options.amplitude;
     if (!options.width.empty()) boxes.peakWidth = options.width;
     if (options.subtract) boxes.sign = PeakSign::Subtract;
+    if (!options.excitation.empty()) boxes.excitation = options.excitation;
+    if (!options.scaling.empty()) boxes.scaling = options.scaling;
+    if (!options.absorption.empty()) boxes.absorption = options.absorption;
 
     WorkbenchModel model(workspace);
     // Shows a done report here; a refusal is returned for the step to show.
@@ -200,6 +206,25 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
             return last(done, model.saveXafs(boxes, core::pathFromText(saveXafs->file)));
         });
     saveXafsCommand->add_option("file", saveXafs->file, "file to write")->required();
+
+    // The factor boxes as the workbench's loading fills them, unless given.
+    auto compute = std::make_shared<WorkbenchOptions>();
+    auto* computeCommand = workbenchCommand(
+        app, context, "compute",
+        "workbench RIXS計算実行: store the factors, compute Calculated_RIXS.DAT", compute,
+        [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+            return last(done, model.compute(boxes));
+        });
+    computeCommand->add_option("--omega", compute->excitation, "excitation energy (eV)")
+        ->required()
+        ->check(numberText());
+    computeCommand
+        ->add_option("--scaling", compute->scaling, "scaling factor (default: the stored one)")
+        ->check(numberText());
+    computeCommand
+        ->add_option("--absorption", compute->absorption,
+                     "absorption-correction factor (default: the stored one)")
+        ->check(numberText());
 }
 
 }  // namespace zephalo::cli
