@@ -6,6 +6,7 @@
 
 #include "cli_runner.h"
 #include "rixs/rixs_core.h"
+#include "rixs_fixture.h"
 #include "workspace/file_names.h"
 #include "workspace/number_text.h"
 #include "workspace/workspace.h"
@@ -16,21 +17,7 @@ namespace {
 // A work space prepared by hand with everything the workbench needs.
 class PlaneCommand : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(workspace.write(core::files::kParameters, core::CalculationParameters{}));
-        ASSERT_TRUE(workspace.write(core::files::kFinalState, core::FinalStateFunction{}));
-        core::SelectiveXafsTable xafs;
-        for (int k = 0; k < 301; ++k) {
-            const double u = -10 + 0.1 * k;
-            xafs.push_back({7120 + u, 0.5 + 0.3 * std::atan(u), 0.4 + 0.2 * std::atan(u / 2)});
-        }
-        ASSERT_TRUE(workspace.write(core::files::kSelectiveForRixs, xafs));
-        ASSERT_TRUE(workspace.write(core::files::kSelectiveWork, xafs));
-        ASSERT_TRUE(workspace.write(core::files::kConvXafsNorm,
-                                    core::PairSpectrum{{7100, 0.1}, {7120, 0.5}, {7140, 1.0}}));
-        ASSERT_TRUE(workspace.write(core::files::kRixsExperiment,
-                                    core::PairSpectrum{{7050, 0.5}, {7051, 1.0}}));
-    }
+    void SetUp() override { prepareRixsWorkspace(workspace); }
     CliRun plane(const std::string& from, const std::string& to, const std::string& step,
                  const std::filesystem::path& out) {
         return runCli({"--workspace", space.path().string(), "plane", "--from", from, "--to", to,
