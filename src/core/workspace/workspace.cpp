@@ -259,6 +259,10 @@ Status Workspace::read(std::string_view fileName, double& out) const {
     return {};
 }
 
+void Workspace::describeStep(StepDescription description) const {
+    if (m_staging->open) m_staging->description = std::move(description);
+}
+
 Status Workspace::refuse(Status status) const {
     if (m_staging->open && m_staging->refusal) m_staging->refusal = status;
     return status;

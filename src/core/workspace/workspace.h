@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "workspace/file_names.h"
 #include "workspace/records.h"
@@ -14,12 +15,22 @@
 
 namespace zephalo::core {
 
+// What a step did, for the work space's history: the title that undo, redo
+// and `history` show (a button caption or a command), and the zephalo-cli
+// arguments after the global options that redo it on the same files (input
+// paths absolute); empty when no command redoes it.
+struct StepDescription {
+    std::string title;
+    std::vector<std::string> command;
+};
+
 // The files a step has written so far. Every copy of a Workspace shares it,
 // so the models' copies write into the step their front end opened.
 struct StepStaging {
     bool open = false;
     std::map<std::string, std::string, std::less<>> files;  // name -> text
     Status refusal;  // the first write the storage layer refused
+    StepDescription description;
 };
 
 // The work-space directory: the system's only persistent state and the only
@@ -87,6 +98,10 @@ public:
     Status write(std::string_view fileName, double value, bool lineEnd = true) const;
     // Raw text, for copies of a file.
     Status writeText(std::string_view fileName, std::string_view text) const;
+
+    // Names the open step for the history (the last call wins); outside a
+    // step it does nothing.
+    void describeStep(StepDescription description) const;
 
     // Refuses the open step: none of its writes is committed and the step
     // returns `status`. Returns `status` (outside a step it only does that).
