@@ -1,8 +1,11 @@
 #include "cli/cli_support.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <iostream>
 
 #include "workspace/number_text.h"
@@ -12,7 +15,7 @@
 namespace zephalo::cli {
 
 core::Workspace Context::workspace() const {
-    if (!workspaceOption.empty()) return core::Workspace(core::pathFromText(workspaceOption));
+    if (workspaceOption) return core::Workspace(core::pathFromText(*workspaceOption));
     return core::Workspace(core::Workspace::defaultDirectory());
 }
 
@@ -27,9 +30,56 @@ std::string terminalText(std::string_view panelText) {
     return out;
 }
 
+CLI::Option* Context::fileOption(CLI::Option* option) {
+    m_fileOptions.push_back(option);
+    return option;
+}
+
+std::vector<std::string> Context::commandWords() const {
+    std::vector<std::string> words;
+    const auto valueOf = [&](const CLI::Option* option, const std::string& value) {
+        if (std::find(m_fileOptions.begin(), m_fileOptions.end(), option) == m_fileOptions.end())
+            return value;
+        std::error_code ec;
+        const auto full = std::filesystem::absolute(core::pathFromText(value), ec);
+        if (ec) return value;
+        const auto u8 = full.lexically_normal().u8string();
+        return std::string(u8.begin(), u8.end());
+    };
+    for (const CLI::App* at = root; at && !at->get_subcommands().empty();) {
+        at = at->get_subcommands().front();
+        words.push_back(at->get_name());
+        std::vector<std::string> arguments;
+        for (const CLI::Option* option : at->get_options()) {
+            if (option->count() == 0 || option->get_lnames() == std::vector<std::string>{"help"})
+                continue;
+            if (option->get_positional()) {
+                for (const auto& value : option->results())
+                    arguments.push_back(valueOf(option, value));
+            } else if (option->get_expected_max() == 0) {
+                words.push_back("--" + option->get_single_name());
+            } else {
+                for (const auto& value : option->results())
+                    words.push_back("--" + option->get_single_name() + "=" +
+                                    valueOf(option, value));
+            }
+        }
+        words.insert(words.end(), arguments.begin(), arguments.end());
+    }
+    return words;
+}
+
+void Context::print(std::string_view text) {
+    if (m_inStep) {
+        m_pending += text;
+    } else {
+        std::cout << text << std::flush;
+    }
+}
+
 void Context::show(const core::Report& report) {
     if (report.done) {
-        std::cout << terminalText(report.text) << std::flush;
+        print(terminalText(report.text));
     } else {
         std::cerr << terminalText(report.text) << std::flush;
         exitCode = kExitRefused;
@@ -38,13 +88,65 @@ void Context::show(const core::Report& report) {
 
 void Context::step(const std::function<core::Report(const core::Workspace&)>& operation) {
     const core::Workspace workspace = this->workspace();
-    const core::Report report = core::runStep(workspace, [&] { return operation(workspace); });
+    m_inStep = true;
+    m_pending.clear();
+    const core::Report report = core::runStep(workspace, [&] {
+        const auto words = commandWords();
+        std::string title;
+        for (const auto& word : words) title += (title.empty() ? "" : " ") + word;
+        workspace.describeStep({title, words});
+        return operation(workspace);
+    });
+    m_inStep = false;
+    if (report.done) print(m_pending);
+    m_pending.clear();
     if (report.done && report.text.empty()) return;
     show(report);
 }
 
 void Context::showFigure(std::string_view name, double value) {
-    std::cout << name << '=' << core::formatNumber(value) << '\n' << std::flush;
+    print(std::string(name) + '=' + core::formatNumber(value) + '\n');
+}
+
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+
+extern "C" void onInterrupt(int) {
+    g_interrupted.store(true);
+}
+
+}  // namespace
+
+Interruption::Interruption() {
+    g_interrupted.store(false);
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    m_watch = std::jthread([this](std::stop_token end) {
+        while (!end.stop_requested()) {
+            if (g_interrupted.load()) {
+                m_source.request_stop();
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+}
+
+Interruption::~Interruption() {
+    m_watch.request_stop();
+    m_watch.join();
+    std::signal(SIGINT, SIG_DFL);
+}
+
+const std::atomic<bool>* Interruption::flag() const {
+    return &g_interrupted;
+}
+
+bool Interruption::happened() const {
+    return g_interrupted.load();
 }
 
 ProgressLine::ProgressLine() : m_shown(isatty(STDERR_FILENO) != 0) {}
@@ -76,8 +178,15 @@ int run(int argc, char** argv) {
     CLI::App app{"ZEPHALO: RIXS spectra from selective XAFS, headless front end", "zephalo-cli"};
     app.require_subcommand(1);
     Context context;
+    context.root = &app;
     app.add_option("--workspace", context.workspaceOption,
-                   "work-space folder (default: $ZEPHALO_WORK_SPACE, else ~/ZEPHALO_WORK_SPACE)");
+                   "work-space folder (default: $ZEPHALO_WORK_SPACE, else ~/ZEPHALO_WORK_SPACE)")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return text.empty() ? std::string("the work-space folder name is empty")
+                                    : std::string();
+            },
+            "DIR"));
     auto* import = app.add_subcommand("import", "bring a measured or calculated spectrum in");
     import->require_subcommand(1);
     addWorkspaceCommands(app, *import, context);

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <atomic>
 #include <functional>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 #include "cli/run.h"
 #include "workspace/status.h"
@@ -17,24 +21,63 @@ namespace zephalo::cli {
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitRefused = 1;
 inline constexpr int kExitUsage = 2;
+// A long step stopped by Ctrl+C (128 + SIGINT, as shells report it).
+inline constexpr int kExitInterrupted = 130;
 
 class Context {
 public:
-    std::string workspaceOption;  // --workspace DIR; empty: the default rule
+    std::optional<std::string> workspaceOption;  // --workspace DIR; none: the default rule
     int exitCode = kExitDone;
+    // The parsed command line, for the history's description of a step.
+    const CLI::App* root = nullptr;
+
+    // Marks an option or argument as a file name: the history records it as
+    // an absolute path.
+    CLI::Option* fileOption(CLI::Option* option);
+    // The command's words after the global options as they redo it: each
+    // subcommand, its options as "--name=value", flags, then its arguments.
+    std::vector<std::string> commandWords() const;
 
     core::Workspace workspace() const;
 
     // Prints a report: its text on standard output when the operation did its
-    // work, on standard error (exit status 1) when it refused.
+    // work, on standard error (exit status 1) when it refused. Inside a step
+    // the standard output waits for the step's end and is dropped when the
+    // step refuses, so a refused step prints no success text.
     void show(const core::Report& report);
-    // Prints a figure line "R=<value>" (six significant digits).
+    // Prints a figure line "R=<value>" (six significant digits), as show().
     void showFigure(std::string_view name, double value);
 
     // Runs `operation` on the work space as one step (its lock held, its files
-    // committed together) and shows the report it returns, or the step's own
-    // refusal. A done report without text prints nothing.
+    // committed together, none of them when it refuses) and shows the report
+    // it returns, or the step's own refusal. A done report without text
+    // prints nothing. The step is described by `command` for the history.
     void step(const std::function<core::Report(const core::Workspace&)>& operation);
+
+private:
+    void print(std::string_view text);
+    std::vector<const CLI::Option*> m_fileOptions;
+    bool m_inStep = false;
+    std::string m_pending;  // standard output of the open step
+};
+
+// Ctrl+C (SIGINT) during a long step: while one of these lives, the signal
+// does not end the process but sets a flag that the step checks between
+// positions or rows, the way the dialog's "中止" stops it.
+class Interruption {
+public:
+    Interruption();
+    ~Interruption();
+    Interruption(const Interruption&) = delete;
+    Interruption& operator=(const Interruption&) = delete;
+
+    const std::atomic<bool>* flag() const;
+    std::stop_token token() const { return m_source.get_token(); }
+    bool happened() const;
+
+private:
+    std::stop_source m_source;
+    std::jthread m_watch;  // turns the flag into a stop request
 };
 
 // The message-panel text as terminal lines: every "\r\n" becomes a line end,

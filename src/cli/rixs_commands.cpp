@@ -21,7 +21,8 @@ struct PlaneOptions {
     std::string out;
 };
 
-core::Report writePlane(const core::Workspace& workspace, const PlaneOptions& options) {
+core::Report writePlane(const core::Workspace& workspace, const PlaneOptions& options,
+                        const Interruption& interruption) {
     namespace texts = core::rixs::texts;
     if (auto refusal = core::checkGate(workspace, core::Step::Rixs)) {
         return core::Report::refused(*refusal);
@@ -32,25 +33,32 @@ core::Report writePlane(const core::Workspace& workspace, const PlaneOptions& op
         !status) {
         return core::Report::refused(status);
     }
+    std::error_code error;
+    std::filesystem::path full = std::filesystem::absolute(core::pathFromText(options.out), error);
+    if (error) full = core::pathFromText(options.out);
+    const std::string shown = core::pathText(full);
+
     core::rixs::RixsPlane plane;
     {
         // "rows done/rows" while the plane is computed.
         ProgressLine line;
         core::rixs::PlaneHooks hooks;
-        if (line.shown()) {
-            hooks.progress = [&line](std::size_t done, std::size_t rows) {
-                line.show(std::to_string(done) + "/" + std::to_string(rows));
-            };
-        }
+        std::size_t rowsDone = 0;
+        hooks.progress = [&line, &rowsDone](std::size_t done, std::size_t rows) {
+            rowsDone = done;
+            line.show(std::to_string(done) + "/" + std::to_string(rows));
+        };
+        hooks.stop = interruption.flag();
         const core::Status computed =
             core::rixs::computeRixsPlane(workspace, excitations, plane, hooks);
+        if (!computed && interruption.happened()) {
+            return core::Report::refused(
+                computed.error() +
+                texts::planeStoppedWhereText(rowsDone, excitations.size(), shown));
+        }
         if (!computed) return core::Report::refused(computed);
     }
 
-    std::error_code error;
-    std::filesystem::path full = std::filesystem::absolute(core::pathFromText(options.out), error);
-    if (error) full = core::pathFromText(options.out);
-    const std::string shown = core::pathText(full);
     if (auto status = core::writeTextFileAtomic(full, core::rixs::formatPlane(plane)); !status) {
         return core::Report::refused(std::string(texts::kSaveFailedHead) + shown +
                                      std::string(texts::kSaveFailedTail) + status.error());
@@ -74,10 +82,13 @@ void addRixsCommands(CLI::App& app, Context& context) {
     planeCommand->add_option("--step", plane->step, "excitation energy step (eV)")
         ->required()
         ->check(numberText());
-    planeCommand->add_option("--out", plane->out, "file to write")->required();
+    context.fileOption(planeCommand->add_option("--out", plane->out, "file to write"))->required();
     planeCommand->callback([&context, plane] {
-        context.step(
-            [&](const core::Workspace& workspace) { return writePlane(workspace, *plane); });
+        const Interruption interruption;
+        context.step([&](const core::Workspace& workspace) {
+            return writePlane(workspace, *plane, interruption);
+        });
+        if (interruption.happened()) context.exitCode = kExitInterrupted;
     });
 }
 

@@ -188,7 +188,8 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
             if (auto r = model.shownRFactor()) context.showFigure("R", *r);
             return core::Report::success({});
         });
-    compareCommand->add_option("--with", compare->file, "another measured RIXS spectrum");
+    context.fileOption(
+        compareCommand->add_option("--with", compare->file, "another measured RIXS spectrum"));
 
     auto saveRixs = std::make_shared<WorkbenchOptions>();
     auto* saveRixsCommand = workbenchCommand(
@@ -196,7 +197,8 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
         [saveRixs](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
             return last(done, model.saveRixs(boxes, core::pathFromText(saveRixs->file)));
         });
-    saveRixsCommand->add_option("file", saveRixs->file, "file to write")->required();
+    context.fileOption(saveRixsCommand->add_option("file", saveRixs->file, "file to write"))
+        ->required();
 
     auto saveXafs = std::make_shared<WorkbenchOptions>();
     auto* saveXafsCommand = workbenchCommand(
@@ -205,7 +207,8 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
         [saveXafs](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
             return last(done, model.saveXafs(boxes, core::pathFromText(saveXafs->file)));
         });
-    saveXafsCommand->add_option("file", saveXafs->file, "file to write")->required();
+    context.fileOption(saveXafsCommand->add_option("file", saveXafs->file, "file to write"))
+        ->required();
 
     // The factor boxes as the workbench's loading fills them, unless given.
     auto compute = std::make_shared<WorkbenchOptions>();

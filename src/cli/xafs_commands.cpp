@@ -60,7 +60,7 @@ void addXafsCommands(CLI::App& app, CLI::App& import, Context& context) {
     for (const auto& command : kImports) {
         auto* sub = import.add_subcommand(command.name, command.help);
         auto file = std::make_shared<std::string>();
-        sub->add_option("FILE", *file, "the chosen file")->required();
+        context.fileOption(sub->add_option("FILE", *file, "the chosen file"))->required();
         sub->callback([&context, file, run = command.run] {
             context.step([&](const core::Workspace& workspace) {
                 const XafsReadingModel model(workspace);

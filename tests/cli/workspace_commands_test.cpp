@@ -46,10 +46,11 @@ TEST(CliWorkspace, DemoMeasurementsImport) {
     const std::string ws = (scratch / "ws").string();
     const std::filesystem::path demo = std::filesystem::path(ZEPHALO_SOURCE_DIR) / "data" / "demo";
     ASSERT_EQ(runCli({"--workspace", ws, "create"}, scratch).exitCode, 0);
-    for (const auto& [kind, file] : {std::pair{"rixs", "Fe2O3_RIXS_7114eV.DAT"},
-                                     std::pair{"conv-xafs", "Fe2O3_ConvXAFS.DAT"},
-                                     std::pair{"xrf", "Fe2O3_XRF_Kbeta.DAT"}}) {
-        const auto run = runCli({"--workspace", ws, "import", kind, (demo / file).string()}, scratch);
+    for (const auto& [kind, file] :
+         {std::pair{"rixs", "Fe2O3_RIXS_7114eV.DAT"}, std::pair{"conv-xafs", "Fe2O3_ConvXAFS.DAT"},
+          std::pair{"xrf", "Fe2O3_XRF_Kbeta.DAT"}}) {
+        const auto run =
+            runCli({"--workspace", ws, "import", kind, (demo / file).string()}, scratch);
         EXPECT_EQ(run.exitCode, 0) << kind << ": " << run.err;
     }
     // Smallest and largest RIXS intensities of the demo file, 0.00117381 and
@@ -97,6 +98,13 @@ TEST(CliWorkspace, UsageErrors) {
         runCli({"--workspace", scratch.path().string(), "import", "neutron", "x.DAT"}, scratch);
     EXPECT_EQ(unknownKind.exitCode, 2);
     EXPECT_NE(unknownKind.err.find("usage:"), std::string::npos);
+    // An empty name is no work space, even with a default one at hand.
+    ::setenv("ZEPHALO_WORK_SPACE", (scratch / "default").string().c_str(), 1);
+    const auto empty = runCli({"--workspace", "", "create"}, scratch);
+    ::unsetenv("ZEPHALO_WORK_SPACE");
+    EXPECT_EQ(empty.exitCode, 2);
+    EXPECT_NE(empty.err.find("usage:"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(scratch / "default"));
 }
 
 // The environment variable chooses the work space; --workspace overrides it.

@@ -30,7 +30,8 @@ std::map<std::string, std::string> snapshot(const std::filesystem::path& folder)
     std::map<std::string, std::string> files;
     for (const auto& e : std::filesystem::directory_iterator(folder)) {
         const std::string name = pathText(e.path().filename());
-        if (name != "ZEPHALO.lock") files[name] = test::readFile(e.path());
+        if (name != "ZEPHALO.lock" && name != "ZEPHALO.history")
+            files[name] = test::readFile(e.path());
     }
     return files;
 }
@@ -158,6 +159,36 @@ TEST(EchoedToken, BytesThatAreNotPrintableUtf8AreEscaped) {
          }()},
     };
     for (const auto& c : cases) EXPECT_EQ(echoedToken(c.token), c.shown);
+}
+
+// Path names in messages are escaped as file contents are: a name with bytes
+// of another encoding or terminal control characters (ESC, BEL) gives a
+// message of printable UTF-8 only, whole.
+TEST_F(Reading, PathNamesInMessagesAreEscaped) {
+    struct Case {
+        std::string name;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"red\x1b[31m.DAT", "red\\x1b[31m.DAT"},
+        {"bell\x07.DAT", "bell\\x07.DAT"},
+        {"latin1-\xe9t\xe9.DAT", "latin1-\\xe9t\\xe9.DAT"},
+        {"測定" + std::string(45, 'x') + ".DAT", "測定" + std::string(45, 'x') + ".DAT"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        const auto missing = dir / c.name;
+        PairSpectrum points;
+        const Status refused = readPairFile(missing, points);
+        ASSERT_FALSE(refused);
+        EXPECT_NE(refused.error().find(c.shown), std::string::npos) << refused.error();
+        // Escaping again changes nothing: only printable UTF-8 is left.
+        EXPECT_EQ(escapedText(refused.error()), refused.error());
+        // The same for a work space of that name.
+        const Workspace space{missing};
+        const Report report = importRixsExperiment(space, file("pairs.DAT", "7000 1\n"));
+        EXPECT_NE(report.text.find(c.shown), std::string::npos) << report.text;
+    }
 }
 
 TEST_F(Reading, Wien2kFilesWithCrOnlyLineEnds) {

@@ -65,6 +65,10 @@ public:
     void killNow() {
         if (m_pid > 0 && !m_reaped) kill(m_pid, SIGKILL);
     }
+    // Ctrl+C.
+    void interrupt() {
+        if (m_pid > 0 && !m_reaped) kill(m_pid, SIGINT);
+    }
 
     // Waits for the end; a child still running after `bound` is killed.
     ChildEnd wait(std::chrono::milliseconds bound = std::chrono::seconds(60)) {
@@ -98,10 +102,46 @@ private:
 // Every regular file of a folder by name, with its whole content.
 using FileSet = std::map<std::string, std::string>;
 
+// The work space's history folder: its files count as "ZEPHALO.history/NAME".
+inline constexpr const char* kHistoryFolder = "ZEPHALO.history";
+
+// The list of steps with the time of each step blanked, so that two runs of
+// the same commands compare equal.
+inline std::string withoutTimes(const std::string& steps) {
+    std::string out;
+    std::size_t start = 0;
+    while (start < steps.size()) {
+        std::size_t end = steps.find('\n', start);
+        if (end == std::string::npos) end = steps.size();
+        std::string line = steps.substr(start, end - start);
+        if (line.rfind("step\t", 0) == 0) {
+            // step, id, flags, TIME, ...
+            std::size_t at = 0;
+            for (int field = 0; field < 3 && at != std::string::npos; ++field)
+                at = line.find('\t', at + 1);
+            const std::size_t next = at == std::string::npos ? at : line.find('\t', at + 1);
+            if (next != std::string::npos) line.replace(at + 1, next - at - 1, "*");
+        }
+        out += line + '\n';
+        start = end + 1;
+    }
+    return out;
+}
+
 inline FileSet fileSetOf(const std::filesystem::path& folder) {
     FileSet files;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        files[entry.path().filename().string()] =
+        const std::string name = entry.path().filename().string();
+        if (name == kHistoryFolder && entry.is_directory()) {
+            for (const auto& kept : std::filesystem::directory_iterator(entry.path())) {
+                const std::string keptName = kept.path().filename().string();
+                std::string text = readFile(kept.path());
+                if (keptName == "steps") text = withoutTimes(text);
+                files[name + "/" + keptName] = text;
+            }
+            continue;
+        }
+        files[name] =
             entry.is_regular_file() ? readFile(entry.path()) : std::string("<not a file>");
     }
     return files;
@@ -111,7 +151,11 @@ inline FileSet fileSetOf(const std::filesystem::path& folder) {
 inline void restoreFileSet(const std::filesystem::path& folder, const FileSet& files) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    for (const auto& [name, content] : files) writeFile(folder / name, content);
+    for (const auto& [name, content] : files) {
+        if (name.rfind(std::string(kHistoryFolder) + "/", 0) == 0)
+            std::filesystem::create_directories(folder / kHistoryFolder);
+        writeFile(folder / name, content);
+    }
 }
 
 // True under the sanitized build, whose children run several times slower.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 // The message texts of the RIXS map ("RIXSマップ") and of zephalo-cli plane.
@@ -26,6 +28,12 @@ inline constexpr std::string_view kPlaneOutsideTail =
     "eV）の外にあります。\r\n　範囲を入力し直して下さい。";
 // A map stopped by the user.
 inline constexpr std::string_view kPlaneStopped = "　RIXSマップの計算を中断しました。";
+// Where a map written to a file was stopped.
+inline std::string planeStoppedWhereText(std::size_t done, std::size_t rows,
+                                         std::string_view file) {
+    return "\r\n　励起エネルギー" + std::to_string(rows) + "点のうち" + std::to_string(done) +
+           "点を計算したところでした。ファイル " + std::string(file) + " は書いていません。";
+}
 // After the map was written: head and tail around the path.
 inline constexpr std::string_view kPlaneSavedHead = "　RIXSマップ（計算値）を";
 

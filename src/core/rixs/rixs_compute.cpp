@@ -42,6 +42,8 @@ Report computeRixs(const Workspace& workspace, std::string_view excitationText,
     if (auto status = workspace.write(files::kParameters, parameters); !status) {
         return Report::refused(status);
     }
+    // The factors are stored before the computation, which may still refuse.
+    workspace.keepIfRefused(files::kParameters);
 
     double omega = parseTyped(excitationText);
     std::string message;

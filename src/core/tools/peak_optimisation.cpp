@@ -184,9 +184,21 @@ std::optional<std::string> checkOptimiseSettings(const OptimiseSettings& setting
         s.width == 0.0 || s.heightStep == 0.0) {
         return std::string(texts::kOptimiseErrorText);
     }
-    if (gridCount(s.end - s.start, s.step) > kMaxOptimiseGrid ||
-        gridCount(2 * s.limit, s.heightStep) > kMaxOptimiseGrid) {
+    const std::size_t positions = gridCount(s.end - s.start, s.step);
+    const std::size_t heights = gridCount(2 * s.limit, s.heightStep);
+    if (positions > kMaxOptimiseGrid || heights > kMaxOptimiseGrid) {
         return std::string(texts::kOptimiseErrorText) + texts::tooManyTrialsLine(kMaxOptimiseGrid);
+    }
+    // Memory grows with the positions, time with the trials.
+    if (positions > kMaxOptimisePositions) {
+        return std::string(texts::kOptimiseErrorText) +
+               texts::tooManyPositionsLine(positions, kMaxOptimisePositions);
+    }
+    const std::size_t trials = positions * heights * static_cast<std::size_t>(s.passes);
+    if (trials > kMaxOptimiseTrials) {
+        return std::string(texts::kOptimiseErrorText) +
+               texts::tooManyTrialCountLine(positions, heights, s.passes, trials,
+                                            kMaxOptimiseTrials);
     }
     return std::nullopt;
 }
@@ -239,7 +251,10 @@ Status readOptimiseInputs(const Workspace& workspace, OptimiseInputs& out) {
                                  [](const XafsPoint& p) { return p.a != p.b; })
                          ? 2
                          : 1;
-    return workspace.write(files::kSelectiveSaving, out.published);
+    if (auto s = workspace.write(files::kSelectiveSaving, out.published); !s) return s;
+    // The backup stays even when the run then refuses.
+    workspace.keepIfRefused(files::kSelectiveSaving);
+    return {};
 }
 
 // --- The search -------------------------------------------------------------------

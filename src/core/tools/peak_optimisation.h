@@ -26,6 +26,11 @@ inline constexpr std::size_t kMaxOptimiseSelective = 2000;
 inline constexpr std::size_t kMaxOptimiseLines = 4000;
 // Largest number of positions or heights a run accepts.
 inline constexpr std::size_t kMaxOptimiseGrid = 1000000;
+// Largest number of positions (the response rows held in memory grow with
+// them) and of trials, positions × heights × passes, of one run: the largest
+// run ends within minutes.
+inline constexpr std::size_t kMaxOptimisePositions = 5000;
+inline constexpr std::size_t kMaxOptimiseTrials = 200000;
 
 // The numbers of the dialog's boxes.
 struct OptimiseSettings {

@@ -76,6 +76,17 @@ inline std::string tooManyTrialsLine(std::size_t limit) {
     return "\r\n　試すエネルギーかピーク高さの数が上限の" + std::to_string(limit) +
            "を超えています。";
 }
+inline std::string tooManyPositionsLine(std::size_t count, std::size_t limit) {
+    return "\r\n　試すエネルギーの数" + std::to_string(count) + "が上限の" + std::to_string(limit) +
+           "を超えています。";
+}
+inline std::string tooManyTrialCountLine(std::size_t positions, std::size_t heights, int passes,
+                                         std::size_t trials, std::size_t limit) {
+    return "\r\n　試すピークの数（エネルギー" + std::to_string(positions) + "×高さ" +
+           std::to_string(heights) + "×" + std::to_string(passes) + "回＝" +
+           std::to_string(trials) + "）が上限の" + std::to_string(limit) +
+           "を超えています。\r\n　範囲を狭めるか、ステップを大きくして下さい。";
+}
 inline constexpr std::string_view kNoMeasuredIntensityLine =
     "\r\n　RIXSEXP.DAT の強度の合計が0のため、R因子を計算できません。";
 inline constexpr std::string_view kNonFinitePeakLine =

@@ -7,7 +7,9 @@
 #include <system_error>
 #include <utility>
 
+#include "workspace/commit.h"
 #include "workspace/number_text.h"
+#include "workspace/os_files.h"
 #include "workspace/storage_texts.h"
 
 namespace zephalo::core {
@@ -69,10 +71,25 @@ std::filesystem::path Workspace::path(std::string_view fileName) const {
     return m_directory / pathFromText(fileName);
 }
 
+namespace {
+
+// The folder a step holds, or `own` opened now; nullptr when there is none.
+const os::Folder* heldFolder(const StepStaging& staging, const std::filesystem::path& directory,
+                             os::Folder& own) {
+    if (staging.open && staging.folder && staging.folder->isOpen()) return staging.folder;
+    return own.open(directory) ? &own : nullptr;
+}
+
+}  // namespace
+
 bool Workspace::exists(std::string_view fileName) const {
     if (m_staging->open && m_staging->files.contains(fileName)) return true;
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path(fileName), ec);
+    os::Folder own;
+    const os::Folder* folder = heldFolder(*m_staging, m_directory, own);
+    if (!folder) return false;
+    const os::EntryKind kind = folder->kind(fileName);
+    // A link counts, so that reading it is refused with a message.
+    return kind == os::EntryKind::File || kind == os::EntryKind::Link;
 }
 
 Status Workspace::ensureDirectory() const {
@@ -163,10 +180,12 @@ Status Workspace::readText(std::string_view fileName, std::string& text, bool& f
             return {};
         }
     }
-    std::error_code ec;
-    found = std::filesystem::is_regular_file(path(fileName), ec);
+    os::Folder own;
+    const os::Folder* folder = heldFolder(*m_staging, m_directory, own);
+    const os::EntryKind kind = folder ? folder->kind(fileName) : os::EntryKind::Missing;
+    found = kind == os::EntryKind::File || kind == os::EntryKind::Link;
     if (!found) return {};
-    return readTextFile(path(fileName), text);
+    return readFolderFile(*folder, fileName, text);
 }
 
 template <class Table, class Fields>
@@ -263,6 +282,10 @@ void Workspace::describeStep(StepDescription description) const {
     if (m_staging->open) m_staging->description = std::move(description);
 }
 
+void Workspace::keepIfRefused(std::string_view fileName) const {
+    if (m_staging->open) m_staging->keptOnRefusal.emplace(fileName);
+}
+
 Status Workspace::refuse(Status status) const {
     if (m_staging->open && m_staging->refusal) m_staging->refusal = status;
     return status;
@@ -273,7 +296,10 @@ Status Workspace::writeText(std::string_view fileName, std::string_view text) co
         m_staging->files.insert_or_assign(std::string(fileName), std::string(text));
         return {};
     }
-    return refuse(writeTextFileAtomic(path(fileName), text));
+    os::Folder folder;
+    if (!folder.open(m_directory))
+        return Status::failure(texts::cannotWriteText(pathText(path(fileName))));
+    return commitFiles(folder, nullptr, {StagedFile{std::string(fileName), std::string(text)}});
 }
 
 Status Workspace::write(std::string_view fileName, const PairSpectrum& points) const {

@@ -5,6 +5,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +16,10 @@
 #include "workspace/status.h"
 
 namespace zephalo::core {
+
+namespace os {
+class Folder;
+}
 
 // What a step did, for the work space's history: the title that undo, redo
 // and `history` show (a button caption or a command), and the zephalo-cli
@@ -29,8 +35,18 @@ struct StepDescription {
 struct StepStaging {
     bool open = false;
     std::map<std::string, std::string, std::less<>> files;  // name -> text
+    // Files an operation writes before it may refuse, by design: committed
+    // (and named in the refusal) when the step refuses; every other write
+    // of a refused step is discarded.
+    std::set<std::string, std::less<>> keptOnRefusal;
     Status refusal;  // the first write the storage layer refused
     StepDescription description;
+    const os::Folder* folder = nullptr;  // the folder the step holds open
+    // Undo and redo: the work-space files they remove, and the history's own
+    // files they rewrite (nullopt: removed); such a step adds no entry.
+    std::set<std::string, std::less<>> removed;
+    std::map<std::string, std::optional<std::string>, std::less<>> historyFiles;
+    bool historyStep = false;
 };
 
 // The work-space directory: the system's only persistent state and the only
@@ -102,6 +118,11 @@ public:
     // Names the open step for the history (the last call wins); outside a
     // step it does nothing.
     void describeStep(StepDescription description) const;
+
+    // Marks a file this step has written as one the operation writes before
+    // it may refuse (a backup, factors stored before a computation): when the
+    // step refuses, it is still committed and the refusal says so.
+    void keepIfRefused(std::string_view fileName) const;
 
     // Refuses the open step: none of its writes is committed and the step
     // returns `status`. Returns `status` (outside a step it only does that).
