@@ -1,6 +1,5 @@
 #include "cli/cli_support.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -120,10 +119,7 @@ extern "C" void onInterrupt(int) {
 
 Interruption::Interruption() {
     g_interrupted.store(false);
-    struct sigaction action {};
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
+    std::signal(SIGINT, onInterrupt);
     m_watch = std::jthread([this](std::stop_token end) {
         while (!end.stop_requested()) {
             if (g_interrupted.load()) {

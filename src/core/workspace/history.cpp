@@ -434,7 +434,7 @@ Status historyScript(const Workspace& workspace, std::string& script) {
             return Status::failure(
                 texts::scriptWithoutCommandText(number, escapedText(e.description.title)));
         }
-        script += "# " + escapedText(e.when) + '\n';
+        script += "# " + escapedText(e.when) + "  " + escapedText(e.description.title) + '\n';
         script += "\"$cli\" --workspace \"$ws\"";
         for (const auto& word : e.description.command) script += ' ' + shellQuoted(word);
         // A step that refused yet kept files refuses again the same way.
