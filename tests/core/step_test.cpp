@@ -581,7 +581,9 @@ TEST_F(HistoryTest, UndoAndRedoRestoreEveryStepByteForByte) {
         SCOPED_TRACE("move " + std::to_string(i));
         const Report report = moves[i].redo ? redoStep(ws) : undoStep(ws);
         EXPECT_EQ(report.done, moves[i].done) << report.text;
-        if (!report.done) EXPECT_TRUE(report.text.ends_with(kWorkspaceUnchanged)) << report.text;
+        if (!report.done) {
+            EXPECT_TRUE(report.text.ends_with(kWorkspaceUnchanged)) << report.text;
+        }
         EXPECT_EQ(files(), *moves[i].files);
     }
     EXPECT_EQ(titles(), (std::vector<std::string>{"create", "one", "two*"}));
