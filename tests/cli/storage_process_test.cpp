@@ -359,7 +359,9 @@ TEST_F(StorageProcesses, AKilledSaveLeavesNothingBesideTheFile) {
             child.killNow();
             child.wait();
         }
-        if (fs::exists(saves / "saved.DAT")) EXPECT_EQ(readFile(saves / "saved.DAT"), whole);
+        if (fs::exists(saves / "saved.DAT")) {
+            EXPECT_EQ(readFile(saves / "saved.DAT"), whole);
+        }
         ASSERT_EQ(runCli(inSpace(save), scratch).exitCode, 0);
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(saves)) names.push_back(e.path().filename());
@@ -413,13 +415,18 @@ TEST_F(StorageProcesses, ARefusedStepPrintsNoSuccessAndChangesNothing) {
 // selective XAFS restored) and the message says where it stopped.
 TEST_F(StorageProcesses, CtrlCStopsALongOptimisationLikeTheStopButton) {
     restoreFileSet(ws, demoStates().fitted);
+    ASSERT_EQ(runCli(inSpace({"load-selective"}), scratch).exitCode, 0);
     ASSERT_EQ(runCli(inSpace({"compute", "--omega", "7114"}), scratch).exitCode, 0);
     const FileSet before = withoutLock(current());
-    auto child = start({"optimise", "--omega", "7114", "--from", "7105", "--to", "7125", "--step",
-                        "0.05", "--height-step", "0.001", "--passes", "3"},
-                       "optimise");
+    // 1000 positions of the stored window, 100 heights, 2 passes.
+    const double from =
+        std::stod(before.at(std::string(core::files::kXafsMinMax)).substr(0, 20)) + 1.0;
+    auto child = start(
+        {"optimise", "--omega", "7114", "--from", std::to_string(from), "--to",
+         std::to_string(from + 20), "--step", "0.02", "--height-step", "0.001", "--passes", "2"},
+        "optimise");
     ASSERT_TRUE(child.started());
-    std::this_thread::sleep_for(1500ms);
+    std::this_thread::sleep_for(500ms);
     child.interrupt();
     const ChildEnd end = child.wait(30s);
     ASSERT_FALSE(end.timedOut);
