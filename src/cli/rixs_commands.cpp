@@ -48,7 +48,7 @@ core::Report writePlane(const core::Workspace& workspace, const PlaneOptions& op
             rowsDone = done;
             line.show(std::to_string(done) + "/" + std::to_string(rows));
         };
-        hooks.stop = interruption.flag();
+        hooks.stop = interruption.token();
         const core::Status computed =
             core::rixs::computeRixsPlane(workspace, excitations, plane, hooks);
         if (!computed && interruption.happened()) {
