@@ -47,6 +47,10 @@ void Context::showFigure(std::string_view name, double value) {
     std::cout << name << '=' << core::formatNumber(value) << '\n' << std::flush;
 }
 
+void Context::showFigure(std::string_view name, std::string_view text) {
+    std::cout << name << '=' << text << '\n' << std::flush;
+}
+
 ProgressLine::ProgressLine() : m_shown(isatty(STDERR_FILENO) != 0) {}
 
 ProgressLine::~ProgressLine() {

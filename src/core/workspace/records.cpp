@@ -213,13 +213,13 @@ Status parseNumberText(std::string_view text, std::string_view fileLabel, Number
     return {};
 }
 
-Status readTextFile(const std::filesystem::path& file, std::string& out) {
+Status readTextFile(const std::filesystem::path& file, std::string& out, std::uintmax_t maxBytes) {
     const std::string label = pathText(file);
     std::string text;
     std::uintmax_t size = 0;
     os::ReadResult result = os::ReadResult::ReadFailed;
     try {
-        result = os::readRegularFile(file, kMaxFileBytes, text, size);
+        result = os::readRegularFile(file, maxBytes, text, size);
     } catch (const std::bad_alloc&) {
         return Status::failure(texts::cannotReadText(label));
     }
@@ -233,7 +233,7 @@ Status readTextFile(const std::filesystem::path& file, std::string& out) {
         case os::ReadResult::NotRegular:
             return Status::failure(texts::notRegularText(label));
         case os::ReadResult::TooLarge:
-            return Status::failure(texts::tooLargeText(label, size, kMaxFileBytes));
+            return Status::failure(texts::tooLargeText(label, size, maxBytes));
         case os::ReadResult::ReadFailed:
             return Status::failure(texts::cannotReadText(label));
     }
