@@ -1,6 +1,7 @@
 #include "workspace/measured_map.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <functional>
 #include <numeric>
@@ -293,7 +294,57 @@ std::string formatMeasuredMap(const MeasuredMap& map) {
     return text;
 }
 
+namespace {
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+// The work space's own form as written: lines of three numbers, Ω and ω
+// ascending, every spectrum within the limits. Read without the general
+// reader's bookkeeping, for a map of many points; nullopt for any other
+// text, which the general reader then reads or refuses with its message.
+std::optional<MeasuredMap> readAsWritten(std::string_view text) {
+    MeasuredMap map;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    std::size_t lastSize = 0;
+    while (p < end) {
+        double v[3];
+        for (double& value : v) {
+            while (p < end && isSpace(*p)) ++p;
+            const auto [next, error] = std::from_chars(p, end, value);
+            if (error != std::errc() || next == p || !std::isfinite(value)) return std::nullopt;
+            p = next;
+        }
+        while (p < end && isSpace(*p)) ++p;
+        if (p < end && *p++ != '\n') return std::nullopt;
+        if (map.empty() || v[0] != map.back().excitation) {
+            if (!map.empty() && (v[0] < map.back().excitation || map.back().points.size() < 2)) {
+                return std::nullopt;
+            }
+            if (map.size() == kMaxMapExcitations) return std::nullopt;
+            if (!map.empty()) lastSize = map.back().points.size();
+            map.push_back({v[0], {}});
+            map.back().points.reserve(lastSize);
+        } else if (!(v[1] > map.back().points.back().energy) ||
+                   map.back().points.size() == kMaxPoints) {
+            return std::nullopt;
+        }
+        if (!std::isfinite(v[2] * kRixsExperimentScale)) return std::nullopt;
+        map.back().points.push_back({v[1], v[2]});
+    }
+    if (map.empty() || map.back().points.size() < 2) return std::nullopt;
+    return map;
+}
+
+}  // namespace
+
 Status parseMeasuredMap(std::string_view text, std::string_view label, MeasuredMap& out) {
+    if (auto map = readAsWritten(text)) {
+        out = std::move(*map);
+        return {};
+    }
     return readTextMap(text, label, true, out);
 }
 
