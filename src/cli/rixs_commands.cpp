@@ -120,9 +120,11 @@ void addRixsCommands(CLI::App& app, Context& context) {
             [&](const core::Workspace& workspace) { return writePlane(workspace, *plane); });
     });
 
-    app.add_subcommand("compare-map",
-                       "the calculated RIXS at the measured map's excitation energies against "
-                       "the map: R(Ω) per excitation energy, then the total R; rewrites nothing")
+    app.add_subcommand(
+           "compare-map",
+           "the calculated RIXS at the measured map's excitation energies against "
+           "the map: R(Ω) per excitation energy (\"-\" where nothing pairs), then the total "
+           "R; rewrites nothing")
         ->callback([&context] {
             context.step(
                 [&](const core::Workspace& workspace) { return compareMap(workspace, context); });
