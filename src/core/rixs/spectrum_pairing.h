@@ -4,13 +4,13 @@
 #include <span>
 #include <vector>
 
+#include "rixs/energy_alignment.h"
+
 // How the comparison with experiment pairs a measured and a calculated
 // spectrum: both are reduced to their common energies, and the reduced
 // spectra are paired line by line.
 namespace zephalo::core::rixs {
 
-// Energies closer than this match (strictly).
-inline constexpr double kMatchTolerance = 0.0001;
 // Points per spectrum the comparison reduces.
 inline constexpr std::size_t kMaxAlignedPoints = 4000;
 
