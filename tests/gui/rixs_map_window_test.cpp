@@ -239,7 +239,8 @@ void RixsMapWindowTest::comparesWithTheMeasuredMapAndDrawsTheDifference() {
     QCOMPARE(image.columns, std::size_t{51});
     for (std::size_t r = 0; r < 3; ++r) {
         for (std::size_t c = 0; c < 51; ++c) {
-            if (c % 2 == 1) {
+            // Measured at 7040 … 7064 eV in 1 eV steps; the grid runs to 7065 eV.
+            if (c % 2 == 1 || c == 50) {
                 QVERIFY(std::isnan(image.at(r, c)));
                 continue;
             }
