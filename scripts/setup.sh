@@ -9,6 +9,7 @@ packages=(
   fonts-noto-cjk qt6-translations-l10n locales xvfb xauth
   clang libclang-rt-14-dev ccache
   libqcustomplot-dev libqcustomplot2.1-qt6
+  libhdf5-dev
 )
 # apt-get as root, through sudo otherwise; without sudo, one line on what to
 # install (or to run this as root) instead of "sudo: command not found".

@@ -145,6 +145,10 @@ bool Interruption::happened() const {
     return g_interrupted.load();
 }
 
+void Context::showFigure(std::string_view name, std::string_view text) {
+    std::cout << name << '=' << text << '\n' << std::flush;
+}
+
 ProgressLine::ProgressLine() : m_shown(isatty(STDERR_FILENO) != 0) {}
 
 ProgressLine::~ProgressLine() {

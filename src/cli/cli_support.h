@@ -47,6 +47,8 @@ public:
     void show(const core::Report& report);
     // Prints a figure line "R=<value>" (six significant digits), as show().
     void showFigure(std::string_view name, double value);
+    // A figure line with a text in place of the number ("R=-").
+    void showFigure(std::string_view name, std::string_view text);
 
     // Runs `operation` on the work space as one step (its lock held, its files
     // committed together, none of them when it refuses) and shows the report

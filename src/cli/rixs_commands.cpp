@@ -1,13 +1,16 @@
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/cli_support.h"
+#include "rixs/map_comparison.h"
 #include "rixs/plane_texts.h"
 #include "rixs/rixs_plane.h"
 #include "rixs/workbench_texts.h"
 #include "workspace/gates.h"
+#include "workspace/number_text.h"
 #include "workspace/records.h"
 
 namespace zephalo::cli {
@@ -67,6 +70,43 @@ core::Report writePlane(const core::Workspace& workspace, const PlaneOptions& op
                                  std::string(texts::kSavedTail));
 }
 
+// compare-map: the message, then R(Ω) per excitation energy and the total R;
+// an R that is not defined (nothing paired there) reads "-".
+core::Report compareMap(const core::Workspace& workspace, Context& context) {
+    namespace texts = core::rixs::texts;
+    if (auto refusal = core::checkGate(workspace, core::Step::Rixs)) {
+        return core::Report::refused(*refusal);
+    }
+    core::rixs::MapComparison comparison;
+    {
+        ProgressLine line;
+        core::rixs::PlaneHooks hooks;
+        if (line.shown()) {
+            hooks.progress = [&line](std::size_t done, std::size_t rows) {
+                line.show(std::to_string(done) + "/" + std::to_string(rows));
+            };
+        }
+        if (auto status = core::rixs::compareMeasuredMap(workspace, comparison, hooks); !status) {
+            return core::Report::refused(status);
+        }
+    }
+    context.show(core::Report::success(std::string(texts::kMapComparedHead) +
+                                       std::to_string(comparison.measured.size()) +
+                                       std::string(texts::kMapComparedTail)));
+    const auto figure = [&context](const std::string& name, const std::optional<double>& r) {
+        if (r) {
+            context.showFigure(name, *r);
+        } else {
+            context.showFigure(name, "-");
+        }
+    };
+    for (std::size_t i = 0; i < comparison.measured.size(); ++i) {
+        figure("R(" + core::formatNumber(comparison.measured[i].excitation) + ")", comparison.r[i]);
+    }
+    figure("R", comparison.total);
+    return core::Report::success({});
+}
+
 }  // namespace
 
 void addRixsCommands(CLI::App& app, Context& context) {
@@ -90,6 +130,16 @@ void addRixsCommands(CLI::App& app, Context& context) {
         });
         if (interruption.happened()) context.exitCode = kExitInterrupted;
     });
+
+    app.add_subcommand(
+           "compare-map",
+           "the calculated RIXS at the measured map's excitation energies against "
+           "the map: R(Ω) per excitation energy (\"-\" where nothing pairs), then the total "
+           "R; rewrites nothing")
+        ->callback([&context] {
+            context.step(
+                [&](const core::Workspace& workspace) { return compareMap(workspace, context); });
+        });
 }
 
 }  // namespace zephalo::cli

@@ -1,3 +1,4 @@
+#include <memory>
 #include <string>
 
 #include "cli/cli_support.h"
@@ -78,6 +79,23 @@ void addWorkspaceCommands(CLI::App& app, CLI::App& import, Context& context) {
               &core::importConventionalXafs);
     addImport(import, context, "xrf", "import a measured X-ray fluorescence spectrum",
               &core::importFluorescence);
+
+    auto* map = import.add_subcommand(
+        "rixs-map", "import a measured RIXS map: a matrix, triplets, or HDF5 datasets");
+    auto file = std::make_shared<std::string>();
+    auto paths = std::make_shared<core::Hdf5MapPaths>();
+    map->add_option("FILE", *file,
+                    "the map: a matrix (first line N and the N emission energies, then Ω and "
+                    "N intensities per line), lines of Ω, ω and intensity, or an HDF5 file")
+        ->required();
+    map->add_option("--intensity", paths->intensity, "HDF5: dataset of the intensity matrix");
+    map->add_option("--excitation", paths->excitation, "HDF5: dataset of the excitation energies");
+    map->add_option("--emission", paths->emission, "HDF5: dataset of the emission energies");
+    map->callback([&context, file, paths] {
+        context.step([&](const core::Workspace& workspace) {
+            return core::importRixsMap(workspace, core::pathFromText(*file), *paths);
+        });
+    });
 }
 
 }  // namespace zephalo::cli

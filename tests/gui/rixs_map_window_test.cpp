@@ -18,6 +18,7 @@
 #include "rixs/rixs_dialog.h"
 #include "rixs/rixs_map_window.h"
 #include "test_support.h"
+#include "workspace/number_text.h"
 #include "workspace/workspace.h"
 
 using zephalo::core::Workspace;
@@ -78,6 +79,7 @@ class RixsMapWindowTest : public QObject {
 private slots:
     void workbenchButtonOpensTheMapAtTheTypedExcitation();
     void drawsTheMapAndTheCutsFollowAClick();
+    void comparesWithTheMeasuredMapAndDrawsTheDifference();
 };
 
 void RixsMapWindowTest::workbenchButtonOpensTheMapAtTheTypedExcitation() {
@@ -202,6 +204,53 @@ void RixsMapWindowTest::drawsTheMapAndTheCutsFollowAClick() {
             QVERIFY(near(series[0].y[i], point->value, 1e-5));
         }
     }
+}
+
+// The measured map on every other emission energy of the calculation: the
+// difference is measured − calculated on the paired cells and blank between.
+void RixsMapWindowTest::comparesWithTheMeasuredMapAndDrawsTheDifference() {
+    TempDir dir;
+    prepareInputs(dir);
+    std::string map;
+    for (const double omega : {7112.0, 7114.0, 7116.0}) {
+        for (int k = 0; k < 25; ++k) {
+            map += QStringLiteral("%1\t%2\t%3\n")
+                       .arg(omega)
+                       .arg(7040 + k)
+                       .arg(1e-3 * (1.0 + 0.1 * k))
+                       .toStdString();
+        }
+    }
+    writeFile(dir / "RIXSEXP_Map.DAT", map);
+    RixsMapWindow window(Workspace(dir.path()), std::nullopt);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy ended(&window, &RixsMapWindow::computeEnded);
+    window.startCompare();
+    QVERIFY(ended.count() == 1 || ended.wait(20000));
+
+    const auto& panels = window.comparisonPanels();
+    QVERIFY(!panels.empty());
+    QVERIFY(panels.differencePlot()->isVisible());
+    const auto& plane = window.plane();
+    QCOMPARE(plane.excitation, (std::vector<double>{7112.0, 7114.0, 7116.0}));
+    const auto image = panels.differenceImage();
+    QCOMPARE(image.rows, std::size_t{3});
+    QCOMPARE(image.columns, std::size_t{51});
+    for (std::size_t r = 0; r < 3; ++r) {
+        for (std::size_t c = 0; c < 51; ++c) {
+            // Measured at 7040 … 7064 eV in 1 eV steps; the grid runs to 7065 eV.
+            if (c % 2 == 1 || c == 50) {
+                QVERIFY(std::isnan(image.at(r, c)));
+                continue;
+            }
+            const double measured = 1e-3 * (1.0 + 0.1 * static_cast<double>(c / 2));
+            const double calculated = zephalo::core::storedValue(plane.at(r, c));
+            QVERIFY(near(image.at(r, c), measured - calculated, 1e-12, 1e-18));
+        }
+    }
+    QVERIFY2(coloursOfMap(*panels.differencePlot()) > 3, "the difference map shows no colours");
+    QCOMPARE(panels.rPlot()->graph(0)->data()->size(), 3);
 }
 
 QTEST_MAIN(RixsMapWindowTest)

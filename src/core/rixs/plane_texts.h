@@ -54,4 +54,28 @@ inline constexpr std::string_view kCursorFixed = "（固定）";
 // After the map was written: head and tail around the path.
 inline constexpr std::string_view kPlaneSavedHead = "　RIXSマップ（計算値）を";
 
+// --- The measured map against the calculation (compare-map) ---------------
+
+// Advice after the missing-file sentence of the measured map.
+inline constexpr std::string_view kMapMissingHint =
+    "　まず測定RIXSマップを導入して下さい（「測定マップ読込」）。";
+inline constexpr std::string_view kMapNoCommonEnergy =
+    "　測定RIXSマップと計算値に共通の発光エネルギー（差0.0001eV未満）が\r\n"
+    "ありません。\r\n　発光エネルギーの範囲と刻みを確認して下さい。";
+inline std::string mapGridTooLongText(std::size_t count, std::size_t limit) {
+    return "　計算する発光エネルギーは" + std::to_string(count) + "点あり、比較できる上限の" +
+           std::to_string(limit) + "点を超えています。";
+}
+inline std::string mapSpectrumTooLongText(std::string_view omega, std::size_t count,
+                                          std::size_t limit) {
+    return "　測定RIXSマップの励起エネルギー" + std::string(omega) + "eVのスペクトルは" +
+           std::to_string(count) + "点あり、比較できる上限の" + std::to_string(limit) +
+           "点を超えています。";
+}
+// After the comparison: head, the count of excitation energies, the tail.
+inline constexpr std::string_view kMapComparedHead = "　測定RIXSマップの励起エネルギー";
+inline constexpr std::string_view kMapComparedTail =
+    "点で計算したRIXSスペクトルと比較しました。\r\n"
+    "　励起エネルギーごとのR因子（%）と全体のR因子です。";
+
 }  // namespace zephalo::core::rixs::texts

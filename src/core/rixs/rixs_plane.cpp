@@ -136,22 +136,19 @@ Status computeRixsPlane(const Workspace& workspace, std::span<const double> exci
 
 std::string formatPlane(const RixsPlane& plane) {
     std::string text;
-    auto line = [&text](std::span<const double> values, std::optional<double> head) {
-        bool first = true;
-        if (head) {
-            text += formatNumber(*head);
-            first = false;
-        }
+    auto line = [&text](double head, std::span<const double> values) {
+        text += formatNumber(head);
         for (const double value : values) {
-            if (!first) text += '\t';
+            text += '\t';
             text += formatNumber(value);
-            first = false;
         }
         text += '\n';
     };
-    line(plane.emission, std::nullopt);
+    // The corner cell counts the columns, so that the text is a rectangular
+    // matrix that matrix readers take as is (gnuplot's "nonuniform matrix").
+    line(static_cast<double>(plane.emission.size()), plane.emission);
     for (std::size_t i = 0; i < plane.excitation.size(); ++i) {
-        line(plane.row(i), plane.excitation[i]);
+        line(plane.excitation[i], plane.row(i));
     }
     return text;
 }

@@ -63,8 +63,10 @@ Status calculateRixsPlane(const RixsInput& input, std::span<const double> excita
 Status computeRixsPlane(const Workspace& workspace, std::span<const double> excitations,
                         RixsPlane& out, const PlaneHooks& hooks = {});
 
-// The plane as text: a first line of the emission energies, then per row Ω
-// and the totals; TAB separated, 6 significant digits, line ends "\n".
+// The plane as a rectangular text matrix: a first line of the number of
+// emission energies and the energies, then per row Ω and the totals; TAB
+// separated, 6 significant digits, line ends "\n". It reads back as a
+// measured map.
 std::string formatPlane(const RixsPlane& plane);
 
 }  // namespace zephalo::core::rixs

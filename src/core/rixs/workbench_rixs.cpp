@@ -9,6 +9,7 @@
 #include "plot/plot_texts.h"
 #include "rixs/energy_alignment.h"
 #include "rixs/rixs_compute.h"
+#include "rixs/spectrum_pairing.h"
 #include "rixs/workbench_texts.h"
 #include "workspace/file_names.h"
 #include "workspace/number_text.h"
@@ -23,8 +24,6 @@ namespace {
 // of their frame at 1000.
 constexpr double kRixsEnergySteps = 100.0;
 constexpr double kRixsPanelTop = 1000.0;
-// Points per spectrum the comparison reduces.
-constexpr std::size_t kMaxAlignedPoints = 4000;
 
 // A calculated curve group in panel units.
 template <class Ranges>

@@ -19,6 +19,10 @@ std::string formatNumber(double value) {
     return formatDigits(value, 6);
 }
 
+double storedValue(double value) {
+    return parseNumber(formatNumber(value)).value_or(value);
+}
+
 namespace {
 
 bool isBlank(char c) {

@@ -13,6 +13,10 @@ namespace zephalo::core {
 // (7058.8, 0.305, 7.9e-09, 7000).
 std::string formatNumber(double value);
 
+// The value as a work-space file holds it: rounded to six significant digits
+// (parsed back from formatNumber).
+double storedValue(double value);
+
 // Edit boxes and messages: general format with the given count of significant
 // digits (1..17). Whole numbers carry no trailing point: 7114, not "7114.".
 std::string formatDigits(double value, int significantDigits);

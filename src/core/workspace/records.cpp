@@ -227,7 +227,8 @@ Status parseNumberText(std::string_view text, std::string_view fileLabel, Number
 namespace {
 
 // The outcome of a bounded read as a status naming the file.
-Status readStatus(os::ReadResult result, const std::string& label, std::uintmax_t size) {
+Status readStatus(os::ReadResult result, const std::string& label, std::uintmax_t size,
+                  std::uintmax_t maxBytes) {
     switch (result) {
         case os::ReadResult::Done:
             return {};
@@ -240,7 +241,7 @@ Status readStatus(os::ReadResult result, const std::string& label, std::uintmax_
         case os::ReadResult::Link:
             return Status::failure(texts::linkText(label));
         case os::ReadResult::TooLarge:
-            return Status::failure(texts::tooLargeText(label, size, kMaxFileBytes));
+            return Status::failure(texts::tooLargeText(label, size, maxBytes));
         case os::ReadResult::ReadFailed:
             break;
     }
@@ -248,7 +249,8 @@ Status readStatus(os::ReadResult result, const std::string& label, std::uintmax_
 }
 
 template <class Read>
-Status readBoundedText(const std::string& label, std::string& out, Read read) {
+Status readBoundedText(const std::string& label, std::uintmax_t maxBytes, std::string& out,
+                       Read read) {
     std::string text;
     std::uintmax_t size = 0;
     os::ReadResult result = os::ReadResult::ReadFailed;
@@ -257,7 +259,7 @@ Status readBoundedText(const std::string& label, std::string& out, Read read) {
     } catch (const std::bad_alloc&) {
         return Status::failure(texts::cannotReadText(label));
     }
-    if (auto status = readStatus(result, label, size); !status) return status;
+    if (auto status = readStatus(result, label, size, maxBytes); !status) return status;
     if (text.starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());
     out = std::move(text);
     return {};
@@ -265,16 +267,17 @@ Status readBoundedText(const std::string& label, std::string& out, Read read) {
 
 }  // namespace
 
-Status readTextFile(const std::filesystem::path& file, std::string& out) {
-    return readBoundedText(pathText(file), out, [&](std::string& text, std::uintmax_t& size) {
-        return os::readRegularFile(file, kMaxFileBytes, text, size);
+Status readTextFile(const std::filesystem::path& file, std::string& out, std::uintmax_t maxBytes) {
+    return readBoundedText(pathText(file), maxBytes, out, [&](std::string& text, std::uintmax_t& size) {
+        return os::readRegularFile(file, maxBytes, text, size);
     });
 }
 
-Status readFolderFile(const os::Folder& folder, std::string_view name, std::string& out) {
-    return readBoundedText(pathText(folder.path() / pathFromText(name)), out,
+Status readFolderFile(const os::Folder& folder, std::string_view name, std::string& out,
+                      std::uintmax_t maxBytes) {
+    return readBoundedText(pathText(folder.path() / pathFromText(name)), maxBytes, out,
                            [&](std::string& text, std::uintmax_t& size) {
-                               return folder.read(name, kMaxFileBytes, text, size);
+                               return folder.read(name, maxBytes, text, size);
                            });
 }
 

@@ -129,13 +129,15 @@ std::string echoedToken(std::string_view token);
 // Largest file any reader takes: far above 5000 points with comments.
 inline constexpr std::uintmax_t kMaxFileBytes = 4u << 20;
 
-// The whole content of a regular file of at most kMaxFileBytes, without a
+// The whole content of a regular file of at most `maxBytes`, without a
 // leading UTF-8 byte-order mark; failure when it cannot be opened or read, is
 // not a regular file (refused at once, never waiting on a FIFO) or is larger.
-Status readTextFile(const std::filesystem::path& file, std::string& out);
+Status readTextFile(const std::filesystem::path& file, std::string& out,
+                    std::uintmax_t maxBytes = kMaxFileBytes);
 
 // The same for a file of a folder held open, never read through a link.
-Status readFolderFile(const os::Folder& folder, std::string_view name, std::string& out);
+Status readFolderFile(const os::Folder& folder, std::string_view name, std::string& out,
+                      std::uintmax_t maxBytes = kMaxFileBytes);
 
 // Replaces a file whole: a temporary file under a unique name in the same
 // folder is written, flushed and renamed over the target, so a failure never

@@ -168,6 +168,7 @@ inline std::string nonFiniteInputText(std::string_view file, int line, std::stri
 
 // Quantities named in the texts above.
 inline constexpr std::string_view kEnergy = "エネルギー";
+inline constexpr std::string_view kExcitationEnergy = "励起エネルギー";
 inline constexpr std::string_view kIntensity = "強度";
 inline constexpr std::string_view kComponentA = "成分A";
 inline constexpr std::string_view kComponentB = "成分B";

@@ -172,7 +172,8 @@ Status checkFinite(const Workspace& workspace, std::string_view fileName,
 
 }  // namespace
 
-Status Workspace::readText(std::string_view fileName, std::string& text, bool& found) const {
+Status Workspace::readText(std::string_view fileName, std::string& text, bool& found,
+                           std::uintmax_t maxBytes) const {
     if (m_staging->open) {
         if (const auto staged = m_staging->files.find(fileName); staged != m_staging->files.end()) {
             found = true;
@@ -185,7 +186,7 @@ Status Workspace::readText(std::string_view fileName, std::string& text, bool& f
     const os::EntryKind kind = folder ? folder->kind(fileName) : os::EntryKind::Missing;
     found = kind == os::EntryKind::File || kind == os::EntryKind::Link;
     if (!found) return {};
-    return readFolderFile(*folder, fileName, text);
+    return readFolderFile(*folder, fileName, text, maxBytes);
 }
 
 template <class Table, class Fields>
@@ -278,6 +279,17 @@ Status Workspace::read(std::string_view fileName, double& out) const {
     return {};
 }
 
+Status Workspace::read(std::string_view fileName, MeasuredMap& out) const {
+    std::string text;
+    bool found = false;
+    if (auto status = readText(fileName, text, found, kMaxMapFileBytes); !status) return status;
+    if (!found) {
+        out.clear();
+        return {};
+    }
+    return parseMeasuredMap(text, pathText(path(fileName)), out);
+}
+
 void Workspace::describeStep(StepDescription description) const {
     if (m_staging->open) m_staging->description = std::move(description);
 }
@@ -344,6 +356,26 @@ Status Workspace::write(std::string_view fileName, const FinalStateFunction& fun
     }
     return writeText(fileName, formatRecord(function));
 }
+Status Workspace::write(std::string_view fileName, const MeasuredMap& map) const {
+    std::size_t line = 0;
+    for (const auto& spectrum : map) {
+        for (const auto& p : spectrum.points) {
+            ++line;
+            const std::pair<std::string_view, double> values[] = {
+                {texts::kExcitationEnergy, spectrum.excitation},
+                {texts::kEnergy, p.energy},
+                {texts::kIntensity, p.intensity},
+            };
+            for (const auto& [quantity, value] : values) {
+                if (!std::isfinite(value)) {
+                    return refuse(nonFinite(*this, fileName, line, quantity, value));
+                }
+            }
+        }
+    }
+    return writeText(fileName, formatMeasuredMap(map));
+}
+
 Status Workspace::write(std::string_view fileName, double value, bool lineEnd) const {
     if (!std::isfinite(value)) return refuse(nonFinite(*this, fileName, 1, texts::kValue, value));
     std::string text = formatNumber(value);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "workspace/file_names.h"
+#include "workspace/measured_map.h"
 #include "workspace/records.h"
 #include "workspace/status.h"
 
@@ -97,6 +98,8 @@ public:
     Status read(std::string_view fileName, FinalStateFunction& out) const;
     // A single-value file.
     Status read(std::string_view fileName, double& out) const;
+    // A measured map (checked as a map file is; at most kMaxMapFileBytes).
+    Status read(std::string_view fileName, MeasuredMap& out) const;
 
     // Convenience for the two one-line records that exist once the work
     // space is created.
@@ -110,6 +113,7 @@ public:
     Status write(std::string_view fileName, const MinMaxRecord& record) const;
     Status write(std::string_view fileName, const CalculationParameters& parameters) const;
     Status write(std::string_view fileName, const FinalStateFunction& function) const;
+    Status write(std::string_view fileName, const MeasuredMap& map) const;
     // A single value; `lineEnd` false writes the number alone.
     Status write(std::string_view fileName, double value, bool lineEnd = true) const;
     // Raw text, for copies of a file.
@@ -134,7 +138,8 @@ public:
 private:
     // The text of a file: the open step's, else the disk's; `found` false
     // when there is neither.
-    Status readText(std::string_view fileName, std::string& text, bool& found) const;
+    Status readText(std::string_view fileName, std::string& text, bool& found,
+                    std::uintmax_t maxBytes = kMaxFileBytes) const;
     template <class Table, class Fields>
     Status readTable(std::string_view fileName, Table& out, std::size_t capacity,
                      const Fields& fields) const;

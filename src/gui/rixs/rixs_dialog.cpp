@@ -6,6 +6,7 @@
 
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
+#include "rixs/measured_map_import.h"
 #include "rixs/rixs_map_window.h"
 #include "tools/average_dialog.h"
 #include "tools/optim_dialog.h"
@@ -82,6 +83,12 @@ void CRIXSXAFS::onMap() {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     window->startCompute();
+}
+
+void CRIXSXAFS::onImportMap() {
+    if (const auto report = importMeasuredMap(this, m_workspace)) {
+        m_editMessage->setText(report->text);
+    }
 }
 
 void CRIXSXAFS::onPicked(double logicalX, double logicalY) {

@@ -56,6 +56,8 @@ private:
     void run(const std::function<core::Report(const core::rixs::WorkbenchBoxes&)>& operation);
     void onCompute();
     void onMap();
+    // "測定マップ読込": a measured RIXS map into the work space.
+    void onImportMap();
     void onPicked(double logicalX, double logicalY);
     void onOptimise();
     void onAverage();

@@ -16,6 +16,7 @@
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
 #include "rixs/map_captions.h"
+#include "rixs/measured_map_captions.h"
 #include "rixs/workbench_captions.h"
 #include "rixs/workbench_texts.h"
 #include "widgets/dialog_widgets.h"
@@ -253,6 +254,10 @@ QWidget* CRIXSXAFS::buildRixsColumn() {
     auto* map = button(column, captions::kMapButton, QStringLiteral("buttonMap"));
     connect(map, &QPushButton::clicked, this, &CRIXSXAFS::onMap);
     computeRow->addWidget(map);
+    auto* importMap =
+        button(column, captions::kImportMapButton, QStringLiteral("buttonImportMeasuredMap"));
+    connect(importMap, &QPushButton::clicked, this, &CRIXSXAFS::onImportMap);
+    computeRow->addWidget(importMap);
     computeRow->addWidget(addButton(captions::kClearRixs, QStringLiteral("buttonClearRixs"),
                                     &WorkbenchModel::clearRixs));
     computeRow->addWidget(addFileButton(captions::kSaveRixs, QStringLiteral("buttonSaveRixs"),

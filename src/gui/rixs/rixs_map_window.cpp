@@ -16,6 +16,7 @@
 
 #include "plot/plot_export.h"
 #include "rixs/map_captions.h"
+#include "rixs/measured_map_captions.h"
 #include "rixs/plane_texts.h"
 #include "widgets/dialog_widgets.h"
 #include "widgets/message_panel.h"
@@ -60,6 +61,7 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     : QDialog(parent),
       m_workspace(workspace.directory()),
       m_measuredOmega(measuredOmega),
+      m_panels(this),
       m_worker(
           this, [this](std::size_t done, std::size_t rows) { showProgress(done, rows); },
           [this](const core::Report& report) { finish(report); }) {
@@ -76,6 +78,9 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     m_progress->setRange(0, 1);
     m_progress->setValue(0);
     connect(m_buttonCompute, &QPushButton::clicked, this, &RixsMapWindow::startCompute);
+    m_buttonCompare =
+        button(this, captions::kCompareMeasured, QStringLiteral("buttonCompareMeasured"));
+    connect(m_buttonCompare, &QPushButton::clicked, this, &RixsMapWindow::startCompare);
     connect(m_buttonStop, &QPushButton::clicked, this, [this] {
         m_worker.requestStop();
         m_buttonStop->setEnabled(false);
@@ -90,6 +95,7 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     rangeRow->addWidget(m_editStep);
     rangeRow->addWidget(m_buttonCompute);
     rangeRow->addWidget(m_buttonStop);
+    rangeRow->addWidget(m_buttonCompare);
     rangeRow->addWidget(m_progress, 1);
 
     m_radioEmission = new QRadioButton(toQt(captions::kAxisEmission), this);
@@ -122,8 +128,28 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     plots->addWidget(m_map, 3);
     plots->addLayout(cuts, 2);
     attachExport(m_map, [this] { return m_view.planeSeries(); });
-    attachExport(m_spectrumCut, [this] { return m_view.spectrumCutSeries(); });
-    attachExport(m_excitationCut, [this] { return m_view.excitationCutSeries(); });
+    // The cuts save the measured points after the calculated curve.
+    attachExport(m_spectrumCut, [this] {
+        auto series = m_view.spectrumCutSeries();
+        for (auto& s : m_panels.spectrumCutSeries()) series.push_back(std::move(s));
+        return series;
+    });
+    attachExport(m_excitationCut, [this] {
+        auto series = m_view.excitationCutSeries();
+        for (auto& s : m_panels.excitationCutSeries()) series.push_back(std::move(s));
+        return series;
+    });
+    attachExport(m_panels.measuredPlot(), [this] { return m_panels.measuredSeries(); });
+    attachExport(m_panels.differencePlot(), [this] { return m_panels.differenceSeries(); });
+    attachExport(m_panels.rPlot(), [this] { return m_panels.rSeries(); });
+    // The measured map and the difference beside each other under the
+    // calculated map and its cuts, with the R factor per Ω.
+    m_comparisonRow = new QWidget(this);
+    auto* comparison = new QHBoxLayout(m_comparisonRow);
+    comparison->setContentsMargins(0, 0, 0, 0);
+    comparison->addWidget(m_panels.measuredPlot(), 1);
+    comparison->addWidget(m_panels.differencePlot(), 1);
+    comparison->addWidget(m_panels.rPlot(), 1);
 
     m_message = new MessagePanel(this, 3);
     m_message->setFixedHeight(m_message->fontMetrics().lineSpacing() * 6);
@@ -131,6 +157,7 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     layout->addLayout(rangeRow);
     layout->addLayout(axisRow);
     layout->addLayout(plots, 1);
+    layout->addWidget(m_comparisonRow, 1);
     layout->addWidget(m_message);
     resize(1280, 760);
 
@@ -143,6 +170,7 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     m_editStep->setText(toQt(core::formatDigits(range.step, kBoxDigits)));
     setAxis(PlaneAxis::Emission);
     setRunning(false);
+    showComparison(false);
 }
 
 // The worker is the last member: its destructor stops the computation and
@@ -238,31 +266,78 @@ void RixsMapWindow::startCompute() {
     });
 }
 
+void RixsMapWindow::startCompare() {
+    if (running()) return;
+    m_progress->setRange(0, 1);
+    m_progress->setValue(0);
+    m_message->setText(captions::kRunning);
+    m_comparing = true;
+    setRunning(true);
+    m_worker.start(m_workspace, [this](std::stop_token stop, const StepWorker::Progress& progress) {
+        core::rixs::PlaneHooks hooks;
+        hooks.stop = std::move(stop);
+        hooks.progress = progress;
+        m_compared = core::rixs::MapComparison{};
+        const core::Status status = core::rixs::compareMeasuredMap(m_workspace, m_compared, hooks);
+        return core::Report::from(status, std::string());
+    });
+}
+
+void RixsMapWindow::showComparison(bool shown) {
+    m_comparisonRow->setVisible(shown);
+}
+
 void RixsMapWindow::setRunning(bool running) {
     m_editFrom->setEnabled(!running);
     m_editTo->setEnabled(!running);
     m_editStep->setEnabled(!running);
     m_buttonCompute->setEnabled(!running);
     m_buttonStop->setEnabled(running);
+    m_buttonCompare->setEnabled(!running);
 }
 
-void RixsMapWindow::showProgress(std::size_t done, std::size_t) {
+void RixsMapWindow::showProgress(std::size_t done, std::size_t rows) {
+    if (m_progress->maximum() != static_cast<int>(rows)) {
+        m_progress->setRange(0, static_cast<int>(rows));
+    }
     m_progress->setValue(static_cast<int>(done));
 }
 
 void RixsMapWindow::finish(const core::Report& report) {
     setRunning(false);
+    const bool compared = std::exchange(m_comparing, false);
     if (!report.done) {
         m_message->setText(report.text);
         emit computeEnded();
         return;
     }
     m_progress->setValue(m_progress->maximum());
-    m_view.setPlane(std::exchange(m_computed, {}));
-    const auto& plane = m_view.plane();
-    m_message->setText(std::string(captions::kDoneHead) + std::to_string(plane.excitation.size()) +
-                       std::string(captions::kDoneMiddle) + std::to_string(plane.emission.size()) +
-                       std::string(captions::kDoneTail));
+    if (compared) {
+        // The calculated map at the measured excitation energies, the
+        // measured one and their difference beside it.
+        m_view.setPlane(m_compared.calculated);
+        const std::size_t count = m_compared.measured.size();
+        const auto total = m_compared.total;
+        m_panels.setComparison(std::exchange(m_compared, {}));
+        std::string text = std::string(core::rixs::texts::kMapComparedHead) +
+                           std::to_string(count) + std::string(core::rixs::texts::kMapComparedTail);
+        if (total) {
+            text += std::string(captions::kComparedTotalHead) + core::formatNumber(*total) +
+                    std::string(captions::kComparedTotalTail);
+        }
+        m_message->setText(text);
+        showComparison(true);
+    } else {
+        m_view.setPlane(std::exchange(m_computed, {}));
+        // A plane of its own range leaves the measured map behind.
+        m_panels.setComparison({});
+        showComparison(false);
+        const auto& plane = m_view.plane();
+        m_message->setText(
+            std::string(captions::kDoneHead) + std::to_string(plane.excitation.size()) +
+            std::string(captions::kDoneMiddle) + std::to_string(plane.emission.size()) +
+            std::string(captions::kDoneTail));
+    }
     drawMap();
     drawCuts();
     emit computeEnded();
@@ -275,6 +350,7 @@ void RixsMapWindow::closeEvent(QCloseEvent* event) {
 
 void RixsMapWindow::setAxis(PlaneAxis axis) {
     m_view.setAxis(axis);
+    m_panels.setAxis(axis);
     const auto title =
         axis == PlaneAxis::Emission ? captions::kEmissionAxis : captions::kTransferAxis;
     m_map->xAxis->setLabel(toQt(title));
@@ -301,6 +377,13 @@ void RixsMapWindow::drawMap() {
         }
     }
     m_colorMap->rescaleDataRange(true);
+    if (!m_panels.empty()) {
+        // The measured map on the calculated one's colour scale.
+        QCPRange range = m_colorMap->dataRange();
+        range.expand(m_panels.measuredRange());
+        m_colorMap->setDataRange(range);
+        m_panels.draw(range);
+    }
     m_map->rescaleAxes();
     m_map->replot();
 }
@@ -324,6 +407,7 @@ void RixsMapWindow::drawCuts() {
     };
     show(m_spectrumCut, m_view.spectrumCut());
     show(m_excitationCut, m_view.excitationCut());
+    m_panels.drawCuts(m_spectrumCut, m_excitationCut);
     if (m_view.cut()) m_cursorLabel->setText(toQt(m_view.cursorText()));
 }
 
@@ -338,6 +422,7 @@ void RixsMapWindow::mouseMoved(QMouseEvent* event) {
     const auto point = mapPoint(event);
     if (!point) return;
     moveCrosshair(point->first, point->second);
+    m_panels.follow(point->first, point->second);
     if (m_view.follow(point->first, point->second)) drawCuts();
 }
 
@@ -346,11 +431,13 @@ void RixsMapWindow::mouseClicked(QMouseEvent* event) {
     if (m_view.fixed()) {
         // The cuts follow the cursor again.
         m_view.release();
+        m_panels.release();
         mouseMoved(event);
         return;
     }
     const auto point = mapPoint(event);
     if (!point || !m_view.fix(point->first, point->second)) return;
+    m_panels.fix(point->first, point->second);
     moveCrosshair(point->first, point->second);
     drawCuts();
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "rixs/map_comparison_panels.h"
 #include "rixs/plane_view.h"
 #include "widgets/step_worker.h"
 #include "workspace/workspace.h"
@@ -55,6 +56,11 @@ public:
 
     // Starts the plane over the range boxes (the "マップ計算" button).
     void startCompute();
+    // Starts the comparison with the measured map (the "測定マップと比較"
+    // button): the plane at its excitation energies, the measured map and
+    // the difference beside it, the R factor per Ω.
+    void startCompare();
+    const MapComparisonPanels& comparisonPanels() const { return m_panels; }
 
 signals:
     // The plane was computed (or refused) and drawn.
@@ -74,6 +80,8 @@ private:
     void drawMap();
     void moveCrosshair(double x, double omega);
     void drawCuts();
+    // The comparison's panels shown or hidden with the comparison.
+    void showComparison(bool shown);
     // The map coordinates of the mouse; nullopt outside the map's axes.
     std::optional<std::pair<double, double>> mapPoint(QMouseEvent* event) const;
     void mouseMoved(QMouseEvent* event);
@@ -84,12 +92,17 @@ private:
     core::rixs::PlaneView m_view;
     // The plane of the running computation, handed to the view when it ends.
     core::rixs::RixsPlane m_computed;
+    // The running comparison's result, and whether the worker runs one.
+    core::rixs::MapComparison m_compared;
+    bool m_comparing = false;
 
     QLineEdit* m_editFrom = nullptr;
     QLineEdit* m_editTo = nullptr;
     QLineEdit* m_editStep = nullptr;
     QPushButton* m_buttonCompute = nullptr;
     QPushButton* m_buttonStop = nullptr;
+    QPushButton* m_buttonCompare = nullptr;
+    QWidget* m_comparisonRow = nullptr;
     QProgressBar* m_progress = nullptr;
     QRadioButton* m_radioEmission = nullptr;
     QRadioButton* m_radioTransfer = nullptr;
@@ -105,6 +118,7 @@ private:
     QCPItemText* m_measuredLabel = nullptr;
     QCustomPlot* m_spectrumCut = nullptr;
     QCustomPlot* m_excitationCut = nullptr;
+    MapComparisonPanels m_panels;
 
     // Last member: destroyed first, so the computation has stopped and
     // joined before anything it uses goes away.
