@@ -9,6 +9,7 @@ packages=(
   fonts-noto-cjk qt6-translations-l10n locales xvfb xauth
   clang libclang-rt-14-dev ccache
   libqcustomplot-dev libqcustomplot2.1-qt6
+  pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib
 )
 # apt-get as root, through sudo otherwise; without sudo, one line on what to
 # install (or to run this as root) instead of "sudo: command not found".

@@ -29,9 +29,9 @@ std::string terminalText(std::string_view panelText) {
 
 void Context::show(const core::Report& report) {
     if (report.done) {
-        std::cout << terminalText(report.text) << std::flush;
+        out << terminalText(report.text) << std::flush;
     } else {
-        std::cerr << terminalText(report.text) << std::flush;
+        err << terminalText(report.text) << std::flush;
         exitCode = kExitRefused;
     }
 }
@@ -44,7 +44,7 @@ void Context::step(const std::function<core::Report(const core::Workspace&)>& op
 }
 
 void Context::showFigure(std::string_view name, double value) {
-    std::cout << name << '=' << core::formatNumber(value) << '\n' << std::flush;
+    out << name << '=' << core::formatNumber(value) << '\n' << std::flush;
 }
 
 ProgressLine::ProgressLine() : m_shown(isatty(STDERR_FILENO) != 0) {}
@@ -73,9 +73,13 @@ double numberOf(const std::string& text) {
 }
 
 int run(int argc, char** argv) {
+    return run(argc, argv, std::cout, std::cerr);
+}
+
+int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     CLI::App app{"ZEPHALO: RIXS spectra from selective XAFS, headless front end", "zephalo-cli"};
     app.require_subcommand(1);
-    Context context;
+    Context context(out, err);
     app.add_option("--workspace", context.workspaceOption,
                    "work-space folder (default: $ZEPHALO_WORK_SPACE, else ~/ZEPHALO_WORK_SPACE)");
     auto* import = app.add_subcommand("import", "bring a measured or calculated spectrum in");
@@ -89,13 +93,12 @@ int run(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
+        return app.exit(e, out, err);
     } catch (const CLI::CallForAllHelp& e) {
-        return app.exit(e);
+        return app.exit(e, out, err);
     } catch (const CLI::ParseError& e) {
-        app.exit(e);
-        std::cerr
-            << "usage: zephalo-cli [--workspace DIR] COMMAND [ARGS...]  (--help for the list)\n";
+        app.exit(e, out, err);
+        err << "usage: zephalo-cli [--workspace DIR] COMMAND [ARGS...]  (--help for the list)\n";
         return kExitUsage;
     }
     return context.exitCode;

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -20,13 +21,17 @@ inline constexpr int kExitUsage = 2;
 
 class Context {
 public:
+    Context(std::ostream& outStream, std::ostream& errStream) : out(outStream), err(errStream) {}
+
+    std::ostream& out;            // where done reports and figures go
+    std::ostream& err;            // where refusals and usage errors go
     std::string workspaceOption;  // --workspace DIR; empty: the default rule
     int exitCode = kExitDone;
 
     core::Workspace workspace() const;
 
-    // Prints a report: its text on standard output when the operation did its
-    // work, on standard error (exit status 1) when it refused.
+    // Prints a report: its text on `out` when the operation did its work, on
+    // `err` (exit status 1) when it refused.
     void show(const core::Report& report);
     // Prints a figure line "R=<value>" (six significant digits).
     void showFigure(std::string_view name, double value);

@@ -516,19 +516,11 @@ constexpr double kMatchTolerance = 0.0001;
 // Points per spectrum the comparison reduces.
 constexpr std::size_t kMaxAlignedPoints = 4000;
 
-// The two spectra reduced to their common energies: the longer one (the
-// calculation when both are as long) keeps the points that match the other's,
-// in the other's order; the other stays whole. The first match in file order wins; a match at
-// energy 0 counts as none.
-struct Aligned {
-    PairSpectrum measured;
-    QuadSpectrum calculated;
-    bool matched = false;  // whether the reduced spectrum kept any point
-};
-
 bool sameEnergy(double a, double b) {
     return std::fabs(a - b) < kMatchTolerance;
 }
+
+}  // namespace
 
 Aligned align(const PairSpectrum& measured, const QuadSpectrum& calculated) {
     Aligned out;
@@ -555,6 +547,8 @@ Aligned align(const PairSpectrum& measured, const QuadSpectrum& calculated) {
     }
     return out;
 }
+
+namespace {
 
 // A calculated curve group in panel units.
 template <class Ranges>

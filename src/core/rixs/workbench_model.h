@@ -220,4 +220,16 @@ Status storedBoxes(const Workspace& workspace, WorkbenchBoxes& out);
 // calculated spectrum; any other malformed content is refused.
 Status readCalculatedRixs(const Workspace& workspace, QuadSpectrum& out);
 
+// The two spectra reduced to their common energies, as the comparison pairs
+// them for its R factor: the longer one (the calculation when both are as
+// long) keeps the points that match the other's, in the other's order; the
+// other stays whole. The first match in file order wins; a match at energy 0
+// counts as none.
+struct Aligned {
+    PairSpectrum measured;
+    QuadSpectrum calculated;
+    bool matched = false;  // whether the reduced spectrum kept any point
+};
+Aligned align(const PairSpectrum& measured, const QuadSpectrum& calculated);
+
 }  // namespace zephalo::core::rixs
