@@ -69,18 +69,22 @@ first = ws.calculated()
 after = ws.step("optimise", omega=7114, from_=7110, to=7116)
 print(f"after the optimisation: R = {after.r:.3g} %")
 
-# The corrected model in memory: the spectrum at the measured excitation
-# energy and the map around the edge.
+# The optimisation corrected the working copy of the selective XAFS;
+# "finish" makes it the one the calculation uses. The corrected model in
+# memory gives the spectrum at the measured excitation energy and the map.
+ws.step("finish")
 model = zephalo.Model.from_workspace(ws.path)
 emission, total, first_component, second_component = model.spectrum(7114)
 measured_energy, measured_intensity = ws.measured()
+r = model.r_factor(7114, measured_energy, measured_intensity)
+print(f"corrected model in memory: R = {r:.3g} %")
 omegas = np.arange(7105.0, 7135.0 + 0.125, 0.25)
 plane = model.plane(omegas)
 
 fig, (left, right) = plt.subplots(1, 2, figsize=(12, 4.5))
 left.plot(measured_energy, measured_intensity, "r.", markersize=3, label="measured (7114 eV)")
 left.plot(first[0], first[1], color="0.6", label=f"calculated, shipped (R {before.r:.3g} %)")
-left.plot(emission, total, "b", label=f"calculated, optimised (R {after.r:.3g} %)")
+left.plot(emission, total, "b", label=f"calculated, optimised (R {r:.3g} %)")
 left.plot(emission, first_component, "b:", linewidth=0.8, label="components")
 left.plot(emission, second_component, "b:", linewidth=0.8)
 left.set_xlabel("emission energy (eV)")
