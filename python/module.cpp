@@ -83,7 +83,7 @@ py::tuple columns(const std::vector<Point>& points, Fields... fields) {
 }
 
 std::vector<double> valuesOf(const Array& array) {
-    if (array.ndim() != 1) throw py::value_error("expected a one-dimensional array");
+    if (array.ndim() != 1) throw py::value_error(std::string(texts::kNotOneDimensional));
     const double* data = array.data();
     return std::vector<double>(data, data + array.size());
 }

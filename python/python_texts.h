@@ -9,6 +9,7 @@ namespace zephalo::python::texts {
 inline constexpr std::string_view kModuleDoc =
     "ZEPHALO's core from Python: the command-line steps on a work space and the RIXS "
     "calculation in memory.";
+inline constexpr std::string_view kNotOneDimensional = "expected a one-dimensional array";
 inline constexpr std::string_view kLengthsDiffer =
     "energies and intensities must have the same length";
 inline constexpr std::string_view kTooManyPoints = "too many points: at most ";

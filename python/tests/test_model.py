@@ -97,6 +97,7 @@ def test_with_profile_changes_the_spectrum_linearly(demo_ws):
     [
         (lambda m: m.spectrum(500), zephalo.Refused, "500"),
         (lambda m: m.plane([7114, 25000]), zephalo.Refused, "25000"),
+        (lambda m: m.plane([[7114.0]]), ValueError, "one-dimensional"),
         (lambda m: m.with_profile([7110, 7111], [1.0]), ValueError, "same length"),
         (lambda m: m.with_profile([7110, 7111], [1.0, np.nan]), ValueError, "finite"),
         (lambda m: m.with_profile([7110], [1.0]), zephalo.Refused, ""),
