@@ -22,7 +22,7 @@
 #include "cli/run.h"
 #include "numeric/r_factor.h"
 #include "python_texts.h"
-#include "rixs/rixs_compute.h"
+#include "rixs/energy_alignment.h"
 #include "rixs/rixs_core.h"
 #include "rixs/rixs_plane.h"
 #include "rixs/workbench_model.h"
@@ -112,12 +112,13 @@ public:
             rixs::RixsInputFiles files;
             rixs::RixsInput input;
             if (auto status = rixs::readRixsInputs(workspace, files, input); !status) return status;
-            // The compute operation stores the factors as its boxes show them
-            // (six significant digits) before it calculates: the same here.
-            rixs::FactorTexts factors;
-            if (auto status = rixs::storedFactorTexts(workspace, factors); !status) return status;
-            input.parameters.absorptionFactor = core::parseTyped(factors.absorption);
-            input.parameters.scalingFactor = core::parseTyped(factors.scaling);
+            // The compute step stores the factors as the workbench's boxes
+            // show them (six significant digits) before it calculates: the
+            // same here.
+            rixs::WorkbenchBoxes boxes;
+            if (auto status = rixs::storedBoxes(workspace, boxes); !status) return status;
+            input.parameters.absorptionFactor = core::parseTyped(boxes.absorption);
+            input.parameters.scalingFactor = core::parseTyped(boxes.scaling);
             model.m_selective = std::move(files.selective);
             model.m_absorption = std::move(files.absorption);
             model.m_parameters = input.parameters;
@@ -178,7 +179,7 @@ public:
         for (core::QuadPoint& point : calculated) {
             point.total = core::tools::asWritten(point.total);
         }
-        const rixs::Aligned pair = rixs::align(measured, calculated);
+        const rixs::AlignedSpectra pair = rixs::alignEnergies(measured, calculated);
         const auto r = core::numeric::rFactor(pair.calculated, pair.measured);
         if (!r) throw py::value_error(std::string(texts::kNoCommonEnergy));
         return *r;

@@ -25,6 +25,7 @@ using zephalo::gui::FileChoice;
 using zephalo::gui::PlotPanel;
 using zephalo::test::buttonByCaption;
 using zephalo::test::childByText;
+using zephalo::test::DialogFixture;
 using zephalo::test::panelText;
 using zephalo::test::pixelAt;
 using zephalo::test::pixelsOf;
@@ -137,11 +138,9 @@ private slots:
 };
 
 void RixsDialogTest::opensWithEveryControl() {
-    TempDir dir;
-    prepare(dir, 1);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepare(dir, 1); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("RIXSシミュレーション"));
 
     for (const char* caption : kEnabledButtons) {
@@ -200,11 +199,9 @@ void RixsDialogTest::loadChecksTheModeAndPaintsItsComponents() {
     QFETCH(int, mode);
     QFETCH(QString, checked);
     QFETCH(bool, blue);
-    TempDir dir;
-    prepare(dir, mode);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepare(dir, mode); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
     press(dialog, QStringLiteral("選択的XAFS読込"));
 
     QVERIFY(panelText(dialog).startsWith(
@@ -236,11 +233,9 @@ void RixsDialogTest::loadChecksTheModeAndPaintsItsComponents() {
 }
 
 void RixsDialogTest::clickSetsCentreAndExcitation() {
-    TempDir dir;
-    prepare(dir, 1);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepare(dir, 1); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
     PlotPanel& panel = xafsPanel(dialog);
 
     // Before any load there is no window to map the click to.
@@ -265,11 +260,10 @@ void RixsDialogTest::clickSetsCentreAndExcitation() {
 }
 
 void RixsDialogTest::peakShownThenGoneWithDisplayChange() {
-    TempDir dir;
-    prepare(dir, 1);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepare(dir, 1); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
+    const TempDir& dir = opened.dir();
     PlotPanel& panel = xafsPanel(dialog);
     press(dialog, QStringLiteral("選択的XAFS読込"));
     QTest::mouseClick(&panel, Qt::LeftButton, {}, pixelAt(panel, 0, 0));
@@ -312,11 +306,10 @@ void RixsDialogTest::peakShownThenGoneWithDisplayChange() {
 }
 
 void RixsDialogTest::computeAndCompareDrawTheirCurvesAndTheRFactor() {
-    TempDir dir;
-    prepareForRixs(dir);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepareForRixs(dir); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
+    const TempDir& dir = opened.dir();
     PlotPanel& theory = namedPanel(dialog, "panelTheory");
     PlotPanel& experiment = namedPanel(dialog, "panelExperiment");
 

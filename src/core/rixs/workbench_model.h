@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "plot/projection.h"
@@ -42,6 +43,9 @@ struct WorkbenchBoxes {
 
     bool operator==(const WorkbenchBoxes&) const = default;
 };
+
+// The lowest and highest energy of a panel (eV).
+using EnergySpan = std::pair<double, double>;
 
 class WorkbenchModel {
 public:
@@ -149,6 +153,21 @@ public:
     // Whether a spectrum is drawn in the selective XAFS panel.
     bool hasXafs() const;
 
+    // The energy spans under the three panels: the stored window
+    // (TempXAFS_MinMax.DAT) while the selective XAFS panel shows a spectrum,
+    // the calculated spectrum's energies while the theory panel shows it,
+    // the frame (EXP_MinMax.DAT) while the experiment panel shows a curve;
+    // nullopt otherwise or when the file cannot be read. Read anew.
+    std::optional<EnergySpan> xafsSpan() const;
+    std::optional<EnergySpan> theorySpan() const;
+    std::optional<EnergySpan> experimentSpan() const;
+    // The two-component flag of the stored final-state function, read anew;
+    // false when the file is missing or cannot be read.
+    bool twoComponents() const;
+    // The excitation box as the measured spectrum's Ω that the RIXS map
+    // marks: nullopt unless it is a number the computation accepts.
+    static std::optional<double> measuredExcitation(const WorkbenchBoxes& typed);
+
     // A calculated RIXS spectrum in panel units: total and two components.
     struct RixsCurves {
         plot::Curve total;
@@ -219,17 +238,5 @@ Status storedBoxes(const Workspace& workspace, WorkbenchBoxes& out);
 // creation writes (three values, one short of a record) reads as no
 // calculated spectrum; any other malformed content is refused.
 Status readCalculatedRixs(const Workspace& workspace, QuadSpectrum& out);
-
-// The two spectra reduced to their common energies, as the comparison pairs
-// them for its R factor: the longer one (the calculation when both are as
-// long) keeps the points that match the other's, in the other's order; the
-// other stays whole. The first match in file order wins; a match at energy 0
-// counts as none.
-struct Aligned {
-    PairSpectrum measured;
-    QuadSpectrum calculated;
-    bool matched = false;  // whether the reduced spectrum kept any point
-};
-Aligned align(const PairSpectrum& measured, const QuadSpectrum& calculated);
 
 }  // namespace zephalo::core::rixs

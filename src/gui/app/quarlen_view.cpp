@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/file_dialogs.h"
-#include "app/message_panel.h"
 #include "app/resources.h"
 #include "rixs/rixs_dialog.h"
+#include "widgets/file_dialogs.h"
+#include "widgets/message_panel.h"
 #include "workspace/step.h"
 #include "workspace/workspace_setup.h"
 #include "xafs/conv_xafs_dialog.h"

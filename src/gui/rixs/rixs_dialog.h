@@ -7,8 +7,8 @@
 #include <string_view>
 #include <utility>
 
-#include "app/file_dialogs.h"
 #include "rixs/workbench_model.h"
+#include "widgets/file_dialogs.h"
 #include "workspace/workspace.h"
 
 class QButtonGroup;
@@ -65,16 +65,10 @@ private:
     core::rixs::DisplayMode checkedMode() const;
     // Repaints the three panels, the energies under them and the R factor.
     void repaintPanels();
-    // The two-component flag of the stored final-state function, read anew
-    // for every paint of the RIXS panels.
-    bool twoComponents() const;
 
     core::Workspace m_workspace;
     core::rixs::WorkbenchModel m_model;
     FileChooser m_chooseFile;
-    // Energies spanned by the last computed spectrum, as the theory panel
-    // draws it (the comparison later reduces the file, not the panel).
-    std::optional<std::pair<double, double>> m_theorySpan;
 
     MessagePanel* m_editMessage = nullptr;
     QLineEdit* m_editExcitation = nullptr;

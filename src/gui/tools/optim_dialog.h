@@ -1,13 +1,11 @@
 #pragma once
 
 #include <QDialog>
-#include <atomic>
+#include <cstddef>
 #include <memory>
-#include <mutex>
-#include <optional>
-#include <thread>
 
 #include "tools/optimise_model.h"
+#include "widgets/step_worker.h"
 #include "workspace/workspace.h"
 
 class QComboBox;
@@ -33,7 +31,7 @@ public:
     ~COptim() override;
 
     // Whether a run is going on.
-    bool running() const { return m_worker.joinable(); }
+    bool running() const { return m_worker.running(); }
 
 public slots:
     void reject() override;
@@ -47,7 +45,7 @@ private:
     void onStop();
     void setRunning(bool running);
     // On the user-interface thread, from the worker's posts.
-    void showProgress();
+    void showProgress(std::size_t position, std::size_t positions);
     void showPass(const core::tools::PassResult& pass);
     void finish(const core::Report& report);
 
@@ -78,14 +76,9 @@ private:
     std::unique_ptr<WaitCursor> m_busy;
     bool m_closeWhenEnded = false;
 
-    // The worker's latest position, shown by at most one pending post.
-    std::mutex m_progressMutex;
-    core::tools::OptimiseProgress m_latestProgress;
-    std::atomic<bool> m_progressPosted{false};
-
     // Last member: destroyed first, so the run has stopped and joined before
     // anything it uses goes away.
-    std::jthread m_worker;
+    StepWorker m_worker;
 };
 
 }  // namespace zephalo::gui

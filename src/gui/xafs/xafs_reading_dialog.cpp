@@ -1,14 +1,14 @@
 #include "xafs/xafs_reading_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/file_dialogs.h"
-#include "app/message_panel.h"
+#include "widgets/dialog_widgets.h"
+#include "widgets/file_dialogs.h"
+#include "widgets/message_panel.h"
 #include "workspace/records.h"
 #include "workspace/step.h"
 
@@ -56,9 +56,7 @@ CXAFSReading::CXAFSReading(const core::Workspace& workspace, QWidget* parent)
                                        "（1成分の場合は2成分の値が同じ）という形式の")) +
                                    48);
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    auto* buttons = closeButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(oneComponent);
@@ -74,8 +72,6 @@ CXAFSReading::CXAFSReading(const core::Workspace& workspace, QWidget* parent)
             [this] { runImport(&Model::importFirstOfTwo); });
     connect(secondOfTwo, &QPushButton::clicked, this, &CXAFSReading::onSecondOfTwo);
     connect(general, &QPushButton::clicked, this, [this] { runImport(&Model::importGeneral); });
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 QString CXAFSReading::chooseWithDialog() {

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,13 +13,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/button_step.h"
-#include "app/dialog_widgets.h"
-#include "app/message_panel.h"
-#include "app/wait_cursor.h"
 #include "plot/plot_export.h"
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
+#include "widgets/button_step.h"
+#include "widgets/dialog_widgets.h"
+#include "widgets/message_panel.h"
+#include "widgets/wait_cursor.h"
 #include "workspace/number_text.h"
 #include "xrf/xrf_texts.h"
 
@@ -106,17 +105,12 @@ CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
     repaint->hide();
     repaintNote->hide();
 
-    auto* closeButtons = new QDialogButtonBox(this);
-    auto* ok = closeButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    auto* cancel =
-        closeButtons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-    ok->setObjectName(QStringLiteral("buttonOk"));
-    cancel->setObjectName(QStringLiteral("buttonCancel"));
+    auto* closeBox = closeButtons(this);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(repaint);
     bottom->addWidget(repaintNote);
     bottom->addStretch();
-    bottom->addWidget(closeButtons);
+    bottom->addWidget(closeBox);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
@@ -132,8 +126,6 @@ CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
     attachExport(m_plot, [this] { return m_model.series(m_radioTwoComponents->isChecked()); });
     // The components are drawn only while "2成分(A+BとC+D)" is checked.
     connect(m_radioTwoComponents, &QRadioButton::toggled, this, &CXRF::refreshPlot);
-    connect(closeButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(closeButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 QWidget* CXRF::buildParameters() {
