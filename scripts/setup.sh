@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev ccache
   libqcustomplot-dev libqcustomplot2.1-qt6
   libhdf5-dev
+  pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib
 )
 # apt-get as root, through sudo otherwise; without sudo, one line on what to
 # install (or to run this as root) instead of "sudo: command not found".

@@ -72,7 +72,7 @@ void Context::print(std::string_view text) {
     if (m_inStep) {
         m_pending += text;
     } else {
-        std::cout << text << std::flush;
+        out << text << std::flush;
     }
 }
 
@@ -80,7 +80,7 @@ void Context::show(const core::Report& report) {
     if (report.done) {
         print(terminalText(report.text));
     } else {
-        std::cerr << terminalText(report.text) << std::flush;
+        err << terminalText(report.text) << std::flush;
         exitCode = kExitRefused;
     }
 }
@@ -146,7 +146,7 @@ bool Interruption::happened() const {
 }
 
 void Context::showFigure(std::string_view name, std::string_view text) {
-    std::cout << name << '=' << text << '\n' << std::flush;
+    print(std::string(name) + '=' + std::string(text) + '\n');
 }
 
 ProgressLine::ProgressLine() : m_shown(isatty(STDERR_FILENO) != 0) {}
@@ -175,9 +175,13 @@ double numberOf(const std::string& text) {
 }
 
 int run(int argc, char** argv) {
+    return run(argc, argv, std::cout, std::cerr);
+}
+
+int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     CLI::App app{"ZEPHALO: RIXS spectra from selective XAFS, headless front end", "zephalo-cli"};
     app.require_subcommand(1);
-    Context context;
+    Context context(out, err);
     context.root = &app;
     app.add_option("--workspace", context.workspaceOption,
                    "work-space folder (default: $ZEPHALO_WORK_SPACE, else ~/ZEPHALO_WORK_SPACE)")
@@ -198,13 +202,12 @@ int run(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
+        return app.exit(e, out, err);
     } catch (const CLI::CallForAllHelp& e) {
-        return app.exit(e);
+        return app.exit(e, out, err);
     } catch (const CLI::ParseError& e) {
-        app.exit(e);
-        std::cerr
-            << "usage: zephalo-cli [--workspace DIR] COMMAND [ARGS...]  (--help for the list)\n";
+        app.exit(e, out, err);
+        err << "usage: zephalo-cli [--workspace DIR] COMMAND [ARGS...]  (--help for the list)\n";
         return kExitUsage;
     }
     return context.exitCode;

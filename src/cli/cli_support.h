@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <stop_token>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -26,6 +27,10 @@ inline constexpr int kExitInterrupted = 130;
 
 class Context {
 public:
+    Context(std::ostream& outStream, std::ostream& errStream) : out(outStream), err(errStream) {}
+
+    std::ostream& out;  // where done reports and figures go
+    std::ostream& err;  // where refusals and usage errors go
     std::optional<std::string> workspaceOption;  // --workspace DIR; none: the default rule
     int exitCode = kExitDone;
     // The parsed command line, for the history's description of a step.
@@ -40,10 +45,10 @@ public:
 
     core::Workspace workspace() const;
 
-    // Prints a report: its text on standard output when the operation did its
-    // work, on standard error (exit status 1) when it refused. Inside a step
-    // the standard output waits for the step's end and is dropped when the
-    // step refuses, so a refused step prints no success text.
+    // Prints a report: its text on `out` when the operation did its work, on
+    // `err` (exit status 1) when it refused. Inside a step the output waits
+    // for the step's end and is dropped when the step refuses, so a refused
+    // step prints no success text.
     void show(const core::Report& report);
     // Prints a figure line "R=<value>" (six significant digits), as show().
     void showFigure(std::string_view name, double value);

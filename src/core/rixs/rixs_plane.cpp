@@ -104,6 +104,18 @@ Status planeExcitations(double from, double to, double step, std::vector<double>
     return {};
 }
 
+Status checkPlaneRange(std::span<const double> excitations) {
+    for (const double omega : excitations) {
+        if (excitationAccepted(omega)) continue;
+        return Status::failure(
+            std::string(texts::kPlaneOutsideHead) + formatNumber(omega) +
+            std::string(texts::kPlaneOutsideMiddle) + formatNumber(kLowestExcitation) +
+            std::string(texts::kPlaneOutsideBetween) + formatNumber(kHighestExcitation) +
+            std::string(texts::kPlaneOutsideTail));
+    }
+    return {};
+}
+
 Status calculateRixsPlane(const RixsInput& input, std::span<const double> excitations,
                           RixsPlane& out, const PlaneHooks& hooks) {
     return planeOver(input, excitations, out, hooks, [&](const QuadPoint& point) {
@@ -114,14 +126,7 @@ Status calculateRixsPlane(const RixsInput& input, std::span<const double> excita
 Status computeRixsPlane(const Workspace& workspace, std::span<const double> excitations,
                         RixsPlane& out, const PlaneHooks& hooks) {
     out = {};
-    for (const double omega : excitations) {
-        if (excitationAccepted(omega)) continue;
-        return Status::failure(
-            std::string(texts::kPlaneOutsideHead) + formatNumber(omega) +
-            std::string(texts::kPlaneOutsideMiddle) + formatNumber(kLowestExcitation) +
-            std::string(texts::kPlaneOutsideBetween) + formatNumber(kHighestExcitation) +
-            std::string(texts::kPlaneOutsideTail));
-    }
+    if (auto status = checkPlaneRange(excitations); !status) return status;
     if (!workspace.exists(files::kSelectiveForRixs) || !workspace.exists(files::kConvXafsNorm)) {
         return Status::failure(std::string(texts::kMissingComputeInputs));
     }

@@ -49,6 +49,10 @@ struct PlaneHooks {
 // energies; `out` is then empty.
 Status planeExcitations(double from, double to, double step, std::vector<double>& out);
 
+// Refuses the first excitation energy outside the compute operation's range
+// (1000 … 20000 eV, which it would replace by its default instead).
+Status checkPlaneRange(std::span<const double> excitations);
+
 // The plane over `excitations` from inputs in memory: the factors that do
 // not depend on Ω are prepared once, and the rows are shared between the two
 // cores. Refuses what the core refuses at any of the energies, and a result
