@@ -1,8 +1,14 @@
 #include "cli/cli_support.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <algorithm>
+#include <cstdio>
+#include <initializer_list>
 #include <iostream>
 
 #include "workspace/number_text.h"
@@ -16,13 +22,41 @@ core::Workspace Context::workspace() const {
     return core::Workspace(core::Workspace::defaultDirectory());
 }
 
+namespace {
+
+constexpr std::string_view kPanelBreak = "\r\n";
+
+bool endsWithAny(std::string_view text, std::initializer_list<std::string_view> ends) {
+    return std::any_of(ends.begin(), ends.end(), [&](auto end) { return text.ends_with(end); });
+}
+
+// True when `line` ends a sentence: its last mark, closing brackets aside,
+// is a full stop, an exclamation or a question mark.
+bool endsSentence(std::string_view line) {
+    while (endsWithAny(line, {")", "）", "」", "』"})) {
+        line.remove_suffix(line.ends_with(")") ? 1 : std::string_view("）").size());
+    }
+    return endsWithAny(line, {"。", "．", "！", "？", "!", "?", "."});
+}
+
+}  // namespace
+
 std::string terminalText(std::string_view panelText) {
     std::string out;
     out.reserve(panelText.size() + 1);
-    for (std::size_t i = 0; i < panelText.size(); ++i) {
-        if (panelText[i] == '\r' && i + 1 < panelText.size() && panelText[i + 1] == '\n') continue;
-        out += panelText[i];
+    std::string_view rest = panelText;
+    for (auto at = rest.find(kPanelBreak); at != std::string_view::npos;
+         at = rest.find(kPanelBreak)) {
+        const std::string_view line = rest.substr(0, at);
+        rest.remove_prefix(at + kPanelBreak.size());
+        out += line;
+        const std::string_view written = std::string_view(out).substr(out.rfind('\n') + 1);
+        const bool lineEnds = written.empty() || rest.empty() || rest.starts_with(kPanelBreak) ||
+                              rest.starts_with("　") || rest.starts_with(' ') ||
+                              endsSentence(written);
+        if (lineEnds) out += '\n';
     }
+    out += rest;
     if (out.empty() || out.back() != '\n') out += '\n';
     return out;
 }
@@ -47,7 +81,19 @@ void Context::showFigure(std::string_view name, double value) {
     std::cout << name << '=' << core::formatNumber(value) << '\n' << std::flush;
 }
 
-ProgressLine::ProgressLine() : m_shown(isatty(STDERR_FILENO) != 0) {}
+namespace {
+
+bool standardErrorIsTerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
+}  // namespace
+
+ProgressLine::ProgressLine() : m_shown(standardErrorIsTerminal()) {}
 
 ProgressLine::~ProgressLine() {
     if (m_width > 0) std::cerr << '\r' << std::string(m_width, ' ') << '\r' << std::flush;
@@ -75,6 +121,7 @@ double numberOf(const std::string& text) {
 int run(int argc, char** argv) {
     CLI::App app{"ZEPHALO: RIXS spectra from selective XAFS, headless front end", "zephalo-cli"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "zephalo-cli " ZEPHALO_VERSION);
     Context context;
     app.add_option("--workspace", context.workspaceOption,
                    "work-space folder (default: $ZEPHALO_WORK_SPACE, else ~/ZEPHALO_WORK_SPACE)");
@@ -88,9 +135,7 @@ int run(int argc, char** argv) {
     addRixsCommands(app, context);
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
-    } catch (const CLI::CallForAllHelp& e) {
+    } catch (const CLI::Success& e) {  // --help or --version
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);
