@@ -122,6 +122,9 @@ int run(int argc, char** argv) {
     CLI::App app{"ZEPHALO: RIXS spectra from selective XAFS, headless front end", "zephalo-cli"};
     app.require_subcommand(1);
     app.set_version_flag("--version", "zephalo-cli " ZEPHALO_VERSION);
+    // Options are "--name" everywhere: on Windows CLI11 would otherwise take
+    // a path such as /data/x.DAT for an option "/data".
+    app.allow_windows_style_options(false);
     Context context;
     app.add_option("--workspace", context.workspaceOption,
                    "work-space folder (default: $ZEPHALO_WORK_SPACE, else ~/ZEPHALO_WORK_SPACE)");

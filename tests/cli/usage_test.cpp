@@ -45,11 +45,9 @@ TEST_P(TerminalText, PrintsOneLinePerSentence) {
 INSTANTIATE_TEST_SUITE_P(
     CliUsage, TerminalText,
     ::testing::Values(
-        PanelText{"BreakInsideAWordIsDropped",
-                  "　スケーリング因子を調整して下\r\nさい。\r\n",
+        PanelText{"BreakInsideAWordIsDropped", "　スケーリング因子を調整して下\r\nさい。\r\n",
                   "　スケーリング因子を調整して下さい。\n"},
-        PanelText{"BreakAfterACommaIsDropped",
-                  "　これでよければ、\r\n「設定完了」を押して下さい。",
+        PanelText{"BreakAfterACommaIsDropped", "　これでよければ、\r\n「設定完了」を押して下さい。",
                   "　これでよければ、「設定完了」を押して下さい。\n"},
         PanelText{"SentencesKeepTheirOwnLines", "　読み込みました。\r\n確認して下さい！\r\n",
                   "　読み込みました。\n確認して下さい！\n"},

@@ -14,8 +14,9 @@ TEST(CliWorkspace, CreateAndImportEndToEnd) {
     const std::string ws = (scratch / "ws").string();
     const auto created = runCli({"--workspace", ws, "create"}, scratch);
     EXPECT_EQ(created.exitCode, 0) << created.err;
+    // One line: the panel's breaks after the path and inside a word are dropped.
     EXPECT_EQ(created.out, "作業用のディレクトリ　" + ws +
-                               "\nを作成しました。(以前使用時の結果は保護され\nています)\n");
+                               "を作成しました。(以前使用時の結果は保護されています)\n");
     EXPECT_EQ(readFile(scratch / "ws" / "RIXS_Calculation_Parameters.DAT"),
               "1.25\t7120\t7020\t7065\t0.1\t1\t7.9e-09\n");
 
@@ -46,10 +47,11 @@ TEST(CliWorkspace, DemoMeasurementsImport) {
     const std::string ws = (scratch / "ws").string();
     const std::filesystem::path demo = std::filesystem::path(ZEPHALO_SOURCE_DIR) / "data" / "demo";
     ASSERT_EQ(runCli({"--workspace", ws, "create"}, scratch).exitCode, 0);
-    for (const auto& [kind, file] : {std::pair{"rixs", "Fe2O3_RIXS_7114eV.DAT"},
-                                     std::pair{"conv-xafs", "Fe2O3_ConvXAFS.DAT"},
-                                     std::pair{"xrf", "Fe2O3_XRF_Kbeta.DAT"}}) {
-        const auto run = runCli({"--workspace", ws, "import", kind, (demo / file).string()}, scratch);
+    for (const auto& [kind, file] :
+         {std::pair{"rixs", "Fe2O3_RIXS_7114eV.DAT"}, std::pair{"conv-xafs", "Fe2O3_ConvXAFS.DAT"},
+          std::pair{"xrf", "Fe2O3_XRF_Kbeta.DAT"}}) {
+        const auto run =
+            runCli({"--workspace", ws, "import", kind, (demo / file).string()}, scratch);
         EXPECT_EQ(run.exitCode, 0) << kind << ": " << run.err;
     }
     // Smallest and largest RIXS intensities of the demo file, 0.00117381 and

@@ -64,11 +64,12 @@ TEST_F(Reading, OnlyRegularFilesAreReadAndNothingBlocks) {
     };
 #endif
     std::vector<Case> cases(std::begin(devices), std::end(devices));
-    cases.insert(cases.end(), {
-        {dir.path(), "　" + pathText(dir.path()) + " はフォルダーなので"},
-        {dir / "missing.DAT",
-         "　ファイル " + pathText(dir / "missing.DAT") + " を開けませんでした。"},
-    });
+    cases.insert(cases.end(),
+                 {
+                     {dir.path(), "　" + pathText(dir.path()) + " はフォルダーなので"},
+                     {dir / "missing.DAT",
+                      "　ファイル " + pathText(dir / "missing.DAT") + " を開けませんでした。"},
+                 });
     for (const auto& c : cases) {
         std::string text;
         const Status status = readTextFile(c.path, text);

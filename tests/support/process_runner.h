@@ -82,8 +82,8 @@ public:
         startup.hStdOutput = out;
         startup.hStdError = err;
         PROCESS_INFORMATION info{};
-        if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                           nullptr, nullptr, &startup, &info)) {
+        if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                           nullptr, &startup, &info)) {
             CloseHandle(info.hThread);
             m_process = info.hProcess;
         }
