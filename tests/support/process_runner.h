@@ -6,6 +6,9 @@
 #endif
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+// Old 16-bit keywords that would swallow the name of test::near.
+#undef near
+#undef far
 #else
 #include <fcntl.h>
 #include <signal.h>
