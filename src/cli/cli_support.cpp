@@ -1,10 +1,16 @@
 #include "cli/cli_support.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <initializer_list>
 #include <iostream>
 
 #include "workspace/number_text.h"
@@ -18,13 +24,41 @@ core::Workspace Context::workspace() const {
     return core::Workspace(core::Workspace::defaultDirectory());
 }
 
+namespace {
+
+constexpr std::string_view kPanelBreak = "\r\n";
+
+bool endsWithAny(std::string_view text, std::initializer_list<std::string_view> ends) {
+    return std::any_of(ends.begin(), ends.end(), [&](auto end) { return text.ends_with(end); });
+}
+
+// True when `line` ends a sentence: its last mark, closing brackets aside,
+// is a full stop, an exclamation or a question mark.
+bool endsSentence(std::string_view line) {
+    while (endsWithAny(line, {")", "）", "」", "』"})) {
+        line.remove_suffix(line.ends_with(")") ? 1 : std::string_view("）").size());
+    }
+    return endsWithAny(line, {"。", "．", "！", "？", "!", "?", "."});
+}
+
+}  // namespace
+
 std::string terminalText(std::string_view panelText) {
     std::string out;
     out.reserve(panelText.size() + 1);
-    for (std::size_t i = 0; i < panelText.size(); ++i) {
-        if (panelText[i] == '\r' && i + 1 < panelText.size() && panelText[i + 1] == '\n') continue;
-        out += panelText[i];
+    std::string_view rest = panelText;
+    for (auto at = rest.find(kPanelBreak); at != std::string_view::npos;
+         at = rest.find(kPanelBreak)) {
+        const std::string_view line = rest.substr(0, at);
+        rest.remove_prefix(at + kPanelBreak.size());
+        out += line;
+        const std::string_view written = std::string_view(out).substr(out.rfind('\n') + 1);
+        const bool lineEnds = written.empty() || rest.empty() || rest.starts_with(kPanelBreak) ||
+                              rest.starts_with("　") || rest.starts_with(' ') ||
+                              endsSentence(written);
+        if (lineEnds) out += '\n';
     }
+    out += rest;
     if (out.empty() || out.back() != '\n') out += '\n';
     return out;
 }
@@ -149,7 +183,19 @@ void Context::showFigure(std::string_view name, std::string_view text) {
     print(std::string(name) + '=' + std::string(text) + '\n');
 }
 
-ProgressLine::ProgressLine() : m_shown(isatty(STDERR_FILENO) != 0) {}
+namespace {
+
+bool standardErrorIsTerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
+}  // namespace
+
+ProgressLine::ProgressLine() : m_shown(standardErrorIsTerminal()) {}
 
 ProgressLine::~ProgressLine() {
     if (m_width > 0) std::cerr << '\r' << std::string(m_width, ' ') << '\r' << std::flush;
@@ -181,6 +227,10 @@ int run(int argc, char** argv) {
 int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     CLI::App app{"ZEPHALO: RIXS spectra from selective XAFS, headless front end", "zephalo-cli"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "zephalo-cli " ZEPHALO_VERSION);
+    // Options are "--name" everywhere: on Windows CLI11 would otherwise take
+    // a path such as /data/x.DAT for an option "/data".
+    app.allow_windows_style_options(false);
     Context context(out, err);
     context.root = &app;
     app.add_option("--workspace", context.workspaceOption,
@@ -201,9 +251,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     addRixsCommands(app, context);
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e, out, err);
-    } catch (const CLI::CallForAllHelp& e) {
+    } catch (const CLI::Success& e) {  // --help or --version
         return app.exit(e, out, err);
     } catch (const CLI::ParseError& e) {
         app.exit(e, out, err);

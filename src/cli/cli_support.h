@@ -87,8 +87,12 @@ private:
     std::jthread m_watch;  // turns the flag into a stop request
 };
 
-// The message-panel text as terminal lines: every "\r\n" becomes a line end,
-// and the text ends with one.
+// The message-panel text as terminal lines, one per sentence or paragraph.
+// The panel breaks its lines ("\r\n") both between sentences and, to fit its
+// width, inside them. A break stays a line end after a sentence's end (。！？
+// and their ASCII forms, closing brackets aside), before an indented line
+// (a new paragraph), at a blank line and at the end; any other break is
+// inside a sentence and is dropped. The text ends with a line end.
 std::string terminalText(std::string_view panelText);
 
 // A progress line on standard error for a long command, rewritten in place;

@@ -2,7 +2,9 @@
 // writers, a child killed at random moments, and inputs that would write
 // infinities, block or exhaust memory. Every file set afterwards is one that
 // a whole step (or none) produces.
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -457,8 +459,6 @@ TEST_F(StorageProcesses, CtrlCStopsALongOptimisationLikeTheStopButton) {
 // naming what it refused, and the work space stays as it was.
 TEST_F(StorageProcesses, HostileInputsAreRefusedQuicklyAndChangeNothing) {
     const auto& base = demoStates().fitted;
-    const fs::path fifo = scratch / "pipe.DAT";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const fs::path huge = scratch / "huge.DAT";
     writeFile(huge, "7050\t0.1\n");
     fs::resize_file(huge, std::uintmax_t{64} << 20);
@@ -473,7 +473,7 @@ TEST_F(StorageProcesses, HostileInputsAreRefusedQuicklyAndChangeNothing) {
         std::vector<std::string> arguments;
         std::string named;  // text the refusal must contain
     };
-    const std::vector<Case> cases{
+    std::vector<Case> cases{
         {"scaling that overflows",
          {"compute", "--omega", "7114", "--scaling", "1e308"},
          std::string(core::texts::kScalingFactor)},
@@ -483,9 +483,16 @@ TEST_F(StorageProcesses, HostileInputsAreRefusedQuicklyAndChangeNothing) {
         {"intensity of -1e308",
          {"import", "selective", (scratch / "negative.xspec").string()},
          "negative.xspec の52行目"},
-        {"FIFO", {"import", "rixs", fifo.string()}, core::texts::notRegularText(fifo.string())},
         {"64 MiB file", {"import", "rixs", huge.string()}, "huge.DAT の大きさは67108864バイト"},
     };
+#ifdef _WIN32
+    cases.push_back({"device", {"import", "rixs", "NUL"}, core::texts::notRegularText("NUL")});
+#else
+    const fs::path fifo = scratch / "pipe.DAT";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    cases.push_back(
+        {"FIFO", {"import", "rixs", fifo.string()}, core::texts::notRegularText(fifo.string())});
+#endif
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         restoreFileSet(ws, base);

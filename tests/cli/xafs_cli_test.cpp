@@ -82,7 +82,7 @@ TEST_F(XafsCli, TwoComponentsInTwoSteps) {
 
     run = cli({"import", "selective-first", source("up.xspecup", wien2k(0, 10)).string()});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.out.find("の1成分目を導入\nしました。\n　2成分目を導入して下さい。\n"),
+    EXPECT_NE(run.out.find("の1成分目を導入しました。\n　2成分目を導入して下さい。\n"),
               std::string::npos);
     run = cli({"import", "selective-second", source("dn.xspecdn", wien2k(0.5, 10)).string()});
     EXPECT_EQ(run.exitCode, 0) << run.err;

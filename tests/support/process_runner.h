@@ -1,10 +1,23 @@
 #pragma once
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+// Old 16-bit keywords that would swallow the name of test::near.
+#undef near
+#undef far
+#else
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
+#endif
 
 #include <chrono>
 #include <cstdlib>
@@ -15,8 +28,6 @@
 #include <vector>
 
 #include "test_support.h"
-
-extern char** environ;
 
 // zephalo-cli as a child process that a test can run alongside another one,
 // wait for with a bound, or kill; and a work space's files as one value.
@@ -29,6 +40,103 @@ struct ChildEnd {
     int signal = 0;
     bool timedOut = false;  // still running at the bound and killed
 };
+
+#ifdef _WIN32
+
+// One argument as the C runtime splits a command line: quoted, a quote
+// escaped, and the backslashes before a quote (or the closing one) doubled.
+inline std::wstring windowsArgument(const std::wstring& word) {
+    std::wstring quoted = L"\"";
+    std::size_t backslashes = 0;
+    for (wchar_t c : word) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(2 * backslashes, L'\\');
+    return quoted + L"\"";
+}
+
+class CliProcess {
+public:
+    // Starts ZEPHALO_CLI with `arguments`; its output goes to `outFile` and `errFile`.
+    CliProcess(const std::vector<std::string>& arguments, const std::filesystem::path& outFile,
+               const std::filesystem::path& errFile) {
+        const std::filesystem::path program(ZEPHALO_CLI);
+        std::wstring commandLine = windowsArgument(program.wstring());
+        for (const auto& a : arguments)
+            commandLine += L" " + windowsArgument(std::filesystem::path(a).wstring());
+        SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+        auto open = [&](const wchar_t* name, DWORD access, DWORD disposition) {
+            return CreateFileW(name, access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                               disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        };
+        HANDLE in = open(L"NUL", GENERIC_READ, OPEN_EXISTING);
+        HANDLE out = open(outFile.c_str(), GENERIC_WRITE, CREATE_ALWAYS);
+        HANDLE err = open(errFile.c_str(), GENERIC_WRITE, CREATE_ALWAYS);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = in;
+        startup.hStdOutput = out;
+        startup.hStdError = err;
+        PROCESS_INFORMATION info{};
+        if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                           nullptr, &startup, &info)) {
+            CloseHandle(info.hThread);
+            m_process = info.hProcess;
+        }
+        for (HANDLE h : {in, out, err}) {
+            if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        }
+    }
+    ~CliProcess() {
+        if (!m_process) return;
+        if (!m_reaped) {
+            TerminateProcess(m_process, kKilled);
+            WaitForSingleObject(m_process, INFINITE);
+        }
+        CloseHandle(m_process);
+    }
+    CliProcess(const CliProcess&) = delete;
+    CliProcess& operator=(const CliProcess&) = delete;
+
+    bool started() const { return m_process != nullptr; }
+
+    void killNow() {
+        if (m_process && !m_reaped && TerminateProcess(m_process, kKilled)) m_killed = true;
+    }
+
+    // Waits for the end; a child still running after `bound` is killed.
+    ChildEnd wait(std::chrono::milliseconds bound = std::chrono::seconds(60)) {
+        ChildEnd end;
+        if (!m_process) return end;
+        if (WaitForSingleObject(m_process, static_cast<DWORD>(bound.count())) != WAIT_OBJECT_0) {
+            end.timedOut = true;
+            killNow();
+            WaitForSingleObject(m_process, INFINITE);
+        }
+        m_reaped = true;
+        DWORD code = 0;
+        GetExitCodeProcess(m_process, &code);
+        end.exited = !m_killed;
+        end.exitCode = end.exited ? static_cast<int>(code) : -1;
+        end.signal = m_killed ? 9 : 0;
+        return end;
+    }
+
+private:
+    static constexpr UINT kKilled = 137;
+    HANDLE m_process = nullptr;
+    bool m_reaped = false;
+    bool m_killed = false;
+};
+
+#else
 
 class CliProcess {
 public:
@@ -98,6 +206,8 @@ private:
     pid_t m_pid = -1;
     bool m_reaped = false;
 };
+
+#endif
 
 // Every regular file of a folder by name, with its whole content.
 using FileSet = std::map<std::string, std::string>;

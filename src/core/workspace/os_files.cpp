@@ -5,7 +5,9 @@
 #include <utility>
 
 #ifdef _WIN32
+#ifndef NOMINMAX  // MinGW's C++ library defines it already
 #define NOMINMAX
+#endif
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else

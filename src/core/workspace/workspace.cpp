@@ -63,6 +63,32 @@ std::filesystem::path Workspace::preparedDataFolder() {
     return dataFolder();
 }
 
+bool Workspace::seedDataFolder(const std::filesystem::path& demoFolder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path folder = preferredDataFolder();
+    if (fs::exists(fs::symlink_status(folder, ec)) || !fs::is_directory(demoFolder, ec)) {
+        return false;
+    }
+    // Copied beside the data folder first and renamed into place whole, so a
+    // failed copy never leaves a half-filled folder that would stop the next try.
+    const fs::path staging = folder.string() + ".new-" + std::to_string(os::processId());
+    fs::remove_all(staging, ec);
+    bool copied = fs::create_directories(staging, ec);
+    for (const auto& entry : fs::directory_iterator(demoFolder, ec)) {
+        const auto extension = entry.path().extension();
+        if (!copied || (extension != ".DAT" && extension != ".xspec")) continue;
+        if (!entry.is_regular_file(ec)) continue;
+        copied = fs::copy_file(entry.path(), staging / entry.path().filename(), ec);
+    }
+    if (copied && !ec) fs::rename(staging, folder, ec);
+    if (!copied || ec) {
+        fs::remove_all(staging, ec);
+        return false;
+    }
+    return true;
+}
+
 std::string Workspace::directoryText() const {
     return pathText(m_directory);
 }

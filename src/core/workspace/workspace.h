@@ -77,6 +77,11 @@ public:
     // The same, with ~/ZEPHALO (c:\ZEPHALO) created first when it is missing;
     // the home folder when it cannot be created.
     static std::filesystem::path preparedDataFolder();
+    // On the first start: creates the data folder (~/ZEPHALO, c:\ZEPHALO)
+    // holding copies of the demo measurements (the *.DAT and *.xspec files of
+    // `demoFolder`). Does nothing when the data folder exists already or the
+    // demo folder is missing; true when it created the folder.
+    static bool seedDataFolder(const std::filesystem::path& demoFolder);
 
     const std::filesystem::path& directory() const { return m_directory; }
     // The directory as message text.
