@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         PanelText{"AsciiStopsEndSentences", "Done.\r\nR factor?\r\n(ok)",
                   "Done.\nR factor?\n(ok)\n"},
         PanelText{"EmptyTextIsOneLineEnd", "", "\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace zephalo::test
