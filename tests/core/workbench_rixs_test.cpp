@@ -225,6 +225,7 @@ TEST_F(WorkbenchRixsTest, AlignmentKeepsTheCommonEnergiesOfTheLongerSpectrum) {
         std::size_t measuredAfter;
         std::size_t calculatedAfter;
         double firstCalculatedEnergy;  // after the alignment (0: none)
+        bool shared = true;            // whether any energy matches
     };
     const std::vector<Case> cases{
         // 0.1 eV experiment against the default grid: the calculation shrinks
@@ -235,12 +236,14 @@ TEST_F(WorkbenchRixsTest, AlignmentKeepsTheCommonEnergiesOfTheLongerSpectrum) {
         // measured point stays, the calculation stays whole.
         {"0.05 eV experiment", pairs(7020.0, 0.05, 201, flat), quads(7020.0, 0.1, 101, flat), 101,
          101, 7020.0},
-        // Energies 0.0002 eV apart never match: the shorter calculation
-        // stays, the experiment empties.
-        {"0.0002 eV apart", pairs(7.0, 0.1, 30, flat), quads(7.0002, 0.1, 20, flat), 0, 20, 7.0002},
-        // No energy in common, experiment not longer: the calculation empties.
-        {"no common energy", pairs(7100.0, 0.1, 10, flat), quads(7020.0, 0.1, 20, flat), 10, 0,
-         0.0},
+        // Energies 0.0002 eV apart never match, nor do disjoint ranges, nor
+        // anything against the seed before a calculation: refused, both
+        // files as they were.
+        {"0.0002 eV apart", pairs(7.0, 0.1, 30, flat), quads(7.0002, 0.1, 20, flat), 30, 20, 7.0002,
+         false},
+        {"no common energy", pairs(7100.0, 0.1, 10, flat), quads(7020.0, 0.1, 20, flat), 10, 20,
+         7020.0, false},
+        {"before a calculation", pairs(7100.0, 0.1, 10, flat), QuadSpectrum{}, 10, 0, 0.0, false},
         // A match at energy 0 counts as none.
         {"energy 0", PairSpectrum{{0.0, 1.0}, {1.0, 2.0}, {2.0, 3.0}},
          QuadSpectrum{{0.0, 1, 1, 0}, {1.0, 2, 2, 0}}, 1, 2, 0.0},
@@ -248,8 +251,24 @@ TEST_F(WorkbenchRixsTest, AlignmentKeepsTheCommonEnergiesOfTheLongerSpectrum) {
     for (const Case& c : cases) {
         writeExperiment(c.measured);
         ASSERT_TRUE(ws.write(files::kCalculatedRixs, c.calculated));
-        const Report report = model.compareWithExperiment(boxes);
-        ASSERT_TRUE(report.done) << c.name << ": " << report.text;
+        const std::string frameBefore = text(files::kRixsExperimentMinMax);
+        const std::string measuredBefore = text(files::kRixsExperiment);
+        const std::string calculatedBefore = text(files::kCalculatedRixs);
+        for (const bool other : {false, true}) {
+            const Report report =
+                other ? model.compareWithOther(boxes, ws.path(files::kRixsExperiment))
+                      : model.compareWithExperiment(boxes);
+            EXPECT_EQ(report.done, c.shared) << c.name << ": " << report.text;
+            EXPECT_EQ(contains(report.text, texts::kNoCommonEnergyRefused), !c.shared) << c.name;
+            if (c.shared) break;
+            // Refused: every file as it was, the measured spectrum kept.
+            EXPECT_EQ(text(files::kRixsExperiment), measuredBefore) << c.name;
+            EXPECT_EQ(text(files::kCalculatedRixs), calculatedBefore) << c.name;
+            EXPECT_EQ(text(files::kRixsExperimentMinMax), frameBefore) << c.name;
+        }
+        // The redraw, which rewrites nothing, says when nothing pairs.
+        EXPECT_EQ(contains(model.compareCalculated(boxes).text, texts::kNoCommonEnergy), !c.shared)
+            << c.name;
         const auto measured = table<PairSpectrum>(files::kRixsExperiment);
         const auto calculated = table<QuadSpectrum>(files::kCalculatedRixs);
         EXPECT_EQ(measured.size(), c.measuredAfter) << c.name;
@@ -257,11 +276,7 @@ TEST_F(WorkbenchRixsTest, AlignmentKeepsTheCommonEnergiesOfTheLongerSpectrum) {
         if (!calculated.empty()) {
             EXPECT_TRUE(near(calculated.front().energy, c.firstCalculatedEnergy, 1e-9)) << c.name;
         }
-        const bool none = measured.empty() || calculated.empty();
-        EXPECT_EQ(contains(report.text, texts::kNoCommonEnergy), none) << c.name;
-        // The redraw, run next when a calculation is shown, says so too.
-        EXPECT_EQ(contains(model.compareCalculated(boxes).text, texts::kNoCommonEnergy), none)
-            << c.name;
+        if (!c.shared) continue;
         // Where both stay, they pair energy by energy.
         for (std::size_t i = 0; measured.size() == calculated.size() && i < measured.size(); ++i) {
             EXPECT_TRUE(near(measured[i].energy, calculated[i].energy, 0, 1e-4)) << c.name << i;

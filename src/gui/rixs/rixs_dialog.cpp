@@ -16,6 +16,7 @@
 #include "app/button_step.h"
 #include "app/dialog_widgets.h"
 #include "app/message_panel.h"
+#include "app/step_controls.h"
 #include "plot/plot_export.h"
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
@@ -23,6 +24,7 @@
 #include "rixs/rixs_compute.h"
 #include "rixs/rixs_map_window.h"
 #include "rixs/workbench_captions.h"
+#include "rixs/workbench_commands.h"
 #include "rixs/workbench_texts.h"
 #include "tools/average_dialog.h"
 #include "tools/optim_dialog.h"
@@ -40,6 +42,7 @@ namespace captions = rixs::captions;
 using core::rixs::DisplayMode;
 using core::rixs::PeakSign;
 using core::rixs::WorkbenchBoxes;
+using core::rixs::WorkbenchButton;
 using core::rixs::WorkbenchModel;
 
 namespace texts = core::rixs::texts;
@@ -49,12 +52,13 @@ namespace texts = core::rixs::texts;
 QStringList messageTexts() {
     QStringList result;
     for (std::string_view text :
-         {texts::kLoadedText, texts::kClearedText, texts::kDisplayChangedText,
-          texts::kWindowRejectedText, texts::kPeakShownText, texts::kCorrectedText,
-          texts::kStoredText, texts::kRefreshedText, texts::kFinishedText, texts::kPeakNotFinite,
-          texts::kShiftedText, texts::kExcitationHint, texts::kRixsClearedText,
-          texts::kComparisonClearedText, texts::kComparedText, texts::kExperimentShownText,
-          texts::kOtherExperimentText, texts::kExcitationWarning, texts::kMissingComputeInputs}) {
+         {texts::kLoadedText,           texts::kClearedText,           texts::kDisplayChangedText,
+          texts::kWindowRejectedText,   texts::kPeakShownText,         texts::kCorrectedText,
+          texts::kStoredText,           texts::kRefreshedText,         texts::kFinishedText,
+          texts::kPeakNotFinite,        texts::kShiftedText,           texts::kExcitationHint,
+          texts::kRixsClearedText,      texts::kComparisonClearedText, texts::kComparedText,
+          texts::kExperimentShownText,  texts::kOtherExperimentText,   texts::kExcitationWarning,
+          texts::kMissingComputeInputs, texts::kNoCommonEnergyRefused}) {
         result << toQt(text);
     }
     const std::string energy = "7130.5";
@@ -108,6 +112,13 @@ bool anyPoint(const std::vector<core::plot::Curve>& curves) {
                        [](const core::plot::Curve& curve) { return curve.size() > 0; });
 }
 
+// The history's command of a button.
+std::function<std::vector<std::string>(const WorkbenchBoxes&)> replay(
+    core::rixs::WorkbenchButton button) {
+    return
+        [button](const WorkbenchBoxes& typed) { return core::rixs::replayCommand(button, typed); };
+}
+
 // The R factor as the box shows it.
 constexpr int kRFactorDigits = 6;
 
@@ -159,6 +170,7 @@ CRIXSXAFS::CRIXSXAFS(const core::Workspace& workspace, QWidget* parent)
 
     m_editMessage = new MessagePanel(this, mostLines());
     m_editMessage->setMinimumWidth(widestLine(*m_editMessage, messageTexts() + addedSentences()));
+    m_steps = new StepControls(this, m_workspace, m_editMessage, [this] { redrawFromFiles(); });
 
     auto* columns = new QHBoxLayout;
     columns->addWidget(buildXafsColumn(), 5);
@@ -181,7 +193,8 @@ CRIXSXAFS::CRIXSXAFS(const core::Workspace& workspace, QWidget* parent)
     attachExport(m_experimentPanel, [this] { return m_model.experimentSeries(twoComponents()); });
     // The user's own typing only: the workbench's changes to the box send no hint.
     connect(m_editExcitation, &QLineEdit::textEdited, this, [this] {
-        run([this](const WorkbenchBoxes& typed) { return m_model.excitationEdited(typed); });
+        run({}, {},
+            [this](const WorkbenchBoxes& typed) { return m_model.excitationEdited(typed); });
     });
 }
 
@@ -191,8 +204,8 @@ QWidget* CRIXSXAFS::buildXafsColumn() {
     m_xafsRange = new PlotRangeLabels(m_xafsPanel, column);
 
     auto* loadRow = new QHBoxLayout;
-    loadRow->addWidget(
-        addButton(captions::kLoad, QStringLiteral("buttonLoad"), &WorkbenchModel::load));
+    loadRow->addWidget(addButton(captions::kLoad, QStringLiteral("buttonLoad"),
+                                 &WorkbenchModel::load, replay(WorkbenchButton::Load)));
     loadRow->addWidget(
         addButton(captions::kClear, QStringLiteral("buttonClear"), &WorkbenchModel::clear));
 
@@ -215,7 +228,8 @@ QWidget* CRIXSXAFS::buildXafsColumn() {
     modeRow->addWidget(m_radioModeAB);
     modeRow->addStretch(1);
     modeRow->addWidget(addButton(captions::kChangeDisplay, QStringLiteral("buttonChangeDisplay"),
-                                 &WorkbenchModel::changeDisplay));
+                                 &WorkbenchModel::changeDisplay,
+                                 replay(WorkbenchButton::ChangeDisplay)));
     auto* rangeLayout = new QVBoxLayout(range);
     rangeLayout->addLayout(rangeRow);
     rangeLayout->addLayout(modeRow);
@@ -239,18 +253,18 @@ QWidget* CRIXSXAFS::buildXafsColumn() {
     signRow->addWidget(m_radioSubtract);
     signRow->addStretch(1);
     auto* actions = new QGridLayout;
-    actions->addWidget(
-        addButton(captions::kShowPeak, QStringLiteral("buttonShowPeak"), &WorkbenchModel::showPeak),
-        0, 0);
+    actions->addWidget(addButton(captions::kShowPeak, QStringLiteral("buttonShowPeak"),
+                                 &WorkbenchModel::showPeak, replay(WorkbenchButton::ShowPeak)),
+                       0, 0);
     actions->addWidget(addButton(captions::kApply, QStringLiteral("buttonApply"),
-                                 &WorkbenchModel::applyCorrection),
+                                 &WorkbenchModel::applyCorrection, replay(WorkbenchButton::Apply)),
                        0, 1);
     actions->addWidget(addButton(captions::kStore, QStringLiteral("buttonStore"),
-                                 &WorkbenchModel::storeCorrection),
+                                 &WorkbenchModel::storeCorrection, replay(WorkbenchButton::Store)),
                        1, 0);
-    actions->addWidget(
-        addButton(captions::kRefresh, QStringLiteral("buttonRefresh"), &WorkbenchModel::refresh), 1,
-        1);
+    actions->addWidget(addButton(captions::kRefresh, QStringLiteral("buttonRefresh"),
+                                 &WorkbenchModel::refresh, replay(WorkbenchButton::Refresh)),
+                       1, 1);
     auto* peakLayout = new QVBoxLayout(peak);
     peakLayout->addLayout(boxes);
     peakLayout->addLayout(signRow);
@@ -308,13 +322,14 @@ QWidget* CRIXSXAFS::buildRixsColumn() {
     factors->setColumnStretch(1, 1);
     auto* compareRow = new QHBoxLayout;
     compareRow->addWidget(addButton(captions::kCompare, QStringLiteral("buttonCompare"),
-                                    &WorkbenchModel::compareWithExperiment));
+                                    &WorkbenchModel::compareWithExperiment,
+                                    replay(WorkbenchButton::Compare)));
     compareRow->addWidget(addButton(captions::kClearExperiment,
                                     QStringLiteral("buttonClearExperiment"),
                                     &WorkbenchModel::clearComparison));
     compareRow->addWidget(addFileButton(captions::kCompareAnother,
                                         QStringLiteral("buttonCompareAnother"), FileChoice::Open,
-                                        &WorkbenchModel::compareWithOther));
+                                        &WorkbenchModel::compareWithOther, true));
     // The computation and comparison operations run it themselves; the
     // user never sees it.
     auto* redraw = addButton(captions::kRedrawComparison, QStringLiteral("buttonRedraw"),
@@ -346,8 +361,8 @@ QLayout* CRIXSXAFS::buildBottomRow() {
     auto* shiftLayout = new QHBoxLayout(shift);
     shiftLayout->setContentsMargins(kGroupRowMargins);
     shiftLayout->addWidget(m_editShift);
-    shiftLayout->addWidget(
-        addButton(captions::kShift, QStringLiteral("buttonShift"), &WorkbenchModel::shift));
+    shiftLayout->addWidget(addButton(captions::kShift, QStringLiteral("buttonShift"),
+                                     &WorkbenchModel::shift, replay(WorkbenchButton::Shift)));
 
     auto* tools = new QGroupBox(toQt(captions::kToolsGroup), this);
     auto* toolsLayout = new QHBoxLayout(tools);
@@ -383,8 +398,8 @@ QLayout* CRIXSXAFS::buildBottomRow() {
         return column;
     };
     auto* row = new QHBoxLayout;
-    row->addLayout(level(
-        addButton(captions::kFinish, QStringLiteral("buttonFinish"), &WorkbenchModel::finish)));
+    row->addLayout(level(addButton(captions::kFinish, QStringLiteral("buttonFinish"),
+                                   &WorkbenchModel::finish, replay(WorkbenchButton::Finish))));
     row->addSpacing(8);
     row->addWidget(shift);
     row->addLayout(level(addFileButton(captions::kSaveXafs, QStringLiteral("buttonSaveXafs"),
@@ -394,45 +409,69 @@ QLayout* CRIXSXAFS::buildBottomRow() {
     row->addWidget(repaint);
     row->addWidget(repaintHint);
     row->addStretch(1);
+    row->addLayout(level(m_steps->undoButton()));
+    row->addLayout(level(m_steps->redoButton()));
     row->addLayout(level(closeButtons));
     return row;
 }
 
 QPushButton* CRIXSXAFS::addButton(std::string_view caption, const QString& name,
-                                  Operation operation) {
+                                  Operation operation, CommandOf command) {
     auto* result = button(this, caption, name);
-    connect(result, &QPushButton::clicked, this, [this, operation] {
-        run([this, operation](const WorkbenchBoxes& typed) { return (m_model.*operation)(typed); });
+    connect(result, &QPushButton::clicked, this, [this, caption, operation, command] {
+        run(caption, command,
+            [this, operation](const WorkbenchBoxes& typed) { return (m_model.*operation)(typed); });
     });
     return result;
 }
 
 QPushButton* CRIXSXAFS::addFileButton(std::string_view caption, const QString& name,
-                                      FileChoice choice, FileOperation operation) {
+                                      FileChoice choice, FileOperation operation, bool replayable) {
     auto* result = button(this, caption, name);
-    connect(result, &QPushButton::clicked, this, [this, choice, operation] {
+    connect(result, &QPushButton::clicked, this, [this, caption, choice, operation, replayable] {
         const auto chosen = m_chooseFile(choice);
         if (!chosen) return;  // cancelled: nothing read, nothing written, text kept
-        run([&](const WorkbenchBoxes& typed) { return (m_model.*operation)(typed, *chosen); });
+        CommandOf command;
+        if (replayable) {
+            command = [&](const WorkbenchBoxes&) {
+                return core::rixs::compareWithCommand(*chosen);
+            };
+        }
+        run(caption, command,
+            [&](const WorkbenchBoxes& typed) { return (m_model.*operation)(typed, *chosen); });
     });
     return result;
 }
 
-void CRIXSXAFS::run(const std::function<core::Report(const WorkbenchBoxes&)>& operation) {
+void CRIXSXAFS::run(std::string_view caption, const CommandOf& command,
+                    const std::function<core::Report(const WorkbenchBoxes&)>& operation) {
+    if (m_steps->changedOutside()) return;
     const WorkbenchBoxes typed = typedBoxes();
     bool ran = false;
     const core::Report report = core::runStep(m_workspace, [&] {
         ran = true;
+        m_workspace.describeStep(
+            {std::string(caption), command ? command(typed) : std::vector<std::string>{}});
         return operation(typed);
     });
+    m_steps->drawn();
     m_editMessage->setText(report.text);
     // A step refused before it started leaves the boxes as the user typed them.
     if (ran) showBoxes(m_model.boxes());
     repaintPanels();
 }
 
+void CRIXSXAFS::redrawFromFiles() {
+    m_model.redraw(typedBoxes());
+    core::QuadSpectrum points;
+    m_theorySpan =
+        core::rixs::readCalculatedRixs(m_workspace, points).ok() ? spanOf(points) : std::nullopt;
+    showBoxes(m_model.boxes());
+    repaintPanels();
+}
+
 void CRIXSXAFS::onCompute() {
-    run([this](const WorkbenchBoxes& typed) {
+    run(captions::kCompute, replay(WorkbenchButton::Compute), [this](const WorkbenchBoxes& typed) {
         core::Report report = m_model.compute(typed);
         // The spectrum just written, before a comparison reduces the file.
         core::QuadSpectrum points;
@@ -458,9 +497,14 @@ void CRIXSXAFS::onMap() {
 }
 
 void CRIXSXAFS::onPicked(double logicalX, double logicalY) {
+    if (m_steps->changedOutside()) {
+        m_xafsPanel->cancelCursor();
+        return;
+    }
     const WorkbenchBoxes typed = typedBoxes();
     const auto report =
         runClickStep(m_workspace, [&] { return m_model.pick(logicalX, logicalY, typed); });
+    m_steps->drawn();
     if (!report) {
         // Nothing loaded to map the click to: no cursor, no message.
         m_xafsPanel->cancelCursor();
@@ -473,14 +517,18 @@ void CRIXSXAFS::onPicked(double logicalX, double logicalY) {
 // The refinement tools change only the working copy; the panel shows it
 // after "表示変更".
 void CRIXSXAFS::onOptimise() {
+    if (m_steps->changedOutside()) return;
     COptim dialog(m_workspace, this);
     dialog.exec();
-    m_editMessage->setText(core::tools::texts::kOptimiseClosedText);
+    m_steps->drawn();
+    m_editMessage->setText(dialog.closedText());
 }
 
 void CRIXSXAFS::onAverage() {
+    if (m_steps->changedOutside()) return;
     CAverage dialog(m_workspace, this);
     dialog.exec();
+    m_steps->drawn();
     m_editMessage->setText(core::tools::texts::kAverageClosedText);
 }
 

@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "app/file_dialogs.h"
 #include "rixs/workbench_model.h"
@@ -20,6 +22,7 @@ namespace zephalo::gui {
 
 class MessagePanel;
 class PlotPanel;
+class StepControls;
 class PlotRangeLabels;
 
 // The modal workbench "RIXSシミュレーション": three panels (selective XAFS,
@@ -47,13 +50,19 @@ private:
     QWidget* buildXafsColumn();
     QWidget* buildRixsColumn();
     QLayout* buildBottomRow();
-    QPushButton* addButton(std::string_view caption, const QString& name, Operation operation);
+    // The zephalo-cli arguments that redo a button's step from the boxes as
+    // typed; empty when no command does.
+    using CommandOf = std::function<std::vector<std::string>(const core::rixs::WorkbenchBoxes&)>;
+    QPushButton* addButton(std::string_view caption, const QString& name, Operation operation,
+                           CommandOf command = {});
     // A button that first asks for a file; a cancelled choice does nothing.
     QPushButton* addFileButton(std::string_view caption, const QString& name, FileChoice choice,
-                               FileOperation operation);
+                               FileOperation operation, bool replayable = false);
 
-    // One button: the boxes as typed go to `operation`, run as a step.
-    void run(const std::function<core::Report(const core::rixs::WorkbenchBoxes&)>& operation);
+    // One button: the boxes as typed go to `operation`, run as a step that
+    // the history names by `caption` and `command`.
+    void run(std::string_view caption, const CommandOf& command,
+             const std::function<core::Report(const core::rixs::WorkbenchBoxes&)>& operation);
     void onCompute();
     void onMap();
     void onPicked(double logicalX, double logicalY);
@@ -68,6 +77,8 @@ private:
     // The two-component flag of the stored final-state function, read anew
     // for every paint of the RIXS panels.
     bool twoComponents() const;
+    // The panels and boxes drawn anew from the work-space files.
+    void redrawFromFiles();
 
     core::Workspace m_workspace;
     core::rixs::WorkbenchModel m_model;
@@ -77,6 +88,7 @@ private:
     std::optional<std::pair<double, double>> m_theorySpan;
 
     MessagePanel* m_editMessage = nullptr;
+    StepControls* m_steps = nullptr;
     QLineEdit* m_editExcitation = nullptr;
     QLineEdit* m_editRangeMin = nullptr;
     QLineEdit* m_editRangeMax = nullptr;

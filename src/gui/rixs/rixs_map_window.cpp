@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "app/message_panel.h"
+#include "app/step_controls.h"
 #include "plot/plot_export.h"
 #include "rixs/map_captions.h"
 #include "rixs/plane_texts.h"
@@ -98,6 +99,7 @@ QCPRange spanOf(const std::vector<double>& values) {
 RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<double> measuredOmega,
                              QWidget* parent)
     : QDialog(parent), m_workspace(workspace.directory()), m_measuredOmega(measuredOmega) {
+    enterMovesOn(this);
     setWindowTitle(toQt(captions::kMapTitle));
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
 

@@ -10,6 +10,7 @@
 
 #include "app/dialog_widgets.h"
 #include "app/message_panel.h"
+#include "app/step_controls.h"
 #include "app/wait_cursor.h"
 #include "tools/tools_captions.h"
 #include "tools/tools_texts.h"
@@ -126,10 +127,14 @@ COptim::COptim(const core::Workspace& workspace, QWidget* parent)
     m_editMessage = new MessagePanel(this, 5);
     m_editMessage->setMinimumWidth(widestLine(*m_editMessage, messageTexts()));
 
+    // The dialog draws nothing from the files: a change outside needs no redraw.
+    m_steps = new StepControls(this, m_workspace, m_editMessage, [] {});
     auto* closeBox = closeButtons(this, captions::kOk, captions::kCancel);
     m_buttonOk = closeBox->findChild<QPushButton*>(QStringLiteral("buttonOk"));
     m_buttonCancel = closeBox->findChild<QPushButton*>(QStringLiteral("buttonCancel"));
     auto* closeRow = new QHBoxLayout;
+    closeRow->addWidget(m_steps->undoButton());
+    closeRow->addWidget(m_steps->redoButton());
     closeRow->addStretch(1);
     closeRow->addWidget(closeBox);
 
@@ -171,7 +176,13 @@ void COptim::reject() {
     onStop();
 }
 
+std::string COptim::closedText() const {
+    if (!m_stoppedText) return std::string(texts::kOptimiseClosedText);
+    return texts::optimiseClosedAfterStopText(*m_stoppedText);
+}
+
 void COptim::onRun() {
+    if (m_steps->changedOutside()) return;
     OptimiseBoxes typed;
     typed.start = fromQt(m_editStart->text());
     typed.end = fromQt(m_editEnd->text());
@@ -205,10 +216,20 @@ void COptim::onRun() {
         };
         // The step holds the work space's lock for the whole run and commits
         // its files when the run ends, also when it was stopped.
-        const core::Report report =
-            core::runStep(m_workspace, [&] { return m_model.run(typed, observer, stop).report; });
+        bool stopped = false;
+        const core::Report report = core::runStep(m_workspace, [&] {
+            auto command = core::tools::replayCommand(typed);
+            auto outcome = m_model.run(typed, observer, stop);
+            stopped = outcome.cancelled;
+            // A stopped run kept what it had tried so far: no command redoes
+            // exactly that.
+            if (stopped) command.clear();
+            m_workspace.describeStep({std::string(captions::kOptimiseRun), command});
+            return outcome.report;
+        });
         QMetaObject::invokeMethod(
-            this, [this, report] { finish(report); }, Qt::QueuedConnection);
+            this, [this, report, stopped] { finish(report, stopped && report.done); },
+            Qt::QueuedConnection);
     });
 }
 
@@ -223,6 +244,7 @@ void COptim::setRunning(bool running) {
     m_buttonOk->setEnabled(!running);
     m_buttonCancel->setEnabled(!running);
     m_buttonStop->setEnabled(running);
+    m_steps->setEnabled(!running);
     // Focus leaves the buttons that are disabled for the one that answers now.
     (running ? m_buttonStop : m_buttonRun)->setFocus();
 }
@@ -247,11 +269,13 @@ void COptim::showPass(const PassResult& pass) {
     m_editRFactor->setText(toQt(pass.rFactorText));
 }
 
-void COptim::finish(const core::Report& report) {
+void COptim::finish(const core::Report& report, bool stopped) {
     // The worker has posted this as its last act.
     m_worker.join();
     m_busy.reset();
     setRunning(false);
+    m_steps->drawn();
+    m_stoppedText = stopped ? std::optional(report.text) : std::nullopt;
     m_editMessage->setText(report.text);
     emit runEnded();
     if (std::exchange(m_closeWhenEnded, false)) QDialog::reject();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 
 #include "tools/optimise_model.h"
@@ -18,6 +19,7 @@ class QPushButton;
 namespace zephalo::gui {
 
 class MessagePanel;
+class StepControls;
 class WaitCursor;
 
 // The modal dialog "Optimization": Lorentzian peaks tried over an energy grid
@@ -34,6 +36,10 @@ public:
 
     // Whether a run is going on.
     bool running() const { return m_worker.joinable(); }
+    // What the workbench says once the dialog has closed: the stop's own
+    // account of what was kept when the last run was stopped ("中止" or the
+    // window closed during the run), else that the optimisation was done.
+    std::string closedText() const;
 
 public slots:
     void reject() override;
@@ -49,7 +55,7 @@ private:
     // On the user-interface thread, from the worker's posts.
     void showProgress();
     void showPass(const core::tools::PassResult& pass);
-    void finish(const core::Report& report);
+    void finish(const core::Report& report, bool stopped);
 
     // The run's own work space: its step's staging is the worker's alone, so
     // nothing the user-interface thread reads meanwhile touches it.
@@ -69,6 +75,7 @@ private:
     QLineEdit* m_editComponents = nullptr;
     QLineEdit* m_editRFactor = nullptr;
     MessagePanel* m_editMessage = nullptr;
+    StepControls* m_steps = nullptr;
     QPushButton* m_buttonRun = nullptr;
     QPushButton* m_buttonStop = nullptr;
     QPushButton* m_buttonOk = nullptr;
@@ -77,6 +84,8 @@ private:
 
     std::unique_ptr<WaitCursor> m_busy;
     bool m_closeWhenEnded = false;
+    // The message of the last run when it was stopped.
+    std::optional<std::string> m_stoppedText;
 
     // The worker's latest position, shown by at most one pending post.
     std::mutex m_progressMutex;
