@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
     Boundaries, ExcitationRange,
     ::testing::Values(ExcitationCase{"1000", true}, ExcitationCase{"20000", true},
                       ExcitationCase{"999.999", false}, ExcitationCase{"20000.01", false},
-                      ExcitationCase{"", false}, ExcitationCase{"  ", false}),
+                      ExcitationCase{"", false}, ExcitationCase{"2e4", true}),
     [](const auto& c) {
         return test::caseName(c.param.typed) + (c.param.accepted ? "_accepted" : "_falls_back");
     });

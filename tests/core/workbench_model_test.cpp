@@ -489,6 +489,7 @@ TEST_F(WorkbenchTest, DegenerateRangesWriteTheFilesButDrawNothing) {
         {"", "", "1e+08\t0\t1e+08\t0\n"}};
     for (const auto& c : cases) {
         writeFile(dir / kReading, c.spectrum);
+        writeFile(dir / kWork, "7000\t1\t1\n");  // the creation's seed: nothing to lose
         const Report report = model.load({});
         ASSERT_TRUE(report.done);
         EXPECT_EQ(report.text, std::string(texts::kLoadedText) + std::string(c.why));

@@ -33,7 +33,7 @@ inline constexpr std::string_view kLoadedText =
 // corrections were never published by "修正終了！".
 inline constexpr std::string_view kUnpublishedReplaced =
     "\r\n　作業用のXAFS（SelectiveXAFS_for_RIXS_Temp.DAT）にあった、\r\n"
-    "「修正終了！」していない修正は、この読込で置き換えました。\r\n"
+    "「修正終了！」で出力していない修正は、この読込で置き換えました。\r\n"
     "　修正に戻るには「元に戻す」（Ctrl+Z）を押して下さい。";
 // After "XAFSのクリア".
 inline constexpr std::string_view kClearedText = "　XAFSスペクトルをクリアしました。";
