@@ -514,7 +514,7 @@ void RixsDialogTest::enterNeverClosesADialog() {
 }
 
 void RixsDialogTest::boxThatIsNoNumberIsRefusedByName_data() {
-    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("boxName");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("caption");
     QTest::newRow("shift") << "editShift"
@@ -538,7 +538,7 @@ void RixsDialogTest::boxThatIsNoNumberIsRefusedByName_data() {
 }
 
 void RixsDialogTest::boxThatIsNoNumberIsRefusedByName() {
-    QFETCH(QString, box);
+    QFETCH(QString, boxName);
     QFETCH(QString, button);
     QFETCH(QString, caption);
     TempDir dir;
@@ -550,7 +550,7 @@ void RixsDialogTest::boxThatIsNoNumberIsRefusedByName() {
     box(dialog, "editExcitation")->setText(QStringLiteral("7114"));
     box(dialog, "editShift")->setText(QStringLiteral("1"));
     const auto before = datFiles(dir);
-    dialog.findChild<QLineEdit*>(box)->setText(QStringLiteral("7l14"));
+    dialog.findChild<QLineEdit*>(boxName)->setText(QStringLiteral("7l14"));
     press(dialog, button);
     const QString text = panelText(dialog);
     QVERIFY2(
