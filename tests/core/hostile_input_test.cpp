@@ -21,9 +21,7 @@
 namespace zephalo::core {
 namespace {
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using test::contains;
 
 // Every file of a folder with its text; the lock file left out.
 std::map<std::string, std::string> snapshot(const std::filesystem::path& folder) {

@@ -61,11 +61,6 @@ TEST_F(ComputeOperation, StoresTheFactorsAndComputesAtTheTypedEnergy) {
     ASSERT_EQ(computed.size(), 46u);
     ASSERT_TRUE(calculateRixs(workspace, 7130.5));
     EXPECT_EQ(test::readFile(workspace.path(files::kCalculatedRixs)), formatRecords(computed));
-
-    FactorTexts boxes;
-    ASSERT_TRUE(storedFactorTexts(workspace, boxes));
-    EXPECT_EQ(boxes.absorption, "0.5");
-    EXPECT_EQ(boxes.scaling, "2e-08");
 }
 
 // Ω is accepted from 1000 to 20000 eV inclusive; anything else (empty text

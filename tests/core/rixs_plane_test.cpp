@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <filesystem>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -135,13 +135,13 @@ TEST_F(PlaneTest, RefusesWithoutComputing) {
 TEST_F(PlaneTest, StopSkipsTheRemainingRows) {
     std::vector<double> excitations;
     ASSERT_TRUE(planeExcitations(7100, 7130, 0.1, excitations));
-    std::atomic<bool> stop{false};
+    std::stop_source stop;
     std::size_t rowsSeen = 0;
     PlaneHooks hooks;
-    hooks.stop = &stop;
+    hooks.stop = stop.get_token();
     hooks.progress = [&](std::size_t done, std::size_t) {
         rowsSeen = done;
-        if (done == 3) stop = true;
+        if (done == 3) stop.request_stop();
     };
     RixsPlane plane;
     const Status status = computeRixsPlane(workspace, excitations, plane, hooks);

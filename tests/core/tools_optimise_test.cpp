@@ -121,7 +121,7 @@ Status runSearch(Search search, const Workspace& workspace, const OptimiseSettin
     Status status;
     const Report report = runStep(workspace, [&] {
         OptimiseInputs inputs;
-        status = readOptimiseInputs(workspace, inputs);
+        status = readInputsAndBackUp(workspace, inputs);
         if (status) status = search(workspace, inputs, settings, hooks, result);
         return Report::from(status, "");
     });

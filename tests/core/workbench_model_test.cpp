@@ -576,5 +576,24 @@ TEST_F(WorkbenchTest, TheCalculatedSeedReadsAsNoSpectrum) {
     }
 }
 
+// The stored window is under the selective XAFS panel while it shows a
+// spectrum; the final-state flag is read anew each time.
+TEST_F(WorkbenchTest, XafsSpanAndTheComponentFlagAreReadFromTheWorkSpace) {
+    EXPECT_EQ(model.xafsSpan(), std::nullopt);
+    ASSERT_TRUE(model.load({}).done);
+    EXPECT_EQ(model.xafsSpan(), (core::rixs::EnergySpan{7000, 7006}));
+    writeFile(dir / kWindow, "7001\t7002\t3000\t8000\n");
+    EXPECT_EQ(model.xafsSpan(), (core::rixs::EnergySpan{7001, 7002}));
+    ASSERT_TRUE(model.clear({}).done);
+    EXPECT_EQ(model.xafsSpan(), std::nullopt);
+
+    for (int mode : {1, 0}) {
+        writeWorkspace(mode);
+        EXPECT_EQ(model.twoComponents(), mode == 1);
+    }
+    std::filesystem::remove(dir / kFinalState);
+    EXPECT_FALSE(model.twoComponents());
+}
+
 }  // namespace
 }  // namespace zephalo::test

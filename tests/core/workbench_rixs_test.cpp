@@ -29,10 +29,6 @@ using core::rixs::WorkbenchModel;
 namespace files = core::files;
 namespace texts = core::rixs::texts;
 
-bool contains(const std::string& text, std::string_view part) {
-    return text.find(part) != std::string::npos;
-}
-
 // Points on a grid: energies start + step * i, intensities from `value(i)`.
 template <class Value>
 PairSpectrum pairs(double start, double step, int count, Value value) {
@@ -108,6 +104,8 @@ TEST_F(WorkbenchRixsTest, ExcitationOutsideTheAcceptedRangeRunsAt7150WithTheWarn
         boxes.excitation = c.typed;
         const Report report = model.compute(boxes);
         ASSERT_TRUE(report.done) << c.typed << ": " << report.text;
+        // The RIXS map marks the measured Ω by the same rule.
+        EXPECT_EQ(WorkbenchModel::measuredExcitation(boxes).has_value(), c.accepted) << c.typed;
         if (c.accepted) {
             // The text exactly as typed names the energy used.
             EXPECT_TRUE(
@@ -216,7 +214,9 @@ TEST_F(WorkbenchRixsTest, WithAnExperimentShownTheComparisonMessageReplacesTheCo
 
 // --- 実験値と比較 -----------------------------------------------------------
 
-TEST_F(WorkbenchRixsTest, AlignmentKeepsTheCommonEnergiesOfTheLongerSpectrum) {
+// The pairing itself is pinned in energy_alignment_test.cpp; here the files
+// it rewrites, the frame and the message.
+TEST_F(WorkbenchRixsTest, AlignmentRewritesBothSpectraAndTheFrame) {
     const auto flat = [](int i) { return 0.01 + 0.001 * i; };
     struct Case {
         const char* name;
@@ -232,10 +232,6 @@ TEST_F(WorkbenchRixsTest, AlignmentKeepsTheCommonEnergiesOfTheLongerSpectrum) {
         // to 7030..7060 in the experiment's order.
         {"0.1 eV experiment", pairs(7030.0, 0.1, 301, flat), quads(7020.0, 0.1, 450, flat), 301,
          301, 7030.0},
-        // 0.05 eV experiment against a 0.1 eV calculation: every second
-        // measured point stays, the calculation stays whole.
-        {"0.05 eV experiment", pairs(7020.0, 0.05, 201, flat), quads(7020.0, 0.1, 101, flat), 101,
-         101, 7020.0},
         // Energies 0.0002 eV apart never match, nor do disjoint ranges, nor
         // anything against the seed before a calculation: refused, both
         // files as they were.
@@ -244,9 +240,6 @@ TEST_F(WorkbenchRixsTest, AlignmentKeepsTheCommonEnergiesOfTheLongerSpectrum) {
         {"no common energy", pairs(7100.0, 0.1, 10, flat), quads(7020.0, 0.1, 20, flat), 10, 20,
          7020.0, false},
         {"before a calculation", pairs(7100.0, 0.1, 10, flat), QuadSpectrum{}, 10, 0, 0.0, false},
-        // A match at energy 0 counts as none.
-        {"energy 0", PairSpectrum{{0.0, 1.0}, {1.0, 2.0}, {2.0, 3.0}},
-         QuadSpectrum{{0.0, 1, 1, 0}, {1.0, 2, 2, 0}}, 1, 2, 0.0},
     };
     for (const Case& c : cases) {
         writeExperiment(c.measured);
@@ -561,6 +554,29 @@ TEST_F(WorkbenchRixsTest, SavesCopyTheirFileAndNameTheFullPath) {
         EXPECT_EQ(model.savePath(), chosen);
         EXPECT_FALSE(std::filesystem::exists(unwritable));
     }
+}
+
+// The energies under the panels: the computed spectrum's as drawn (a later
+// comparison reduces the file, not the panel), the frame of the experiment.
+TEST_F(WorkbenchRixsTest, PanelSpansFollowWhatIsDrawn) {
+    EXPECT_EQ(model.theorySpan(), std::nullopt);
+    EXPECT_EQ(model.experimentSpan(), std::nullopt);
+    ASSERT_TRUE(model.compute(boxes).done);
+    const auto calculated = table<QuadSpectrum>(files::kCalculatedRixs);
+    ASSERT_FALSE(calculated.empty());
+    const core::rixs::EnergySpan grid{calculated.front().energy, calculated.back().energy};
+    EXPECT_EQ(model.theorySpan(), grid);
+
+    writeExperiment(pairs(7030.0, 0.1, 101, [](int i) { return 0.01 + 0.001 * i; }));
+    ASSERT_TRUE(model.compareWithExperiment(boxes).done);
+    EXPECT_EQ(model.theorySpan(), grid);
+    const MinMaxRecord frame = record(files::kRixsExperimentMinMax);
+    EXPECT_EQ(model.experimentSpan(), (core::rixs::EnergySpan{frame.xmin, frame.xmax}));
+
+    ASSERT_TRUE(model.clearComparison(boxes).done);
+    EXPECT_EQ(model.experimentSpan(), std::nullopt);
+    ASSERT_TRUE(model.clearRixs(boxes).done);
+    EXPECT_EQ(model.theorySpan(), std::nullopt);
 }
 
 }  // namespace

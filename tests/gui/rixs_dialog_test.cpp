@@ -16,7 +16,6 @@
 #include <sstream>
 #include <string>
 
-#include "app/app_texts.h"
 #include "gui_test_support.h"
 #include "plot/plot_panel.h"
 #include "rixs/rixs_dialog.h"
@@ -24,6 +23,7 @@
 #include "test_support.h"
 #include "tools/average_dialog.h"
 #include "tools/optim_dialog.h"
+#include "widgets/widget_captions.h"
 #include "workspace/history.h"
 #include "workspace/step.h"
 #include "workspace/workspace_setup.h"
@@ -37,6 +37,7 @@ using zephalo::gui::FileChoice;
 using zephalo::gui::PlotPanel;
 using zephalo::test::buttonByCaption;
 using zephalo::test::childByText;
+using zephalo::test::DialogFixture;
 using zephalo::test::panelText;
 using zephalo::test::pixelAt;
 using zephalo::test::pixelsOf;
@@ -167,11 +168,9 @@ private slots:
 };
 
 void RixsDialogTest::opensWithEveryControl() {
-    TempDir dir;
-    prepare(dir, 1);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepare(dir, 1); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("RIXSシミュレーション"));
 
     for (const char* caption : kEnabledButtons) {
@@ -230,11 +229,9 @@ void RixsDialogTest::loadChecksTheModeAndPaintsItsComponents() {
     QFETCH(int, mode);
     QFETCH(QString, checked);
     QFETCH(bool, blue);
-    TempDir dir;
-    prepare(dir, mode);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepare(dir, mode); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
     press(dialog, QStringLiteral("選択的XAFS読込"));
 
     QVERIFY(panelText(dialog).startsWith(
@@ -266,11 +263,9 @@ void RixsDialogTest::loadChecksTheModeAndPaintsItsComponents() {
 }
 
 void RixsDialogTest::clickSetsCentreAndExcitation() {
-    TempDir dir;
-    prepare(dir, 1);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepare(dir, 1); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
     PlotPanel& panel = xafsPanel(dialog);
 
     // Before any load there is no window to map the click to.
@@ -295,11 +290,10 @@ void RixsDialogTest::clickSetsCentreAndExcitation() {
 }
 
 void RixsDialogTest::peakShownThenGoneWithDisplayChange() {
-    TempDir dir;
-    prepare(dir, 1);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepare(dir, 1); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
+    const TempDir& dir = opened.dir();
     PlotPanel& panel = xafsPanel(dialog);
     press(dialog, QStringLiteral("選択的XAFS読込"));
     QTest::mouseClick(&panel, Qt::LeftButton, {}, pixelAt(panel, 0, 0));
@@ -342,11 +336,10 @@ void RixsDialogTest::peakShownThenGoneWithDisplayChange() {
 }
 
 void RixsDialogTest::computeAndCompareDrawTheirCurvesAndTheRFactor() {
-    TempDir dir;
-    prepareForRixs(dir);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepareForRixs(dir); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
+    const TempDir& dir = opened.dir();
     PlotPanel& theory = namedPanel(dialog, "panelTheory");
     PlotPanel& experiment = namedPanel(dialog, "panelExperiment");
 
@@ -367,7 +360,8 @@ void RixsDialogTest::computeAndCompareDrawTheirCurvesAndTheRFactor() {
     // says so; the second compares.
     writeMeasuredFromCalculation(dir);
     press(dialog, QStringLiteral("実験値と比較"));
-    QCOMPARE(panelText(dialog), zephalo::gui::toQt(zephalo::gui::texts::kChangedOutside));
+    QCOMPARE(panelText(dialog),
+             zephalo::gui::toQt(zephalo::gui::widgets::captions::kChangedOutside));
     press(dialog, QStringLiteral("実験値と比較"));
     QVERIFY2(panelText(dialog).startsWith(QStringLiteral("　実験スペクトル（と計算スペクトル）を")),
              qPrintable(panelText(dialog)));
@@ -583,7 +577,8 @@ void RixsDialogTest::filesChangedOutsideAreRedrawnBeforeAButtonActs() {
     // The next button does not act on it: the window says so and redraws.
     box(dialog, "editShift")->setText(QStringLiteral("1"));
     press(dialog, QStringLiteral("シフト実行"));
-    QCOMPARE(panelText(dialog), zephalo::gui::toQt(zephalo::gui::texts::kChangedOutside));
+    QCOMPARE(panelText(dialog),
+             zephalo::gui::toQt(zephalo::gui::widgets::captions::kChangedOutside));
     QCOMPARE(readFile(working), halved);
     QVERIFY(pixelsOf(xafsPanel(dialog), kRed) != drawn);
 

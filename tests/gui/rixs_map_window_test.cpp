@@ -27,6 +27,7 @@ using zephalo::gui::ExportTarget;
 using zephalo::gui::PlotExporter;
 using zephalo::gui::RixsMapWindow;
 using zephalo::gui::toQt;
+using zephalo::test::near;
 using zephalo::test::TempDir;
 using zephalo::test::writeFile;
 namespace captions = zephalo::gui::rixs::captions;
@@ -62,11 +63,6 @@ int coloursOfMap(QCustomPlot& plot) {
         }
     }
     return static_cast<int>(colours.size());
-}
-
-// Relative agreement for values the window copies from the plane.
-bool close(double actual, double expected, double rel) {
-    return std::fabs(actual - expected) <= rel * std::fabs(expected);
 }
 
 // The pixel of the map at (x in the current axis, Ω).
@@ -147,12 +143,12 @@ void RixsMapWindowTest::drawsTheMapAndTheCutsFollowAClick() {
             const double expectedX =
                 click.transfer ? plane.excitation[row] - plane.emission[c] : plane.emission[c];
             const auto point = spectrum->findBegin(expectedX, false);
-            QVERIFY(close(point->key, expectedX, 1e-12));
-            QVERIFY(close(point->value, plane.at(row, c), 1e-12));
+            QVERIFY(near(point->key, expectedX, 1e-12));
+            QVERIFY(near(point->value, plane.at(row, c), 1e-12));
         }
         for (std::size_t r = 0; r < plane.excitation.size(); r += 8) {
             const auto point = excitation->findBegin(plane.excitation[r], false);
-            QVERIFY(close(point->value, plane.at(r, column), 1e-12));
+            QVERIFY(near(point->value, plane.at(r, column), 1e-12));
         }
         // Fixed: moving on does not move the cuts; the next click frees them.
         QTest::mouseMove(&map, at + QPoint(40, -40));
@@ -191,8 +187,8 @@ void RixsMapWindowTest::drawsTheMapAndTheCutsFollowAClick() {
             for (std::size_t r = 0; r < series.size(); r += 10) {
                 QCOMPARE(series[r].x.size(), plane.emission.size());
                 for (std::size_t c = 0; c < plane.emission.size(); c += 7) {
-                    QVERIFY(close(series[r].x[c], plane.emission[c], 1e-6));
-                    QVERIFY(close(series[r].y[c], plane.at(r, c), 1e-5));
+                    QVERIFY(near(series[r].x[c], plane.emission[c], 1e-6));
+                    QVERIFY(near(series[r].y[c], plane.at(r, c), 1e-5));
                 }
             }
             continue;
@@ -202,8 +198,8 @@ void RixsMapWindowTest::drawsTheMapAndTheCutsFollowAClick() {
         // The curve keeps its points sorted by key; the file lists them as computed.
         for (std::size_t i = 0; i < series[0].x.size(); ++i) {
             const auto point = curve->findBegin(series[0].x[i], false);
-            QVERIFY(close(series[0].x[i], point->key, 1e-6));
-            QVERIFY(close(series[0].y[i], point->value, 1e-5));
+            QVERIFY(near(series[0].x[i], point->key, 1e-6));
+            QVERIFY(near(series[0].y[i], point->value, 1e-5));
         }
     }
 }

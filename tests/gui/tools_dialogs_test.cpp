@@ -32,6 +32,7 @@ using zephalo::gui::fromQt;
 using zephalo::gui::toQt;
 using zephalo::test::buttonByCaption;
 using zephalo::test::childByText;
+using zephalo::test::DialogFixture;
 using zephalo::test::panelText;
 using zephalo::test::press;
 using zephalo::test::readFile;
@@ -179,11 +180,9 @@ void ToolsDialogsTest::averageOpensAndRewritesTheWorkingCopy() {
 }
 
 void ToolsDialogsTest::optimOpensWithItsSettings() {
-    TempDir dir;
-    prepareSelective(dir, 0.5);
-    COptim dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<COptim> opened([&](const TempDir& dir) { prepareSelective(dir, 0.5); });
+    QVERIFY(opened.open());
+    COptim& dialog = opened.dialog();
 
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Optimization"));
     const QStringList groups = groupTitles(dialog);
@@ -230,11 +229,9 @@ void ToolsDialogsTest::optimOpensWithItsSettings() {
 }
 
 void ToolsDialogsTest::optimRunsOnAWorkerToTheEnd() {
-    TempDir dir;
-    prepareOptimisation(dir);
-    COptim dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<COptim> opened([&](const TempDir& dir) { prepareOptimisation(dir); });
+    QVERIFY(opened.open());
+    COptim& dialog = opened.dialog();
     typeSettings(dialog, {"7110", "7113", "1", "0.005", 0});
 
     QSignalSpy ended(&dialog, &COptim::runEnded);

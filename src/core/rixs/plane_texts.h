@@ -26,6 +26,23 @@ inline constexpr std::string_view kPlaneOutsideTail =
     "eV）の外にあります。\r\n　範囲を入力し直して下さい。";
 // A map stopped by the user.
 inline constexpr std::string_view kPlaneStopped = "　RIXSマップの計算を中断しました。";
+// Axis titles of the map and its cuts, and the intensity's.
+inline constexpr std::string_view kEmissionAxis = "発光エネルギー ω (eV)";
+inline constexpr std::string_view kTransferAxis = "エネルギー移動 Ω−ω (eV)";
+inline constexpr std::string_view kExcitationAxis = "励起エネルギー Ω (eV)";
+inline constexpr std::string_view kIntensityAxis = "強度";
+inline constexpr std::string_view kUnitEv = " eV";
+// The names of the saved data blocks: the Ω of a map row or a spectrum cut,
+// the ω of an excitation cut (each followed by its value and kUnitEv).
+inline constexpr std::string_view kSeriesOmegaHead = "Ω=";
+inline constexpr std::string_view kSeriesEmissionHead = "ω=";
+// The value under the cursor: Ω, ω, Ω−ω and the intensity between the parts.
+inline constexpr std::string_view kCursorOmega = "Ω=";
+inline constexpr std::string_view kCursorEmission = " eV, ω=";
+inline constexpr std::string_view kCursorTransfer = " eV, Ω−ω=";
+inline constexpr std::string_view kCursorIntensity = " eV, 強度=";
+inline constexpr std::string_view kCursorFixed = "（固定）";
+
 // After the map was written: head and tail around the path.
 inline constexpr std::string_view kPlaneSavedHead = "　RIXSマップ（計算値）を";
 

@@ -10,22 +10,12 @@ namespace zephalo::core::rixs {
 
 namespace {
 
-constexpr int kFactorDigits = 6;
-
 std::string shownText(std::string_view excitationText) {
     return std::string(texts::kComputedHead) + std::string(excitationText) +
            std::string(texts::kComputedTail);
 }
 
 }  // namespace
-
-Status storedFactorTexts(const Workspace& workspace, FactorTexts& out) {
-    CalculationParameters parameters;
-    if (auto status = workspace.readParameters(parameters); !status) return status;
-    out.absorption = formatDigits(parameters.absorptionFactor, kFactorDigits);
-    out.scaling = formatDigits(parameters.scalingFactor, kFactorDigits);
-    return {};
-}
 
 Report computeRixs(const Workspace& workspace, std::string_view excitationText,
                    std::string_view scalingText, std::string_view absorptionText) {
@@ -52,7 +42,7 @@ Report computeRixs(const Workspace& workspace, std::string_view excitationText,
     }
 
     std::string message;
-    if (omega >= kLowestExcitation && omega <= kHighestExcitation) {
+    if (excitationAccepted(omega)) {
         message = shownText(excitationText);
     } else {
         omega = kDefaultExcitation;

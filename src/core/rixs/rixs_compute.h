@@ -16,14 +16,9 @@ namespace zephalo::core::rixs {
 inline constexpr double kLowestExcitation = 1000.0;
 inline constexpr double kHighestExcitation = 20000.0;
 inline constexpr double kDefaultExcitation = 7150.0;
-
-// The texts of the factor boxes as the workbench's loading fills them: the
-// stored values with six significant digits.
-struct FactorTexts {
-    std::string absorption;  // "吸収補正因子", parameter 6
-    std::string scaling;     // "スケーリング因子", parameter 7
-};
-Status storedFactorTexts(const Workspace& workspace, FactorTexts& out);
+inline bool excitationAccepted(double omega) {
+    return omega >= kLowestExcitation && omega <= kHighestExcitation;
+}
 
 // "RIXS計算実行" on box texts (read by readBox: a box that is not a number
 // refuses before anything is written, an empty one reads as 0):

@@ -20,7 +20,7 @@ namespace {
 constexpr double kRangeSlack = 1e-9;
 
 bool stopped(const PlaneHooks& hooks) {
-    return hooks.stop != nullptr && hooks.stop->load(std::memory_order_relaxed);
+    return hooks.stop.stop_requested();
 }
 
 // Runs the rows over both cores; the first refusal (lowest row) wins.
@@ -115,7 +115,7 @@ Status computeRixsPlane(const Workspace& workspace, std::span<const double> exci
                         RixsPlane& out, const PlaneHooks& hooks) {
     out = {};
     for (const double omega : excitations) {
-        if (omega >= kLowestExcitation && omega <= kHighestExcitation) continue;
+        if (excitationAccepted(omega)) continue;
         return Status::failure(
             std::string(texts::kPlaneOutsideHead) + formatNumber(omega) +
             std::string(texts::kPlaneOutsideMiddle) + formatNumber(kLowestExcitation) +

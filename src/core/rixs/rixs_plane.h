@@ -1,9 +1,9 @@
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -35,12 +35,12 @@ struct RixsPlane {
 
 // How a caller follows and stops a long plane. `progress` is called after
 // each finished row with the number of rows done and the number of rows, from
-// a computing thread, never by two threads at once. When `stop` becomes true
+// a computing thread, never by two threads at once. When `stop` is requested
 // the remaining rows are skipped and the calculation refuses with the
 // stopped text.
 struct PlaneHooks {
     std::function<void(std::size_t done, std::size_t rows)> progress;
-    const std::atomic<bool>* stop = nullptr;
+    std::stop_token stop;
 };
 
 // The excitation energies from, from + step, … up to `to` inclusive within

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "plot/projection.h"
@@ -42,6 +43,9 @@ struct WorkbenchBoxes {
 
     bool operator==(const WorkbenchBoxes&) const = default;
 };
+
+// The lowest and highest energy of a panel (eV).
+using EnergySpan = std::pair<double, double>;
 
 class WorkbenchModel {
 public:
@@ -155,6 +159,21 @@ public:
     // Whether a spectrum is drawn in the selective XAFS panel.
     bool hasXafs() const;
 
+    // The energy spans under the three panels: the stored window
+    // (TempXAFS_MinMax.DAT) while the selective XAFS panel shows a spectrum,
+    // the calculated spectrum's energies while the theory panel shows it,
+    // the frame (EXP_MinMax.DAT) while the experiment panel shows a curve;
+    // nullopt otherwise or when the file cannot be read. Read anew.
+    std::optional<EnergySpan> xafsSpan() const;
+    std::optional<EnergySpan> theorySpan() const;
+    std::optional<EnergySpan> experimentSpan() const;
+    // The two-component flag of the stored final-state function, read anew;
+    // false when the file is missing or cannot be read.
+    bool twoComponents() const;
+    // The excitation box as the measured spectrum's Ω that the RIXS map
+    // marks: nullopt unless it is a number the computation accepts.
+    static std::optional<double> measuredExcitation(const WorkbenchBoxes& typed);
+
     // A calculated RIXS spectrum in panel units: total and two components.
     struct RixsCurves {
         plot::Curve total;
@@ -179,6 +198,9 @@ private:
     // present and empty).
     std::string_view projectTheory(const QuadSpectrum& points);
     std::string_view projectExperiment(const PairSpectrum& points, const MinMaxRecord& frame);
+    // The two RIXS panels of redraw: the calculated spectrum when `theory`,
+    // the measured one (compared when both) when `experiment`.
+    void redrawRixs(bool theory, bool experiment);
     // "実験値と比較" and "別の実験値と比較" after reading the measured
     // spectrum: reduce, rewrite, record the frame of the reduced (or the
     // `whole` given) spectrum and show it.

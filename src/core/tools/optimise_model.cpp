@@ -53,7 +53,7 @@ OptimiseOutcome OptimiseModel::run(const OptimiseBoxes& typed, const OptimiseObs
         return outcome;
     }
     OptimiseInputs inputs;
-    if (auto status = readOptimiseInputs(m_workspace, inputs); !status) {
+    if (auto status = readInputsAndBackUp(m_workspace, inputs); !status) {
         outcome.report = Report::refusedUnchanged(status);
         return outcome;
     }

@@ -76,7 +76,7 @@ struct OptimiseInputs {
 // published profile is empty or a file holds more than its capacity (the
 // error message and a line naming the limit), or the emission grid of the
 // parameters exceeds kMaxOptimiseLines.
-Status readOptimiseInputs(const Workspace& workspace, OptimiseInputs& out);
+Status readInputsAndBackUp(const Workspace& workspace, OptimiseInputs& out);
 
 // Step 5: the error message when a setting is refused, else nullopt.
 std::optional<std::string> checkOptimiseSettings(const OptimiseSettings& settings,
@@ -100,7 +100,7 @@ struct SearchResult {
     std::size_t accepted = 0;  // trials that lowered R_best
 };
 
-// The greedy search (steps 6–9) after readOptimiseInputs and the settings
+// The greedy search (steps 6–9) after readInputsAndBackUp and the settings
 // check: leaves the working copy, SelectiveXAFS_for_RIXS.DAT (restored from
 // the backup) and Calculated_RIXS.DAT (the last trial's spectrum) as the
 // file-by-file procedure does, with no file written per trial.

@@ -8,11 +8,11 @@
 #include <QVBoxLayout>
 
 #include "app/app_texts.h"
-#include "app/file_dialogs.h"
-#include "app/message_panel.h"
 #include "app/resources.h"
-#include "app/step_controls.h"
 #include "rixs/rixs_dialog.h"
+#include "widgets/file_dialogs.h"
+#include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
 #include "workspace/step.h"
 #include "workspace/workspace_setup.h"
 #include "xafs/conv_xafs_dialog.h"

@@ -9,8 +9,8 @@
 #include <QWidget>
 #include <utility>
 
-#include "app/message_panel.h"
 #include "plot/export_captions.h"
+#include "widgets/message_panel.h"
 #include "workspace/records.h"
 
 namespace zephalo::gui {

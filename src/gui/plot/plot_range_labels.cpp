@@ -4,8 +4,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "app/message_panel.h"
 #include "plot/plot_panel.h"
+#include "widgets/message_panel.h"
 #include "workspace/number_text.h"
 
 namespace zephalo::gui {

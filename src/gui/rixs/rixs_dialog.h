@@ -9,8 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/file_dialogs.h"
+#include "rixs/workbench_commands.h"
 #include "rixs/workbench_model.h"
+#include "widgets/file_dialogs.h"
 #include "workspace/workspace.h"
 
 class QButtonGroup;
@@ -53,6 +54,8 @@ private:
     // The zephalo-cli arguments that redo a button's step from the boxes as
     // typed; empty when no command does.
     using CommandOf = std::function<std::vector<std::string>(const core::rixs::WorkbenchBoxes&)>;
+    // The command that redoes `button`.
+    static CommandOf replay(core::rixs::WorkbenchButton button);
     QPushButton* addButton(std::string_view caption, const QString& name, Operation operation,
                            CommandOf command = {});
     // A button that first asks for a file; a cancelled choice does nothing.
@@ -74,18 +77,12 @@ private:
     core::rixs::DisplayMode checkedMode() const;
     // Repaints the three panels, the energies under them and the R factor.
     void repaintPanels();
-    // The two-component flag of the stored final-state function, read anew
-    // for every paint of the RIXS panels.
-    bool twoComponents() const;
     // The panels and boxes drawn anew from the work-space files.
     void redrawFromFiles();
 
     core::Workspace m_workspace;
     core::rixs::WorkbenchModel m_model;
     FileChooser m_chooseFile;
-    // Energies spanned by the last computed spectrum, as the theory panel
-    // draws it (the comparison later reduces the file, not the panel).
-    std::optional<std::pair<double, double>> m_theorySpan;
 
     MessagePanel* m_editMessage = nullptr;
     StepControls* m_steps = nullptr;

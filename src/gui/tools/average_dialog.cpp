@@ -7,12 +7,12 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
-#include "app/dialog_widgets.h"
-#include "app/message_panel.h"
-#include "app/step_controls.h"
-#include "app/wait_cursor.h"
 #include "tools/tools_captions.h"
 #include "tools/tools_texts.h"
+#include "widgets/dialog_widgets.h"
+#include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
+#include "widgets/wait_cursor.h"
 #include "workspace/step.h"
 
 namespace zephalo::gui {
@@ -76,7 +76,7 @@ CAverage::CAverage(const core::Workspace& workspace, QWidget* parent)
     closeRow->addWidget(m_steps->undoButton());
     closeRow->addWidget(m_steps->redoButton());
     closeRow->addStretch(1);
-    closeRow->addWidget(closeButtons(this, captions::kOk, captions::kCancel));
+    closeRow->addWidget(closeButtons(this));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(range);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDialog>
-#include <atomic>
+#include <cstddef>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "tools/optimise_model.h"
+#include "widgets/step_worker.h"
 #include "workspace/workspace.h"
 
 class QComboBox;
@@ -35,7 +36,7 @@ public:
     ~COptim() override;
 
     // Whether a run is going on.
-    bool running() const { return m_worker.joinable(); }
+    bool running() const { return m_worker.running(); }
     // What the workbench says once the dialog has closed: the stop's own
     // account of what was kept when the last run was stopped ("中止" or the
     // window closed during the run), else that the optimisation was done.
@@ -53,9 +54,9 @@ private:
     void onStop();
     void setRunning(bool running);
     // On the user-interface thread, from the worker's posts.
-    void showProgress();
+    void showProgress(std::size_t position, std::size_t positions);
     void showPass(const core::tools::PassResult& pass);
-    void finish(const core::Report& report, bool stopped);
+    void finish(const core::Report& report);
 
     // The run's own work space: its step's staging is the worker's alone, so
     // nothing the user-interface thread reads meanwhile touches it.
@@ -86,15 +87,12 @@ private:
     bool m_closeWhenEnded = false;
     // The message of the last run when it was stopped.
     std::optional<std::string> m_stoppedText;
-
-    // The worker's latest position, shown by at most one pending post.
-    std::mutex m_progressMutex;
-    core::tools::OptimiseProgress m_latestProgress;
-    std::atomic<bool> m_progressPosted{false};
+    // Set by the worker when its run was stopped; read once it has ended.
+    bool m_runStopped = false;
 
     // Last member: destroyed first, so the run has stopped and joined before
     // anything it uses goes away.
-    std::jthread m_worker;
+    StepWorker m_worker;
 };
 
 }  // namespace zephalo::gui

@@ -1,7 +1,6 @@
 #include "xafs/conv_xafs_dialog.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,12 +10,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/button_step.h"
-#include "app/message_panel.h"
-#include "app/step_controls.h"
 #include "plot/plot_export.h"
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
+#include "widgets/button_step.h"
+#include "widgets/dialog_widgets.h"
+#include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
 #include "workspace/number_text.h"
 
 namespace zephalo::gui {
@@ -60,9 +60,7 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
 
     m_editMessage = new MessagePanel(this, 8);
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    auto* buttons = closeButtons(this);
 
     auto* plotColumn = new QVBoxLayout;
     plotColumn->addWidget(m_plot, 1);
@@ -108,8 +106,6 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
     connect(repaint, &QPushButton::clicked, m_plot, qOverload<>(&QWidget::update));
     connect(m_plot, &PlotPanel::picked, this, &CConvXAFS::onPicked);
     attachExport(m_plot, [this] { return m_model.series(); });
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     showPlot();
 }

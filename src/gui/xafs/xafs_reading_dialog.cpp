@@ -1,6 +1,5 @@
 #include "xafs/xafs_reading_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -8,9 +7,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/file_dialogs.h"
-#include "app/message_panel.h"
-#include "app/step_controls.h"
+#include "widgets/dialog_widgets.h"
+#include "widgets/file_dialogs.h"
+#include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
 #include "workspace/records.h"
 #include "workspace/step.h"
 
@@ -58,9 +58,7 @@ CXAFSReading::CXAFSReading(const core::Workspace& workspace, QWidget* parent)
                                        "（1成分の場合は2成分の値が同じ）という形式の")) +
                                    48);
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    auto* buttons = closeButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(oneComponent);
@@ -88,8 +86,6 @@ CXAFSReading::CXAFSReading(const core::Workspace& workspace, QWidget* parent)
     connect(general, &QPushButton::clicked, this, [this, general] {
         runImport(general->text(), "selective-general", &Model::importGeneral);
     });
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 QString CXAFSReading::chooseWithDialog() {

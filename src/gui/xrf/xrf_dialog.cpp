@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,14 +13,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/button_step.h"
-#include "app/dialog_widgets.h"
-#include "app/message_panel.h"
-#include "app/step_controls.h"
-#include "app/wait_cursor.h"
 #include "plot/plot_export.h"
 #include "plot/plot_panel.h"
 #include "plot/plot_range_labels.h"
+#include "widgets/button_step.h"
+#include "widgets/dialog_widgets.h"
+#include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
+#include "widgets/wait_cursor.h"
 #include "workspace/number_text.h"
 #include "xrf/xrf_texts.h"
 
@@ -108,12 +107,7 @@ CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
     repaint->hide();
     repaintNote->hide();
 
-    auto* closeButtons = new QDialogButtonBox(this);
-    auto* ok = closeButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    auto* cancel =
-        closeButtons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-    ok->setObjectName(QStringLiteral("buttonOk"));
-    cancel->setObjectName(QStringLiteral("buttonCancel"));
+    auto* closeBox = closeButtons(this);
     m_steps = new StepControls(this, m_workspace, m_editMessage, [this] { redrawFromFiles(); });
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(repaint);
@@ -121,7 +115,7 @@ CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
     bottom->addStretch();
     bottom->addWidget(m_steps->undoButton());
     bottom->addWidget(m_steps->redoButton());
-    bottom->addWidget(closeButtons);
+    bottom->addWidget(closeBox);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
@@ -137,8 +131,6 @@ CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
     attachExport(m_plot, [this] { return m_model.series(m_radioTwoComponents->isChecked()); });
     // The components are drawn only while "2成分(A+BとC+D)" is checked.
     connect(m_radioTwoComponents, &QRadioButton::toggled, this, &CXRF::refreshPlot);
-    connect(closeButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(closeButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 QWidget* CXRF::buildParameters() {

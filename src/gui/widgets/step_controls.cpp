@@ -1,4 +1,4 @@
-#include "app/step_controls.h"
+#include "widgets/step_controls.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -6,9 +6,9 @@
 #include <QShortcut>
 #include <QWidget>
 
-#include "app/app_texts.h"
-#include "app/dialog_widgets.h"
-#include "app/message_panel.h"
+#include "widgets/dialog_widgets.h"
+#include "widgets/message_panel.h"
+#include "widgets/widget_captions.h"
 #include "workspace/fingerprint.h"
 #include "workspace/history.h"
 #include "workspace/records.h"
@@ -69,8 +69,8 @@ StepControls::StepControls(QWidget* window, const core::Workspace& workspace, Me
       m_workspace(workspace.directory()),
       m_message(message),
       m_redraw(std::move(redraw)) {
-    m_undo = button(window, texts::kUndo, QStringLiteral("buttonUndo"));
-    m_redo = button(window, texts::kRedo, QStringLiteral("buttonRedo"));
+    m_undo = button(window, widgets::captions::kUndo, QStringLiteral("buttonUndo"));
+    m_redo = button(window, widgets::captions::kRedo, QStringLiteral("buttonRedo"));
     connect(m_undo, &QPushButton::clicked, this, &StepControls::undo);
     connect(m_redo, &QPushButton::clicked, this, &StepControls::redo);
     auto* undoKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), window);
@@ -87,7 +87,7 @@ bool StepControls::changedOutside() {
     if (now == m_fingerprint) return false;
     m_fingerprint = now;
     m_redraw();
-    if (m_message) m_message->setText(texts::kChangedOutside);
+    if (m_message) m_message->setText(widgets::captions::kChangedOutside);
     showTitles();
     return true;
 }
@@ -122,13 +122,13 @@ void StepControls::stepBack(bool forward) {
 void StepControls::showTitles() {
     const auto caption = [](std::string_view head, const std::optional<std::string>& title) {
         std::string text(head);
-        if (title) text += std::string(texts::kTitleJoin) + *title;
+        if (title) text += std::string(widgets::captions::kTitleJoin) + *title;
         return shownCaption(text);
     };
     const auto undoTitle = core::undoTitle(m_workspace);
     const auto redoTitle = core::redoTitle(m_workspace);
-    m_undo->setText(caption(texts::kUndo, undoTitle));
-    m_redo->setText(caption(texts::kRedo, redoTitle));
+    m_undo->setText(caption(widgets::captions::kUndo, undoTitle));
+    m_redo->setText(caption(widgets::captions::kRedo, redoTitle));
     m_undo->setEnabled(m_enabled && undoTitle.has_value());
     m_redo->setEnabled(m_enabled && redoTitle.has_value());
 }

@@ -1,11 +1,10 @@
-#include "app/file_dialogs.h"
+#include "widgets/file_dialogs.h"
 
 #include <QFileDialog>
 #include <string_view>
 #include <vector>
 
-#include "app/message_panel.h"
-#include "plot/export_captions.h"
+#include "widgets/message_panel.h"
 #include "workspace/workspace.h"
 
 namespace zephalo::gui {
@@ -33,16 +32,15 @@ std::optional<std::filesystem::path> chooseDataFile(QWidget* parent, FileChoice 
 }
 
 std::optional<ExportTarget> chooseExportFile(QWidget* parent, bool image) {
-    namespace captions = plot::captions;
     struct Offer {
         std::string_view filter;
         const char* suffix;
         ExportFormat format;
     };
     const std::vector<Offer> offers =
-        image ? std::vector<Offer>{{captions::kPngFilter, "png", ExportFormat::Png},
-                                   {captions::kSvgFilter, "svg", ExportFormat::Svg}}
-              : std::vector<Offer>{{captions::kDataFilter, "txt", ExportFormat::Data}};
+        image ? std::vector<Offer>{{kPngFilter, "png", ExportFormat::Png},
+                                   {kSvgFilter, "svg", ExportFormat::Svg}}
+              : std::vector<Offer>{{kExportDataFilter, "txt", ExportFormat::Data}};
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

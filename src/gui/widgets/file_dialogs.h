@@ -14,6 +14,10 @@ namespace zephalo::gui {
 // Filters of the dialogs for data files.
 inline constexpr std::string_view kDataFilesFilter = "データ(*.DAT)";
 inline constexpr std::string_view kAllFilesFilter = "全て(*)";
+// Filters of the dialog that saves a panel.
+inline constexpr std::string_view kPngFilter = "PNG画像(*.png)";
+inline constexpr std::string_view kSvgFilter = "SVG画像(*.svg)";
+inline constexpr std::string_view kExportDataFilter = "タブ区切りテキスト(*.txt)";
 
 enum class FileChoice { Open, Save };
 
