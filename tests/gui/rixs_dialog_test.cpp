@@ -385,8 +385,10 @@ void RixsDialogTest::computeAndCompareDrawTheirCurvesAndTheRFactor() {
     QCOMPARE(pixelsOf(experiment, kRed), 0);
 
     // Another measured file, chosen in an open dialog, is compared with a
-    // new calculation.
-    const std::filesystem::path other = dir / "other.DAT";
+    // new calculation. It lives outside the work space: a new file there
+    // is a change outside the window, which only redraws.
+    const TempDir elsewhere;
+    const std::filesystem::path other = elsewhere / "other.DAT";
     std::filesystem::copy_file(dir / "RIXSEXP.DAT", other);
     std::optional<FileChoice> asked;
     dialog.setFileChooser([&](FileChoice choice) -> std::optional<std::filesystem::path> {
