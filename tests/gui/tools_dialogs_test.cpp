@@ -28,6 +28,7 @@ using zephalo::core::Workspace;
 using zephalo::gui::CAverage;
 using zephalo::gui::COptim;
 using zephalo::gui::CRIXSXAFS;
+using zephalo::gui::fromQt;
 using zephalo::gui::toQt;
 using zephalo::test::buttonByCaption;
 using zephalo::test::childByText;
@@ -253,6 +254,7 @@ void ToolsDialogsTest::optimRunsOnAWorkerToTheEnd() {
     QVERIFY(buttonByCaption(dialog, QStringLiteral("最適化"))->isEnabled());
     QVERIFY(!buttonByCaption(dialog, QStringLiteral("中止"))->isEnabled());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QCOMPARE(toQt(dialog.closedText()), toQt(texts::kOptimiseClosedText));
 }
 
 void ToolsDialogsTest::optimStopsBetweenPositions_data() {
@@ -293,6 +295,9 @@ void ToolsDialogsTest::optimStopsBetweenPositions() {
     QVERIFY(ended.count() == 1 || ended.wait(30000));
     QVERIFY2(panelText(dialog).startsWith(firstLine(texts::optimiseStoppedText(1, "7100"))),
              qPrintable(panelText(dialog)));
+    // The workbench then says what was kept, either way it was stopped.
+    QCOMPARE(toQt(dialog.closedText()),
+             toQt(texts::optimiseClosedAfterStopText(fromQt(panelText(dialog)))));
     // The core's input is restored from the backup.
     QCOMPARE(readFile(dir / "SelectiveXAFS_for_RIXS.DAT"),
              readFile(dir / "SelectiveXAFS_for_RIXS_Saving.DAT"));

@@ -27,15 +27,22 @@ Report computeRixs(const Workspace& workspace, std::string_view excitationText,
     if (auto status = workspace.readParameters(parameters); !status) {
         return Report::refused(status);
     }
-    parameters.absorptionFactor = parseTyped(absorptionText);
-    parameters.scalingFactor = parseTyped(scalingText);
+    double omega = 0.0;
+    parameters.absorptionFactor = 0.0;
+    parameters.scalingFactor = 0.0;
+    if (auto status =
+            readBoxes({{texts::kExcitationBox, excitationText, omega},
+                       {texts::kScalingBox, scalingText, parameters.scalingFactor},
+                       {texts::kAbsorptionBox, absorptionText, parameters.absorptionFactor}});
+        !status) {
+        return Report::refused(status);
+    }
     if (auto status = workspace.write(files::kParameters, parameters); !status) {
         return Report::refused(status);
     }
     // The factors are stored before the computation, which may still refuse.
     workspace.keepIfRefused(files::kParameters);
 
-    double omega = parseTyped(excitationText);
     std::string message;
     if (excitationAccepted(omega)) {
         message = shownText(excitationText);

@@ -20,7 +20,8 @@ inline bool excitationAccepted(double omega) {
     return omega >= kLowestExcitation && omega <= kHighestExcitation;
 }
 
-// "RIXS計算実行" on box texts (read the way atof reads them):
+// "RIXS計算実行" on box texts (read by readBox: a box that is not a number
+// refuses before anything is written, an empty one reads as 0):
 // 1. parameters 6 and 7 of RIXS_Calculation_Parameters.DAT are replaced by the
 //    absorption and scaling texts and the file is rewritten;
 // 2. Ω = the excitation text when it lies in 1000..20000 eV, else 7150 eV with

@@ -86,6 +86,31 @@ Status readFactorBoxes(const Workspace& workspace, WorkbenchBoxes& boxes) {
     return {};
 }
 
+// Whether the working copy holds corrections that loading `fresh` would
+// replace unpublished: it differs from what loading writes, from the
+// creation's seed and from what "修正終了！" last published. An unreadable
+// file counts as different.
+bool holdsUnpublishedCorrections(const Workspace& workspace, const SelectiveXafsTable& fresh) {
+    if (!workspace.exists(files::kSelectiveWork)) return false;
+    SelectiveXafsTable working;
+    if (!workspace.read(files::kSelectiveWork, working)) return true;
+    const std::string text = formatRecords(working);
+    if (text == formatRecords(fresh)) return false;
+    // The creation's seed holds no work.
+    for (const Seed& seed : seedFiles()) {
+        if (seed.file == files::kSelectiveWork && seed.text == text) return false;
+    }
+    SelectiveXafsTable published;
+    return !workspace.exists(files::kSelectiveForRixs) ||
+           !workspace.read(files::kSelectiveForRixs, published) || text != formatRecords(published);
+}
+
+// The range boxes into the window's energies (an empty box reads as 0).
+Status readRangeBoxes(const WorkbenchBoxes& typed, MinMaxRecord& window) {
+    return readBoxes({{texts::kRangeMinBox, typed.rangeMin, window.xmin},
+                      {texts::kRangeMaxBox, typed.rangeMax, window.xmax}});
+}
+
 }  // namespace
 
 WorkbenchModel::WorkbenchModel(Workspace workspace) : m_workspace(std::move(workspace)) {}
@@ -139,6 +164,7 @@ Report WorkbenchModel::load(const WorkbenchBoxes& typed) {
         return finished(Report::refusedUnchanged(status));
     }
 
+    const bool dropsCorrections = holdsUnpublishedCorrections(m_workspace, records);
     const MinMaxRecord ranges = scanRanges(records, nullptr);
     if (!finite(ranges)) return finished(notFinite(m_workspace, files::kXafsMinMax));
     for (auto name : {files::kXafsMinMax, files::kTempXafsMinMax}) {
@@ -156,7 +182,9 @@ Report WorkbenchModel::load(const WorkbenchBoxes& typed) {
     boxes.shift = std::string(kDefaultShift);
     m_boxes = boxes;
     const auto why = projectXafs(records, ranges);
-    return finished(Report::success(std::string(texts::kLoadedText) + std::string(why)));
+    std::string text = std::string(texts::kLoadedText) + std::string(why);
+    if (dropsCorrections) text += texts::kUnpublishedReplaced;
+    return finished(Report::success(std::move(text)));
 }
 
 Report WorkbenchModel::clear(const WorkbenchBoxes& typed) {
@@ -167,6 +195,12 @@ Report WorkbenchModel::clear(const WorkbenchBoxes& typed) {
 
 Report WorkbenchModel::changeDisplay(const WorkbenchBoxes& typed) {
     m_boxes = typed;
+    MinMaxRecord window;
+    window.xmin = 0.0;
+    window.xmax = 0.0;
+    if (auto status = readRangeBoxes(typed, window); !status) {
+        return finished(Report::refused(status));
+    }
     m_xafsA.reset();
     m_xafsB.reset();
     m_peak.reset();
@@ -174,9 +208,6 @@ Report WorkbenchModel::changeDisplay(const WorkbenchBoxes& typed) {
     if (auto status = m_workspace.read(files::kSelectiveWork, records); !status) {
         return finished(Report::refusedUnchanged(status));
     }
-    MinMaxRecord window;
-    window.xmin = parseTyped(typed.rangeMin);
-    window.xmax = parseTyped(typed.rangeMax);
     const MinMaxRecord energies = scanRanges(records, nullptr);
     if (!(window.xmin < window.xmax && window.xmin >= energies.xmin &&
           window.xmax <= energies.xmax)) {
@@ -220,6 +251,15 @@ std::optional<Report> WorkbenchModel::pick(double logicalX, double logicalY,
 
 Report WorkbenchModel::showPeak(const WorkbenchBoxes& typed) {
     m_boxes = typed;
+    double centre = 0.0;
+    double amplitude = 0.0;
+    double width = 0.0;
+    if (auto status = readBoxes({{texts::kPeakCentreBox, typed.peakCentre, centre},
+                                 {texts::kPeakAmplitudeBox, typed.peakAmplitude, amplitude},
+                                 {texts::kPeakWidthBox, typed.peakWidth, width}});
+        !status) {
+        return finished(Report::refused(status));
+    }
     m_peak.reset();
     SelectiveXafsTable records;
     if (auto status = m_workspace.read(files::kSelectiveWork, records); !status) {
@@ -240,9 +280,6 @@ Report WorkbenchModel::showPeak(const WorkbenchBoxes& typed) {
     }
     const MinMaxRecord widened = scanRanges(records, &window, window);
 
-    const double centre = parseTyped(typed.peakCentre);
-    const double amplitude = parseTyped(typed.peakAmplitude);
-    const double width = parseTyped(typed.peakWidth);
     PairSpectrum peak;
     peak.reserve(records.size());
     for (const auto& r : records) {
@@ -340,6 +377,12 @@ Report WorkbenchModel::storeCorrection(const WorkbenchBoxes& typed) {
 Report WorkbenchModel::refreshTo(std::string_view target, std::string_view message,
                                  const WorkbenchBoxes& typed) {
     m_boxes = typed;
+    MinMaxRecord typedWindow;
+    typedWindow.xmin = 0.0;
+    typedWindow.xmax = 0.0;
+    if (auto status = readRangeBoxes(typed, typedWindow); !status) {
+        return finished(Report::refused(status));
+    }
     discardAll();
     SelectiveXafsTable records;
     if (auto status = m_workspace.read(files::kSelectiveWork, records); !status) {
@@ -349,8 +392,8 @@ Report WorkbenchModel::refreshTo(std::string_view target, std::string_view messa
     // The window of the range boxes, unchecked, over the whole spectrum's
     // intensity range.
     MinMaxRecord window = whole;
-    window.xmin = parseTyped(typed.rangeMin);
-    window.xmax = parseTyped(typed.rangeMax);
+    window.xmin = typedWindow.xmin;
+    window.xmax = typedWindow.xmax;
     if (!finite(whole)) return finished(notFinite(m_workspace, files::kXafsMinMax));
     if (auto status = m_workspace.write(files::kXafsMinMax, whole); !status) {
         return finished(Report::refused(status));
@@ -451,6 +494,10 @@ Status storedBoxes(const Workspace& workspace, WorkbenchBoxes& out) {
 
 Report WorkbenchModel::shift(const WorkbenchBoxes& typed) {
     m_boxes = typed;
+    double delta = 0.0;
+    if (auto status = readBox(texts::kShiftBox, typed.shift, delta); !status) {
+        return finished(Report::refused(status));
+    }
     discardAll();
     SelectiveXafsTable records;
     MinMaxRecord window;
@@ -464,7 +511,6 @@ Report WorkbenchModel::shift(const WorkbenchBoxes& typed) {
             return finished(Report::refusedUnchanged(status));
         }
     }
-    const double delta = parseTyped(typed.shift);
     for (auto& r : records) r.energy += delta;
     if (!finite(records)) return finished(notFinite(m_workspace, files::kSelectiveWork));
     if (auto status = m_workspace.write(files::kSelectiveWork, records); !status) {
@@ -492,6 +538,23 @@ Report WorkbenchModel::saveTo(const std::filesystem::path& chosen, std::string_v
     }
     m_savePath = full;
     return finished(Report::success(std::string(head) + shown + std::string(texts::kSavedTail)));
+}
+
+void WorkbenchModel::redraw(const WorkbenchBoxes& typed) {
+    m_boxes = typed;
+    const bool xafs = m_xafsA.has_value();
+    const bool theory = m_calculated.has_value();
+    const bool experiment = m_experiment.has_value();
+    discardAll();
+    SelectiveXafsTable records;
+    MinMaxRecord window;
+    if (xafs && m_workspace.read(files::kSelectiveWork, records) &&
+        m_workspace.read(files::kTempXafsMinMax, window)) {
+        projectXafs(records, window);
+        m_boxes.rangeMin = formatDigits(window.xmin, kBoxDigits);
+        m_boxes.rangeMax = formatDigits(window.xmax, kBoxDigits);
+    }
+    redrawRixs(theory, experiment);
 }
 
 Report WorkbenchModel::saveXafs(const WorkbenchBoxes& typed, const std::filesystem::path& chosen) {

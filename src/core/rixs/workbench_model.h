@@ -88,6 +88,12 @@ public:
     // refusal and the remembered path stays.
     Report saveXafs(const WorkbenchBoxes& typed, const std::filesystem::path& chosen);
 
+    // The panels drawn anew from the work-space files, writing nothing
+    // (after the files changed outside the window): the working copy in the
+    // stored window (the range boxes show it), the calculated spectrum, and
+    // the measured one with the comparison redraw; each only where it was
+    // shown. The correction peak is dropped.
+    void redraw(const WorkbenchBoxes& typed);
     // "励起エネルギー(eV)" edited: the hint to press "RIXS計算実行".
     Report excitationEdited(const WorkbenchBoxes& typed);
     // "RIXS計算実行": the factor boxes stored, the RIXS core run at the
@@ -108,8 +114,8 @@ public:
     // common energies and rewritten, EXP_MinMax.DAT from the reduced
     // experiment, the experiment drawn; with a calculation shown, the
     // comparison redraw follows. More than 4000 points in either spectrum
-    // is refused with nothing rewritten; when no energy matches, the reduced
-    // file is empty and the message says so.
+    // is refused with nothing rewritten, and so is a pair that shares no
+    // energy (the reduction would empty one of the two files).
     Report compareWithExperiment(const WorkbenchBoxes& typed);
     // "別の実験値と比較": as compareWithExperiment with the chosen file as the
     // measured spectrum (it becomes RIXSEXP.DAT, reduced); EXP_MinMax.DAT and
@@ -192,6 +198,9 @@ private:
     // present and empty).
     std::string_view projectTheory(const QuadSpectrum& points);
     std::string_view projectExperiment(const PairSpectrum& points, const MinMaxRecord& frame);
+    // The two RIXS panels of redraw: the calculated spectrum when `theory`,
+    // the measured one (compared when both) when `experiment`.
+    void redrawRixs(bool theory, bool experiment);
     // "実験値と比較" and "別の実験値と比較" after reading the measured
     // spectrum: reduce, rewrite, record the frame of the reduced (or the
     // `whole` given) spectrum and show it.

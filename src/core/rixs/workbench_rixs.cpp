@@ -108,6 +108,19 @@ Report WorkbenchModel::saveRixs(const WorkbenchBoxes& typed, const std::filesyst
     return saveTo(chosen, formatRecords(points), texts::kRixsSavedHead);
 }
 
+void WorkbenchModel::redrawRixs(bool theory, bool experiment) {
+    QuadSpectrum points;
+    if (theory && readCalculatedRixs(m_workspace, points)) (void)projectTheory(points);
+    PairSpectrum measured;
+    MinMaxRecord frame;
+    if (experiment && theory) {
+        (void)compareCalculated(m_boxes);
+    } else if (experiment && m_workspace.read(files::kRixsExperiment, measured) &&
+               m_workspace.read(files::kRixsExperimentMinMax, frame)) {
+        (void)projectExperiment(measured, frame);
+    }
+}
+
 Report WorkbenchModel::excitationEdited(const WorkbenchBoxes& typed) {
     m_boxes = typed;
     return finished(Report::success(std::string(texts::kExcitationHint)));
@@ -209,6 +222,11 @@ Report WorkbenchModel::compareAligned(const PairSpectrum& measured, const std::s
                                         std::string(kWorkspaceUnchanged)));
     }
     const AlignedSpectra pair = alignEnergies(measured, calculated);
+    // Rewriting both to no common energy would lose the measured spectrum.
+    if (!measured.empty() && !pair.matched) {
+        return finished(Report::refused(std::string(texts::kNoCommonEnergyRefused) +
+                                        std::string(kWorkspaceUnchanged)));
+    }
     if (auto status = m_workspace.write(files::kRixsExperiment, pair.measured); !status) {
         return finished(Report::refused(status));
     }
@@ -229,8 +247,6 @@ Report WorkbenchModel::compareAligned(const PairSpectrum& measured, const std::s
     }
     std::string text(message);
     text += projectExperiment(shown, frameRecord);
-    const bool noMatch = !measured.empty() && !pair.matched;
-    if (noMatch) text += texts::kNoCommonEnergy;
     finished(Report::success(text));
     if (!m_calculated) return Report::success(std::move(text));
     return compareCalculated(m_boxes);

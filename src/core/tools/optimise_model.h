@@ -80,4 +80,8 @@ private:
     OptimiseBoxes m_boxes;
 };
 
+// The zephalo-cli arguments that redo "最適化" run to its end with the boxes
+// and list item as chosen.
+std::vector<std::string> replayCommand(const OptimiseBoxes& typed);
+
 }  // namespace zephalo::core::tools

@@ -121,6 +121,34 @@ inline std::string linkText(std::string_view file) {
            " はシンボリックリンクなので、作業用のディレクトリのファイルとして開きません。";
 }
 
+// Typed text quoted back in a refusal: 「text」, cut after 40 bytes (on a
+// character boundary) with "..." added.
+inline std::string quotedText(std::string_view text) {
+    constexpr std::size_t kQuotedLength = 40;
+    if (text.size() <= kQuotedLength) return "「" + std::string(text) + "」";
+    std::size_t cut = kQuotedLength;
+    // Back to the first byte of a UTF-8 sequence.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return "「" + std::string(text.substr(0, cut)) + "...」";
+}
+
+// An edit box whose text is not one whole number.
+inline std::string boxNotNumberText(std::string_view box, std::string_view text) {
+    return "　ボックス「" + std::string(box) + "」の値" + quotedText(text) +
+           "は数値として読めません。\r\n　数値だけを入力してから、もう一度ボタンを押して下さい。" +
+           std::string(kWorkspaceUnchanged);
+}
+
+// Another desktop program has the work space open.
+inline std::string otherDesktopText(std::string_view folder, std::string_view host,
+                                    std::string_view process, std::string_view since) {
+    return "　ほかのZEPHALO（ホスト " + std::string(host) + "、プロセス " + std::string(process) +
+           "、" + std::string(since) + " から）が作業用のディレクトリ\r\n" + std::string(folder) +
+           " を開いています。\r\n　両方で同じファイルを書き換えると、一方の表示が古くなり"
+           "ます。\r\n各ウィンドウはボタンを押す前にファイルの変化を確かめ、変わって\r\n"
+           "いればそう伝えて表示し直します。";
+}
+
 inline std::string outOfMemoryText() {
     return "　メモリが足りないため、処理を中止しました。";
 }

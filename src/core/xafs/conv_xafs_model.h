@@ -43,6 +43,10 @@ public:
     std::optional<Report> pick(double logicalX, double logicalY);
     // "XAFS情報の確認".
     Report confirm(std::string_view boxText, int edgeIndex);
+    // The shown curve drawn anew from the normalised spectrum and its range
+    // files, writing nothing (after they changed outside the dialog); no
+    // curve when they cannot be read.
+    void redraw();
     // "XAFS情報・設定完了！".
     Report done() const;
 
@@ -71,5 +75,12 @@ private:
     int m_edgeIndex = -1;
     std::vector<std::string_view> m_edgeList;
 };
+
+// The zephalo-cli arguments that redo "XAFS（吸収補正用）の読込" and "XAFS情報の
+//確認" (with the box's text and the list's index) on the same files. The
+// second reads the spectrum again first, which rewrites the same files from
+// the same measurement.
+std::vector<std::string> replayReadCommand();
+std::vector<std::string> replayConfirmCommand(std::string_view boxText, int edgeIndex);
 
 }  // namespace zephalo::core::xafs

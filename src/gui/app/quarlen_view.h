@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "workspace/desktop_claim.h"
 #include "workspace/gates.h"
 #include "workspace/status.h"
 #include "workspace/workspace.h"
@@ -13,6 +14,7 @@ class QPushButton;
 namespace zephalo::gui {
 
 class MessagePanel;
+class StepControls;
 
 // The main form: the work-space and import buttons, the four step buttons,
 // the message panel and the picture frame. It keeps no data of its own; every
@@ -25,10 +27,14 @@ public:
     const core::Workspace& workspace() const { return m_workspace; }
     // The text of the last operation, exactly as the panel received it.
     const std::string& messageText() const;
+    // Whether this program holds the work space's desktop claim.
+    bool claimsWorkspace() const { return m_claim.held(); }
 
 private:
     void onCreateWorkspace();
-    void onImport(core::Report (*operation)(const core::Workspace&, const std::filesystem::path&));
+    // An import button; `kind` names it for zephalo-cli import.
+    void onImport(const QString& caption, const char* kind,
+                  core::Report (*operation)(const core::Workspace&, const std::filesystem::path&));
     void onSelectiveXafs();
     template <class Dialog>
     void onGatedStep(core::Step step);
@@ -37,8 +43,13 @@ private:
     std::optional<std::filesystem::path> chooseMeasuredFile();
     QPushButton* addButton(const QString& caption);
 
+    // Claims the work space for this program, or says who else has it open.
+    void claimWorkspace();
+
     core::Workspace m_workspace;
+    core::DesktopClaim m_claim;
     MessagePanel* m_editMessage = nullptr;
+    StepControls* m_steps = nullptr;
 };
 
 }  // namespace zephalo::gui

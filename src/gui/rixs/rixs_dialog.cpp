@@ -8,12 +8,14 @@
 #include "plot/plot_range_labels.h"
 #include "rixs/measured_map_import.h"
 #include "rixs/rixs_map_window.h"
+#include "rixs/workbench_captions.h"
 #include "tools/average_dialog.h"
 #include "tools/optim_dialog.h"
 #include "tools/tools_texts.h"
 #include "widgets/button_step.h"
 #include "widgets/dialog_widgets.h"
 #include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
 #include "workspace/number_text.h"
 #include "workspace/step.h"
 
@@ -23,9 +25,11 @@ namespace zephalo::gui {
 
 namespace {
 
+namespace captions = rixs::captions;
 using core::rixs::DisplayMode;
 using core::rixs::PeakSign;
 using core::rixs::WorkbenchBoxes;
+using core::rixs::WorkbenchButton;
 
 // The R factor as the box shows it.
 constexpr int kRFactorDigits = 6;
@@ -39,41 +43,66 @@ void checkOnly(QButtonGroup* group, QRadioButton* chosen) {
 
 }  // namespace
 
+CRIXSXAFS::CommandOf CRIXSXAFS::replay(core::rixs::WorkbenchButton button) {
+    return
+        [button](const WorkbenchBoxes& typed) { return core::rixs::replayCommand(button, typed); };
+}
+
 QPushButton* CRIXSXAFS::addButton(std::string_view caption, const QString& name,
-                                  Operation operation) {
+                                  Operation operation, CommandOf command) {
     auto* result = button(this, caption, name);
-    connect(result, &QPushButton::clicked, this, [this, operation] {
-        run([this, operation](const WorkbenchBoxes& typed) { return (m_model.*operation)(typed); });
+    connect(result, &QPushButton::clicked, this, [this, caption, operation, command] {
+        run(caption, command,
+            [this, operation](const WorkbenchBoxes& typed) { return (m_model.*operation)(typed); });
     });
     return result;
 }
 
 QPushButton* CRIXSXAFS::addFileButton(std::string_view caption, const QString& name,
-                                      FileChoice choice, FileOperation operation) {
+                                      FileChoice choice, FileOperation operation, bool replayable) {
     auto* result = button(this, caption, name);
-    connect(result, &QPushButton::clicked, this, [this, choice, operation] {
+    connect(result, &QPushButton::clicked, this, [this, caption, choice, operation, replayable] {
         const auto chosen = m_chooseFile(choice);
         if (!chosen) return;  // cancelled: nothing read, nothing written, text kept
-        run([&](const WorkbenchBoxes& typed) { return (m_model.*operation)(typed, *chosen); });
+        CommandOf command;
+        if (replayable) {
+            command = [&](const WorkbenchBoxes&) {
+                return core::rixs::compareWithCommand(*chosen);
+            };
+        }
+        run(caption, command,
+            [&](const WorkbenchBoxes& typed) { return (m_model.*operation)(typed, *chosen); });
     });
     return result;
 }
 
-void CRIXSXAFS::run(const std::function<core::Report(const WorkbenchBoxes&)>& operation) {
+void CRIXSXAFS::run(std::string_view caption, const CommandOf& command,
+                    const std::function<core::Report(const WorkbenchBoxes&)>& operation) {
+    if (m_steps->changedOutside()) return;
     const WorkbenchBoxes typed = typedBoxes();
     bool ran = false;
     const core::Report report = core::runStep(m_workspace, [&] {
         ran = true;
+        m_workspace.describeStep(
+            {std::string(caption), command ? command(typed) : std::vector<std::string>{}});
         return operation(typed);
     });
+    m_steps->drawn();
     m_editMessage->setText(report.text);
     // A step refused before it started leaves the boxes as the user typed them.
     if (ran) showBoxes(m_model.boxes());
     repaintPanels();
 }
 
+void CRIXSXAFS::redrawFromFiles() {
+    m_model.redraw(typedBoxes());
+    showBoxes(m_model.boxes());
+    repaintPanels();
+}
+
 void CRIXSXAFS::onCompute() {
-    run([this](const WorkbenchBoxes& typed) { return m_model.compute(typed); });
+    run(captions::kCompute, replay(WorkbenchButton::Compute),
+        [this](const WorkbenchBoxes& typed) { return m_model.compute(typed); });
 }
 
 void CRIXSXAFS::onMap() {
@@ -92,9 +121,14 @@ void CRIXSXAFS::onImportMap() {
 }
 
 void CRIXSXAFS::onPicked(double logicalX, double logicalY) {
+    if (m_steps->changedOutside()) {
+        m_xafsPanel->cancelCursor();
+        return;
+    }
     const WorkbenchBoxes typed = typedBoxes();
     const auto report =
         runClickStep(m_workspace, [&] { return m_model.pick(logicalX, logicalY, typed); });
+    m_steps->drawn();
     if (!report) {
         // Nothing loaded to map the click to: no cursor, no message.
         m_xafsPanel->cancelCursor();
@@ -107,14 +141,18 @@ void CRIXSXAFS::onPicked(double logicalX, double logicalY) {
 // The refinement tools change only the working copy; the panel shows it
 // after "表示変更".
 void CRIXSXAFS::onOptimise() {
+    if (m_steps->changedOutside()) return;
     COptim dialog(m_workspace, this);
     dialog.exec();
-    m_editMessage->setText(core::tools::texts::kOptimiseClosedText);
+    m_steps->drawn();
+    m_editMessage->setText(dialog.closedText());
 }
 
 void CRIXSXAFS::onAverage() {
+    if (m_steps->changedOutside()) return;
     CAverage dialog(m_workspace, this);
     dialog.exec();
+    m_steps->drawn();
     m_editMessage->setText(core::tools::texts::kAverageClosedText);
 }
 

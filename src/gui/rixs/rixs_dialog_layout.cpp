@@ -21,6 +21,7 @@
 #include "rixs/workbench_texts.h"
 #include "widgets/dialog_widgets.h"
 #include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
 #include "workspace/file_names.h"
 
 // The workbench's widgets and layout.
@@ -32,6 +33,7 @@ namespace captions = rixs::captions;
 using core::rixs::DisplayMode;
 using core::rixs::PeakSign;
 using core::rixs::WorkbenchBoxes;
+using core::rixs::WorkbenchButton;
 using core::rixs::WorkbenchModel;
 
 namespace texts = core::rixs::texts;
@@ -41,12 +43,13 @@ namespace texts = core::rixs::texts;
 QStringList messageTexts() {
     QStringList result;
     for (std::string_view text :
-         {texts::kLoadedText, texts::kClearedText, texts::kDisplayChangedText,
-          texts::kWindowRejectedText, texts::kPeakShownText, texts::kCorrectedText,
-          texts::kStoredText, texts::kRefreshedText, texts::kFinishedText, texts::kPeakNotFinite,
-          texts::kShiftedText, texts::kExcitationHint, texts::kRixsClearedText,
-          texts::kComparisonClearedText, texts::kComparedText, texts::kExperimentShownText,
-          texts::kOtherExperimentText, texts::kExcitationWarning, texts::kMissingComputeInputs}) {
+         {texts::kLoadedText,           texts::kClearedText,           texts::kDisplayChangedText,
+          texts::kWindowRejectedText,   texts::kPeakShownText,         texts::kCorrectedText,
+          texts::kStoredText,           texts::kRefreshedText,         texts::kFinishedText,
+          texts::kPeakNotFinite,        texts::kShiftedText,           texts::kExcitationHint,
+          texts::kRixsClearedText,      texts::kComparisonClearedText, texts::kComparedText,
+          texts::kExperimentShownText,  texts::kOtherExperimentText,   texts::kExcitationWarning,
+          texts::kMissingComputeInputs, texts::kNoCommonEnergyRefused}) {
         result << toQt(text);
     }
     const std::string energy = "7130.5";
@@ -126,6 +129,7 @@ CRIXSXAFS::CRIXSXAFS(const core::Workspace& workspace, QWidget* parent)
 
     m_editMessage = new MessagePanel(this, mostLines());
     m_editMessage->setMinimumWidth(widestLine(*m_editMessage, messageTexts() + addedSentences()));
+    m_steps = new StepControls(this, m_workspace, m_editMessage, [this] { redrawFromFiles(); });
 
     auto* columns = new QHBoxLayout;
     columns->addWidget(buildXafsColumn(), 5);
@@ -150,7 +154,8 @@ CRIXSXAFS::CRIXSXAFS(const core::Workspace& workspace, QWidget* parent)
                  [this] { return m_model.experimentSeries(m_model.twoComponents()); });
     // The user's own typing only: the workbench's changes to the box send no hint.
     connect(m_editExcitation, &QLineEdit::textEdited, this, [this] {
-        run([this](const WorkbenchBoxes& typed) { return m_model.excitationEdited(typed); });
+        run({}, {},
+            [this](const WorkbenchBoxes& typed) { return m_model.excitationEdited(typed); });
     });
 }
 
@@ -160,8 +165,8 @@ QWidget* CRIXSXAFS::buildXafsColumn() {
     m_xafsRange = new PlotRangeLabels(m_xafsPanel, column);
 
     auto* loadRow = new QHBoxLayout;
-    loadRow->addWidget(
-        addButton(captions::kLoad, QStringLiteral("buttonLoad"), &WorkbenchModel::load));
+    loadRow->addWidget(addButton(captions::kLoad, QStringLiteral("buttonLoad"),
+                                 &WorkbenchModel::load, replay(WorkbenchButton::Load)));
     loadRow->addWidget(
         addButton(captions::kClear, QStringLiteral("buttonClear"), &WorkbenchModel::clear));
 
@@ -184,7 +189,8 @@ QWidget* CRIXSXAFS::buildXafsColumn() {
     modeRow->addWidget(m_radioModeAB);
     modeRow->addStretch(1);
     modeRow->addWidget(addButton(captions::kChangeDisplay, QStringLiteral("buttonChangeDisplay"),
-                                 &WorkbenchModel::changeDisplay));
+                                 &WorkbenchModel::changeDisplay,
+                                 replay(WorkbenchButton::ChangeDisplay)));
     auto* rangeLayout = new QVBoxLayout(range);
     rangeLayout->addLayout(rangeRow);
     rangeLayout->addLayout(modeRow);
@@ -208,18 +214,18 @@ QWidget* CRIXSXAFS::buildXafsColumn() {
     signRow->addWidget(m_radioSubtract);
     signRow->addStretch(1);
     auto* actions = new QGridLayout;
-    actions->addWidget(
-        addButton(captions::kShowPeak, QStringLiteral("buttonShowPeak"), &WorkbenchModel::showPeak),
-        0, 0);
+    actions->addWidget(addButton(captions::kShowPeak, QStringLiteral("buttonShowPeak"),
+                                 &WorkbenchModel::showPeak, replay(WorkbenchButton::ShowPeak)),
+                       0, 0);
     actions->addWidget(addButton(captions::kApply, QStringLiteral("buttonApply"),
-                                 &WorkbenchModel::applyCorrection),
+                                 &WorkbenchModel::applyCorrection, replay(WorkbenchButton::Apply)),
                        0, 1);
     actions->addWidget(addButton(captions::kStore, QStringLiteral("buttonStore"),
-                                 &WorkbenchModel::storeCorrection),
+                                 &WorkbenchModel::storeCorrection, replay(WorkbenchButton::Store)),
                        1, 0);
-    actions->addWidget(
-        addButton(captions::kRefresh, QStringLiteral("buttonRefresh"), &WorkbenchModel::refresh), 1,
-        1);
+    actions->addWidget(addButton(captions::kRefresh, QStringLiteral("buttonRefresh"),
+                                 &WorkbenchModel::refresh, replay(WorkbenchButton::Refresh)),
+                       1, 1);
     auto* peakLayout = new QVBoxLayout(peak);
     peakLayout->addLayout(boxes);
     peakLayout->addLayout(signRow);
@@ -281,13 +287,14 @@ QWidget* CRIXSXAFS::buildRixsColumn() {
     factors->setColumnStretch(1, 1);
     auto* compareRow = new QHBoxLayout;
     compareRow->addWidget(addButton(captions::kCompare, QStringLiteral("buttonCompare"),
-                                    &WorkbenchModel::compareWithExperiment));
+                                    &WorkbenchModel::compareWithExperiment,
+                                    replay(WorkbenchButton::Compare)));
     compareRow->addWidget(addButton(captions::kClearExperiment,
                                     QStringLiteral("buttonClearExperiment"),
                                     &WorkbenchModel::clearComparison));
     compareRow->addWidget(addFileButton(captions::kCompareAnother,
                                         QStringLiteral("buttonCompareAnother"), FileChoice::Open,
-                                        &WorkbenchModel::compareWithOther));
+                                        &WorkbenchModel::compareWithOther, true));
     // The computation and comparison operations run it themselves; the
     // user never sees it.
     auto* redraw = addButton(captions::kRedrawComparison, QStringLiteral("buttonRedraw"),
@@ -319,8 +326,8 @@ QLayout* CRIXSXAFS::buildBottomRow() {
     auto* shiftLayout = new QHBoxLayout(shift);
     shiftLayout->setContentsMargins(kGroupRowMargins);
     shiftLayout->addWidget(m_editShift);
-    shiftLayout->addWidget(
-        addButton(captions::kShift, QStringLiteral("buttonShift"), &WorkbenchModel::shift));
+    shiftLayout->addWidget(addButton(captions::kShift, QStringLiteral("buttonShift"),
+                                     &WorkbenchModel::shift, replay(WorkbenchButton::Shift)));
 
     auto* tools = new QGroupBox(toQt(captions::kToolsGroup), this);
     auto* toolsLayout = new QHBoxLayout(tools);
@@ -350,8 +357,8 @@ QLayout* CRIXSXAFS::buildBottomRow() {
         return column;
     };
     auto* row = new QHBoxLayout;
-    row->addLayout(level(
-        addButton(captions::kFinish, QStringLiteral("buttonFinish"), &WorkbenchModel::finish)));
+    row->addLayout(level(addButton(captions::kFinish, QStringLiteral("buttonFinish"),
+                                   &WorkbenchModel::finish, replay(WorkbenchButton::Finish))));
     row->addSpacing(8);
     row->addWidget(shift);
     row->addLayout(level(addFileButton(captions::kSaveXafs, QStringLiteral("buttonSaveXafs"),
@@ -361,6 +368,8 @@ QLayout* CRIXSXAFS::buildBottomRow() {
     row->addWidget(repaint);
     row->addWidget(repaintHint);
     row->addStretch(1);
+    row->addLayout(level(m_steps->undoButton()));
+    row->addLayout(level(m_steps->redoButton()));
     row->addLayout(level(closeBox));
     return row;
 }

@@ -20,6 +20,7 @@
 #include "rixs/plane_texts.h"
 #include "widgets/dialog_widgets.h"
 #include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
 #include "workspace/number_text.h"
 
 namespace zephalo::gui {
@@ -65,6 +66,7 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
       m_worker(
           this, [this](std::size_t done, std::size_t rows) { showProgress(done, rows); },
           [this](const core::Report& report) { finish(report); }) {
+    enterMovesOn(this);
     setWindowTitle(toQt(captions::kMapTitle));
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
 

@@ -12,6 +12,7 @@
 #include "tools/tools_texts.h"
 #include "widgets/dialog_widgets.h"
 #include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
 #include "widgets/wait_cursor.h"
 #include "workspace/file_names.h"
 #include "workspace/step.h"
@@ -131,10 +132,14 @@ COptim::COptim(const core::Workspace& workspace, QWidget* parent)
     m_editMessage = new MessagePanel(this, 5);
     m_editMessage->setMinimumWidth(widestLine(*m_editMessage, messageTexts()));
 
+    // The dialog draws nothing from the files: a change outside needs no redraw.
+    m_steps = new StepControls(this, m_workspace, m_editMessage, [] {});
     auto* closeBox = closeButtons(this);
     m_buttonOk = closeBox->findChild<QPushButton*>(QStringLiteral("buttonOk"));
     m_buttonCancel = closeBox->findChild<QPushButton*>(QStringLiteral("buttonCancel"));
     auto* closeRow = new QHBoxLayout;
+    closeRow->addWidget(m_steps->undoButton());
+    closeRow->addWidget(m_steps->redoButton());
     closeRow->addStretch(1);
     closeRow->addWidget(closeBox);
 
@@ -176,7 +181,13 @@ void COptim::reject() {
     onStop();
 }
 
+std::string COptim::closedText() const {
+    if (!m_stoppedText) return std::string(texts::kOptimiseClosedText);
+    return texts::optimiseClosedAfterStopText(*m_stoppedText);
+}
+
 void COptim::onRun() {
+    if (m_steps->changedOutside()) return;
     OptimiseBoxes typed;
     typed.start = fromQt(m_editStart->text());
     typed.end = fromQt(m_editEnd->text());
@@ -190,6 +201,7 @@ void COptim::onRun() {
 
     setRunning(true);
     m_busy = std::make_unique<WaitCursor>(Qt::BusyCursor);
+    m_runStopped = false;
     m_worker.start(m_workspace,
                    [this, typed](std::stop_token stop, const StepWorker::Progress& progress) {
                        core::tools::OptimiseObserver observer;
@@ -200,7 +212,14 @@ void COptim::onRun() {
                            QMetaObject::invokeMethod(
                                this, [this, pass] { showPass(pass); }, Qt::QueuedConnection);
                        };
-                       return m_model.run(typed, observer, std::move(stop)).report;
+                       auto command = core::tools::replayCommand(typed);
+                       auto outcome = m_model.run(typed, observer, std::move(stop));
+                       m_runStopped = outcome.cancelled;
+                       // A stopped run kept what it had tried so far: no
+                       // command redoes exactly that.
+                       if (m_runStopped) command.clear();
+                       m_workspace.describeStep({std::string(captions::kOptimiseRun), command});
+                       return outcome.report;
                    });
 }
 
@@ -215,6 +234,7 @@ void COptim::setRunning(bool running) {
     m_buttonOk->setEnabled(!running);
     m_buttonCancel->setEnabled(!running);
     m_buttonStop->setEnabled(running);
+    m_steps->setEnabled(!running);
     // Focus leaves the buttons that are disabled for the one that answers now.
     (running ? m_buttonStop : m_buttonRun)->setFocus();
 }
@@ -236,6 +256,10 @@ void COptim::showPass(const PassResult& pass) {
 void COptim::finish(const core::Report& report) {
     m_busy.reset();
     setRunning(false);
+    m_steps->drawn();
+    // The worker has ended: its flag is ours to read.
+    const bool stopped = m_runStopped && report.done;
+    m_stoppedText = stopped ? std::optional(report.text) : std::nullopt;
     m_editMessage->setText(report.text);
     emit runEnded();
     if (std::exchange(m_closeWhenEnded, false)) QDialog::reject();

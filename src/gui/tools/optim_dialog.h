@@ -3,6 +3,10 @@
 #include <QDialog>
 #include <cstddef>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
 
 #include "tools/optimise_model.h"
 #include "widgets/step_worker.h"
@@ -16,6 +20,7 @@ class QPushButton;
 namespace zephalo::gui {
 
 class MessagePanel;
+class StepControls;
 class WaitCursor;
 
 // The modal dialog "Optimization": Lorentzian peaks tried over an energy grid
@@ -32,6 +37,10 @@ public:
 
     // Whether a run is going on.
     bool running() const { return m_worker.running(); }
+    // What the workbench says once the dialog has closed: the stop's own
+    // account of what was kept when the last run was stopped ("中止" or the
+    // window closed during the run), else that the optimisation was done.
+    std::string closedText() const;
 
 public slots:
     void reject() override;
@@ -67,6 +76,7 @@ private:
     QLineEdit* m_editComponents = nullptr;
     QLineEdit* m_editRFactor = nullptr;
     MessagePanel* m_editMessage = nullptr;
+    StepControls* m_steps = nullptr;
     QPushButton* m_buttonRun = nullptr;
     QPushButton* m_buttonStop = nullptr;
     QPushButton* m_buttonOk = nullptr;
@@ -75,6 +85,10 @@ private:
 
     std::unique_ptr<WaitCursor> m_busy;
     bool m_closeWhenEnded = false;
+    // The message of the last run when it was stopped.
+    std::optional<std::string> m_stoppedText;
+    // Set by the worker when its run was stopped; read once it has ended.
+    bool m_runStopped = false;
 
     // Last member: destroyed first, so the run has stopped and joined before
     // anything it uses goes away.

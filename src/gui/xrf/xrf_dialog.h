@@ -14,6 +14,7 @@ class QRadioButton;
 namespace zephalo::gui {
 
 class MessagePanel;
+class StepControls;
 class PlotPanel;
 class PlotRangeLabels;
 
@@ -36,11 +37,17 @@ private slots:
     void onRFactor();
     void onStore();
     void refreshPlot();
+    // The plot drawn anew from the work-space files.
+    void redrawFromFiles();
 
 private:
     QWidget* buildParameters();
     QWidget* buildPlot();
     void showReport(const core::Report& report);
+    // Names the open step for the history: the button's caption and the
+    // command that redoes it.
+    void describe(const QPushButton* button, core::xrf::XrfButton which,
+                  const core::xrf::XrfBoxes& typed) const;
     // A if checked, else B if checked, else C if checked, else D.
     std::size_t selectedLine() const;
 
@@ -62,6 +69,7 @@ private:
     PlotPanel* m_plot = nullptr;
     PlotRangeLabels* m_rangeLabels = nullptr;
     MessagePanel* m_editMessage = nullptr;
+    StepControls* m_steps = nullptr;
 };
 
 }  // namespace zephalo::gui
