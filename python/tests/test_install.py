@@ -16,7 +16,12 @@ def python_without_build_tree(code, **env):
     clean = {k: v for k, v in os.environ.items() if k != "PYTHONPATH"}
     clean.update(env)
     return subprocess.run(
-        [sys.executable, "-c", code], capture_output=True, text=True, env=clean, check=False
+        [sys.executable, "-c", code],
+        capture_output=True,
+        text=True,
+        env=clean,
+        check=False,
+        cwd=os.path.expanduser("~"),  # "-c" puts the working folder first on sys.path
     )
 
 

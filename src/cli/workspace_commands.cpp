@@ -68,7 +68,7 @@ void addWorkspaceCommands(CLI::App& app, CLI::App& import, Context& context) {
             for (const auto& f : e.files) files += (files.empty() ? "" : ", ") + f;
             lines += core::texts::historyLineText(e.when, core::escapedText(e.description.title),
                                                   core::escapedText(files), e.undone) +
-                     "\r\n";
+                     '\n';  // a line of its own, never joined like panel text
         }
         context.show(
             core::Report::success(lines.empty() ? std::string(core::texts::kHistoryEmpty) : lines));
@@ -84,9 +84,11 @@ void addWorkspaceCommands(CLI::App& app, CLI::App& import, Context& context) {
         "rixs-map", "import a measured RIXS map: a matrix, triplets, or HDF5 datasets");
     auto file = std::make_shared<std::string>();
     auto paths = std::make_shared<core::Hdf5MapPaths>();
-    map->add_option("FILE", *file,
-                    "the map: a matrix (first line N and the N emission energies, then Ω and "
-                    "N intensities per line), lines of Ω, ω and intensity, or an HDF5 file")
+    context
+        .fileOption(map->add_option(
+            "FILE", *file,
+            "the map: a matrix (first line N and the N emission energies, then Ω and "
+            "N intensities per line), lines of Ω, ω and intensity, or an HDF5 file"))
         ->required();
     map->add_option("--intensity", paths->intensity, "HDF5: dataset of the intensity matrix");
     map->add_option("--excitation", paths->excitation, "HDF5: dataset of the excitation energies");

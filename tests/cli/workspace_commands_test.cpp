@@ -24,7 +24,7 @@ TEST(CliWorkspace, CreateAndImportEndToEnd) {
     const auto rixs =
         runCli({"--workspace", ws, "import", "rixs", (scratch / "rixs.DAT").string()}, scratch);
     EXPECT_EQ(rixs.exitCode, 0) << rixs.err;
-    EXPECT_EQ(rixs.out, ws + " に「RIXS実験スペク\nトル」を導入しました。\n");
+    EXPECT_EQ(rixs.out, ws + " に「RIXS実験スペクトル」を導入しました。\n");
     EXPECT_EQ(readFile(scratch / "ws" / "EXP_MinMax.DAT"), "7050\t7051\t20\t80\n");
 
     writeFile(scratch / "xas.DAT", "7100 0.2\r\n7120 1.4\r\n");
@@ -37,7 +37,7 @@ TEST(CliWorkspace, CreateAndImportEndToEnd) {
     const auto xrf =
         runCli({"--workspace", ws, "import", "xrf", (scratch / "xrf.DAT").string()}, scratch);
     EXPECT_EQ(xrf.exitCode, 0) << xrf.err;
-    EXPECT_EQ(xrf.out, ws + " に「蛍光X線実験\nスペクトル」を導入しました。\n");
+    EXPECT_EQ(xrf.out, ws + " に「蛍光X線実験スペクトル」を導入しました。\n");
     EXPECT_EQ(readFile(scratch / "ws" / "Exp_Non_Resonant_Emission.DAT"), "7050\t0.1\n7058\t1\n");
 }
 

@@ -105,7 +105,7 @@ TEST_F(XrfCliTest, RefusalsExitOneWithThePanelTextOnStandardError) {
     EXPECT_EQ(gated.exitCode, 1);
     EXPECT_EQ(
         gated.err,
-        " エラー!!\n　まず[ワークスペース作成」後、「素材入力」ボタン\nで全ての素材を読み込んで"
+        " エラー!!\n　まず[ワークスペース作成」後、「素材入力」ボタンで全ての素材を読み込んで"
         "下さい。\n");
     EXPECT_EQ(gated.out, "");
 }
