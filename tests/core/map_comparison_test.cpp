@@ -70,7 +70,8 @@ protected:
         EXPECT_TRUE(core::rixs::readCalculatedRixs(ws, calculated));
         EXPECT_TRUE(ws.write(files::kRixsExperiment, spectrum));
         core::rixs::WorkbenchModel model(ws);
-        EXPECT_TRUE(model.compareWithExperiment(boxes).done);
+        // Where no energy pairs, the comparison refuses and shows no R factor.
+        if (!model.compareWithExperiment(boxes).done) return std::nullopt;
         EXPECT_TRUE(model.compareCalculated(model.boxes()).done);
         return model.shownRFactor();
     }

@@ -600,9 +600,11 @@ void RixsDialogTest::ctrlZUndoesAndCtrlShiftZRedoesTheLastStep() {
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     const auto working = dir / "SelectiveXAFS_for_RIXS_Temp.DAT";
+    // The work space's creation seeds the working copy; the load replaces it.
+    const std::string seeded = zephalo::test::readFile(working);
     press(dialog, QStringLiteral("選択的XAFS読込"));
-    QVERIFY(std::filesystem::exists(working));
-    if (!zephalo::core::undoTitle(ws)) QSKIP("this build's work space keeps no history yet");
+    const std::string loaded = zephalo::test::readFile(working);
+    QVERIFY(loaded != seeded);
     auto* undo = dialog.findChild<QPushButton*>(QStringLiteral("buttonUndo"));
     auto* redo = dialog.findChild<QPushButton*>(QStringLiteral("buttonRedo"));
     QVERIFY(undo->isEnabled() && undo->text().endsWith(QStringLiteral("選択的XAFS読込")));
@@ -614,13 +616,13 @@ void RixsDialogTest::ctrlZUndoesAndCtrlShiftZRedoesTheLastStep() {
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     buttonByCaption(dialog, QStringLiteral("選択的XAFS読込"))->setFocus();
     QTest::keyClick(&dialog, Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(!std::filesystem::exists(working));
+    QCOMPARE(zephalo::test::readFile(working), seeded);
     // Redrawn from the files: nothing loaded any more.
     QCOMPARE(pixelsOf(xafsPanel(dialog), kRed), 0);
     QVERIFY(redo->isEnabled() && redo->text().endsWith(QStringLiteral("選択的XAFS読込")));
 
     QTest::keyClick(&dialog, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    QVERIFY(std::filesystem::exists(working));
+    QCOMPARE(zephalo::test::readFile(working), loaded);
     QVERIFY(!redo->isEnabled());
 }
 

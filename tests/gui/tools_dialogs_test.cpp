@@ -272,7 +272,7 @@ void ToolsDialogsTest::optimStopsBetweenPositions() {
     COptim dialog{Workspace(dir.path())};
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    typeSettings(dialog, {"7100", "7140", "0.1", "0.00035", 2});  // within the trial bound
+    typeSettings(dialog, {"7100", "7140", "0.1", "0.0007", 2});  // 170,400 trials: within the bound
 
     QSignalSpy ended(&dialog, &COptim::runEnded);
     press(dialog, QStringLiteral("最適化"));
