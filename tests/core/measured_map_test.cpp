@@ -23,7 +23,7 @@ using core::MeasuredMap;
 enum class Format { Matrix, Triplets, Hdf5 };
 
 // A rectangular map as the three writers below put it into a file.
-struct MapSpec {
+struct MapGrid {
     std::vector<double> omega{7110, 7111, 7112.5};
     std::vector<double> emission{7050, 7050.5, 7051, 7051.5};
     std::vector<double> intensity;  // row by row: omega × emission
@@ -32,15 +32,15 @@ struct MapSpec {
     double& at(std::size_t i, std::size_t j) { return intensity[i * emission.size() + j]; }
 };
 
-MapSpec goodSpec() {
-    MapSpec spec;
-    for (std::size_t i = 0; i < spec.omega.size(); ++i) {
-        for (std::size_t j = 0; j < spec.emission.size(); ++j) {
-            spec.intensity.push_back(0.001 * static_cast<double>(i + 1) +
+MapGrid goodSpec() {
+    MapGrid grid;
+    for (std::size_t i = 0; i < grid.omega.size(); ++i) {
+        for (std::size_t j = 0; j < grid.emission.size(); ++j) {
+            grid.intensity.push_back(0.001 * static_cast<double>(i + 1) +
                                      0.0001 * static_cast<double>(j));
         }
     }
-    return spec;
+    return grid;
 }
 
 std::string number(double v) {
@@ -49,15 +49,15 @@ std::string number(double v) {
 }
 
 // N and the emission energies, then Ω and the intensities per line.
-std::string matrixText(const MapSpec& spec) {
-    std::string text = "# a measured map\n" + std::to_string(spec.emission.size());
-    for (double w : spec.emission) text += "\t" + number(w);
+std::string matrixText(const MapGrid& grid) {
+    std::string text = "# a measured map\n" + std::to_string(grid.emission.size());
+    for (double w : grid.emission) text += "\t" + number(w);
     text += "\n";
-    for (std::size_t i = 0; i < spec.omega.size(); ++i) {
-        text += number(spec.omega[i]);
-        const std::size_t columns = spec.emission.size() - (spec.ragged && i == 1 ? 1 : 0);
+    for (std::size_t i = 0; i < grid.omega.size(); ++i) {
+        text += number(grid.omega[i]);
+        const std::size_t columns = grid.emission.size() - (grid.ragged && i == 1 ? 1 : 0);
         for (std::size_t j = 0; j < columns; ++j) {
-            text += " " + number(spec.intensity[i * spec.emission.size() + j]);
+            text += " " + number(grid.intensity[i * grid.emission.size() + j]);
         }
         text += "\r\n";
     }
@@ -65,13 +65,13 @@ std::string matrixText(const MapSpec& spec) {
 }
 
 // Ω, ω, intensity per line, emission energy by emission energy (any order).
-std::string tripletText(const MapSpec& spec) {
+std::string tripletText(const MapGrid& grid) {
     std::string text;
-    for (std::size_t j = 0; j < spec.emission.size(); ++j) {
-        for (std::size_t i = 0; i < spec.omega.size(); ++i) {
-            text += number(spec.omega[i]) + "\t" + number(spec.emission[j]);
-            if (!(spec.ragged && i == 1 && j == 2)) {
-                text += "\t" + number(spec.intensity[i * spec.emission.size() + j]);
+    for (std::size_t j = 0; j < grid.emission.size(); ++j) {
+        for (std::size_t i = 0; i < grid.omega.size(); ++i) {
+            text += number(grid.omega[i]) + "\t" + number(grid.emission[j]);
+            if (!(grid.ragged && i == 1 && j == 2)) {
+                text += "\t" + number(grid.intensity[i * grid.emission.size() + j]);
             }
             text += "\n";
         }
@@ -90,22 +90,22 @@ void writeDataset(H5::Group& group, const std::string& name, const std::vector<d
 
 // The three datasets of kPaths; ragged: the emission axis one longer than the
 // matrix's columns.
-void writeHdf5(const std::filesystem::path& file, const MapSpec& spec) {
+void writeHdf5(const std::filesystem::path& file, const MapGrid& grid) {
     H5::H5File h5(file.string(), H5F_ACC_TRUNC);
     H5::Group entry = h5.createGroup("/entry");
-    std::vector<double> emission = spec.emission;
-    if (spec.ragged) emission.push_back(emission.back() + 1);
-    writeDataset(entry, "omega", spec.omega, {spec.omega.size()});
+    std::vector<double> emission = grid.emission;
+    if (grid.ragged) emission.push_back(emission.back() + 1);
+    writeDataset(entry, "omega", grid.omega, {grid.omega.size()});
     writeDataset(entry, "omega_out", emission, {emission.size()});
-    writeDataset(entry, "data", spec.intensity, {spec.omega.size(), spec.emission.size()});
+    writeDataset(entry, "data", grid.intensity, {grid.omega.size(), grid.emission.size()});
 }
 
-MeasuredMap expectedMap(const MapSpec& spec) {
+MeasuredMap expectedMap(const MapGrid& grid) {
     MeasuredMap map;
-    for (std::size_t i = 0; i < spec.omega.size(); ++i) {
-        core::MeasuredSpectrum s{spec.omega[i], {}};
-        for (std::size_t j = 0; j < spec.emission.size(); ++j) {
-            s.points.push_back({spec.emission[j], spec.intensity[i * spec.emission.size() + j]});
+    for (std::size_t i = 0; i < grid.omega.size(); ++i) {
+        core::MeasuredSpectrum s{grid.omega[i], {}};
+        for (std::size_t j = 0; j < grid.emission.size(); ++j) {
+            s.points.push_back({grid.emission[j], grid.intensity[i * grid.emission.size() + j]});
         }
         map.push_back(s);
     }
@@ -129,8 +129,8 @@ void expectSameMap(const MeasuredMap& actual, const MeasuredMap& expected) {
 struct ReaderCase {
     const char* name;
     Format format;
-    std::function<void(MapSpec&)> change;
-    // Fragments of the refusal; none: the map is read (and equals the spec).
+    std::function<void(MapGrid&)> change;
+    // Fragments of the refusal; none: the map is read (and equals the grid).
     std::vector<std::string> says;
 };
 
@@ -139,38 +139,38 @@ std::string caseLabel(const ::testing::TestParamInfo<ReaderCase>& info) {
     return std::string(kFormats[static_cast<int>(info.param.format)]) + "_" + info.param.name;
 }
 
-void noChange(MapSpec&) {}
-void unsorted(MapSpec& spec) {
-    const auto rows = spec.omega.size();
-    const auto columns = spec.emission.size();
-    std::reverse(spec.omega.begin(), spec.omega.end());
+void noChange(MapGrid&) {}
+void unsorted(MapGrid& grid) {
+    const auto rows = grid.omega.size();
+    const auto columns = grid.emission.size();
+    std::reverse(grid.omega.begin(), grid.omega.end());
     std::vector<double> flipped;
     for (std::size_t i = rows; i-- > 0;) {
-        flipped.insert(flipped.end(), spec.intensity.begin() + static_cast<long>(i * columns),
-                       spec.intensity.begin() + static_cast<long>((i + 1) * columns));
+        flipped.insert(flipped.end(), grid.intensity.begin() + static_cast<long>(i * columns),
+                       grid.intensity.begin() + static_cast<long>((i + 1) * columns));
     }
-    spec.intensity = flipped;
-    std::swap(spec.emission[0], spec.emission[3]);
-    for (std::size_t i = 0; i < rows; ++i) std::swap(spec.at(i, 0), spec.at(i, 3));
+    grid.intensity = flipped;
+    std::swap(grid.emission[0], grid.emission[3]);
+    for (std::size_t i = 0; i < rows; ++i) std::swap(grid.at(i, 0), grid.at(i, 3));
 }
-void ragged(MapSpec& spec) {
-    spec.ragged = true;
+void ragged(MapGrid& grid) {
+    grid.ragged = true;
 }
-void notFinite(MapSpec& spec) {
-    spec.at(1, 2) = std::numeric_limits<double>::quiet_NaN();
+void notFinite(MapGrid& grid) {
+    grid.at(1, 2) = std::numeric_limits<double>::quiet_NaN();
 }
-void sameOmega(MapSpec& spec) {
-    spec.omega[2] = spec.omega[0];
+void sameOmega(MapGrid& grid) {
+    grid.omega[2] = grid.omega[0];
 }
-void tooMany(MapSpec& spec) {
-    spec.omega.clear();
-    spec.emission = {7050, 7051};
-    spec.intensity.assign(2001 * 2, 0.5);
-    for (int i = 0; i < 2001; ++i) spec.omega.push_back(7000 + 0.1 * i);
+void tooMany(MapGrid& grid) {
+    grid.omega.clear();
+    grid.emission = {7050, 7051};
+    grid.intensity.assign(2001 * 2, 0.5);
+    for (int i = 0; i < 2001; ++i) grid.omega.push_back(7000 + 0.1 * i);
 }
 // 1e300 is a number, but not at the display scale of 20000.
-void hugeIntensity(MapSpec& spec) {
-    spec.at(2, 1) = 1e305;
+void hugeIntensity(MapGrid& grid) {
+    grid.at(2, 1) = 1e305;
 }
 
 const ReaderCase kReaderCases[] = {
@@ -206,19 +206,19 @@ protected:
 
 TEST_P(MapReaders, ReadOrRefuseNamingTheFileAndThePlace) {
     const ReaderCase& c = GetParam();
-    MapSpec spec = goodSpec();
-    c.change(spec);
+    MapGrid grid = goodSpec();
+    c.change(grid);
     const auto file = dir / (c.format == Format::Hdf5 ? "map.h5" : "map.txt");
     core::Hdf5MapPaths paths;
     switch (c.format) {
         case Format::Matrix:
-            writeFile(file, matrixText(spec));
+            writeFile(file, matrixText(grid));
             break;
         case Format::Triplets:
-            writeFile(file, tripletText(spec));
+            writeFile(file, tripletText(grid));
             break;
         case Format::Hdf5:
-            writeHdf5(file, spec);
+            writeHdf5(file, grid);
             paths = kPaths;
             break;
     }
@@ -262,8 +262,8 @@ TEST(MapReaderLayouts, MissingAxesFewPointsAndTransposedHdf5) {
         EXPECT_NE(status.error().find(c.says), std::string::npos) << status.error();
     }
 
-    MapSpec spec = goodSpec();
-    writeHdf5(dir / "map.h5", spec);
+    MapGrid grid = goodSpec();
+    writeHdf5(dir / "map.h5", grid);
     MeasuredMap map;
     auto status = core::readMeasuredMap(dir / "map.h5", {}, map);
     EXPECT_NE(status.error().find("--intensity"), std::string::npos) << status.error();
@@ -278,17 +278,17 @@ TEST(MapReaderLayouts, MissingAxesFewPointsAndTransposedHdf5) {
     {
         H5::H5File h5((dir / "t.h5").string(), H5F_ACC_TRUNC);
         H5::Group entry = h5.createGroup("/entry");
-        writeDataset(entry, "omega", spec.omega, {spec.omega.size()});
-        writeDataset(entry, "omega_out", spec.emission, {1, spec.emission.size()});
+        writeDataset(entry, "omega", grid.omega, {grid.omega.size()});
+        writeDataset(entry, "omega_out", grid.emission, {1, grid.emission.size()});
         std::vector<double> transposed;
-        for (std::size_t j = 0; j < spec.emission.size(); ++j) {
-            for (std::size_t i = 0; i < spec.omega.size(); ++i) transposed.push_back(spec.at(i, j));
+        for (std::size_t j = 0; j < grid.emission.size(); ++j) {
+            for (std::size_t i = 0; i < grid.omega.size(); ++i) transposed.push_back(grid.at(i, j));
         }
-        writeDataset(entry, "data", transposed, {spec.emission.size(), spec.omega.size()});
+        writeDataset(entry, "data", transposed, {grid.emission.size(), grid.omega.size()});
     }
     status = core::readMeasuredMap(dir / "t.h5", kPaths, map);
     ASSERT_TRUE(status) << status.error();
-    expectSameMap(map, expectedMap(spec));
+    expectSameMap(map, expectedMap(grid));
 }
 
 // The import stores the map rounded as the work space holds numbers; a
@@ -297,9 +297,9 @@ TEST(MapImport, StoresTheMapOrChangesNothing) {
     TempDir dir;
     const core::Workspace workspace(dir / "ws");
     ASSERT_TRUE(core::createWorkspace(workspace).done);
-    MapSpec spec = goodSpec();
-    spec.omega[0] = 7110.0000001;  // six significant digits: 7110
-    writeFile(dir / "map.txt", matrixText(spec));
+    MapGrid grid = goodSpec();
+    grid.omega[0] = 7110.0000001;  // six significant digits: 7110
+    writeFile(dir / "map.txt", matrixText(grid));
     const auto report = core::importRixsMap(workspace, dir / "map.txt", {});
     ASSERT_TRUE(report.done) << report.text;
     EXPECT_NE(report.text.find("励起エネルギー3点、全12点"), std::string::npos) << report.text;
@@ -309,8 +309,8 @@ TEST(MapImport, StoresTheMapOrChangesNothing) {
     ASSERT_TRUE(workspace.read(core::files::kRixsExperimentMap, back));
     expectSameMap(back, expectedMap(goodSpec()));
 
-    notFinite(spec);
-    writeFile(dir / "bad.txt", matrixText(spec));
+    notFinite(grid);
+    writeFile(dir / "bad.txt", matrixText(grid));
     const auto refused = core::importRixsMap(workspace, dir / "bad.txt", {});
     EXPECT_FALSE(refused.done);
     EXPECT_NE(refused.text.find("何も変更していません"), std::string::npos) << refused.text;
