@@ -72,10 +72,11 @@ double numberOf(const std::string& text) {
     return core::parseNumber(text).value_or(0.0);
 }
 
-int run(int argc, char** argv) {
+int run(int argc, char** argv, const FigureWriters& figures) {
     CLI::App app{"ZEPHALO: RIXS spectra from selective XAFS, headless front end", "zephalo-cli"};
     app.require_subcommand(1);
     Context context;
+    context.arguments = argv;
     app.add_option("--workspace", context.workspaceOption,
                    "work-space folder (default: $ZEPHALO_WORK_SPACE, else ~/ZEPHALO_WORK_SPACE)");
     auto* import = app.add_subcommand("import", "bring a measured or calculated spectrum in");
@@ -86,6 +87,7 @@ int run(int argc, char** argv) {
     addWorkbenchCommands(app, context);
     addToolsCommands(app, context);
     addRixsCommands(app, context);
+    addFigureCommand(app, context, figures);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

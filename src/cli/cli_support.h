@@ -22,6 +22,7 @@ class Context {
 public:
     std::string workspaceOption;  // --workspace DIR; empty: the default rule
     int exitCode = kExitDone;
+    char** arguments = nullptr;  // the program's own, for handing a command on
 
     core::Workspace workspace() const;
 
@@ -70,5 +71,6 @@ void addXrfCommands(CLI::App& app, Context& context);
 void addRixsCommands(CLI::App& app, Context& context);
 void addWorkbenchCommands(CLI::App& app, Context& context);
 void addToolsCommands(CLI::App& app, Context& context);
+void addFigureCommand(CLI::App& app, Context& context, const FigureWriters& figures);
 
 }  // namespace zephalo::cli

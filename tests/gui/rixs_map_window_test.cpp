@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -150,9 +151,34 @@ void RixsMapWindowTest::drawsTheMapAndTheCutsFollowAClick() {
             QVERIFY(close(point->key, expectedX, 1e-12));
             QVERIFY(close(point->value, plane.at(row, c), 1e-12));
         }
-        for (std::size_t r = 0; r < plane.excitation.size(); r += 8) {
-            const auto point = excitation->findBegin(plane.excitation[r], false);
-            QVERIFY(close(point->value, plane.at(r, column), 1e-12));
+        // The lower cut runs along the cursor line: at constant ω, or in
+        // energy-transfer mode at the line's constant Ω − ω, each Ω read
+        // between the two emission energies around Ω − (Ω − ω), blank
+        // where the line leaves the row.
+        const double line = map.xAxis->pixelToCoord(at.x());
+        const double step = plane.emission[1] - plane.emission[0];
+        if (click.transfer) QVERIFY(close(window.cutTransfer(), line, 1e-9));
+        const auto* heading =
+            qobject_cast<QCPTextElement*>(window.excitationCutPlot()->plotLayout()->element(0, 0));
+        QVERIFY(heading);
+        QCOMPARE(heading->text().startsWith(QStringLiteral("Ω−ω一定")), click.transfer);
+        for (std::size_t r = 0; r < plane.excitation.size(); r += 4) {
+            const double value = excitation->findBegin(plane.excitation[r], false)->value;
+            if (!click.transfer) {
+                QVERIFY(close(value, plane.at(r, column), 1e-12));
+                continue;
+            }
+            const double at_ = (plane.excitation[r] - line - plane.emission.front()) / step;
+            if (at_ < 0 || at_ > static_cast<double>(plane.emission.size() - 1)) {
+                QVERIFY(std::isnan(value));
+                continue;
+            }
+            const auto left = static_cast<std::size_t>(at_);
+            const auto right = std::min(left + 1, plane.emission.size() - 1);
+            const double low = std::min(plane.at(r, left), plane.at(r, right));
+            const double high = std::max(plane.at(r, left), plane.at(r, right));
+            QVERIFY2(value >= low - 1e-12 && value <= high + 1e-12,
+                     qPrintable(QString::number(plane.excitation[r])));
         }
         // Fixed: moving on does not move the cuts; the next click frees them.
         QTest::mouseMove(&map, at + QPoint(40, -40));

@@ -246,12 +246,21 @@ void ToolsDialogsTest::optimRunsOnAWorkerToTheEnd() {
     QVERIFY(buttonByCaption(dialog, QStringLiteral("中止"))->isEnabled());
     QVERIFY(ended.wait(30000));
 
-    QCOMPARE(panelText(dialog), toQt(texts::optimiseDoneText("7110", "7113", "1回")));
     QCOMPARE(box(dialog, "editComponents")->text(), QStringLiteral("2"));
     bool isNumber = false;
     const double r = box(dialog, "editRFactor")->text().toDouble(&isNumber);
     QVERIFY2(isNumber && std::isfinite(r) && r >= 0.0,
              qPrintable(box(dialog, "editRFactor")->text()));
+    // The message tells the R factor before the run and after it, as the box.
+    const QString message = panelText(dialog);
+    QVERIFY(message.startsWith(toQt(texts::optimiseDoneText("7110", "7113", "1回"))));
+    const QRegularExpressionMatch change =
+        QRegularExpression(QStringLiteral("R因子は (\\S+) % から (\\S+) % になりました"))
+            .match(message);
+    QVERIFY2(change.hasMatch(), qPrintable(message));
+    QCOMPARE(change.captured(2), box(dialog, "editRFactor")->text());
+    QVERIFY(change.captured(1).toDouble() >= r);
+    QCOMPARE(dialog.finalRFactor().has_value(), true);
     QCOMPARE(dialog.findChild<QProgressBar*>()->maximum(), 2);
     QVERIFY(buttonByCaption(dialog, QStringLiteral("最適化"))->isEnabled());
     QVERIFY(!buttonByCaption(dialog, QStringLiteral("中止"))->isEnabled());
@@ -321,8 +330,10 @@ void ToolsDialogsTest::workbenchOpensEachTool_data() {
     QTest::addColumn<QString>("message");
     QTest::newRow("隣接平均") << QStringLiteral("隣接平均") << QStringLiteral("Average")
                               << toQt(texts::kAverageClosedText);
+    // Closed without a run: the message says where the new R factor shows.
     QTest::newRow("最適化") << QStringLiteral("最適化") << QStringLiteral("Optimization")
-                            << toQt(texts::kOptimiseClosedText);
+                            << toQt(std::string(texts::kOptimiseClosedText) +
+                                    std::string(texts::kOptimiseClosedHowTo));
 }
 
 void ToolsDialogsTest::workbenchOpensEachTool() {
@@ -337,15 +348,22 @@ void ToolsDialogsTest::workbenchOpensEachTool() {
 
     // The tool opens modally; closing it by either button leaves the
     // workbench's message.
+    // The optimisation opens with the workbench's excitation energy.
+    workbench.findChild<QLineEdit*>(QStringLiteral("editExcitation"))
+        ->setText(QStringLiteral("7114"));
     QString opened;
-    QTimer::singleShot(0, &workbench, [&opened] {
+    QString omega;
+    QTimer::singleShot(0, &workbench, [&opened, &omega] {
         if (auto* tool = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             opened = tool->windowTitle();
+            if (auto* box = tool->findChild<QLineEdit*>(QStringLiteral("editOmega")))
+                omega = box->text();
             tool->reject();
         }
     });
     press(workbench, caption);
     QCOMPARE(opened, title);
+    if (caption == QStringLiteral("最適化")) QCOMPARE(omega, QStringLiteral("7114"));
     QCOMPARE(panelText(workbench), message);
 }
 

@@ -117,6 +117,8 @@ std::string_view WorkbenchModel::projectXafs(const SelectiveXafsTable& records,
     m_xafsA = plot::projectCurve(records, &XafsPoint::energy, &XafsPoint::a, range, plot::Pen::Red);
     m_xafsB =
         plot::projectCurve(records, &XafsPoint::energy, &XafsPoint::b, range, plot::Pen::Blue);
+    m_xafsA->name = plot::texts::kSelectiveA;
+    m_xafsB->name = plot::texts::kSelectiveB;
     m_xafsData = records;
     return {};
 }
@@ -270,6 +272,7 @@ Report WorkbenchModel::showPeak(const WorkbenchBoxes& typed) {
         plot::projectCurve(peak, &PairPoint::energy, &PairPoint::intensity,
                            plot::DisplayRange{window.xmin, window.xmax, widened.ymin, widened.ymax},
                            plot::Pen::Pink, kPeakWindowLow, kPeakWindowHigh);
+    m_peak->name = plot::texts::kCorrectionPeak;
     // The segment that leaves a point above the scaled range is not drawn,
     // so an off-scale peak shows a gap instead of a flattened top.
     m_peakData = peak;
@@ -462,6 +465,52 @@ std::vector<plot::Series> WorkbenchModel::experimentSeries(bool twoComponents) c
     return out;
 }
 
+void WorkbenchModel::showStored() {
+    discardAll();
+    SelectiveXafsTable records;
+    MinMaxRecord window;
+    if (m_workspace.read(files::kSelectiveWork, records) &&
+        m_workspace.read(files::kTempXafsMinMax, window)) {
+        projectXafs(records, window);
+    }
+    QuadSpectrum points;
+    if (readCalculatedRixs(m_workspace, points)) projectTheory(points);
+    if (m_workspace.exists(files::kRixsExperimentMinMax)) compareCalculated(m_boxes);
+}
+
+bool storedTwoComponents(const Workspace& workspace) {
+    FinalStateFunction function;
+    function.mode = 0;
+    return workspace.read(files::kFinalState, function).ok() && function.twoComponents();
+}
+
+Status storedPicture(const Workspace& workspace, Panel panel, plot::Picture& out) {
+    WorkbenchModel model(workspace);
+    model.showStored();
+    const bool two = storedTwoComponents(workspace);
+    plot::Picture picture;
+    switch (panel) {
+        case Panel::Xafs: {
+            Status modeStatus;
+            const DisplayMode mode = loadedMode(workspace, modeStatus);
+            picture = {texts::kXafsPanelTitle, model.xafsCurves(mode)};
+            break;
+        }
+        case Panel::Theory:
+            picture = {texts::kTheoryPanelTitle, model.theoryCurves(two)};
+            break;
+        case Panel::Experiment:
+            picture = {texts::kExperimentPanelTitle, model.experimentCurves(two)};
+            break;
+    }
+    if (picture.empty()) {
+        return Status::failure(std::string(texts::kEmptyPanelHead) + std::string(picture.title) +
+                               std::string(texts::kEmptyPanelTail));
+    }
+    out = std::move(picture);
+    return {};
+}
+
 bool WorkbenchModel::hasXafs() const {
     return m_xafsA && m_xafsA->size() > 0;
 }
@@ -560,12 +609,17 @@ Aligned align(const PairSpectrum& measured, const QuadSpectrum& calculated) {
 template <class Ranges>
 WorkbenchModel::RixsCurves projectRixs(const QuadSpectrum& points, const Ranges& range,
                                        const plot::Axes& axes) {
-    return {plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::total, range,
-                               plot::Pen::Blue, -95, 95, axes),
-            plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::comp1, range,
-                               plot::Pen::SkyBlueDotted, -95, 95, axes),
-            plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::comp2, range,
-                               plot::Pen::SkyBlueDotted, -95, 95, axes)};
+    WorkbenchModel::RixsCurves curves{
+        plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::total, range, plot::Pen::Blue,
+                           -95, 95, axes),
+        plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::comp1, range,
+                           plot::Pen::SkyBlueDotted, -95, 95, axes),
+        plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::comp2, range,
+                           plot::Pen::SkyBlueDotted, -95, 95, axes)};
+    curves.total.name = plot::texts::kModelTotal;
+    curves.comp1.name = plot::texts::kModelComp1;
+    curves.comp2.name = plot::texts::kModelComp2;
+    return curves;
 }
 
 WorkbenchModel::RixsCurves emptyRixs() {
@@ -633,6 +687,7 @@ std::string_view WorkbenchModel::projectExperiment(const PairSpectrum& points,
     if (auto why = experimentFrame(frameRecord, frame); !why.empty()) return why;
     m_experiment = plot::projectCurve(points, &PairPoint::energy, &PairPoint::intensity,
                                       frame.range, plot::Pen::Red, -95, 95, frame.axes);
+    m_experiment->name = plot::texts::kMeasured;
     m_experimentData = points;
     return {};
 }

@@ -32,7 +32,7 @@ OptimiseSettings settingsOf(const OptimiseBoxes& boxes) {
 
 OptimiseModel::OptimiseModel(Workspace workspace) : m_workspace(std::move(workspace)) {}
 
-Report OptimiseModel::open() {
+Report OptimiseModel::open(std::string_view excitation) {
     MinMaxRecord range;
     if (auto status = m_workspace.read(files::kXafsMinMax, range); !status) {
         return Report::refused(status);
@@ -40,6 +40,9 @@ Report OptimiseModel::open() {
     m_boxes = OptimiseBoxes{};
     m_boxes.start = formatDigits(range.xmin, kBoxDigits);
     m_boxes.end = formatDigits(range.xmax, kBoxDigits);
+    if (const auto omega = parseTypedNumber(excitation); omega && *omega > 0.0) {
+        m_boxes.omega = std::string(excitation);
+    }
     return Report::success(std::string(texts::kOptimiseOpenText));
 }
 
@@ -73,6 +76,7 @@ OptimiseOutcome OptimiseModel::run(const OptimiseBoxes& typed, const OptimiseObs
         return outcome;
     }
     outcome.rFactor = result.rBest;
+    outcome.rStart = result.rStart;
     outcome.cancelled = result.cancelled;
     if (result.cancelled) {
         const OptimiseGrid grid = optimiseGrid(settings);
@@ -82,7 +86,10 @@ OptimiseOutcome OptimiseModel::run(const OptimiseBoxes& typed, const OptimiseObs
         return outcome;
     }
     const auto item = kPassItems[static_cast<std::size_t>(settings.passes - 1)];
-    outcome.report = Report::success(texts::optimiseDoneText(typed.start, typed.end, item));
+    outcome.report =
+        Report::success(texts::optimiseDoneText(typed.start, typed.end, item) +
+                        texts::rFactorChangeLine(formatDigits(result.rStart, kRFactorDigits),
+                                                 formatDigits(result.rBest, kRFactorDigits)));
     return outcome;
 }
 

@@ -1,11 +1,15 @@
 #include "app/file_dialogs.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QSpinBox>
 #include <string_view>
 #include <vector>
 
 #include "app/message_panel.h"
 #include "plot/export_captions.h"
+#include "plot/figure_format.h"
 #include "workspace/workspace.h"
 
 namespace zephalo::gui {
@@ -41,7 +45,8 @@ std::optional<ExportTarget> chooseExportFile(QWidget* parent, bool image) {
     };
     const std::vector<Offer> offers =
         image ? std::vector<Offer>{{captions::kPngFilter, "png", ExportFormat::Png},
-                                   {captions::kSvgFilter, "svg", ExportFormat::Svg}}
+                                   {captions::kSvgFilter, "svg", ExportFormat::Svg},
+                                   {captions::kPdfFilter, "pdf", ExportFormat::Pdf}}
               : std::vector<Offer>{{captions::kDataFilter, "txt", ExportFormat::Data}};
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -69,7 +74,37 @@ std::optional<ExportTarget> chooseExportFile(QWidget* parent, bool image) {
                             Qt::CaseInsensitive))
             target.format = offer.format;
     }
+    if (image) {
+        const auto size = chooseFigureSize(parent);
+        if (!size) return std::nullopt;
+        target.size = *size;
+    }
     return target;
+}
+
+std::optional<QSize> chooseFigureSize(QWidget* parent) {
+    namespace captions = plot::captions;
+    QDialog dialog(parent);
+    dialog.setWindowTitle(toQt(captions::kSizeTitle));
+    const auto spin = [&](int value) {
+        auto* box = new QSpinBox(&dialog);
+        box->setRange(kSmallestFigure, kLargestFigure);
+        box->setValue(value);
+        return box;
+    };
+    auto* width = spin(core::plot::kFigureWidth);
+    auto* height = spin(core::plot::kFigureHeight);
+    width->setObjectName(QStringLiteral("spinFigureWidth"));
+    height->setObjectName(QStringLiteral("spinFigureHeight"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(toQt(captions::kFigureWidth), width);
+    form->addRow(toQt(captions::kFigureHeight), height);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return QSize(width->value(), height->value());
 }
 
 }  // namespace zephalo::gui

@@ -3,11 +3,15 @@
 #include <QWidget>
 #include <filesystem>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "workspace/gates.h"
 #include "workspace/status.h"
 #include "workspace/workspace.h"
 
+class QHBoxLayout;
+class QLabel;
 class QPushButton;
 
 namespace zephalo::gui {
@@ -36,9 +40,18 @@ private:
     // The file-open dialog of the imports; nullopt when the user cancels.
     std::optional<std::filesystem::path> chooseMeasuredFile();
     QPushButton* addButton(const QString& caption);
+    // The button with its done mark after it.
+    QHBoxLayout* withMark(QPushButton* button, core::FormButton which);
+    // Every mark read again from the work-space files.
+    void refreshMarks();
 
     core::Workspace m_workspace;
     MessagePanel* m_editMessage = nullptr;
+    std::vector<std::pair<core::FormButton, QLabel*>> m_marks;
+
+public:
+    // The mark beside a button: kStepDone or kStepNotYet.
+    QString markText(core::FormButton which) const;
 };
 
 }  // namespace zephalo::gui

@@ -12,10 +12,12 @@ inline constexpr std::string_view kSaveData = "データとして保存…";
 
 inline constexpr std::string_view kPngFilter = "PNG画像(*.png)";
 inline constexpr std::string_view kSvgFilter = "SVG画像(*.svg)";
-inline constexpr std::string_view kDataFilter = "タブ区切りテキスト(*.txt)";
+inline constexpr std::string_view kPdfFilter = "PDF文書(*.pdf)";
 
-inline std::string savedText(std::string_view file) {
-    return "　ファイル " + std::string(file) + " に保存しました。";
-}
+// The picture size dialog after the file dialog.
+inline constexpr std::string_view kSizeTitle = "画像の大きさ";
+inline constexpr std::string_view kFigureWidth = "幅（ピクセル）";
+inline constexpr std::string_view kFigureHeight = "高さ（ピクセル）";
+inline constexpr std::string_view kDataFilter = "タブ区切りテキスト(*.txt)";
 
 }  // namespace zephalo::gui::plot::captions

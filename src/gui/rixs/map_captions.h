@@ -24,6 +24,10 @@ inline constexpr std::string_view kExcitationAxis = "励起エネルギー Ω (e
 inline constexpr std::string_view kIntensityAxis = "強度";
 inline constexpr std::string_view kSpectrumCutTitle = "Ω一定の断面（RIXSスペクトル）";
 inline constexpr std::string_view kExcitationCutTitle = "ω一定の断面（強度の励起エネルギー依存）";
+// The same cut in energy-transfer mode: along the cursor line Ω−ω = const.
+inline constexpr std::string_view kTransferCutTitle = "Ω−ω一定の断面（強度の励起エネルギー依存）";
+// The name of that cut's saved data: its Ω−ω, then kUnitEv.
+inline constexpr std::string_view kSeriesTransferHead = "Ω−ω=";
 // The mark of the measured RIXS spectrum: head before its Ω.
 inline constexpr std::string_view kMeasuredHead = "実験値 Ω=";
 inline constexpr std::string_view kUnitEv = " eV";

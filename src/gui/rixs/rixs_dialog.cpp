@@ -18,7 +18,6 @@
 #include "app/message_panel.h"
 #include "plot/plot_export.h"
 #include "plot/plot_panel.h"
-#include "plot/plot_range_labels.h"
 #include "rixs/map_captions.h"
 #include "rixs/rixs_compute.h"
 #include "rixs/rixs_map_window.h"
@@ -93,21 +92,6 @@ int mostLines() {
     return static_cast<int>(most + added);
 }
 
-// The energies a list of points spans, or nullopt for no point.
-std::optional<std::pair<double, double>> spanOf(const core::QuadSpectrum& points) {
-    if (points.empty()) return std::nullopt;
-    const auto [low, high] = std::minmax_element(
-        points.begin(), points.end(),
-        [](const core::QuadPoint& a, const core::QuadPoint& b) { return a.energy < b.energy; });
-    return std::pair(low->energy, high->energy);
-}
-
-// Whether any of the curves has a point to draw.
-bool anyPoint(const std::vector<core::plot::Curve>& curves) {
-    return std::any_of(curves.begin(), curves.end(),
-                       [](const core::plot::Curve& curve) { return curve.size() > 0; });
-}
-
 // The R factor as the box shows it.
 constexpr int kRFactorDigits = 6;
 
@@ -144,8 +128,8 @@ QLabel* heading(QWidget* parent, std::string_view caption) {
 }
 
 // The selective XAFS panel is the one the user clicks in and reads most.
-constexpr int kXafsPanelSide = 320;
-constexpr int kRixsPanelSide = 280;
+constexpr int kXafsPanelSide = 260;
+constexpr int kRixsPanelSide = 230;
 // Inner margins of the one-row groups of the bottom row.
 constexpr QMargins kGroupRowMargins(8, 4, 8, 6);
 
@@ -188,7 +172,7 @@ CRIXSXAFS::CRIXSXAFS(const core::Workspace& workspace, QWidget* parent)
 QWidget* CRIXSXAFS::buildXafsColumn() {
     auto* column = new QWidget(this);
     m_xafsPanel = panel(column, QStringLiteral("panelXafs"), kXafsPanelSide);
-    m_xafsRange = new PlotRangeLabels(m_xafsPanel, column);
+    m_xafsPanel->setTitle(captions::kXafsPanel);
 
     auto* loadRow = new QHBoxLayout;
     loadRow->addWidget(
@@ -260,7 +244,6 @@ QWidget* CRIXSXAFS::buildXafsColumn() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(heading(column, captions::kXafsPanel));
     layout->addWidget(m_xafsPanel, 1);
-    layout->addWidget(m_xafsRange);
     layout->addLayout(loadRow);
     layout->addWidget(range);
     layout->addWidget(peak);
@@ -271,8 +254,8 @@ QWidget* CRIXSXAFS::buildRixsColumn() {
     auto* column = new QWidget(this);
     m_theoryPanel = panel(column, QStringLiteral("panelTheory"), kRixsPanelSide);
     m_experimentPanel = panel(column, QStringLiteral("panelExperiment"), kRixsPanelSide);
-    m_theoryRange = new PlotRangeLabels(m_theoryPanel, column);
-    m_experimentRange = new PlotRangeLabels(m_experimentPanel, column);
+    m_theoryPanel->setTitle(captions::kTheoryPanel);
+    m_experimentPanel->setTitle(captions::kExperimentPanel);
 
     m_editExcitation = numberBox(column, QStringLiteral("editExcitation"), 8);
     auto* excitationRow = new QHBoxLayout;
@@ -331,8 +314,6 @@ QWidget* CRIXSXAFS::buildRixsColumn() {
     grid->addWidget(heading(column, captions::kExperimentPanel), 0, 1);
     grid->addWidget(m_theoryPanel, 1, 0);
     grid->addWidget(m_experimentPanel, 1, 1);
-    grid->addWidget(m_theoryRange, 2, 0);
-    grid->addWidget(m_experimentRange, 2, 1);
     grid->addLayout(theory, 3, 0, Qt::AlignTop);
     grid->addLayout(experiment, 3, 1, Qt::AlignTop);
     grid->addWidget(m_editMessage, 4, 0, 1, 2);
@@ -432,16 +413,7 @@ void CRIXSXAFS::run(const std::function<core::Report(const WorkbenchBoxes&)>& op
 }
 
 void CRIXSXAFS::onCompute() {
-    run([this](const WorkbenchBoxes& typed) {
-        core::Report report = m_model.compute(typed);
-        // The spectrum just written, before a comparison reduces the file.
-        core::QuadSpectrum points;
-        if (report.done) {
-            m_theorySpan = core::rixs::readCalculatedRixs(m_workspace, points).ok() ? spanOf(points)
-                                                                                    : std::nullopt;
-        }
-        return report;
-    });
+    run([this](const WorkbenchBoxes& typed) { return m_model.compute(typed); });
 }
 
 void CRIXSXAFS::onMap() {
@@ -473,9 +445,13 @@ void CRIXSXAFS::onPicked(double logicalX, double logicalY) {
 // The refinement tools change only the working copy; the panel shows it
 // after "表示変更".
 void CRIXSXAFS::onOptimise() {
-    COptim dialog(m_workspace, this);
+    COptim dialog(m_workspace, this, fromQt(m_editExcitation->text()));
     dialog.exec();
-    m_editMessage->setText(core::tools::texts::kOptimiseClosedText);
+    const auto rFactor = dialog.finalRFactor();
+    m_editMessage->setText(std::string(core::tools::texts::kOptimiseClosedText) +
+                           (rFactor ? core::tools::texts::optimiseClosedRLine(
+                                          core::formatDigits(*rFactor, kRFactorDigits))
+                                    : std::string(core::tools::texts::kOptimiseClosedHowTo)));
 }
 
 void CRIXSXAFS::onAverage() {
@@ -554,24 +530,6 @@ DisplayMode CRIXSXAFS::checkedMode() const {
 }
 
 void CRIXSXAFS::repaintPanels() {
-    core::MinMaxRecord window;
-    if (m_model.hasXafs() && m_workspace.read(core::files::kTempXafsMinMax, window).ok()) {
-        m_xafsRange->setRange(window.xmin, window.xmax);
-    } else {
-        m_xafsRange->clear();
-    }
-    if (m_theorySpan && anyPoint(m_model.theoryCurves(false))) {
-        m_theoryRange->setRange(m_theorySpan->first, m_theorySpan->second);
-    } else {
-        m_theoryRange->clear();
-    }
-    core::MinMaxRecord frame;
-    if (anyPoint(m_model.experimentCurves(false)) &&
-        m_workspace.read(core::files::kRixsExperimentMinMax, frame).ok()) {
-        m_experimentRange->setRange(frame.xmin, frame.xmax);
-    } else {
-        m_experimentRange->clear();
-    }
     const std::optional<double> rFactor = m_model.shownRFactor();
     m_editRFactor->setText(rFactor ? toQt(core::formatDigits(*rFactor, kRFactorDigits))
                                    : QString());
@@ -581,10 +539,7 @@ void CRIXSXAFS::repaintPanels() {
 }
 
 bool CRIXSXAFS::twoComponents() const {
-    // A missing or unreadable file draws one component.
-    core::FinalStateFunction function;
-    function.mode = 0;
-    return m_workspace.read(core::files::kFinalState, function).ok() && function.twoComponents();
+    return core::rixs::storedTwoComponents(m_workspace);
 }
 
 }  // namespace zephalo::gui

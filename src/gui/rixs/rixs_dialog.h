@@ -20,7 +20,6 @@ namespace zephalo::gui {
 
 class MessagePanel;
 class PlotPanel;
-class PlotRangeLabels;
 
 // The modal workbench "RIXSシミュレーション": three panels (selective XAFS,
 // calculated RIXS, measured RIXS) with the buttons that load, show and
@@ -72,9 +71,6 @@ private:
     core::Workspace m_workspace;
     core::rixs::WorkbenchModel m_model;
     FileChooser m_chooseFile;
-    // Energies spanned by the last computed spectrum, as the theory panel
-    // draws it (the comparison later reduces the file, not the panel).
-    std::optional<std::pair<double, double>> m_theorySpan;
 
     MessagePanel* m_editMessage = nullptr;
     QLineEdit* m_editExcitation = nullptr;
@@ -97,11 +93,8 @@ private:
     QRadioButton* m_radioSubtract = nullptr;
 
     PlotPanel* m_xafsPanel = nullptr;
-    PlotRangeLabels* m_xafsRange = nullptr;
     PlotPanel* m_theoryPanel = nullptr;
-    PlotRangeLabels* m_theoryRange = nullptr;
     PlotPanel* m_experimentPanel = nullptr;
-    PlotRangeLabels* m_experimentRange = nullptr;
 };
 
 }  // namespace zephalo::gui

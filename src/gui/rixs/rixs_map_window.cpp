@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <cmath>
 #include <limits>
@@ -167,7 +168,10 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     layout->addLayout(axisRow);
     layout->addLayout(plots, 1);
     layout->addWidget(m_message);
-    resize(1280, 760);
+    // As large as is useful, within the screen and its window frame.
+    const QSize wanted(1280, 760);
+    const QSize room = screen() ? screen()->availableGeometry().size() - QSize(40, 60) : wanted;
+    resize(wanted.boundedTo(room).expandedTo(minimumSizeHint()));
 
     // The boxes open around the measured excitation energy, else over the
     // published selective XAFS.
@@ -351,6 +355,11 @@ void RixsMapWindow::setAxis(Axis axis) {
     const auto title = axis == Axis::Emission ? captions::kEmissionAxis : captions::kTransferAxis;
     m_map->xAxis->setLabel(toQt(title));
     m_spectrumCut->xAxis->setLabel(toQt(title));
+    if (auto* heading =
+            qobject_cast<QCPTextElement*>(m_excitationCut->plotLayout()->element(0, 0))) {
+        heading->setText(toQt(axis == Axis::Emission ? captions::kExcitationCutTitle
+                                                     : captions::kTransferCutTitle));
+    }
     m_crossX->setVisible(false);
     m_crossY->setVisible(false);
     drawMap();
@@ -450,6 +459,11 @@ void RixsMapWindow::drawCuts() {
             x.push_back(m_plane.excitation[r]);
             y.push_back(m_plane.at(r, column));
         }
+        if (m_axis == Axis::Transfer) {
+            // Along the cursor line: the same Ω − ω at every Ω.
+            const auto cut = core::rixs::transferCut(m_plane, m_cutTransfer);
+            for (std::size_t r = 0; r < cut.size(); ++r) y[static_cast<qsizetype>(r)] = cut[r];
+        }
         m_excitationCut->graph(0)->setData(x, y);
         const double w = m_plane.emission[column];
         m_cursorLabel->setText(toQt(
@@ -507,6 +521,17 @@ std::vector<core::plot::Series> RixsMapWindow::spectrumCutSeries() const {
 
 std::vector<core::plot::Series> RixsMapWindow::excitationCutSeries() const {
     if (!m_cut || m_cut->second >= m_plane.emission.size()) return {};
+    if (m_axis == Axis::Transfer) {
+        auto series =
+            namedSeries(captions::kSeriesTransferHead, m_cutTransfer, captions::kExcitationAxis);
+        const auto cut = core::rixs::transferCut(m_plane, m_cutTransfer);
+        for (std::size_t r = 0; r < cut.size(); ++r) {
+            if (!std::isfinite(cut[r])) continue;  // outside the row: no point drawn
+            series.x.push_back(m_plane.excitation[r]);
+            series.y.push_back(cut[r]);
+        }
+        return {series};
+    }
     const std::size_t column = m_cut->second;
     auto series = namedSeries(captions::kSeriesEmissionHead, m_plane.emission[column],
                               captions::kExcitationAxis);
@@ -525,6 +550,7 @@ void RixsMapWindow::mouseMoved(QMouseEvent* event) {
     moveCrosshair(x, omega);
     if (auto cell = cellAt(x, omega)) {
         m_cut = cell;
+        m_cutTransfer = x;
         drawCuts();
     }
 }
@@ -544,6 +570,7 @@ void RixsMapWindow::mouseClicked(QMouseEvent* event) {
     if (!cell) return;
     moveCrosshair(x, omega);
     m_cut = cell;
+    m_cutTransfer = x;
     m_cutFixed = true;
     drawCuts();
 }

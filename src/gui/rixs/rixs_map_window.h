@@ -55,6 +55,9 @@ public:
     Axis axis() const { return m_axis; }
     // The point the cuts go through: row (Ω) and column (ω) of the plane.
     std::optional<std::pair<std::size_t, std::size_t>> cutPoint() const { return m_cut; }
+    // In energy-transfer mode, the Ω − ω of the cursor line, along which the
+    // lower cut runs.
+    double cutTransfer() const { return m_cutTransfer; }
     bool running() const { return m_worker.joinable(); }
 
     // Starts the plane over the range boxes (the "マップ計算" button).
@@ -96,6 +99,7 @@ private:
     Axis m_axis = Axis::Emission;
     std::optional<std::pair<std::size_t, std::size_t>> m_cut;
     bool m_cutFixed = false;
+    double m_cutTransfer = 0.0;
 
     std::jthread m_worker;
     std::atomic<bool> m_stop{false};

@@ -34,7 +34,8 @@ QStringList messageTexts() {
             toQt(error + texts::tooManyPointsLine(core::files::kSelectiveForRixs, 20000, 2000)),
             toQt(error + std::string(texts::kNonFinitePeakLine)),
             toQt(texts::optimiseStoppedText(3, "7199.5")),
-            toQt(texts::optimiseDoneText("7100.000000", "7200.000000", kPassItems.back()))};
+            toQt(texts::optimiseDoneText("7100.000000", "7200.000000", kPassItems.back()) +
+                 texts::rFactorChangeLine("10.0000", "1.00000"))};
 }
 
 // A settings box under its caption, with the unit after it when it has one.
@@ -54,7 +55,7 @@ QLineEdit* resultBox(QWidget* parent, const QString& name) {
 
 }  // namespace
 
-COptim::COptim(const core::Workspace& workspace, QWidget* parent)
+COptim::COptim(const core::Workspace& workspace, QWidget* parent, const std::string& excitation)
     : QDialog(parent), m_workspace(workspace.directory()), m_model(m_workspace) {
     setWindowTitle(toQt(captions::kOptimiseTitle));
     setModal(true);
@@ -143,7 +144,8 @@ COptim::COptim(const core::Workspace& workspace, QWidget* parent)
     connect(m_buttonRun, &QPushButton::clicked, this, &COptim::onRun);
     connect(m_buttonStop, &QPushButton::clicked, this, &COptim::onStop);
 
-    const core::Report report = core::runStep(m_workspace, [this] { return m_model.open(); });
+    const core::Report report =
+        core::runStep(m_workspace, [&] { return m_model.open(excitation); });
     const OptimiseBoxes& boxes = m_model.boxes();
     m_editStart->setText(toQt(boxes.start));
     m_editEnd->setText(toQt(boxes.end));
@@ -205,10 +207,16 @@ void COptim::onRun() {
         };
         // The step holds the work space's lock for the whole run and commits
         // its files when the run ends, also when it was stopped.
-        const core::Report report =
-            core::runStep(m_workspace, [&] { return m_model.run(typed, observer, stop).report; });
+        core::tools::OptimiseOutcome outcome;
+        const core::Report report = core::runStep(m_workspace, [&] {
+            outcome = m_model.run(typed, observer, stop);
+            return outcome.report;
+        });
+        // A stopped run's files hold its accepted trials too.
+        const std::optional<double> rFactor =
+            report.done ? outcome.rFactor : std::optional<double>();
         QMetaObject::invokeMethod(
-            this, [this, report] { finish(report); }, Qt::QueuedConnection);
+            this, [this, report, rFactor] { finish(report, rFactor); }, Qt::QueuedConnection);
     });
 }
 
@@ -247,7 +255,8 @@ void COptim::showPass(const PassResult& pass) {
     m_editRFactor->setText(toQt(pass.rFactorText));
 }
 
-void COptim::finish(const core::Report& report) {
+void COptim::finish(const core::Report& report, std::optional<double> rFactor) {
+    if (rFactor) m_finalR = rFactor;
     // The worker has posted this as its last act.
     m_worker.join();
     m_busy.reset();

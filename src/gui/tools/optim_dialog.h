@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 
 #include "tools/optimise_model.h"
@@ -29,11 +30,16 @@ class WaitCursor;
 class COptim : public QDialog {
     Q_OBJECT
 public:
-    explicit COptim(const core::Workspace& workspace, QWidget* parent = nullptr);
+    // `excitation`: the workbench's excitation box, which opens as the
+    // measured spectrum's Ω when it holds a number.
+    explicit COptim(const core::Workspace& workspace, QWidget* parent = nullptr,
+                    const std::string& excitation = {});
     ~COptim() override;
 
     // Whether a run is going on.
     bool running() const { return m_worker.joinable(); }
+    // The R factor of the last completed run, for the workbench to tell.
+    std::optional<double> finalRFactor() const { return m_finalR; }
 
 public slots:
     void reject() override;
@@ -49,7 +55,7 @@ private:
     // On the user-interface thread, from the worker's posts.
     void showProgress();
     void showPass(const core::tools::PassResult& pass);
-    void finish(const core::Report& report);
+    void finish(const core::Report& report, std::optional<double> rFactor);
 
     // The run's own work space: its step's staging is the worker's alone, so
     // nothing the user-interface thread reads meanwhile touches it.
@@ -76,6 +82,7 @@ private:
     QWidget* m_settings = nullptr;
 
     std::unique_ptr<WaitCursor> m_busy;
+    std::optional<double> m_finalR;
     bool m_closeWhenEnded = false;
 
     // The worker's latest position, shown by at most one pending post.

@@ -15,7 +15,6 @@
 #include "app/message_panel.h"
 #include "plot/plot_export.h"
 #include "plot/plot_panel.h"
-#include "plot/plot_range_labels.h"
 #include "workspace/number_text.h"
 
 namespace zephalo::gui {
@@ -27,7 +26,6 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
 
     m_plot = new PlotPanel(this);
     m_plot->setMinimumSize(280, 280);
-    m_rangeLabels = new PlotRangeLabels(m_plot, this);
 
     auto* read = new QPushButton(QStringLiteral("XAFS（吸収補正用）の読込"), this);
     auto* clear = new QPushButton(QStringLiteral("XAFSスペクトルのクリア"), this);
@@ -57,7 +55,6 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
 
     auto* plotColumn = new QVBoxLayout;
     plotColumn->addWidget(m_plot, 1);
-    plotColumn->addWidget(m_rangeLabels);
     m_coreEnergy->installEventFilter(this);
 
     auto* controls = new QVBoxLayout;
@@ -94,6 +91,7 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    m_editMessage->setText(m_model.open().text);
     showPlot();
 }
 
@@ -108,16 +106,7 @@ bool CConvXAFS::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CConvXAFS::showPlot() {
-    if (m_model.curve().size() > 0) {
-        m_plot->setCurves({m_model.curve()});
-    } else {
-        m_plot->clearCurves();
-    }
-    if (const auto& range = m_model.shownRange()) {
-        m_rangeLabels->setRange(range->xmin, range->xmax);
-    } else {
-        m_rangeLabels->clear();
-    }
+    m_plot->setCurves(m_model.curves());
     // Before any range exists a click has nothing to map to: the panel then
     // lets clicks pass, so that no cursor is drawn either.
     m_plot->setAttribute(Qt::WA_TransparentForMouseEvents, !m_model.canPick());

@@ -20,7 +20,6 @@
 #include "app/wait_cursor.h"
 #include "plot/plot_export.h"
 #include "plot/plot_panel.h"
-#include "plot/plot_range_labels.h"
 #include "workspace/number_text.h"
 #include "xrf/xrf_texts.h"
 
@@ -183,7 +182,6 @@ QWidget* CXRF::buildPlot() {
     m_plot->setMinimumSize(380, 340);
     m_plot->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
-    m_rangeLabels = new PlotRangeLabels(m_plot, area);
 
     auto* selection = new QGroupBox(QStringLiteral("ローレンツ関数の選択"), area);
     auto* lines = new QButtonGroup(selection);
@@ -199,7 +197,6 @@ QWidget* CXRF::buildPlot() {
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_plot, 1);
-    layout->addWidget(m_rangeLabels);
     layout->addWidget(selection);
     return area;
 }
@@ -229,9 +226,6 @@ void CXRF::onLoad() {
     m_editExcitation->setText(toQt(boxes.excitation));
     (m_model.twoComponents() ? m_radioTwoComponents : m_radioOneComponent)->setChecked(true);
     m_radioLine[0]->setChecked(true);
-    if (const auto& range = m_model.range()) {
-        m_rangeLabels->setRange(range->xmin, range->xmax);
-    }
     refreshPlot();
 }
 

@@ -15,7 +15,6 @@ namespace zephalo::gui {
 
 class MessagePanel;
 class PlotPanel;
-class PlotRangeLabels;
 
 // The modal dialog "蛍光X線による設定": the user loads the measured
 // fluorescence spectrum, types the four Lorentzian lines A-D of the
@@ -60,7 +59,6 @@ private:
     QRadioButton* m_radioTwoComponents = nullptr;
     std::array<QRadioButton*, core::xrf::kLineCount> m_radioLine{};
     PlotPanel* m_plot = nullptr;
-    PlotRangeLabels* m_rangeLabels = nullptr;
     MessagePanel* m_editMessage = nullptr;
 };
 
