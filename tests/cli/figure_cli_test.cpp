@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PanelCase{"xafs", core::rixs::Panel::Xafs, 7100, 7160},
                       PanelCase{"theory", core::rixs::Panel::Theory, 7030, 7065},
                       PanelCase{"experiment", core::rixs::Panel::Experiment, 7030, 7065}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // Sizes, formats and refusals, one row each.
 struct RunCase {
@@ -151,7 +151,9 @@ TEST_P(FigureRun, WritesOrRefuses) {
     ASSERT_EQ(run.exitCode, c.exitCode) << run.out << run.err;
     if (c.exitCode != 0) {
         EXPECT_FALSE(std::filesystem::exists(out));
-        if (c.exitCode == 1) EXPECT_NE(run.err.find(out.string()), std::string::npos) << run.err;
+        if (c.exitCode == 1) {
+            EXPECT_NE(run.err.find(out.string()), std::string::npos) << run.err;
+        }
         return;
     }
     const std::string bytes = readFile(out);
@@ -187,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"MapWithoutRange", {"map", "--out", "OUT"}, "a.png", 2, 0, 0, ""},
         RunCase{
             "RangeWithoutMap", {"theory", "--out", "OUT", "--from", "1"}, "a.png", 2, 0, 0, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // A panel the files leave empty is refused by name, with no file written.
 TEST(FigureEmpty, APanelWithoutCurvesIsRefused) {
