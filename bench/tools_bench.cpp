@@ -117,7 +117,7 @@ void optimise(benchmark::State& state, Search search, int passes, bool inStep) {
         state.ResumeTiming();
         auto run = [&] {
             tools::OptimiseInputs inputs;
-            Status status = tools::readOptimiseInputs(workspace, inputs);
+            Status status = tools::readInputsAndBackUp(workspace, inputs);
             if (status) status = search(workspace, inputs, defaults(passes), {}, result);
             return Report::from(status, "");
         };

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages ZEPHALO builds and tests with; does nothing
-# when they are all present already.
+# Installs the Debian packages ZEPHALO builds, tests and packs with; does
+# nothing when they are all present already. With --windows, also what the
+# Windows check (scripts/test-windows.sh) needs: MinGW-w64, GoogleTest's
+# sources and Wine.
 set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
@@ -9,7 +11,13 @@ packages=(
   fonts-noto-cjk qt6-translations-l10n locales xvfb xauth
   clang libclang-rt-14-dev ccache
   libqcustomplot-dev libqcustomplot2.1-qt6
+  libhdf5-dev
+  pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib
+  file dpkg-dev help2man desktop-file-utils
 )
+if [ "${1:-}" = --windows ]; then
+  packages+=(g++-mingw-w64-x86-64-posix googletest wine64)
+fi
 # apt-get as root, through sudo otherwise; without sudo, one line on what to
 # install (or to run this as root) instead of "sudo: command not found".
 as_root() {

@@ -13,11 +13,13 @@ if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=None \
-  -DZEPHALO_BUILD_BENCH=OFF "${launcher[@]}" \
+  -DZEPHALO_BUILD_BENCH=OFF -DZEPHALO_BUILD_PYTHON=OFF "${launcher[@]}" \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build build-asan -j2
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-# The process tests loop fewer times under the sanitizers.
+# The process tests loop fewer times under the sanitizers; the package and
+# the Python module (loaded by an interpreter built without the sanitizers)
+# are checked in the plain build only.
 export ZEPHALO_TEST_SANITIZED=1
-ctest --test-dir build-asan --output-on-failure -j2
+ctest --test-dir build-asan --output-on-failure -j2 -E '^package$'

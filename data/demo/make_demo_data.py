@@ -96,10 +96,9 @@ def selective_xafs(extra_peaks=()):
     return points
 
 
-def calculated_rixs(cli, selective):
-    """The RIXS spectrum at EXCITATION that zephalo-cli computes from the
-    selective XAFS `selective` with the demo's other inputs: rows of energy,
-    total, component 1, component 2 on the emission grid (0.1 eV)."""
+def in_demo_workspace(cli, selective, commands):
+    """Runs `commands(run, work, scratch)` in a fresh work space prepared from
+    the demo's inputs and the selective XAFS `selective`, up to "修正終了！"."""
     with tempfile.TemporaryDirectory() as scratch:
         xspec = os.path.join(scratch, "selective.xspec")
         write_pairs(xspec, selective, header="Energy(eV) Fe-K selective XAS")
@@ -120,9 +119,53 @@ def calculated_rixs(cli, selective):
         run("xrf", *lines, "--store")
         run("load-selective")
         run("finish")
+        return commands(run, work, scratch)
+
+
+def read_rows(path):
+    with open(path) as text:
+        return [[float(v) for v in line.split()] for line in text if line.strip()]
+
+
+def calculated_rixs(cli, selective):
+    """The RIXS spectrum at EXCITATION that zephalo-cli computes from the
+    selective XAFS `selective` with the demo's other inputs: rows of energy,
+    total, component 1, component 2 on the emission grid (0.1 eV)."""
+    def compute(run, work, _):
         run("compute", "--omega", EXCITATION)
-        with open(os.path.join(work, "Calculated_RIXS.DAT")) as spectrum:
-            return [[float(v) for v in line.split()] for line in spectrum if line.strip()]
+        return read_rows(os.path.join(work, "Calculated_RIXS.DAT"))
+    return in_demo_workspace(cli, selective, compute)
+
+
+def calculated_plane(cli, selective):
+    """The RIXS plane that zephalo-cli computes at MAP_EXCITATIONS (from, to,
+    step) from `selective`: the matrix that `plane` writes (first row the
+    count and the emission energies, then Ω and the totals)."""
+    def plane(run, _, scratch):
+        out = os.path.join(scratch, "plane.txt")
+        first, last, step = MAP_EXCITATIONS
+        run("plane", "--from", first, "--to", last, "--step", step, "--out", out)
+        return read_rows(out)
+    return in_demo_workspace(cli, selective, plane)
+
+
+# The measured map: excitation energies from, to, step (eV).
+MAP_EXCITATIONS = ("7106", "7126", "1")
+
+
+def rixs_map(cli):
+    """The measured RIXS map: the plane from the selective XAFS with
+    MISSING_PEAK, with the same counting noise as the single spectrum, from a
+    seed of its own (so the other files stay as they are)."""
+    rng = random.Random(20012)
+    rows = calculated_plane(cli, selective_xafs([MISSING_PEAK]))
+    header, body = rows[0], rows[1:]
+    lines = ["\t".join(f"{v:.6g}" for v in [int(header[0])] + header[1:])]
+    for row in body:
+        noisy = [max(rng.gauss(v, 0.015 * v + 2e-6), 0.0) for v in row[1:]]
+        lines.append("\t".join(f"{v:.6g}" for v in [row[0]] + noisy))
+    with open(os.path.join(HERE, "Fe2O3_RIXS_map.DAT"), "w", newline="\n") as out:
+        out.write("\n".join(lines) + "\n")
 
 
 def rixs(rng, cli):
@@ -142,12 +185,18 @@ def main():
     parser.add_argument("--cli", default=os.path.join(HERE, "..", "..", "build", "src",
                                                       "zephalo-cli"))
     parser.add_argument("xdi", nargs="?", default=DEFAULT_XDI)
+    parser.add_argument("--map-only", action="store_true",
+                        help="write only the measured map Fe2O3_RIXS_map.DAT")
     arguments = parser.parse_args()
+    if arguments.map_only:
+        rixs_map(arguments.cli)
+        return
     rng = random.Random(20011)
     write_pairs("Fe2O3_ConvXAFS.DAT", conventional_xafs(arguments.xdi), digits=9)
     write_pairs("Fe2O3_XRF_Kbeta.DAT", fluorescence(rng))
     write_pairs("Fe2O3.xspec", selective_xafs(), header="Energy(eV) Fe-K selective XAS")
     write_pairs("Fe2O3_RIXS_7114eV.DAT", rixs(rng, arguments.cli))
+    rixs_map(arguments.cli)
 
 
 if __name__ == "__main__":

@@ -1,8 +1,16 @@
 #include "cli/cli_support.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <initializer_list>
 #include <iostream>
 
 #include "workspace/number_text.h"
@@ -12,42 +20,182 @@
 namespace zephalo::cli {
 
 core::Workspace Context::workspace() const {
-    if (!workspaceOption.empty()) return core::Workspace(core::pathFromText(workspaceOption));
+    if (workspaceOption) return core::Workspace(core::pathFromText(*workspaceOption));
     return core::Workspace(core::Workspace::defaultDirectory());
 }
+
+namespace {
+
+constexpr std::string_view kPanelBreak = "\r\n";
+
+bool endsWithAny(std::string_view text, std::initializer_list<std::string_view> ends) {
+    return std::any_of(ends.begin(), ends.end(), [&](auto end) { return text.ends_with(end); });
+}
+
+// True when `line` ends a sentence: its last mark, closing brackets aside,
+// is a full stop, an exclamation or a question mark.
+bool endsSentence(std::string_view line) {
+    while (endsWithAny(line, {")", "）", "」", "』"})) {
+        line.remove_suffix(line.ends_with(")") ? 1 : std::string_view("）").size());
+    }
+    return endsWithAny(line, {"。", "．", "！", "？", "!", "?", "."});
+}
+
+}  // namespace
 
 std::string terminalText(std::string_view panelText) {
     std::string out;
     out.reserve(panelText.size() + 1);
-    for (std::size_t i = 0; i < panelText.size(); ++i) {
-        if (panelText[i] == '\r' && i + 1 < panelText.size() && panelText[i + 1] == '\n') continue;
-        out += panelText[i];
+    std::string_view rest = panelText;
+    for (auto at = rest.find(kPanelBreak); at != std::string_view::npos;
+         at = rest.find(kPanelBreak)) {
+        const std::string_view line = rest.substr(0, at);
+        rest.remove_prefix(at + kPanelBreak.size());
+        out += line;
+        const std::string_view written = std::string_view(out).substr(out.rfind('\n') + 1);
+        const bool lineEnds = written.empty() || rest.empty() || rest.starts_with(kPanelBreak) ||
+                              rest.starts_with("　") || rest.starts_with(' ') ||
+                              endsSentence(written);
+        if (lineEnds) out += '\n';
     }
+    out += rest;
     if (out.empty() || out.back() != '\n') out += '\n';
     return out;
 }
 
+CLI::Option* Context::fileOption(CLI::Option* option) {
+    m_fileOptions.push_back(option);
+    return option;
+}
+
+std::vector<std::string> Context::commandWords() const {
+    std::vector<std::string> words;
+    const auto valueOf = [&](const CLI::Option* option, const std::string& value) {
+        if (std::find(m_fileOptions.begin(), m_fileOptions.end(), option) == m_fileOptions.end())
+            return value;
+        std::error_code ec;
+        const auto full = std::filesystem::absolute(core::pathFromText(value), ec);
+        if (ec) return value;
+        const auto u8 = full.lexically_normal().u8string();
+        return std::string(u8.begin(), u8.end());
+    };
+    for (const CLI::App* at = root; at && !at->get_subcommands().empty();) {
+        at = at->get_subcommands().front();
+        words.push_back(at->get_name());
+        std::vector<std::string> arguments;
+        for (const CLI::Option* option : at->get_options()) {
+            if (option->count() == 0 || option->get_lnames() == std::vector<std::string>{"help"})
+                continue;
+            if (option->get_positional()) {
+                for (const auto& value : option->results())
+                    arguments.push_back(valueOf(option, value));
+            } else if (option->get_expected_max() == 0) {
+                words.push_back("--" + option->get_single_name());
+            } else {
+                for (const auto& value : option->results())
+                    words.push_back("--" + option->get_single_name() + "=" +
+                                    valueOf(option, value));
+            }
+        }
+        words.insert(words.end(), arguments.begin(), arguments.end());
+    }
+    return words;
+}
+
+void Context::print(std::string_view text) {
+    if (m_inStep) {
+        m_pending += text;
+    } else {
+        out << text << std::flush;
+    }
+}
+
 void Context::show(const core::Report& report) {
     if (report.done) {
-        std::cout << terminalText(report.text) << std::flush;
+        print(terminalText(report.text));
     } else {
-        std::cerr << terminalText(report.text) << std::flush;
+        err << terminalText(report.text) << std::flush;
         exitCode = kExitRefused;
     }
 }
 
 void Context::step(const std::function<core::Report(const core::Workspace&)>& operation) {
     const core::Workspace workspace = this->workspace();
-    const core::Report report = core::runStep(workspace, [&] { return operation(workspace); });
+    m_inStep = true;
+    m_pending.clear();
+    const core::Report report = core::runStep(workspace, [&] {
+        const auto words = commandWords();
+        std::string title;
+        for (const auto& word : words) title += (title.empty() ? "" : " ") + word;
+        workspace.describeStep({title, words});
+        return operation(workspace);
+    });
+    m_inStep = false;
+    if (report.done) print(m_pending);
+    m_pending.clear();
     if (report.done && report.text.empty()) return;
     show(report);
 }
 
 void Context::showFigure(std::string_view name, double value) {
-    std::cout << name << '=' << core::formatNumber(value) << '\n' << std::flush;
+    print(std::string(name) + '=' + core::formatNumber(value) + '\n');
 }
 
-ProgressLine::ProgressLine() : m_shown(isatty(STDERR_FILENO) != 0) {}
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+
+extern "C" void onInterrupt(int) {
+    g_interrupted.store(true);
+}
+
+}  // namespace
+
+Interruption::Interruption() {
+    g_interrupted.store(false);
+    std::signal(SIGINT, onInterrupt);
+    m_watch = std::jthread([this](std::stop_token end) {
+        while (!end.stop_requested()) {
+            if (g_interrupted.load()) {
+                m_source.request_stop();
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+}
+
+Interruption::~Interruption() {
+    m_watch.request_stop();
+    m_watch.join();
+    std::signal(SIGINT, SIG_DFL);
+}
+
+const std::atomic<bool>* Interruption::flag() const {
+    return &g_interrupted;
+}
+
+bool Interruption::happened() const {
+    return g_interrupted.load();
+}
+
+void Context::showFigure(std::string_view name, std::string_view text) {
+    print(std::string(name) + '=' + std::string(text) + '\n');
+}
+
+namespace {
+
+bool standardErrorIsTerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
+}  // namespace
+
+ProgressLine::ProgressLine() : m_shown(standardErrorIsTerminal()) {}
 
 ProgressLine::~ProgressLine() {
     if (m_width > 0) std::cerr << '\r' << std::string(m_width, ' ') << '\r' << std::flush;
@@ -73,12 +221,28 @@ double numberOf(const std::string& text) {
 }
 
 int run(int argc, char** argv, const FigureWriters& figures) {
+    return run(argc, argv, std::cout, std::cerr, figures);
+}
+
+int run(int argc, char** argv, std::ostream& out, std::ostream& err,
+        const FigureWriters& figures) {
     CLI::App app{"ZEPHALO: RIXS spectra from selective XAFS, headless front end", "zephalo-cli"};
     app.require_subcommand(1);
-    Context context;
-    context.arguments = argv;
+    app.set_version_flag("--version", "zephalo-cli " ZEPHALO_VERSION);
+    // Options are "--name" everywhere: on Windows CLI11 would otherwise take
+    // a path such as /data/x.DAT for an option "/data".
+    app.allow_windows_style_options(false);
+    Context context(out, err);
+    context.root = &app;
+    context.programArguments = argv;
     app.add_option("--workspace", context.workspaceOption,
-                   "work-space folder (default: $ZEPHALO_WORK_SPACE, else ~/ZEPHALO_WORK_SPACE)");
+                   "work-space folder (default: $ZEPHALO_WORK_SPACE, else ~/ZEPHALO_WORK_SPACE)")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return text.empty() ? std::string("the work-space folder name is empty")
+                                    : std::string();
+            },
+            "DIR"));
     auto* import = app.add_subcommand("import", "bring a measured or calculated spectrum in");
     import->require_subcommand(1);
     addWorkspaceCommands(app, *import, context);
@@ -90,14 +254,11 @@ int run(int argc, char** argv, const FigureWriters& figures) {
     addFigureCommand(app, context, figures);
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
-    } catch (const CLI::CallForAllHelp& e) {
-        return app.exit(e);
+    } catch (const CLI::Success& e) {  // --help or --version
+        return app.exit(e, out, err);
     } catch (const CLI::ParseError& e) {
-        app.exit(e);
-        std::cerr
-            << "usage: zephalo-cli [--workspace DIR] COMMAND [ARGS...]  (--help for the list)\n";
+        app.exit(e, out, err);
+        err << "usage: zephalo-cli [--workspace DIR] COMMAND [ARGS...]  (--help for the list)\n";
         return kExitUsage;
     }
     return context.exitCode;

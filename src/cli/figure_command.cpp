@@ -2,7 +2,11 @@
 #include <process.h>
 #include <windows.h>
 #else
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
 #endif
 
 #include <charconv>
@@ -41,10 +45,6 @@ struct FigureOptions {
 const std::map<std::string, Panel> kPanels{
     {"xafs", Panel::Xafs}, {"theory", Panel::Theory}, {"experiment", Panel::Experiment}};
 
-// Sides of a figure in pixels.
-constexpr int kSmallestSide = 100;
-constexpr int kLargestSide = 10000;
-
 // "WxH" read strictly, each side within the bounds; nullopt otherwise.
 std::optional<std::pair<int, int>> sizeOf(const std::string& text) {
     const auto cross = text.find('x');
@@ -59,7 +59,9 @@ std::optional<std::pair<int, int>> sizeOf(const std::string& text) {
         return std::nullopt;
     }
     for (int side : {width, height}) {
-        if (side < kSmallestSide || side > kLargestSide) return std::nullopt;
+        if (side < core::plot::kSmallestFigureSide || side > core::plot::kLargestFigureSide) {
+            return std::nullopt;
+        }
     }
     return std::pair(width, height);
 }
@@ -97,17 +99,27 @@ std::filesystem::path figureProgram() {
 #endif
 }
 
-// Runs the figure program on this program's arguments; its exit status, or
-// 1 when it cannot be started (on POSIX it replaces this process).
-int handOn(char** arguments) {
+// Runs the figure program on this program's arguments and waits for it: its
+// exit status, or 1 when it cannot be started. It writes to this process's
+// standard output and error.
+int handOn(char** arguments, std::ostream& err) {
     const std::filesystem::path program = figureProgram();
 #ifdef _WIN32
     const auto status = _spawnv(_P_WAIT, program.string().c_str(), arguments);
     if (status >= 0) return static_cast<int>(status);
 #else
-    execv(program.c_str(), arguments);
+    std::cout.flush();
+    pid_t child = 0;
+    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, arguments, environ) == 0) {
+        int status = 0;
+        while (waitpid(child, &status, 0) < 0) {
+            if (errno != EINTR) return kExitRefused;
+        }
+        if (WIFEXITED(status)) return WEXITSTATUS(status);
+        return kExitRefused;
+    }
 #endif
-    std::cerr << core::plot::texts::noFigureProgramText(core::pathText(program)) << '\n';
+    err << core::plot::texts::noFigureProgramText(core::pathText(program)) << '\n';
     return kExitRefused;
 }
 
@@ -179,7 +191,7 @@ void addFigureCommand(CLI::App& app, Context& context, const FigureWriters& figu
             }
         }
         if (!figures.panel || !figures.map) {
-            context.exitCode = handOn(context.arguments);
+            context.exitCode = handOn(context.programArguments, context.err);
             return;
         }
         context.step([&](const core::Workspace& workspace) {

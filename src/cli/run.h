@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <iosfwd>
 #include <optional>
 
 #include "plot/projection.h"
@@ -24,5 +25,9 @@ struct FigureWriters {
 
 // Runs zephalo-cli with the given arguments and returns its exit status.
 int run(int argc, char** argv, const FigureWriters& figures = {});
+// The same, printing to `out` what goes to standard output and to `err` what
+// goes to standard error (a terminal's progress line excepted).
+int run(int argc, char** argv, std::ostream& out, std::ostream& err,
+        const FigureWriters& figures = {});
 
 }  // namespace zephalo::cli

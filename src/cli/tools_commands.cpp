@@ -97,6 +97,7 @@ void addToolsCommands(CLI::App& app, Context& context) {
         ->check(CLI::IsMember({"1", "2", "3"}));
     optimiseCommand->callback([&context, optimise] {
         std::optional<double> rFactor;
+        const Interruption interruption;
         context.step([&](const core::Workspace& workspace) {
             if (auto gate = core::checkGate(workspace, core::Step::Rixs)) {
                 return core::Report::refused(*gate);
@@ -124,12 +125,17 @@ void addToolsCommands(CLI::App& app, Context& context) {
                                   std::to_string(where.positions));
                     };
                 }
-                return model.run(boxes, observer);
+                return model.run(boxes, observer, interruption.token());
             }();
             if (outcome.report.done) rFactor = outcome.rFactor;
             return outcome.report;
         });
-        if (rFactor && context.exitCode == kExitDone) context.showFigure("R", *rFactor);
+        if (interruption.happened() && context.exitCode == kExitDone) {
+            // Stopped as "中止" stops the dialog: the files kept say so.
+            context.exitCode = kExitInterrupted;
+        } else if (rFactor && context.exitCode == kExitDone) {
+            context.showFigure("R", *rFactor);
+        }
     });
 }
 

@@ -142,6 +142,45 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
     peakCommand->add_flag("--subtract", peak->subtract, "減算 instead of 加算");
     addModeOption(*peakCommand, *peak);
 
+    // The three buttons of `peak` one at a time, as the dialog runs them.
+    auto peakStep = std::make_shared<WorkbenchOptions>();
+    auto peakButton = std::make_shared<std::string>();
+    auto* peakStepCommand = workbenchCommand(
+        app, context, "peak-step",
+        "workbench 補正用ピーク表示 (show), XAFS修正 (apply) or 修正の一時保存 (store) alone",
+        peakStep, [peakButton](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+            if (*peakButton == "apply") return last(done, model.applyCorrection(boxes));
+            if (*peakButton == "store") return last(done, model.storeCorrection(boxes));
+            auto shown = model.showPeak(boxes);
+            if (!shown.done && shown.text.empty()) {
+                shown.text = core::rixs::texts::kStoredWindowRejected;
+            }
+            return last(done, shown);
+        });
+    peakStepCommand->add_option("button", *peakButton, "show, apply or store")
+        ->required()
+        ->check(CLI::IsMember({"show", "apply", "store"}));
+    peakStepCommand->add_option("--centre", peakStep->centre, "peak centre (eV), for show")
+        ->check(numberText());
+    peakStepCommand->add_option("--amplitude", peakStep->amplitude, "amplitude (default 1.0)")
+        ->check(numberText());
+    peakStepCommand->add_option("--width", peakStep->width, "half width (eV, default 3.0)")
+        ->check(numberText());
+    peakStepCommand->add_flag("--subtract", peakStep->subtract, "減算 instead of 加算, for apply");
+    addModeOption(*peakStepCommand, *peakStep);
+
+    auto refresh = std::make_shared<WorkbenchOptions>();
+    auto* refreshCommand = workbenchCommand(
+        app, context, "refresh", "workbench さらに修正: redraw the working copy in a window",
+        refresh, [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+            return last(done, model.refresh(boxes));
+        });
+    refreshCommand
+        ->add_option("--from", refresh->from, "range box start (default: the stored window)")
+        ->check(numberText());
+    refreshCommand->add_option("--to", refresh->to, "range box end (default: the stored window)")
+        ->check(numberText());
+
     auto finish = std::make_shared<WorkbenchOptions>();
     auto* finishCommand = workbenchCommand(
         app, context, "finish",
@@ -188,7 +227,8 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
             if (auto r = model.shownRFactor()) context.showFigure("R", *r);
             return core::Report::success({});
         });
-    compareCommand->add_option("--with", compare->file, "another measured RIXS spectrum");
+    context.fileOption(
+        compareCommand->add_option("--with", compare->file, "another measured RIXS spectrum"));
 
     auto saveRixs = std::make_shared<WorkbenchOptions>();
     auto* saveRixsCommand = workbenchCommand(
@@ -196,7 +236,8 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
         [saveRixs](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
             return last(done, model.saveRixs(boxes, core::pathFromText(saveRixs->file)));
         });
-    saveRixsCommand->add_option("file", saveRixs->file, "file to write")->required();
+    context.fileOption(saveRixsCommand->add_option("file", saveRixs->file, "file to write"))
+        ->required();
 
     auto saveXafs = std::make_shared<WorkbenchOptions>();
     auto* saveXafsCommand = workbenchCommand(
@@ -205,7 +246,8 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
         [saveXafs](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
             return last(done, model.saveXafs(boxes, core::pathFromText(saveXafs->file)));
         });
-    saveXafsCommand->add_option("file", saveXafs->file, "file to write")->required();
+    context.fileOption(saveXafsCommand->add_option("file", saveXafs->file, "file to write"))
+        ->required();
 
     // The factor boxes as the workbench's loading fills them, unless given.
     auto compute = std::make_shared<WorkbenchOptions>();

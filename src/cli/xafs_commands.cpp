@@ -60,7 +60,7 @@ void addXafsCommands(CLI::App& app, CLI::App& import, Context& context) {
     for (const auto& command : kImports) {
         auto* sub = import.add_subcommand(command.name, command.help);
         auto file = std::make_shared<std::string>();
-        sub->add_option("FILE", *file, "the chosen file")->required();
+        context.fileOption(sub->add_option("FILE", *file, "the chosen file"))->required();
         sub->callback([&context, file, run = command.run] {
             context.step([&](const core::Workspace& workspace) {
                 const XafsReadingModel model(workspace);
@@ -73,17 +73,20 @@ void addXafsCommands(CLI::App& app, CLI::App& import, Context& context) {
         "edge", "conventional XAFS: read, select the edge, type the core energy, confirm");
     auto edgeOption = std::make_shared<std::string>();
     auto energyOption = std::make_shared<std::string>();
+    auto readOnly = std::make_shared<bool>(false);
+    edge->add_flag("--read-only", *readOnly,
+                   "only XAFS（吸収補正用）の読込: normalise the conventional XAFS");
     edge->add_option("--edge", *edgeOption, "edge label (\"Fe K-edge\") or index 0-42")
         ->check(edgeText());
     edge->add_option("--core-energy", *energyOption, "core energy typed into the box (eV)")
         ->check(numberText());
-    edge->callback([&context, edgeOption, energyOption] {
+    edge->callback([&context, edgeOption, energyOption, readOnly] {
         context.step([&](const core::Workspace& workspace) {
             if (auto refusal = core::checkGate(workspace, core::Step::ConvXafs)) {
                 return core::Report::refused(*refusal);
             }
             ConvXafsModel model(workspace);
-            if (auto read = model.read(); !read.done) return read;
+            if (auto read = model.read(); !read.done || *readOnly) return read;
             const int index = edgeOption->empty() ? -1 : edgeFromText(*edgeOption).value_or(-1);
             return model.confirm(*energyOption, index);
         });

@@ -23,6 +23,7 @@ struct XrfOptions {
     std::array<std::string, kLineCount> lines;
     bool rFactor = false;
     bool store = false;
+    std::string button;  // one button alone, as the dialog ran it
 };
 
 // "POS,AMP,WIDTH": exactly three numbers, each read strictly.
@@ -62,7 +63,17 @@ core::Report runXrf(const XrfOptions& options, const core::Workspace& workspace,
         if (report.done) context.show(report);
         return report.done;
     };
-    if (auto report = model.load(); !done(report)) return report;
+    const bool alone = !options.button.empty();
+    // The last button of the command: shown here when done.
+    const auto ended = [&](const core::Report& report) {
+        return done(report) ? core::Report::success({}) : report;
+    };
+    // One button alone takes only the boxes the options give (the dialog's
+    // boxes were typed, not loaded).
+    if (!alone || options.button == "load") {
+        if (auto report = model.load(); !done(report)) return report;
+        if (alone) return core::Report::success({});
+    }
 
     core::xrf::XrfBoxes boxes = model.boxes();
     bool twoComponents = model.twoComponents();
@@ -72,6 +83,15 @@ core::Report runXrf(const XrfOptions& options, const core::Workspace& workspace,
         if (options.lines[i].empty()) continue;
         if (auto typed = lineBoxes(options.lines[i])) boxes.lines[i] = *typed;
     }
+    if (alone && options.button != "confirm") {
+        if (options.button == "fit") return ended(model.fit(boxes.excitation));
+        if (options.button == "store") return ended(model.store());
+        auto report = model.rFactor();
+        if (!done(report)) return report;
+        context.showFigure("R", *model.lastRFactor());
+        return core::Report::success({});
+    }
+    if (alone) return ended(model.confirm(boxes, twoComponents));
     if (auto report = model.confirm(boxes, twoComponents); !done(report)) return report;
     if (auto report = model.fit(boxes.excitation); !done(report)) return report;
     if (options.rFactor) {
@@ -104,6 +124,11 @@ void addXrfCommands(CLI::App& app, Context& context) {
     }
     xrf->add_flag("--rfactor", options->rFactor, "compute the R factor and print R=<value>");
     xrf->add_flag("--store", options->store, "store the final-state function");
+    xrf->add_option("--button", options->button,
+                    "run one button alone, as the dialog did: load (蛍光X線の読込), confirm "
+                    "(ローレンツ関数設定確認, with --mode and --A..--D), fit (ローレンツ関数で"
+                    "フィット, with --excitation), rfactor (R因子計算) or store (設定完了)")
+        ->check(CLI::IsMember({"load", "confirm", "fit", "rfactor", "store"}));
     xrf->callback([options, &context] {
         context.step(
             [&](const core::Workspace& workspace) { return runXrf(*options, workspace, context); });

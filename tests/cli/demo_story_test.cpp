@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -115,6 +116,70 @@ TEST(DemoStory, TheReadmeBlockRunsAndGivesTheDemoFigures) {
     }
     EXPECT_TRUE(near(working[most].energy, kMissingPeak, 0.0, 1.0)) << working[most].energy;
     EXPECT_GT(working[most].a - published[most].a, 0.1);
+}
+
+// The work-space files of a folder (.DAT), name to bytes.
+std::map<std::string, std::string> datFiles(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        if (e.path().extension() == ".DAT")
+            files[e.path().filename().string()] = readFile(e.path());
+    }
+    return files;
+}
+
+// Over the README's chain: undo takes every step back to the bytes before it,
+// down to the creation and no further; redo brings each again; and the
+// history's script rebuilds the same bytes in a fresh folder.
+TEST(DemoStory, EveryStepUndoesRedoesAndTheHistoryScriptReplaysIt) {
+    TempDir space;
+    TempDir scratch;
+    const std::string ws = space.path().string();
+    std::vector<std::map<std::string, std::string>> states;  // after each changing step
+    for (const std::string& command : readmeCommands()) {
+        std::vector<std::string> arguments{"--workspace", ws};
+        for (std::string word : words(command)) {
+            if (word.rfind("data/demo/", 0) == 0)
+                word = (std::filesystem::path(ZEPHALO_SOURCE_DIR) / word).string();
+            arguments.push_back(word);
+        }
+        ASSERT_EQ(runCli(arguments, scratch).exitCode, 0) << command;
+        auto files = datFiles(space.path());
+        if (states.empty() || files != states.back()) states.push_back(std::move(files));
+    }
+    ASSERT_GE(states.size(), 10u);
+    const auto inSpace = [&](std::string command) {
+        return runCli({"--workspace", ws, std::move(command)}, scratch);
+    };
+    const CliRun history = inSpace("history");
+    EXPECT_EQ(history.exitCode, 0);
+    EXPECT_EQ(std::count(history.out.begin(), history.out.end(), '\n'),
+              static_cast<long>(states.size()));
+
+    for (std::size_t i = states.size() - 1; i > 0; --i) {
+        const CliRun undo = inSpace("undo");
+        ASSERT_EQ(undo.exitCode, 0) << undo.err;
+        ASSERT_EQ(datFiles(space.path()), states[i - 1]) << "undo back to step " << i - 1;
+    }
+    const CliRun pastCreate = inSpace("undo");
+    EXPECT_EQ(pastCreate.exitCode, 1);
+    EXPECT_EQ(pastCreate.out, "");
+    EXPECT_EQ(datFiles(space.path()), states.front());
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        ASSERT_EQ(inSpace("redo").exitCode, 0);
+        ASSERT_EQ(datFiles(space.path()), states[i]) << "redo of step " << i;
+    }
+    EXPECT_EQ(inSpace("redo").exitCode, 1);
+
+    const CliRun written = runCli({"--workspace", ws, "history", "--script"}, scratch);
+    ASSERT_EQ(written.exitCode, 0) << written.err;
+    writeFile(scratch / "replay.sh", written.out);
+    const auto fresh = scratch / "fresh";
+    const std::string replay = "ZEPHALO_CLI=" + shellQuoted(ZEPHALO_CLI) + " bash " +
+                               shellQuoted((scratch / "replay.sh").string()) + " " +
+                               shellQuoted(fresh.string()) + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(replay.c_str()), 0) << written.out;
+    EXPECT_EQ(datFiles(fresh), states.back());
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ std::vector<std::vector<std::string>> cells(const std::string& text) {
     return rows;
 }
 
-TEST_F(PlaneCommand, WritesEmissionEnergiesThenOneLinePerExcitation) {
+TEST_F(PlaneCommand, WritesARectangularMatrixThatImportsAsAMeasuredMap) {
     const auto out = scratch / "map.txt";
     const auto run = plane("7110", "7111", "0.25", out);
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -49,10 +49,12 @@ TEST_F(PlaneCommand, WritesEmissionEnergiesThenOneLinePerExcitation) {
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n');
     const auto rows = cells(text);
-    ASSERT_EQ(rows.size(), 6u);  // ω line, then 7110, 7110.25, … 7111
-    ASSERT_EQ(rows[0].size(), 450u);
-    EXPECT_EQ(rows[0].front(), "7020");
-    EXPECT_EQ(rows[0][1], "7020.1");
+    ASSERT_EQ(rows.size(), 6u);  // count and ω line, then 7110, 7110.25, … 7111
+    // Every line as long: the corner cell counts the emission energies.
+    ASSERT_EQ(rows[0].size(), 451u);
+    EXPECT_EQ(rows[0][0], "450");
+    EXPECT_EQ(rows[0][1], "7020");
+    EXPECT_EQ(rows[0][2], "7020.1");
     const char* excitations[] = {"7110", "7110.25", "7110.5", "7110.75", "7111"};
     for (std::size_t i = 0; i < 5; ++i) {
         ASSERT_EQ(rows[i + 1].size(), 451u);
@@ -66,8 +68,19 @@ TEST_F(PlaneCommand, WritesEmissionEnergiesThenOneLinePerExcitation) {
     const auto computed = cells(readFile(workspace.path(core::files::kCalculatedRixs)));
     ASSERT_EQ(computed.size(), 450u);
     for (std::size_t j = 0; j < computed.size(); ++j) {
-        EXPECT_EQ(rows[0][j], computed[j][0]);
+        EXPECT_EQ(rows[0][j + 1], computed[j][0]);
         EXPECT_EQ(rows[3][j + 1], computed[j][1]) << j;
+    }
+    // The plane file is a measured map: Ω, ω and the total of every cell.
+    const auto imported =
+        runCli({"--workspace", space.path().string(), "import", "rixs-map", out.string()}, scratch);
+    ASSERT_EQ(imported.exitCode, 0) << imported.err;
+    const auto stored = cells(readFile(workspace.path(core::files::kRixsExperimentMap)));
+    ASSERT_EQ(stored.size(), 5u * 450u);
+    for (std::size_t k = 0; k < stored.size(); ++k) {
+        const std::vector<std::string> expected{rows[k / 450 + 1][0], rows[0][k % 450 + 1],
+                                                rows[k / 450 + 1][k % 450 + 1]};
+        ASSERT_EQ(stored[k], expected) << k;
     }
 }
 

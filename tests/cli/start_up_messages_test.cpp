@@ -17,14 +17,16 @@ namespace {
 struct Outcome {
     int exitCode = -1;
     std::string err;
+    std::string out;
 };
 
 Outcome runShell(const std::string& command, const TempDir& scratch) {
+    const auto outFile = scratch.path() / "run.out";
     const auto errFile = scratch.path() / "run.err";
-    const std::string line =
-        command + " >/dev/null 2>" + shellQuoted(errFile.string()) + " </dev/null";
+    const std::string line = command + " >" + shellQuoted(outFile.string()) + " 2>" +
+                             shellQuoted(errFile.string()) + " </dev/null";
     const int status = std::system(line.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(errFile)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(errFile), readFile(outFile)};
 }
 
 int lineCount(const std::string& text) {
@@ -45,6 +47,15 @@ TEST(StartUpMessages, NoDisplayIsOneLineNamingBothWaysToRun) {
         EXPECT_NE(run.err.find("QT_QPA_PLATFORM=offscreen"), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find("reinstall"), std::string::npos) << run.err;
     }
+}
+
+// The version needs no display: it is printed before any window could open.
+TEST(StartUpMessages, VersionIsPrintedWithoutADisplay) {
+    TempDir scratch;
+    const auto run = runShell("env -i " + shellQuoted(ZEPHALO_GUI) + " --version", scratch);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "zephalo " ZEPHALO_VERSION "\n");
+    EXPECT_EQ(run.err, "");
 }
 
 // A non-root user (a fake id) without sudo on the PATH, and every package

@@ -2,10 +2,13 @@
 // writers, a child killed at random moments, and inputs that would write
 // infinities, block or exhaust memory. Every file set afterwards is one that
 // a whole step (or none) produces.
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <set>
 
@@ -32,6 +35,14 @@ const fs::path& demoFolder() {
 
 FileSet withoutLock(FileSet files) {
     files.erase(kLockFile);
+    return files;
+}
+
+FileSet withoutHistory(FileSet files) {
+    files.erase(kLockFile);
+    std::erase_if(files, [](const auto& file) {
+        return file.first.rfind(std::string(kHistoryFolder) + "/", 0) == 0;
+    });
     return files;
 }
 
@@ -191,8 +202,8 @@ TEST_P(TwoWriters, LeaveTheFilesOfOneWholeStep) {
     const auto& base = demoStates().fitted;
     const auto first = withInputs(pair.first);
     const auto second = withInputs(pair.second);
-    const FileSet afterFirst = serialResult(base, first);
-    const FileSet afterSecond = serialResult(base, second);
+    const FileSet afterFirst = withoutHistory(serialResult(base, first));
+    const FileSet afterSecond = withoutHistory(serialResult(base, second));
     ASSERT_NE(afterFirst, afterSecond) << "the two commands must leave different files";
 
     // The refusal's first sentence, naming the work space.
@@ -207,7 +218,9 @@ TEST_P(TwoWriters, LeaveTheFilesOfOneWholeStep) {
         ASSERT_TRUE(a.started() && b.started());
         const ChildEnd endA = a.wait();
         const ChildEnd endB = b.wait();
-        const FileSet files = withoutLock(current());
+        // Two steps that both ran are both in the history: the work-space
+        // files are those of the one that ran last.
+        const FileSet files = withoutHistory(current());
         for (const auto& [end, tag] : {std::pair{endA, "a"}, std::pair{endB, "b"}}) {
             ASSERT_TRUE(end.exited) << tag << " ended by signal " << end.signal;
             if (end.exitCode != 0) {
@@ -298,8 +311,146 @@ INSTANTIATE_TEST_SUITE_P(
                       KilledStep{"XrfStore",
                                  {"xrf", "--A", "7045,0.75,8.12", "--rfactor", "--store"},
                                  &DemoStates::edged},
-                      KilledStep{"ImportRixs", {"import", "rixs", "@small"}, &DemoStates::fitted}),
+                      KilledStep{"ImportRixs", {"import", "rixs", "@small"}, &DemoStates::fitted},
+                      KilledStep{"Undo", {"undo"}, &DemoStates::fitted}),
     [](const auto& test) { return std::string(test.param.name); });
+
+// --- Creation, saving, refusals ---------------------------------------------------
+
+// Two creations and an import race for a folder that does not exist yet: the
+// folder is made, then locked, then written, so every creation that reports
+// success leaves every seed.
+TEST_F(StorageProcesses, CreationsRacingForANewFolderLeaveEverySeed) {
+    const int rounds = sanitizedRun() ? 4 : 12;
+    for (int round = 0; round < rounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        fs::remove_all(ws);
+        auto a = start({"create"}, "a");
+        auto b = start({"create"}, "b");
+        auto c = start(withInputs({"import", "rixs", "@small"}), "c");
+        for (auto* child : {&a, &b}) {
+            const ChildEnd end = child->wait();
+            EXPECT_TRUE(end.exited && end.exitCode == 0) << errorText("a") << errorText("b");
+        }
+        c.wait();
+        for (const char* seed : {"RIXS_Calculation_Parameters.DAT", "RIXS_Calculation_Lorentz.DAT",
+                                 "Emission_Exc_Energy.DAT", "Non_Resonant_Emission.DAT",
+                                 "SelectiveXAFS_for_RIXS_Temp.DAT", "Calculated_RIXS.DAT"}) {
+            EXPECT_TRUE(fs::is_regular_file(ws / seed)) << seed;
+        }
+        for (const auto& [name, content] : current())
+            EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+    }
+}
+
+// A save beside a user's file killed at random moments: the file is absent or
+// whole, and after the next save there nothing but the file remains.
+TEST_F(StorageProcesses, AKilledSaveLeavesNothingBesideTheFile) {
+    const auto& base = demoStates().fitted;
+    restoreFileSet(ws, base);
+    ASSERT_EQ(runCli(inSpace({"compute", "--omega", "7114"}), scratch).exitCode, 0);
+    const FileSet computed = current();
+    const fs::path saves = scratch / "saves";
+    fs::create_directories(saves);
+    const std::vector<std::string> save{"save-rixs", (saves / "saved.DAT").string()};
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(runCli(inSpace(save), scratch).exitCode, 0);
+    const std::string whole = readFile(saves / "saved.DAT");
+    const auto duration = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - started);
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<std::int64_t> moment(0, duration.count());
+    const int rounds = sanitizedRun() ? 6 : 20;
+    for (int round = 0; round < rounds; ++round) {
+        fs::remove_all(saves);
+        fs::create_directories(saves);
+        {
+            auto child = start(save, "save");
+            ASSERT_TRUE(child.started());
+            std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
+            child.killNow();
+            child.wait();
+        }
+        if (fs::exists(saves / "saved.DAT")) {
+            EXPECT_EQ(readFile(saves / "saved.DAT"), whole);
+        }
+        ASSERT_EQ(runCli(inSpace(save), scratch).exitCode, 0);
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(saves)) names.push_back(e.path().filename());
+        EXPECT_EQ(names, std::vector<std::string>{"saved.DAT"}) << "round " << round;
+    }
+    EXPECT_TRUE(equalsOneOf(current(), {&computed}));
+}
+
+// A command whose commit fails (a folder where the fit's R factor goes), and a
+// command of several buttons whose last one refuses: no success text and no
+// R= on standard output, the reason on standard error, and no file changed.
+TEST_F(StorageProcesses, ARefusedStepPrintsNoSuccessAndChangesNothing) {
+    struct Case {
+        const char* name;
+        const FileSet DemoStates::*state;
+        std::function<void(const fs::path&)> spoil;
+        std::vector<std::string> arguments;
+        std::string reason;
+    };
+    const std::vector<Case> cases{
+        {"commit fails",
+         &DemoStates::edged,
+         [](const fs::path& space) {
+             fs::create_directory(space / std::string(core::files::kXrfRFactor));
+         },
+         {"xrf", "--A", "7045,0.75,8.12", "--rfactor", "--store"},
+         std::string(core::texts::kReasonFolder)},
+        {"last button refuses",
+         &DemoStates::imported,
+         [](const fs::path& space) {
+             writeFile(space / std::string(core::files::kSelectiveOrg), "7000\t1\t1\n");
+         },
+         {"edge", "--edge", "Fe K-edge"},
+         "1点しかない"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        restoreFileSet(ws, demoStates().*c.state);
+        c.spoil(ws);
+        const FileSet before = withoutLock(current());
+        const auto run = runCli(inSpace(c.arguments), scratch);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+        EXPECT_TRUE(equalsOneOf(withoutLock(current()), {&before}));
+    }
+}
+
+// Ctrl+C stops a long optimisation between positions as "中止" does: the
+// files are those of a finished step (the working copy kept, the published
+// selective XAFS restored) and the message says where it stopped.
+TEST_F(StorageProcesses, CtrlCStopsALongOptimisationLikeTheStopButton) {
+    restoreFileSet(ws, demoStates().fitted);
+    ASSERT_EQ(runCli(inSpace({"load-selective"}), scratch).exitCode, 0);
+    ASSERT_EQ(runCli(inSpace({"compute", "--omega", "7114"}), scratch).exitCode, 0);
+    const FileSet before = withoutLock(current());
+    // 1000 positions of the stored window, 100 heights, 2 passes.
+    const double from =
+        std::stod(before.at(std::string(core::files::kXafsMinMax)).substr(0, 20)) + 1.0;
+    auto child = start(
+        {"optimise", "--omega", "7114", "--from", std::to_string(from), "--to",
+         std::to_string(from + 20), "--step", "0.02", "--height-step", "0.001", "--passes", "2"},
+        "optimise");
+    ASSERT_TRUE(child.started());
+    std::this_thread::sleep_for(500ms);
+    child.interrupt();
+    const ChildEnd end = child.wait(30s);
+    ASSERT_FALSE(end.timedOut);
+    ASSERT_TRUE(end.exited) << "ended by signal " << end.signal;
+    EXPECT_EQ(end.exitCode, 130);
+    EXPECT_NE(readFile(scratch / "optimise.out").find("最適化を中止しました"), std::string::npos)
+        << readFile(scratch / "optimise.out") << errorText("optimise");
+    const FileSet after = withoutLock(current());
+    EXPECT_EQ(after.at(std::string(core::files::kSelectiveForRixs)),
+              before.at(std::string(core::files::kSelectiveForRixs)));
+    for (const auto& [name, content] : after) EXPECT_EQ(name.find(".tmp"), std::string::npos);
+}
 
 // --- Inputs refused at once -------------------------------------------------------
 
@@ -308,8 +459,6 @@ INSTANTIATE_TEST_SUITE_P(
 // naming what it refused, and the work space stays as it was.
 TEST_F(StorageProcesses, HostileInputsAreRefusedQuicklyAndChangeNothing) {
     const auto& base = demoStates().fitted;
-    const fs::path fifo = scratch / "pipe.DAT";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const fs::path huge = scratch / "huge.DAT";
     writeFile(huge, "7050\t0.1\n");
     fs::resize_file(huge, std::uintmax_t{64} << 20);
@@ -324,7 +473,7 @@ TEST_F(StorageProcesses, HostileInputsAreRefusedQuicklyAndChangeNothing) {
         std::vector<std::string> arguments;
         std::string named;  // text the refusal must contain
     };
-    const std::vector<Case> cases{
+    std::vector<Case> cases{
         {"scaling that overflows",
          {"compute", "--omega", "7114", "--scaling", "1e308"},
          std::string(core::texts::kScalingFactor)},
@@ -334,9 +483,16 @@ TEST_F(StorageProcesses, HostileInputsAreRefusedQuicklyAndChangeNothing) {
         {"intensity of -1e308",
          {"import", "selective", (scratch / "negative.xspec").string()},
          "negative.xspec の52行目"},
-        {"FIFO", {"import", "rixs", fifo.string()}, core::texts::notRegularText(fifo.string())},
         {"64 MiB file", {"import", "rixs", huge.string()}, "huge.DAT の大きさは67108864バイト"},
     };
+#ifdef _WIN32
+    cases.push_back({"device", {"import", "rixs", "NUL"}, core::texts::notRegularText("NUL")});
+#else
+    const fs::path fifo = scratch / "pipe.DAT";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    cases.push_back(
+        {"FIFO", {"import", "rixs", fifo.string()}, core::texts::notRegularText(fifo.string())});
+#endif
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         restoreFileSet(ws, base);

@@ -47,7 +47,7 @@ TEST_F(ToolsCommands, AveragePrintsTheMessageAndRewritesTheWorkingCopy) {
     const CliRun result = run({"average", "--from", "7115", "--to", "7125", "--points", "9"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out,
-              "7115eVから7125eVまでの9点平均が終了\nしました。\n使用した配列は、i=50から150"
+              "7115eVから7125eVまでの9点平均が終了しました。\n使用した配列は、i=50から150"
               "までです。\n");
     EXPECT_NE(text(files::kSelectiveWork), before);
 }

@@ -105,14 +105,23 @@ TEST_F(ConvXafs, ConfirmWithoutEdgeKeepsTheFileValues) {
     EXPECT_EQ(model.boxText(), "7001.5");
 }
 
-TEST_F(ConvXafs, TypedTextIsReadLikeAtofAndShownAsTyped) {
-    const auto report = model.confirm("7120.5 eV", kFe);
-    EXPECT_NE(report.text.find("内殻エネルギーは7120.5 eVeV"), std::string::npos);
+TEST_F(ConvXafs, TypedTextMustBeOneNumberAndIsShownAsTyped) {
+    const auto report = model.confirm("7120.5", kFe);
+    EXPECT_NE(report.text.find("内殻エネルギーは7120.5eV"), std::string::npos);
     EXPECT_EQ(parameters().coreEnergy, 7120.5);
     EXPECT_EQ(parameters().lifetimeWidth, 1.25);
     EXPECT_EQ(fileText(files::kEmissionExcitation), "7220.5");
-    ASSERT_TRUE(model.confirm("edge", kFe).done);
-    EXPECT_EQ(parameters().coreEnergy, 0.0);
+    // Text that is not one number is refused by the box's name; nothing is
+    // written.
+    for (const char* typed : {"7120.5 eV", "7l14", "edge"}) {
+        const auto refused = model.confirm(typed, kFe);
+        EXPECT_FALSE(refused.done) << typed;
+        EXPECT_NE(refused.text.find("ボックス「内殻エネルギー(eV)」の値「" + std::string(typed) + "」"),
+                  std::string::npos)
+            << refused.text;
+        EXPECT_EQ(parameters().coreEnergy, 7120.5) << typed;
+        EXPECT_EQ(fileText(files::kEmissionExcitation), "7220.5") << typed;
+    }
 }
 
 struct ShiftCase {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <cmath>
 #include <functional>
@@ -21,16 +23,15 @@
 namespace zephalo::core {
 namespace {
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using test::contains;
 
 // Every file of a folder with its text; the lock file left out.
 std::map<std::string, std::string> snapshot(const std::filesystem::path& folder) {
     std::map<std::string, std::string> files;
     for (const auto& e : std::filesystem::directory_iterator(folder)) {
         const std::string name = pathText(e.path().filename());
-        if (name != "ZEPHALO.lock") files[name] = test::readFile(e.path());
+        if (name != "ZEPHALO.lock" && name != "ZEPHALO.history")
+            files[name] = test::readFile(e.path());
     }
     return files;
 }
@@ -47,19 +48,27 @@ protected:
 };
 
 TEST_F(Reading, OnlyRegularFilesAreReadAndNothingBlocks) {
-    const auto fifo = dir / "pipe.DAT";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     struct Case {
         std::filesystem::path path;
         std::string expected;
     };
-    const Case cases[] = {
+#ifdef _WIN32
+    const Case devices[] = {{"NUL", "　NUL は通常のファイルではない"}};
+#else
+    const auto fifo = dir / "pipe.DAT";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const Case devices[] = {
         {fifo, "　" + pathText(fifo) + " は通常のファイルではない"},  // no writer: would block
         {"/dev/zero", "　/dev/zero は通常のファイルではない"},
-        {dir.path(), "　" + pathText(dir.path()) + " はフォルダーなので"},
-        {dir / "missing.DAT",
-         "　ファイル " + pathText(dir / "missing.DAT") + " を開けませんでした。"},
     };
+#endif
+    std::vector<Case> cases(std::begin(devices), std::end(devices));
+    cases.insert(cases.end(),
+                 {
+                     {dir.path(), "　" + pathText(dir.path()) + " はフォルダーなので"},
+                     {dir / "missing.DAT",
+                      "　ファイル " + pathText(dir / "missing.DAT") + " を開けませんでした。"},
+                 });
     for (const auto& c : cases) {
         std::string text;
         const Status status = readTextFile(c.path, text);
@@ -83,9 +92,11 @@ TEST_F(Reading, AFileAboveTheLimitIsRefusedWithItsSize) {
         << status.error();
     EXPECT_TRUE(contains(status.error(), pathText(large)));
 
+#ifdef __linux__
     // A file whose reported size is 0 is still read whole.
     ASSERT_TRUE(readTextFile("/proc/self/status", text));
     EXPECT_TRUE(text.starts_with("Name:")) << text;
+#endif
 }
 
 TEST_F(Reading, LineEndsOfEveryKindAndAByteOrderMark) {
@@ -158,6 +169,36 @@ TEST(EchoedToken, BytesThatAreNotPrintableUtf8AreEscaped) {
          }()},
     };
     for (const auto& c : cases) EXPECT_EQ(echoedToken(c.token), c.shown);
+}
+
+// Path names in messages are escaped as file contents are: a name with bytes
+// of another encoding or terminal control characters (ESC, BEL) gives a
+// message of printable UTF-8 only, whole.
+TEST_F(Reading, PathNamesInMessagesAreEscaped) {
+    struct Case {
+        std::string name;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"red\x1b[31m.DAT", "red\\x1b[31m.DAT"},
+        {"bell\x07.DAT", "bell\\x07.DAT"},
+        {"latin1-\xe9t\xe9.DAT", "latin1-\\xe9t\\xe9.DAT"},
+        {"測定" + std::string(45, 'x') + ".DAT", "測定" + std::string(45, 'x') + ".DAT"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        const auto missing = dir / c.name;
+        PairSpectrum points;
+        const Status refused = readPairFile(missing, points);
+        ASSERT_FALSE(refused);
+        EXPECT_NE(refused.error().find(c.shown), std::string::npos) << refused.error();
+        // Escaping again changes nothing: only printable UTF-8 is left.
+        EXPECT_EQ(escapedText(refused.error()), refused.error());
+        // The same for a work space of that name.
+        const Workspace space{missing};
+        const Report report = importRixsExperiment(space, file("pairs.DAT", "7000 1\n"));
+        EXPECT_NE(report.text.find(c.shown), std::string::npos) << report.text;
+    }
 }
 
 TEST_F(Reading, Wien2kFilesWithCrOnlyLineEnds) {

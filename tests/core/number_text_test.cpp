@@ -41,7 +41,8 @@ TEST(NumberText, TypedTextReadsLikeAtof) {
 
 struct TypedCase {
     const char* text;
-    std::optional<double> value;
+    std::optional<double> value;  // the leading number, as atof reads it
+    bool whole = false;           // the trimmed text is one number (a box takes it)
 };
 // Printed readably in the test list, not as a byte dump.
 inline void PrintTo(const TypedCase& c, std::ostream* out) {
@@ -63,11 +64,37 @@ TEST_P(TypedNumberTest, ReadsTheLeadingNumberOrNone) {
     EXPECT_EQ(*value, parseTyped(c.text));
 }
 
+// An edit box reads strictly: a whole number is taken, blank text keeps the
+// caller's value, anything else is refused naming the box and quoting the text.
+TEST_P(TypedNumberTest, BoxTakesOnlyAWholeNumber) {
+    const auto& c = GetParam();
+    constexpr double kKept = -12345.0;
+    double out = kKept;
+    const Status status = readBox("内殻エネルギー(eV)", c.text, out);
+    const bool blank = std::string_view(c.text).find_first_not_of(" \t") == std::string_view::npos;
+    EXPECT_EQ(status.ok(), c.whole || blank) << c.text;
+    EXPECT_EQ(parseBoxNumber(c.text).has_value(), c.whole) << c.text;
+    if (c.whole) {
+        EXPECT_EQ(out, *c.value) << c.text;
+    } else {
+        EXPECT_EQ(out, kKept) << c.text;
+    }
+    if (!status) {
+        EXPECT_NE(status.error().find("「内殻エネルギー(eV)」"), std::string::npos);
+        EXPECT_NE(status.error().find(std::string("「") + c.text + "」"), std::string::npos);
+        EXPECT_NE(status.error().find(kWorkspaceUnchanged), std::string::npos);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Texts, TypedNumberTest,
-    ::testing::Values(TypedCase{"7058.8", 7058.8}, TypedCase{"  12abc", 12.0}, TypedCase{"+5", 5.0},
-                      TypedCase{"-0.5", -0.5}, TypedCase{".5", 0.5}, TypedCase{"1e3x", 1000.0},
-                      TypedCase{"0", 0.0}, TypedCase{"2,5", 2.0}, TypedCase{"", std::nullopt},
+    ::testing::Values(TypedCase{"7058.8", 7058.8, true}, TypedCase{"  12abc", 12.0},
+                      TypedCase{"+5", 5.0, true}, TypedCase{"-0.5", -0.5, true},
+                      TypedCase{".5", 0.5, true}, TypedCase{"1e3x", 1000.0},
+                      TypedCase{"0", 0.0, true}, TypedCase{"2,5", 2.0}, TypedCase{"7l14", 7.0},
+                      TypedCase{"1x2", 1.0}, TypedCase{" 7114 ", 7114.0, true},
+                      TypedCase{"7114.", 7114.0, true}, TypedCase{"1e3", 1000.0, true},
+                      TypedCase{"7 114", 7.0}, TypedCase{"", std::nullopt},
                       TypedCase{"   ", std::nullopt}, TypedCase{"abc", std::nullopt},
                       TypedCase{"-", std::nullopt}, TypedCase{"+-5", std::nullopt},
                       TypedCase{".", std::nullopt}, TypedCase{"inf", std::nullopt},

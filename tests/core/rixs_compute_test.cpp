@@ -52,7 +52,7 @@ protected:
 };
 
 TEST_F(ComputeOperation, StoresTheFactorsAndComputesAtTheTypedEnergy) {
-    const Report report = computeRixs(workspace, "7130.5", "2e-8", "0.5abc");
+    const Report report = computeRixs(workspace, "7130.5", "2e-8", " 0.5 ");
     EXPECT_TRUE(report.done);
     EXPECT_EQ(report.text, shown("7130.5"));
     EXPECT_EQ(test::readFile(workspace.path(files::kParameters)),
@@ -61,11 +61,6 @@ TEST_F(ComputeOperation, StoresTheFactorsAndComputesAtTheTypedEnergy) {
     ASSERT_EQ(computed.size(), 46u);
     ASSERT_TRUE(calculateRixs(workspace, 7130.5));
     EXPECT_EQ(test::readFile(workspace.path(files::kCalculatedRixs)), formatRecords(computed));
-
-    FactorTexts boxes;
-    ASSERT_TRUE(storedFactorTexts(workspace, boxes));
-    EXPECT_EQ(boxes.absorption, "0.5");
-    EXPECT_EQ(boxes.scaling, "2e-08");
 }
 
 // Ω is accepted from 1000 to 20000 eV inclusive; anything else (empty text
@@ -97,10 +92,29 @@ INSTANTIATE_TEST_SUITE_P(
     Boundaries, ExcitationRange,
     ::testing::Values(ExcitationCase{"1000", true}, ExcitationCase{"20000", true},
                       ExcitationCase{"999.999", false}, ExcitationCase{"20000.01", false},
-                      ExcitationCase{"", false}, ExcitationCase{"abc", false}),
+                      ExcitationCase{"", false}, ExcitationCase{"2e4", true}),
     [](const auto& c) {
         return test::caseName(c.param.typed) + (c.param.accepted ? "_accepted" : "_falls_back");
     });
+
+// A box that is not one number refuses before anything is written, naming
+// the box.
+TEST_F(ComputeOperation, ABoxThatIsNoNumberRefusesAndWritesNothing) {
+    const std::string parameters = test::readFile(workspace.path(files::kParameters));
+    const struct {
+        const char *excitation, *scaling, *absorption, *box;
+    } cases[] = {{"7l14", "1", "0", "励起エネルギー(eV)"},
+                 {"7114", "1x2", "0", "スケーリング因子"},
+                 {"7114", "1", "0.5abc", "吸収補正因子"}};
+    for (const auto& c : cases) {
+        const Report report = computeRixs(workspace, c.excitation, c.scaling, c.absorption);
+        EXPECT_FALSE(report.done) << c.box;
+        EXPECT_NE(report.text.find(std::string("ボックス「") + c.box + "」"), std::string::npos)
+            << report.text;
+        EXPECT_EQ(test::readFile(workspace.path(files::kParameters)), parameters) << c.box;
+        EXPECT_FALSE(workspace.exists(files::kCalculatedRixs)) << c.box;
+    }
+}
 
 TEST_F(ComputeOperation, EmptyScalingBoxGivesAZeroSpectrum) {
     EXPECT_TRUE(computeRixs(workspace, "7130", "", "1").done);

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <filesystem>
-#include <limits>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -136,13 +135,13 @@ TEST_F(PlaneTest, RefusesWithoutComputing) {
 TEST_F(PlaneTest, StopSkipsTheRemainingRows) {
     std::vector<double> excitations;
     ASSERT_TRUE(planeExcitations(7100, 7130, 0.1, excitations));
-    std::atomic<bool> stop{false};
+    std::stop_source stop;
     std::size_t rowsSeen = 0;
     PlaneHooks hooks;
-    hooks.stop = &stop;
+    hooks.stop = stop.get_token();
     hooks.progress = [&](std::size_t done, std::size_t) {
         rowsSeen = done;
-        if (done == 3) stop = true;
+        if (done == 3) stop.request_stop();
     };
     RixsPlane plane;
     const Status status = computeRixsPlane(workspace, excitations, plane, hooks);
@@ -150,40 +149,6 @@ TEST_F(PlaneTest, StopSkipsTheRemainingRows) {
     EXPECT_EQ(status.error(), texts::kPlaneStopped);
     EXPECT_LT(rowsSeen, excitations.size());
     EXPECT_TRUE(plane.total.empty());
-}
-
-}  // namespace
-}  // namespace zephalo::core::rixs
-
-namespace zephalo::core::rixs {
-namespace {
-
-// Emission 0..4 eV in steps of 1, excitation 10..12 eV, total = 10 r + c:
-// along Ω − ω = T each row is read at ω = Ω − T, between its neighbours.
-TEST(TransferCut, ReadsEveryRowAtTheSameEnergyTransfer) {
-    RixsPlane plane;
-    plane.emission = {0, 1, 2, 3, 4};
-    plane.excitation = {10, 11, 12};
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 5; ++c) plane.total.push_back(10.0 * r + c);
-    struct Case {
-        double transfer;
-        std::vector<double> expected;  // NaN: the line leaves the row
-    };
-    const double none = std::numeric_limits<double>::quiet_NaN();
-    for (const Case& c : {Case{9, {1, 12, 23}}, Case{9.5, {0.5, 11.5, 22.5}},
-                          Case{12, {none, none, 20}}, Case{6, {4, none, none}}}) {
-        const auto cut = transferCut(plane, c.transfer);
-        ASSERT_EQ(cut.size(), 3u);
-        for (std::size_t r = 0; r < 3; ++r) {
-            if (std::isnan(c.expected[r])) {
-                EXPECT_TRUE(std::isnan(cut[r])) << c.transfer << " row " << r;
-            } else {
-                EXPECT_TRUE(test::near(cut[r], c.expected[r], 1e-12)) << c.transfer << " row " << r;
-            }
-        }
-    }
-    EXPECT_TRUE(transferCut(RixsPlane{}, 1).empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <functional>
 #include <future>
 #include <limits>
+#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -14,7 +15,10 @@
 #include "test_support.h"
 #include "workspace/commit.h"
 #include "workspace/file_names.h"
+#include "workspace/history.h"
 #include "workspace/os_files.h"
+#include "workspace/records.h"
+#include "workspace/storage_texts.h"
 #include "workspace/workspace.h"
 
 namespace zephalo::core {
@@ -28,7 +32,7 @@ std::set<std::string> namesIn(const std::filesystem::path& folder) {
     std::set<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(folder)) {
         const std::string name = pathText(e.path().filename());
-        if (name != kLockFileName) names.insert(name);
+        if (name != kLockFileName && name != kHistoryFolderName) names.insert(name);
     }
     return names;
 }
@@ -136,14 +140,31 @@ TEST_F(StepTest, OutsideAStepAWriteOfAnInfinityIsRefusedAndNothingWritten) {
     EXPECT_TRUE(namesIn(dir.path()).empty());
 }
 
-TEST_F(StepTest, ARefusingOperationStillCommitsWhatItWrote) {
-    const Report report = runStep(ws, [&] {
-        EXPECT_TRUE(ws.writeText("A.DAT", "kept\n"));
-        return Report::refused("no");
+// A refusal is all or nothing, except for the files an operation writes
+// first by design, which it keeps and names.
+TEST_F(StepTest, ARefusingOperationKeepsOnlyWhatItWritesFirstAndSaysSo) {
+    put("A.DAT", "old a\n");
+    const Report discarded = runStep(ws, [&] {
+        EXPECT_TRUE(ws.writeText("A.DAT", "new a\n"));
+        EXPECT_TRUE(ws.writeText("B.DAT", "new b\n"));
+        return Report::refusedUnchanged(Status::failure("no"));
     });
-    EXPECT_FALSE(report.done);
-    EXPECT_EQ(report.text, "no");
-    EXPECT_EQ(onDisk("A.DAT"), "kept\n");
+    EXPECT_FALSE(discarded.done);
+    EXPECT_TRUE(discarded.text.ends_with(kWorkspaceUnchanged));
+    EXPECT_EQ(onDisk("A.DAT"), "old a\n");
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"A.DAT"});
+
+    const Report kept = runStep(ws, [&] {
+        EXPECT_TRUE(ws.writeText("A.DAT", "new a\n"));
+        EXPECT_TRUE(ws.writeText("BACKUP.DAT", "backup\n"));
+        ws.keepIfRefused("BACKUP.DAT");
+        return Report::refusedUnchanged(Status::failure("no"));
+    });
+    EXPECT_FALSE(kept.done);
+    EXPECT_FALSE(kept.text.ends_with(kWorkspaceUnchanged)) << kept.text;
+    EXPECT_NE(kept.text.find("BACKUP.DAT"), std::string::npos) << kept.text;
+    EXPECT_EQ(onDisk("A.DAT"), "old a\n");
+    EXPECT_EQ(onDisk("BACKUP.DAT"), "backup\n");
 }
 
 TEST_F(StepTest, AFileWrittenTwiceIsWrittenOnceWithTheLastText) {
@@ -248,14 +269,134 @@ TEST_F(StepTest, AWaitingStepRunsOnceTheFirstEndsAndSeesItsFiles) {
     EXPECT_EQ(seen, "from the first\n");
 }
 
-TEST_F(StepTest, BeforeTheFolderExistsTheStepRunsWithoutALock) {
+// The operation that makes the folder runs again under the lock, on what a
+// step that came in meanwhile wrote: nothing it writes is lost to that step.
+TEST_F(StepTest, AStepThatMakesTheFolderRunsAgainUnderTheLock) {
     const Workspace fresh{dir.path() / "new"};
+    int runs = 0;
+    bool sawOther = false;
     const Report report = runStep(fresh, [&] {
+        ++runs;
         if (auto status = fresh.ensureDirectory(); !status) return Report::refused(status);
+        if (runs == 1) {
+            // Another process's step, between the folder and the lock.
+            const Workspace other{fresh.directory()};
+            std::thread([&] {
+                runStep(other, [&] { return Report::from(other.writeText("O.DAT", "o\n"), ""); });
+            }).join();
+        }
+        sawOther = fresh.exists("O.DAT");
         return Report::from(fresh.writeText("A.DAT", "seed\n"), "created");
     });
     EXPECT_TRUE(report.done) << report.text;
+    EXPECT_EQ(runs, 2);
+    EXPECT_TRUE(sawOther);
     EXPECT_EQ(test::readFile(fresh.path("A.DAT")), "seed\n");
+    EXPECT_EQ(test::readFile(fresh.path("O.DAT")), "o\n");
+}
+
+// The folder is held from the lock to the commit: moved away in the middle of
+// a step, it still receives the step's files, and a new folder of the old
+// name receives nothing.
+TEST_F(StepTest, AFolderMovedDuringTheStepStillReceivesItsFiles) {
+    const Workspace space{dir.path() / "ws"};
+    ASSERT_TRUE(space.ensureDirectory());
+    const Report report = runStep(space, [&] {
+        std::filesystem::rename(dir.path() / "ws", dir.path() / "moved");
+        std::filesystem::create_directory(dir.path() / "ws");
+        return Report::from(space.writeText("A.DAT", "a\n"), "done");
+    });
+    EXPECT_TRUE(report.done) << report.text;
+    EXPECT_EQ(test::readFile(dir.path() / "moved" / "A.DAT"), "a\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "ws" / "A.DAT"));
+}
+
+// A rename that fails in the middle of a commit (here a folder where a file
+// goes) takes back the renames done: every file as it was, and a refusal
+// naming the file and why.
+TEST_F(StepTest, ARenameFailingMidCommitTakesTheCommitBack) {
+    put("A.DAT", "old a\n");
+    put("C.DAT", "old c\n");
+    std::filesystem::create_directory(ws.path("B.DAT"));
+    const Report report = runStep(ws, [&] {
+        EXPECT_TRUE(ws.writeText("A.DAT", "new a\n"));
+        EXPECT_TRUE(ws.writeText("B.DAT", "new b\n"));
+        EXPECT_TRUE(ws.writeText("C.DAT", "new c\n"));
+        return Report::success("done");
+    });
+    EXPECT_FALSE(report.done);
+    EXPECT_NE(report.text.find(pathText(ws.path("B.DAT"))), std::string::npos) << report.text;
+    EXPECT_NE(report.text.find(texts::kReasonFolder), std::string::npos) << report.text;
+    EXPECT_TRUE(report.text.ends_with(kWorkspaceUnchanged)) << report.text;
+    EXPECT_EQ(onDisk("A.DAT"), "old a\n");
+    EXPECT_EQ(onDisk("C.DAT"), "old c\n");
+    EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"A.DAT", "B.DAT", "C.DAT"}));
+}
+
+// --- Links -------------------------------------------------------------------------
+
+// No link in the work space is followed: a link is refused, naming it, and
+// nothing is created or read outside the folder.
+TEST_F(StepTest, LinksInTheWorkspaceAreNeverFollowed) {
+    test::TempDir outside;
+    test::writeFile(outside / "secret.txt", "secret-token 1 2\n");
+    struct Case {
+        const char* name;
+        std::string link;    // name in the work space
+        std::string target;  // outside
+        std::string refusal;
+    };
+    const Case cases[] = {
+        {"lock", std::string(kLockFileName), "lock-made-outside",
+         texts::linkText(pathText(ws.path(kLockFileName)))},
+        {"file", "A.DAT", "secret.txt", texts::linkText(pathText(ws.path("A.DAT")))},
+        {"history", std::string(kHistoryFolderName), ".", "ZEPHALO.history"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(dir.path());
+        std::filesystem::create_directory(dir.path());
+        std::filesystem::create_symlink(outside / c.target, ws.path(c.link));
+        const Report report = runStep(ws, [&] {
+            PairSpectrum points;
+            if (auto status = ws.read("A.DAT", points); !status) return Report::refused(status);
+            return Report::from(ws.writeText("B.DAT", "b\n"), "done");
+        });
+        EXPECT_FALSE(report.done);
+        EXPECT_NE(report.text.find(c.refusal), std::string::npos) << report.text;
+        EXPECT_EQ(report.text.find("secret-token"), std::string::npos) << report.text;
+        EXPECT_FALSE(std::filesystem::exists(ws.path("B.DAT")));
+        EXPECT_FALSE(std::filesystem::exists(outside / "lock-made-outside"));
+        EXPECT_FALSE(std::filesystem::exists(outside / "B.DAT"));
+        EXPECT_EQ(test::readFile(outside / "secret.txt"), "secret-token 1 2\n");
+    }
+    // A link written over is replaced by the file; its target stays.
+    std::filesystem::remove_all(dir.path());
+    std::filesystem::create_directory(dir.path());
+    std::filesystem::create_symlink(outside / "secret.txt", ws.path("A.DAT"));
+    EXPECT_TRUE(runStep(ws, [&] { return Report::from(ws.writeText("A.DAT", "a\n"), ""); }).done);
+    EXPECT_FALSE(std::filesystem::is_symlink(ws.path("A.DAT")));
+    EXPECT_EQ(onDisk("A.DAT"), "a\n");
+    EXPECT_EQ(test::readFile(outside / "secret.txt"), "secret-token 1 2\n");
+}
+
+// Saving beside a user's file: the temporaries that a killed save of the same
+// name left go at the next save there; others' files and running processes'
+// temporaries stay.
+TEST(SavedFiles, ADeadSavesTemporaryGoesAtTheNextSave) {
+    test::TempDir folder;
+    const std::string live = "saved.DAT." + std::to_string(os::processId()) + "-7.tmp";
+    const std::vector<std::string> kept{live, "other.DAT.999999999-0.tmp", "saved.DAT.x-0.tmp"};
+    test::writeFile(folder / "saved.DAT.999999999-3.tmp", "half");
+    for (const auto& name : kept) test::writeFile(folder / name, "keep");
+    ASSERT_TRUE(writeTextFileAtomic(folder / "saved.DAT", "whole\n"));
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder.path()))
+        names.insert(e.path().filename().string());
+    std::set<std::string> expected(kept.begin(), kept.end());
+    expected.insert("saved.DAT");
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(test::readFile(folder / "saved.DAT"), "whole\n");
 }
 
 // --- Recovery ------------------------------------------------------------------
@@ -266,6 +407,7 @@ struct RecoveryCase {
     std::vector<std::pair<std::string, std::string>> temporaries;
     std::string expectedA;
     std::string expectedB;
+    std::string note = {};  // what the opener says first
 };
 // Printed by its name in the test list, not as a byte dump.
 inline void PrintTo(const RecoveryCase& c, std::ostream* out) {
@@ -284,6 +426,7 @@ TEST_P(Recovery, TheNextStepCompletesOrDiscardsAndLeavesNoTemporary) {
 
     const Report report = runStep(ws, [] { return Report::success(""); });
     EXPECT_TRUE(report.done) << report.text;
+    EXPECT_EQ(report.text, c.note);
     EXPECT_EQ(onDisk("A.DAT"), c.expectedA);
     EXPECT_EQ(onDisk("B.DAT"), c.expectedB);
     EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"A.DAT", "B.DAT", "notes.tmp"}));
@@ -292,15 +435,42 @@ TEST_P(Recovery, TheNextStepCompletesOrDiscardsAndLeavesNoTemporary) {
 INSTANTIATE_TEST_SUITE_P(
     Journal, Recovery,
     ::testing::Values(RecoveryCase{"complete",
-                                   "A.DAT.11-0.tmp\tA.DAT\nB.DAT.11-1.tmp\tB.DAT\nend\n",
+                                   "A.DAT.11-0.tmp\tA.DAT\t\nB.DAT.11-1.tmp\tB.DAT\t\nend\n",
                                    {{"A.DAT.11-0.tmp", "new a\n"}, {"B.DAT.11-1.tmp", "new b\n"}},
                                    "new a\n",
-                                   "new b\n"},
+                                   "new b\n",
+                                   texts::recoveredForwardText()},
                       RecoveryCase{"complete, one rename already done",
                                    "A.DAT.11-0.tmp\tA.DAT\nB.DAT.11-1.tmp\tB.DAT\nend\n",
                                    {{"B.DAT.11-1.tmp", "new b\n"}},
                                    "old a\n",
-                                   "new b\n"},
+                                   "new b\n",
+                                   texts::recoveredForwardText()},
+                      RecoveryCase{"being taken back",
+                                   "A.DAT.11-0.tmp\tA.DAT\tA.DAT.11-2.tmp\n"
+                                   "B.DAT.11-1.tmp\tB.DAT\tB.DAT.11-3.tmp\nend\nback\n",
+                                   {{"A.DAT", "new a\n"},
+                                    {"A.DAT.11-2.tmp", "old a\n"},
+                                    {"B.DAT.11-1.tmp", "new b\n"},
+                                    {"B.DAT.11-3.tmp", "old b\n"}},
+                                   "old a\n",
+                                   "old b\n",
+                                   texts::recoveredBackText()},
+                      RecoveryCase{"a NUL byte in a name",
+                                   std::string("B.DAT\0.1-1.tmp\tA.DAT\t\nend\n", 26),
+                                   {},
+                                   "old a\n",
+                                   "old b\n"},
+                      RecoveryCase{"the temporary of another file",
+                                   "B.DAT.11-1.tmp\tA.DAT\t\nend\n",
+                                   {{"B.DAT.11-1.tmp", "new b\n"}},
+                                   "old a\n",
+                                   "old b\n"},
+                      RecoveryCase{"an absolute name",
+                                   "A.DAT.11-0.tmp\t/tmp/A.DAT\t\nend\n",
+                                   {{"A.DAT.11-0.tmp", "new a\n"}},
+                                   "old a\n",
+                                   "old b\n"},
                       RecoveryCase{"incomplete",
                                    "A.DAT.11-0.tmp\tA.DAT\nB.DAT.11-1.tmp\tB.D",
                                    {{"A.DAT.11-0.tmp", "new a\n"}, {"B.DAT.11-1.tmp", "new b\n"}},
@@ -346,6 +516,128 @@ TEST(TemporaryNames, OnlyTheStorageLayersOwnNamesCount) {
         {"RIXSEXP.DAT.part", false},
     };
     for (const auto& c : cases) EXPECT_EQ(isTemporaryName(c.name), c.temporary) << c.name;
+}
+
+}  // namespace
+}  // namespace zephalo::core
+
+namespace zephalo::core {
+namespace {
+
+// --- History -----------------------------------------------------------------------
+
+class HistoryTest : public StepTest {
+protected:
+    // A step that writes `writes` and names itself `title` (its command
+    // "cmd title"; none when `command` is false).
+    Report step(const std::map<std::string, std::string>& writes, const std::string& title,
+                bool command = true) {
+        return runStep(ws, [&] {
+            ws.describeStep({title, command ? std::vector<std::string>{"cmd", title}
+                                            : std::vector<std::string>{}});
+            for (const auto& [name, text] : writes) EXPECT_TRUE(ws.writeText(name, text));
+            return Report::success("ok");
+        });
+    }
+    // The work-space files with their texts.
+    std::map<std::string, std::string> files() const {
+        std::map<std::string, std::string> out;
+        for (const auto& name : namesIn(dir.path())) out[name] = onDisk(name);
+        return out;
+    }
+    std::vector<std::string> titles() const {
+        std::vector<HistoryEntry> entries;
+        EXPECT_TRUE(readHistory(ws, entries));
+        std::vector<std::string> out;
+        for (const auto& e : entries) out.push_back(e.description.title + (e.undone ? "*" : ""));
+        return out;
+    }
+};
+
+// Undo takes each step back to the bytes before it (a file it created goes
+// again), redo brings the bytes after it; neither goes past the ends, and a
+// new step after an undo ends the redo branch.
+TEST_F(HistoryTest, UndoAndRedoRestoreEveryStepByteForByte) {
+    ASSERT_TRUE(step({{"A.DAT", "a0\n"}, {"B.DAT", "b0\n"}}, "create").done);
+    const auto created = files();
+    ASSERT_TRUE(step({{"A.DAT", "a1\n"}, {"C.DAT", "c1\n"}, {"B.DAT", "b0\n"}}, "one").done);
+    const auto one = files();
+    ASSERT_TRUE(step({{"B.DAT", "b2\n"}}, "two").done);
+    const auto two = files();
+    EXPECT_EQ(titles(), (std::vector<std::string>{"create", "one", "two"}));
+    EXPECT_EQ(undoTitle(ws), "two");
+    EXPECT_EQ(redoTitle(ws), std::nullopt);
+
+    struct Move {
+        bool redo;
+        bool done;
+        const std::map<std::string, std::string>* files;
+    };
+    const Move moves[] = {
+        {false, true, &one}, {false, true, &created}, {false, false, &created}, {true, true, &one},
+        {true, true, &two},  {true, false, &two},     {false, true, &one},
+    };
+    for (std::size_t i = 0; i < std::size(moves); ++i) {
+        SCOPED_TRACE("move " + std::to_string(i));
+        const Report report = moves[i].redo ? redoStep(ws) : undoStep(ws);
+        EXPECT_EQ(report.done, moves[i].done) << report.text;
+        if (!report.done) {
+            EXPECT_TRUE(report.text.ends_with(kWorkspaceUnchanged)) << report.text;
+        }
+        EXPECT_EQ(files(), *moves[i].files);
+    }
+    EXPECT_EQ(titles(), (std::vector<std::string>{"create", "one", "two*"}));
+    EXPECT_EQ(redoTitle(ws), "two");
+    ASSERT_TRUE(step({{"D.DAT", "d3\n"}}, "three").done);
+    EXPECT_EQ(titles(), (std::vector<std::string>{"create", "one", "three"}));
+    EXPECT_FALSE(redoStep(ws).done);
+    EXPECT_TRUE(undoStep(ws).done);
+    EXPECT_EQ(files(), one);
+}
+
+// A step that changes nothing leaves no entry; a refused step leaves one only
+// for the files its operation keeps.
+TEST_F(HistoryTest, OnlyStepsThatChangeFilesAreRecorded) {
+    ASSERT_TRUE(step({{"A.DAT", "a0\n"}}, "create").done);
+    ASSERT_TRUE(step({{"A.DAT", "a0\n"}}, "same").done);
+    EXPECT_FALSE(runStep(ws, [&] {
+                     ws.describeStep({"refused", {"cmd", "refused"}});
+                     EXPECT_TRUE(ws.writeText("A.DAT", "lost\n"));
+                     return Report::refused("no");
+                 }).done);
+    EXPECT_EQ(titles(), std::vector<std::string>{"create"});
+    EXPECT_EQ(undoTitle(ws), std::nullopt);
+}
+
+// The last kHistorySteps steps are kept; once the creation is dropped the
+// script can no longer start from it, and a step without a command cannot
+// be replayed: both refuse, naming why.
+TEST_F(HistoryTest, TheHistoryIsBoundedAndTheScriptRefusesWhatItCannotReplay) {
+    ASSERT_TRUE(step({{"A.DAT", "a\n"}}, "create").done);
+    ASSERT_TRUE(step({{"A.DAT", "clicked\n"}}, "a button", false).done);
+    std::string script;
+    const Status noCommand = historyScript(ws, script);
+    ASSERT_FALSE(noCommand);
+    EXPECT_EQ(noCommand.error(), texts::scriptWithoutCommandText(2, "a button"));
+    EXPECT_TRUE(undoStep(ws).done);
+    ASSERT_TRUE(historyScript(ws, script));
+    EXPECT_NE(script.find("--workspace \"$ws\" 'cmd' 'create'\n"), std::string::npos) << script;
+    EXPECT_EQ(script.find("a button"), std::string::npos) << script;
+
+    for (std::size_t i = 0; i < kHistorySteps; ++i)
+        ASSERT_TRUE(step({{"A.DAT", std::to_string(i) + "\n"}}, "s" + std::to_string(i)).done);
+    const auto kept = titles();
+    ASSERT_EQ(kept.size(), kHistorySteps);
+    EXPECT_EQ(kept.front(), "s0");
+    EXPECT_EQ(kept.back(), "s" + std::to_string(kHistorySteps - 1));
+    const Status dropped = historyScript(ws, script);
+    ASSERT_FALSE(dropped);
+    EXPECT_EQ(dropped.error(), texts::scriptWithoutStartText());
+    // The kept contents of dropped steps go with them.
+    std::size_t contents = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir / std::string(kHistoryFolderName)))
+        contents += e.path().extension() == ".before" || e.path().extension() == ".after";
+    EXPECT_EQ(contents, 2 * kHistorySteps);
 }
 
 }  // namespace

@@ -200,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"StartBelowSpectrum", "6999", "7006", 0, 7006},
                       RefusalCase{"EndAboveSpectrum", "7000", "7007", 1, 7006},
                       RefusalCase{"SamePoint", "7003", "7003", 2, 7006},
-                      RefusalCase{"TextIsZero", "abc", "7006", 0, 7006},
+                      RefusalCase{"EmptyIsZero", "", "7006", 0, 7006},
                       RefusalCase{"EndNotFound", "7000", "7008", 0, 7010}),
     [](const auto& test) { return std::string(test.param.name); });
 

@@ -121,7 +121,7 @@ Status runSearch(Search search, const Workspace& workspace, const OptimiseSettin
     Status status;
     const Report report = runStep(workspace, [&] {
         OptimiseInputs inputs;
-        status = readOptimiseInputs(workspace, inputs);
+        status = readInputsAndBackUp(workspace, inputs);
         if (status) status = search(workspace, inputs, settings, hooks, result);
         return Report::from(status, "");
     });
@@ -193,6 +193,53 @@ TEST(OptimiseSettingsCheck, RefusesEachMissingOrOutOfRangeSetting) {
         ASSERT_TRUE(error) << name;
         EXPECT_EQ(error->rfind(texts::kOptimiseErrorText, 0), 0u) << name;
     }
+}
+
+// Runs that could not end within minutes, or whose response rows would not
+// fit in memory, are refused with their count and the largest allowed.
+TEST(OptimiseSettingsCheck, RefusesTooManyPositionsOrTrialsNamingBoth) {
+    const MinMaxRecord range{7100, 7200, 0, 10000};
+    struct Case {
+        const char* name;
+        double step;
+        double heightStep;
+        int passes;
+        bool positions;  // refused for the positions, else for the trials
+    };
+    const Case cases[] = {
+        {"positions", 0.01, 0.01, 1, true},
+        {"trials", 1.0, 0.00001, 1, false},
+        {"trials by the passes", 0.05, 0.0004, 3, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        OptimiseSettings s = smallSettings(c.passes);
+        s.start = 7100;
+        s.end = 7200;
+        s.step = c.step;
+        s.heightStep = c.heightStep;
+        const OptimiseGrid grid = optimiseGrid(s);
+        const auto error = checkOptimiseSettings(s, range);
+        ASSERT_TRUE(error);
+        if (c.positions) {
+            EXPECT_NE(error->find(std::to_string(grid.positions.size())), std::string::npos)
+                << *error;
+            EXPECT_NE(error->find(std::to_string(kMaxOptimisePositions)), std::string::npos);
+        } else {
+            const std::size_t trials =
+                grid.positions.size() * grid.heights.size() * static_cast<std::size_t>(c.passes);
+            EXPECT_GT(trials, kMaxOptimiseTrials);
+            EXPECT_NE(error->find("＝" + std::to_string(trials)), std::string::npos) << *error;
+            EXPECT_NE(error->find(std::to_string(kMaxOptimiseTrials)), std::string::npos);
+        }
+    }
+    // The largest run allowed passes.
+    OptimiseSettings largest = smallSettings(1);
+    largest.start = 7100;
+    largest.end = 7200;
+    largest.step = 0.05;          // 2000 positions
+    largest.heightStep = 0.0004;  // 100 heights
+    EXPECT_FALSE(checkOptimiseSettings(largest, range));
 }
 
 TEST(OptimiseInputsCheck, RefusesBeyondTheLimitsBeforeWritingAnything) {

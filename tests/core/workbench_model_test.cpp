@@ -132,6 +132,25 @@ TEST_F(WorkbenchTest, LoadCopiesTheSpectrumRecordsBothRangesAndFillsTheBoxes) {
     EXPECT_EQ(model.xafsCurves(DisplayMode::B)[0].y[0], 85);
 }
 
+// Loading again replaces the working copy: when it held corrections that
+// were never published, the message says so and names undo.
+TEST_F(WorkbenchTest, LoadSaysWhenItReplacesUnpublishedCorrections) {
+    const auto loaded = [&] { return model.load(model.boxes()).text; };
+    EXPECT_EQ(loaded(), texts::kLoadedText);  // over the creation's seed
+    EXPECT_EQ(loaded(), texts::kLoadedText);  // nothing changed since
+    WorkbenchBoxes boxes = showCentredPeak(DisplayMode::A, PeakSign::Add);
+    ASSERT_TRUE(model.applyCorrection(boxes).done);
+    ASSERT_TRUE(model.storeCorrection(model.boxes()).done);
+    EXPECT_EQ(loaded(), std::string(texts::kLoadedText) + std::string(texts::kUnpublishedReplaced));
+    EXPECT_EQ(read(kWork), read(kReading));  // replaced all the same
+    // Published by "修正終了！" first: nothing is lost.
+    boxes = showCentredPeak(DisplayMode::A, PeakSign::Add);
+    ASSERT_TRUE(model.applyCorrection(boxes).done);
+    ASSERT_TRUE(model.storeCorrection(model.boxes()).done);
+    ASSERT_TRUE(model.finish(model.boxes()).done);
+    EXPECT_EQ(loaded(), texts::kLoadedText);
+}
+
 TEST_F(WorkbenchTest, LoadChecksABForTwoComponentsAndAOtherwise) {
     for (const auto& [flag, expected] :
          {std::pair{1, DisplayMode::AB}, std::pair{0, DisplayMode::A},
@@ -251,7 +270,7 @@ TEST_F(WorkbenchTest, DisplayChangeRejectsEmptyReversedAndOutsideWindows) {
     };
     const Case cases[] = {{"7003", "7003", false},   {"7004", "7002", false},
                           {"6999.9", "7006", false}, {"7000", "7006.1", false},
-                          {"abc", "7006", false},    {"7000", "7006", true},
+                          {"", "7006", false},       {"7000", "7006", true},
                           {"7005.9", "7006", true}};
     for (const auto& c : cases) {
         ASSERT_TRUE(model.load({}).done);
@@ -470,6 +489,7 @@ TEST_F(WorkbenchTest, DegenerateRangesWriteTheFilesButDrawNothing) {
         {"", "", "1e+08\t0\t1e+08\t0\n"}};
     for (const auto& c : cases) {
         writeFile(dir / kReading, c.spectrum);
+        writeFile(dir / kWork, "7000\t1\t1\n");  // the creation's seed: nothing to lose
         const Report report = model.load({});
         ASSERT_TRUE(report.done);
         EXPECT_EQ(report.text, std::string(texts::kLoadedText) + std::string(c.why));
@@ -554,6 +574,25 @@ TEST_F(WorkbenchTest, TheCalculatedSeedReadsAsNoSpectrum) {
             EXPECT_EQ(spectrum.size(), *c.records) << c.text;
         }
     }
+}
+
+// The stored window is under the selective XAFS panel while it shows a
+// spectrum; the final-state flag is read anew each time.
+TEST_F(WorkbenchTest, XafsSpanAndTheComponentFlagAreReadFromTheWorkSpace) {
+    EXPECT_EQ(model.xafsSpan(), std::nullopt);
+    ASSERT_TRUE(model.load({}).done);
+    EXPECT_EQ(model.xafsSpan(), (core::rixs::EnergySpan{7000, 7006}));
+    writeFile(dir / kWindow, "7001\t7002\t3000\t8000\n");
+    EXPECT_EQ(model.xafsSpan(), (core::rixs::EnergySpan{7001, 7002}));
+    ASSERT_TRUE(model.clear({}).done);
+    EXPECT_EQ(model.xafsSpan(), std::nullopt);
+
+    for (int mode : {1, 0}) {
+        writeWorkspace(mode);
+        EXPECT_EQ(model.twoComponents(), mode == 1);
+    }
+    std::filesystem::remove(dir / kFinalState);
+    EXPECT_FALSE(model.twoComponents());
 }
 
 }  // namespace

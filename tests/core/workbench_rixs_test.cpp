@@ -29,10 +29,6 @@ using core::rixs::WorkbenchModel;
 namespace files = core::files;
 namespace texts = core::rixs::texts;
 
-bool contains(const std::string& text, std::string_view part) {
-    return text.find(part) != std::string::npos;
-}
-
 // Points on a grid: energies start + step * i, intensities from `value(i)`.
 template <class Value>
 PairSpectrum pairs(double start, double step, int count, Value value) {
@@ -103,11 +99,13 @@ TEST_F(WorkbenchRixsTest, ExcitationOutsideTheAcceptedRangeRunsAt7150WithTheWarn
         bool accepted;
     };
     for (const Case& c :
-         {Case{"1000", true}, Case{"20000", true}, Case{"7114 eV", true}, Case{"999.99", false},
-          Case{"20000.01", false}, Case{"", false}, Case{"abc", false}}) {
+         {Case{"1000", true}, Case{"20000", true}, Case{" 7114 ", true}, Case{"999.99", false},
+          Case{"20000.01", false}, Case{"", false}, Case{"  ", false}}) {
         boxes.excitation = c.typed;
         const Report report = model.compute(boxes);
         ASSERT_TRUE(report.done) << c.typed << ": " << report.text;
+        // The RIXS map marks the measured Ω by the same rule.
+        EXPECT_EQ(WorkbenchModel::measuredExcitation(boxes).has_value(), c.accepted) << c.typed;
         if (c.accepted) {
             // The text exactly as typed names the energy used.
             EXPECT_TRUE(
@@ -167,7 +165,7 @@ TEST_F(WorkbenchRixsTest, FactorBoxesAreStoredAndAnEmptyScalingDrawsNoCurve) {
     };
     for (const Case& c :
          {Case{"6.8e-09", "0.5", "\t0.5\t6.8e-09\n", true}, Case{"", "2", "\t2\t0\n", false},
-          Case{"1e-8x", "", "\t0\t1e-08\n", true}}) {
+          Case{" 1e-8 ", "", "\t0\t1e-08\n", true}}) {
         boxes.scaling = c.scaling;
         boxes.absorption = c.absorption;
         const Report report = model.compute(boxes);
@@ -216,7 +214,9 @@ TEST_F(WorkbenchRixsTest, WithAnExperimentShownTheComparisonMessageReplacesTheCo
 
 // --- 実験値と比較 -----------------------------------------------------------
 
-TEST_F(WorkbenchRixsTest, AlignmentKeepsTheCommonEnergiesOfTheLongerSpectrum) {
+// The pairing itself is pinned in energy_alignment_test.cpp; here the files
+// it rewrites, the frame and the message.
+TEST_F(WorkbenchRixsTest, AlignmentRewritesBothSpectraAndTheFrame) {
     const auto flat = [](int i) { return 0.01 + 0.001 * i; };
     struct Case {
         const char* name;
@@ -225,31 +225,43 @@ TEST_F(WorkbenchRixsTest, AlignmentKeepsTheCommonEnergiesOfTheLongerSpectrum) {
         std::size_t measuredAfter;
         std::size_t calculatedAfter;
         double firstCalculatedEnergy;  // after the alignment (0: none)
+        bool shared = true;            // whether any energy matches
     };
     const std::vector<Case> cases{
         // 0.1 eV experiment against the default grid: the calculation shrinks
         // to 7030..7060 in the experiment's order.
         {"0.1 eV experiment", pairs(7030.0, 0.1, 301, flat), quads(7020.0, 0.1, 450, flat), 301,
          301, 7030.0},
-        // 0.05 eV experiment against a 0.1 eV calculation: every second
-        // measured point stays, the calculation stays whole.
-        {"0.05 eV experiment", pairs(7020.0, 0.05, 201, flat), quads(7020.0, 0.1, 101, flat), 101,
-         101, 7020.0},
-        // Energies 0.0002 eV apart never match: the shorter calculation
-        // stays, the experiment empties.
-        {"0.0002 eV apart", pairs(7.0, 0.1, 30, flat), quads(7.0002, 0.1, 20, flat), 0, 20, 7.0002},
-        // No energy in common, experiment not longer: the calculation empties.
-        {"no common energy", pairs(7100.0, 0.1, 10, flat), quads(7020.0, 0.1, 20, flat), 10, 0,
-         0.0},
-        // A match at energy 0 counts as none.
-        {"energy 0", PairSpectrum{{0.0, 1.0}, {1.0, 2.0}, {2.0, 3.0}},
-         QuadSpectrum{{0.0, 1, 1, 0}, {1.0, 2, 2, 0}}, 1, 2, 0.0},
+        // Energies 0.0002 eV apart never match, nor do disjoint ranges, nor
+        // anything against the seed before a calculation: refused, both
+        // files as they were.
+        {"0.0002 eV apart", pairs(7.0, 0.1, 30, flat), quads(7.0002, 0.1, 20, flat), 30, 20, 7.0002,
+         false},
+        {"no common energy", pairs(7100.0, 0.1, 10, flat), quads(7020.0, 0.1, 20, flat), 10, 20,
+         7020.0, false},
+        {"before a calculation", pairs(7100.0, 0.1, 10, flat), QuadSpectrum{}, 10, 0, 0.0, false},
     };
     for (const Case& c : cases) {
         writeExperiment(c.measured);
         ASSERT_TRUE(ws.write(files::kCalculatedRixs, c.calculated));
-        const Report report = model.compareWithExperiment(boxes);
-        ASSERT_TRUE(report.done) << c.name << ": " << report.text;
+        const std::string frameBefore = text(files::kRixsExperimentMinMax);
+        const std::string measuredBefore = text(files::kRixsExperiment);
+        const std::string calculatedBefore = text(files::kCalculatedRixs);
+        for (const bool other : {false, true}) {
+            const Report report =
+                other ? model.compareWithOther(boxes, ws.path(files::kRixsExperiment))
+                      : model.compareWithExperiment(boxes);
+            EXPECT_EQ(report.done, c.shared) << c.name << ": " << report.text;
+            EXPECT_EQ(contains(report.text, texts::kNoCommonEnergyRefused), !c.shared) << c.name;
+            if (c.shared) break;
+            // Refused: every file as it was, the measured spectrum kept.
+            EXPECT_EQ(text(files::kRixsExperiment), measuredBefore) << c.name;
+            EXPECT_EQ(text(files::kCalculatedRixs), calculatedBefore) << c.name;
+            EXPECT_EQ(text(files::kRixsExperimentMinMax), frameBefore) << c.name;
+        }
+        // The redraw, which rewrites nothing, says when nothing pairs.
+        EXPECT_EQ(contains(model.compareCalculated(boxes).text, texts::kNoCommonEnergy), !c.shared)
+            << c.name;
         const auto measured = table<PairSpectrum>(files::kRixsExperiment);
         const auto calculated = table<QuadSpectrum>(files::kCalculatedRixs);
         EXPECT_EQ(measured.size(), c.measuredAfter) << c.name;
@@ -257,11 +269,7 @@ TEST_F(WorkbenchRixsTest, AlignmentKeepsTheCommonEnergiesOfTheLongerSpectrum) {
         if (!calculated.empty()) {
             EXPECT_TRUE(near(calculated.front().energy, c.firstCalculatedEnergy, 1e-9)) << c.name;
         }
-        const bool none = measured.empty() || calculated.empty();
-        EXPECT_EQ(contains(report.text, texts::kNoCommonEnergy), none) << c.name;
-        // The redraw, run next when a calculation is shown, says so too.
-        EXPECT_EQ(contains(model.compareCalculated(boxes).text, texts::kNoCommonEnergy), none)
-            << c.name;
+        if (!c.shared) continue;
         // Where both stay, they pair energy by energy.
         for (std::size_t i = 0; measured.size() == calculated.size() && i < measured.size(); ++i) {
             EXPECT_TRUE(near(measured[i].energy, calculated[i].energy, 0, 1e-4)) << c.name << i;
@@ -478,7 +486,7 @@ TEST_F(WorkbenchRixsTest, ShiftMovesEveryEnergyAndKeepsTheRangeFiles) {
     };
     const MinMaxRecord reversed{7004, 7001, whole.ymin, whole.ymax};
     for (const Case& c : {Case{"2.5", 2.5, whole, true}, Case{"-2.5", -2.5, whole, true},
-                          Case{"x", 0.0, whole, true}, Case{"1", 1.0, reversed, false}}) {
+                          Case{"", 0.0, whole, true}, Case{"1", 1.0, reversed, false}}) {
         ASSERT_TRUE(ws.write(files::kSelectiveWork, original));
         ASSERT_TRUE(ws.write(files::kXafsMinMax, whole));
         ASSERT_TRUE(ws.write(files::kTempXafsMinMax, c.window));
@@ -546,6 +554,29 @@ TEST_F(WorkbenchRixsTest, SavesCopyTheirFileAndNameTheFullPath) {
         EXPECT_EQ(model.savePath(), chosen);
         EXPECT_FALSE(std::filesystem::exists(unwritable));
     }
+}
+
+// The energies under the panels: the computed spectrum's as drawn (a later
+// comparison reduces the file, not the panel), the frame of the experiment.
+TEST_F(WorkbenchRixsTest, PanelSpansFollowWhatIsDrawn) {
+    EXPECT_EQ(model.theorySpan(), std::nullopt);
+    EXPECT_EQ(model.experimentSpan(), std::nullopt);
+    ASSERT_TRUE(model.compute(boxes).done);
+    const auto calculated = table<QuadSpectrum>(files::kCalculatedRixs);
+    ASSERT_FALSE(calculated.empty());
+    const core::rixs::EnergySpan grid{calculated.front().energy, calculated.back().energy};
+    EXPECT_EQ(model.theorySpan(), grid);
+
+    writeExperiment(pairs(7030.0, 0.1, 101, [](int i) { return 0.01 + 0.001 * i; }));
+    ASSERT_TRUE(model.compareWithExperiment(boxes).done);
+    EXPECT_EQ(model.theorySpan(), grid);
+    const MinMaxRecord frame = record(files::kRixsExperimentMinMax);
+    EXPECT_EQ(model.experimentSpan(), (core::rixs::EnergySpan{frame.xmin, frame.xmax}));
+
+    ASSERT_TRUE(model.clearComparison(boxes).done);
+    EXPECT_EQ(model.experimentSpan(), std::nullopt);
+    ASSERT_TRUE(model.clearRixs(boxes).done);
+    EXPECT_EQ(model.theorySpan(), std::nullopt);
 }
 
 }  // namespace

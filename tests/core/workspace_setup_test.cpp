@@ -1,10 +1,15 @@
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <tuple>
 
@@ -87,6 +92,9 @@ TEST(CreateWorkspace, ADirectoryThatCannotBeMadeIsReportedNotSucceeded) {
     }
 }
 
+#ifndef _WIN32
+// A read-only folder bars new entries only on POSIX systems (on Windows the
+// attribute does not apply to folders).
 // Root writes into read-only folders, so as root the check runs in a child
 // process that has given up its rights (user "nobody").
 bool asUnprivileged(const std::function<bool()>& check) {
@@ -115,6 +123,7 @@ TEST(CreateWorkspace, AReadOnlyParentFolderIsReported) {
     }));
     EXPECT_FALSE(std::filesystem::exists(ws.directory()));
 }
+#endif
 
 // A seed that cannot be written (here a folder holds its name, which blocks
 // even root) stops the creation with its path.
@@ -303,6 +312,59 @@ TEST(DataFolder, IsPreparedInTheHomeFolder) {
     } else {
         ::unsetenv("HOME");
     }
+}
+
+// HOME pointed at a fresh folder for one test.
+class FreshHome : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const char* previous = std::getenv("HOME")) m_kept = previous;
+        ::setenv("HOME", home.path().c_str(), 1);
+    }
+    void TearDown() override {
+        if (m_kept) {
+            ::setenv("HOME", m_kept->c_str(), 1);
+        } else {
+            ::unsetenv("HOME");
+        }
+    }
+    test::TempDir home;
+    test::TempDir demo;
+
+private:
+    std::optional<std::string> m_kept;
+};
+
+// The first start copies the demo's measurements (not its notes or folders)
+// into a new ~/ZEPHALO; later starts, or a ~/ZEPHALO the user made, keep
+// what is there.
+TEST_F(FreshHome, TheFirstStartSeedsTheDataFolderOnce) {
+    test::writeFile(demo / "Fe_RIXS.DAT", "7050\t0.1\n");
+    test::writeFile(demo / "Fe.xspec", "Energy\n0 1\n");
+    test::writeFile(demo / "README.md", "notes\n");
+    std::filesystem::create_directory(demo / "more");
+    const auto data = home.path() / "ZEPHALO";
+
+    EXPECT_FALSE(Workspace::seedDataFolder(demo / "missing"));
+    EXPECT_FALSE(std::filesystem::exists(data));
+
+    ASSERT_TRUE(Workspace::seedDataFolder(demo.path()));
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(data))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"Fe.xspec", "Fe_RIXS.DAT"}));
+    EXPECT_EQ(test::readFile(data / "Fe_RIXS.DAT"), "7050\t0.1\n");
+    // Nothing of the copy is left beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home.path()), {}), 1);
+
+    test::writeFile(data / "Fe_RIXS.DAT", "edited\n");
+    EXPECT_FALSE(Workspace::seedDataFolder(demo.path()));
+    EXPECT_EQ(test::readFile(data / "Fe_RIXS.DAT"), "edited\n");
+
+    std::filesystem::remove_all(data);
+    std::filesystem::create_directory(data);
+    EXPECT_FALSE(Workspace::seedDataFolder(demo.path()));
+    EXPECT_TRUE(std::filesystem::is_empty(data));
 }
 #endif
 

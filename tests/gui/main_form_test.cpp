@@ -328,6 +328,21 @@ private slots:
         QVERIFY(workspace().exists(core::files::kCalculatedRixs));
     }
 
+    // A second desktop program on the same work space says at once who has it
+    // open; the first keeps its claim.
+    void secondDesktopProgramSaysWhoHasTheWorkspace() {
+        test::buttonByCaption(*form(), QStringLiteral("ワークスペース作成"))->click();
+        QVERIFY(form()->claimsWorkspace());
+        CMainFrame second(workspace());
+        const QString text = QString::fromStdString(second.view()->messageText());
+        QVERIFY2(text.contains(QStringLiteral("ほかのZEPHALO")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("プロセス ") +
+                              QString::number(QCoreApplication::applicationPid())));
+        QVERIFY(text.contains(m_ws->path()));
+        QVERIFY(!second.view()->claimsWorkspace());
+        QVERIFY(form()->claimsWorkspace());
+    }
+
     // The import buttons go through the file-open dialog; cancelling it
     // changes nothing.
     void importThroughTheFileDialog() {

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -17,7 +19,17 @@
 #include "gui_test_support.h"
 #include "plot/plot_panel.h"
 #include "rixs/rixs_dialog.h"
+#include "rixs/workbench_texts.h"
 #include "test_support.h"
+#include "tools/average_dialog.h"
+#include "tools/optim_dialog.h"
+#include "widgets/widget_captions.h"
+#include "workspace/history.h"
+#include "workspace/step.h"
+#include "workspace/workspace_setup.h"
+#include "xafs/conv_xafs_dialog.h"
+#include "xafs/xafs_reading_dialog.h"
+#include "xrf/xrf_dialog.h"
 
 using zephalo::core::Workspace;
 using zephalo::gui::CRIXSXAFS;
@@ -25,6 +37,7 @@ using zephalo::gui::FileChoice;
 using zephalo::gui::PlotPanel;
 using zephalo::test::buttonByCaption;
 using zephalo::test::childByText;
+using zephalo::test::DialogFixture;
 using zephalo::test::panelText;
 using zephalo::test::pixelAt;
 using zephalo::test::pixelsOf;
@@ -106,6 +119,18 @@ PlotPanel& namedPanel(const QWidget& dialog, const char* name) {
     return *dialog.findChild<PlotPanel*>(QString::fromLatin1(name));
 }
 
+// Every .DAT file of the work space with its text, to tell that nothing
+// changed.
+std::map<std::string, std::string> datFiles(const TempDir& dir) {
+    std::map<std::string, std::string> out;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        if (entry.path().extension() == ".DAT") {
+            out[entry.path().filename().string()] = readFile(entry.path());
+        }
+    }
+    return out;
+}
+
 // Loads, finishes and computes at 7114 eV.
 void computeOnPrepared(const CRIXSXAFS& dialog) {
     press(dialog, QStringLiteral("選択的XAFS読込"));
@@ -134,14 +159,18 @@ private slots:
     void computeAndCompareDrawTheirCurvesAndTheRFactor();
     void savesWriteTheChosenFileOrNothing_data();
     void savesWriteTheChosenFileOrNothing();
+    void enterNeverClosesADialog_data();
+    void enterNeverClosesADialog();
+    void boxThatIsNoNumberIsRefusedByName_data();
+    void boxThatIsNoNumberIsRefusedByName();
+    void filesChangedOutsideAreRedrawnBeforeAButtonActs();
+    void ctrlZUndoesAndCtrlShiftZRedoesTheLastStep();
 };
 
 void RixsDialogTest::opensWithEveryControl() {
-    TempDir dir;
-    prepare(dir, 1);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepare(dir, 1); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("RIXSシミュレーション"));
 
     for (const char* caption : kEnabledButtons) {
@@ -200,11 +229,9 @@ void RixsDialogTest::loadChecksTheModeAndPaintsItsComponents() {
     QFETCH(int, mode);
     QFETCH(QString, checked);
     QFETCH(bool, blue);
-    TempDir dir;
-    prepare(dir, mode);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepare(dir, mode); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
     press(dialog, QStringLiteral("選択的XAFS読込"));
 
     QVERIFY(panelText(dialog).startsWith(
@@ -236,11 +263,9 @@ void RixsDialogTest::loadChecksTheModeAndPaintsItsComponents() {
 }
 
 void RixsDialogTest::clickSetsCentreAndExcitation() {
-    TempDir dir;
-    prepare(dir, 1);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepare(dir, 1); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
     PlotPanel& panel = xafsPanel(dialog);
 
     // Before any load there is no window to map the click to.
@@ -265,11 +290,10 @@ void RixsDialogTest::clickSetsCentreAndExcitation() {
 }
 
 void RixsDialogTest::peakShownThenGoneWithDisplayChange() {
-    TempDir dir;
-    prepare(dir, 1);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepare(dir, 1); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
+    const TempDir& dir = opened.dir();
     PlotPanel& panel = xafsPanel(dialog);
     press(dialog, QStringLiteral("選択的XAFS読込"));
     QTest::mouseClick(&panel, Qt::LeftButton, {}, pixelAt(panel, 0, 0));
@@ -312,11 +336,10 @@ void RixsDialogTest::peakShownThenGoneWithDisplayChange() {
 }
 
 void RixsDialogTest::computeAndCompareDrawTheirCurvesAndTheRFactor() {
-    TempDir dir;
-    prepareForRixs(dir);
-    CRIXSXAFS dialog{Workspace(dir.path())};
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepareForRixs(dir); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
+    const TempDir& dir = opened.dir();
     PlotPanel& theory = namedPanel(dialog, "panelTheory");
     PlotPanel& experiment = namedPanel(dialog, "panelExperiment");
 
@@ -333,7 +356,12 @@ void RixsDialogTest::computeAndCompareDrawTheirCurvesAndTheRFactor() {
     QCOMPARE(pixelsOf(experiment, kBlue) + pixelsOf(experiment, kRed), 0);
     QVERIFY(box(dialog, "editRFactor")->text().isEmpty());
 
+    // Written behind the window's back: the first press only redraws and
+    // says so; the second compares.
     writeMeasuredFromCalculation(dir);
+    press(dialog, QStringLiteral("実験値と比較"));
+    QCOMPARE(panelText(dialog),
+             zephalo::gui::toQt(zephalo::gui::widgets::captions::kChangedOutside));
     press(dialog, QStringLiteral("実験値と比較"));
     QVERIFY2(panelText(dialog).startsWith(QStringLiteral("　実験スペクトル（と計算スペクトル）を")),
              qPrintable(panelText(dialog)));
@@ -357,8 +385,10 @@ void RixsDialogTest::computeAndCompareDrawTheirCurvesAndTheRFactor() {
     QCOMPARE(pixelsOf(experiment, kRed), 0);
 
     // Another measured file, chosen in an open dialog, is compared with a
-    // new calculation.
-    const std::filesystem::path other = dir / "other.DAT";
+    // new calculation. It lives outside the work space: a new file there
+    // is a change outside the window, which only redraws.
+    const TempDir elsewhere;
+    const std::filesystem::path other = elsewhere / "other.DAT";
     std::filesystem::copy_file(dir / "RIXSEXP.DAT", other);
     std::optional<FileChoice> asked;
     dialog.setFileChooser([&](FileChoice choice) -> std::optional<std::filesystem::path> {
@@ -417,6 +447,183 @@ void RixsDialogTest::savesWriteTheChosenFileOrNothing() {
     } else {
         QCOMPARE(panelText(dialog), before);
     }
+}
+
+void RixsDialogTest::enterNeverClosesADialog_data() {
+    QTest::addColumn<int>("which");
+    int which = 0;
+    for (const char* name :
+         {"workbench", "xrf", "conventional xafs", "selective import", "average", "optimise"}) {
+        QTest::newRow(name) << which++;
+    }
+}
+
+void RixsDialogTest::enterNeverClosesADialog() {
+    QFETCH(int, which);
+    TempDir dir;
+    prepare(dir, 1);
+    const Workspace ws(dir.path());
+    std::unique_ptr<QDialog> dialog;
+    switch (which) {
+        case 0:
+            dialog = std::make_unique<CRIXSXAFS>(ws);
+            break;
+        case 1:
+            dialog = std::make_unique<zephalo::gui::CXRF>(ws);
+            break;
+        case 2:
+            dialog = std::make_unique<zephalo::gui::CConvXAFS>(ws);
+            break;
+        case 3:
+            dialog = std::make_unique<zephalo::gui::CXAFSReading>(ws);
+            break;
+        case 4:
+            dialog = std::make_unique<zephalo::gui::CAverage>(ws);
+            break;
+        default:
+            dialog = std::make_unique<zephalo::gui::COptim>(ws);
+            break;
+    }
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    // Enter in a box, and on a focused button (OK included): the dialog
+    // stays open and the focus moves on.
+    QList<QWidget*> targets;
+    for (auto* edit : dialog->findChildren<QLineEdit*>()) {
+        if (edit->isVisible() && edit->isEnabled()) targets << edit;
+    }
+    for (auto* button : dialog->findChildren<QPushButton*>()) {
+        if (button->text() == QStringLiteral("OK")) targets << button;
+    }
+    QVERIFY(!targets.isEmpty());
+    for (QWidget* target : targets) {
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Return);
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY2(dialog->isVisible(), qPrintable(target->objectName()));
+        QCOMPARE(dialog->result(), 0);
+    }
+    auto* first = targets.front();
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Return);
+    QVERIFY(dialog->focusWidget() != first);
+}
+
+void RixsDialogTest::boxThatIsNoNumberIsRefusedByName_data() {
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("shift") << "editShift"
+                           << "シフト実行"
+                           << "エネルギーシフト（±eV）";
+    QTest::newRow("range") << "editRangeMin"
+                           << "表示変更"
+                           << "表示範囲（始め）";
+    QTest::newRow("finish") << "editRangeMax"
+                            << "修正終了！"
+                            << "表示範囲（終わり）";
+    QTest::newRow("peak width") << "editPeakWidth"
+                                << "補正用ピーク表示"
+                                << "幅";
+    QTest::newRow("excitation") << "editExcitation"
+                                << "RIXS計算実行"
+                                << "励起エネルギー(eV)";
+    QTest::newRow("scaling") << "editScaling"
+                             << "RIXS計算実行"
+                             << "スケーリング因子";
+}
+
+void RixsDialogTest::boxThatIsNoNumberIsRefusedByName() {
+    QFETCH(QString, boxName);
+    QFETCH(QString, button);
+    QFETCH(QString, caption);
+    TempDir dir;
+    prepareForRixs(dir);
+    CRIXSXAFS dialog{Workspace(dir.path())};
+    dialog.show();
+    press(dialog, QStringLiteral("選択的XAFS読込"));
+    press(dialog, QStringLiteral("修正終了！"));
+    box(dialog, "editExcitation")->setText(QStringLiteral("7114"));
+    box(dialog, "editShift")->setText(QStringLiteral("1"));
+    const auto before = datFiles(dir);
+    dialog.findChild<QLineEdit*>(boxName)->setText(QStringLiteral("7l14"));
+    press(dialog, button);
+    const QString text = panelText(dialog);
+    QVERIFY2(
+        text.contains(QStringLiteral("ボックス「") + caption + QStringLiteral("」の値「7l14」")),
+        qPrintable(text));
+    QVERIFY(datFiles(dir) == before);
+}
+
+void RixsDialogTest::filesChangedOutsideAreRedrawnBeforeAButtonActs() {
+    TempDir dir;
+    prepare(dir, 1);
+    CRIXSXAFS dialog{Workspace(dir.path())};
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    press(dialog, QStringLiteral("選択的XAFS読込"));
+    const int drawn = pixelsOf(xafsPanel(dialog), kRed);
+    QVERIFY(drawn > 100);
+
+    // Another program halves the working copy behind the window's back.
+    const auto working = dir / "SelectiveXAFS_for_RIXS_Temp.DAT";
+    std::istringstream lines(readFile(working));
+    std::string halved;
+    for (double e = 0, a = 0, b = 0; lines >> e >> a >> b;) {
+        halved += QString::number(e, 'g', 6).toStdString() + "\t" +
+                  QString::number(a / 2, 'g', 6).toStdString() + "\t" +
+                  QString::number(b / 2, 'g', 6).toStdString() + "\n";
+    }
+    writeFile(working, halved);
+
+    // The next button does not act on it: the window says so and redraws.
+    box(dialog, "editShift")->setText(QStringLiteral("1"));
+    press(dialog, QStringLiteral("シフト実行"));
+    QCOMPARE(panelText(dialog),
+             zephalo::gui::toQt(zephalo::gui::widgets::captions::kChangedOutside));
+    QCOMPARE(readFile(working), halved);
+    QVERIFY(pixelsOf(xafsPanel(dialog), kRed) != drawn);
+
+    // Pressed again, it acts on the files it now shows.
+    press(dialog, QStringLiteral("シフト実行"));
+    QVERIFY(
+        panelText(dialog).startsWith(zephalo::gui::toQt(zephalo::core::rixs::texts::kShiftedText)));
+    QVERIFY(readFile(working) != halved);
+}
+
+void RixsDialogTest::ctrlZUndoesAndCtrlShiftZRedoesTheLastStep() {
+    TempDir dir;
+    const Workspace ws(dir.path());
+    QVERIFY(zephalo::core::runStep(ws, [&] { return zephalo::core::createWorkspace(ws); }).done);
+    prepare(dir, 1);
+    CRIXSXAFS dialog{ws};
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const auto working = dir / "SelectiveXAFS_for_RIXS_Temp.DAT";
+    // The work space's creation seeds the working copy; the load replaces it.
+    const std::string seeded = zephalo::test::readFile(working);
+    press(dialog, QStringLiteral("選択的XAFS読込"));
+    const std::string loaded = zephalo::test::readFile(working);
+    QVERIFY(loaded != seeded);
+    auto* undo = dialog.findChild<QPushButton*>(QStringLiteral("buttonUndo"));
+    auto* redo = dialog.findChild<QPushButton*>(QStringLiteral("buttonRedo"));
+    QVERIFY(undo->isEnabled() && undo->text().endsWith(QStringLiteral("選択的XAFS読込")));
+    QVERIFY(!redo->isEnabled());
+
+    // The keys act on the active window, outside an edit box (which takes
+    // them for its own typing).
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    buttonByCaption(dialog, QStringLiteral("選択的XAFS読込"))->setFocus();
+    QTest::keyClick(&dialog, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(zephalo::test::readFile(working), seeded);
+    // Redrawn from the files: nothing loaded any more.
+    QCOMPARE(pixelsOf(xafsPanel(dialog), kRed), 0);
+    QVERIFY(redo->isEnabled() && redo->text().endsWith(QStringLiteral("選択的XAFS読込")));
+
+    QTest::keyClick(&dialog, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(zephalo::test::readFile(working), loaded);
+    QVERIFY(!redo->isEnabled());
 }
 
 QTEST_MAIN(RixsDialogTest)

@@ -19,6 +19,7 @@
 #include "rixs/rixs_dialog.h"
 #include "rixs/rixs_map_window.h"
 #include "test_support.h"
+#include "workspace/number_text.h"
 #include "workspace/workspace.h"
 
 using zephalo::core::Workspace;
@@ -28,6 +29,7 @@ using zephalo::gui::ExportTarget;
 using zephalo::gui::PlotExporter;
 using zephalo::gui::RixsMapWindow;
 using zephalo::gui::toQt;
+using zephalo::test::near;
 using zephalo::test::TempDir;
 using zephalo::test::writeFile;
 namespace captions = zephalo::gui::rixs::captions;
@@ -65,11 +67,6 @@ int coloursOfMap(QCustomPlot& plot) {
     return static_cast<int>(colours.size());
 }
 
-// Relative agreement for values the window copies from the plane.
-bool close(double actual, double expected, double rel) {
-    return std::fabs(actual - expected) <= rel * std::fabs(expected);
-}
-
 // The pixel of the map at (x in the current axis, Ω).
 QPoint pixelOf(const QCustomPlot& plot, double x, double omega) {
     return QPoint(static_cast<int>(std::lround(plot.xAxis->coordToPixel(x))),
@@ -83,6 +80,7 @@ class RixsMapWindowTest : public QObject {
 private slots:
     void workbenchButtonOpensTheMapAtTheTypedExcitation();
     void drawsTheMapAndTheCutsFollowAClick();
+    void comparesWithTheMeasuredMapAndDrawsTheDifference();
 };
 
 void RixsMapWindowTest::workbenchButtonOpensTheMapAtTheTypedExcitation() {
@@ -143,42 +141,47 @@ void RixsMapWindowTest::drawsTheMapAndTheCutsFollowAClick() {
         const auto spectrum = window.spectrumCutPlot()->graph(0)->data();
         const auto excitation = window.excitationCutPlot()->graph(0)->data();
         QCOMPARE(spectrum->size(), static_cast<int>(plane.emission.size()));
-        QCOMPARE(excitation->size(), static_cast<int>(plane.excitation.size()));
         for (std::size_t c = 0; c < plane.emission.size(); c += 10) {
             const double expectedX =
                 click.transfer ? plane.excitation[row] - plane.emission[c] : plane.emission[c];
             const auto point = spectrum->findBegin(expectedX, false);
-            QVERIFY(close(point->key, expectedX, 1e-12));
-            QVERIFY(close(point->value, plane.at(row, c), 1e-12));
+            QVERIFY(near(point->key, expectedX, 1e-12));
+            QVERIFY(near(point->value, plane.at(row, c), 1e-12));
         }
-        // The lower cut runs along the cursor line: at constant ω, or in
-        // energy-transfer mode at the line's constant Ω − ω, each Ω read
-        // between the two emission energies around Ω − (Ω − ω), blank
-        // where the line leaves the row.
+        // The lower cut is the set the cursor line crosses: at constant ω,
+        // or in energy-transfer mode at the line's constant Ω − ω, each Ω
+        // read between the two emission energies around Ω − (Ω − ω), no
+        // point where the line leaves the row. Its title says which.
         const double line = map.xAxis->pixelToCoord(at.x());
-        const double step = plane.emission[1] - plane.emission[0];
-        if (click.transfer) QVERIFY(close(window.cutTransfer(), line, 1e-9));
         const auto* heading =
             qobject_cast<QCPTextElement*>(window.excitationCutPlot()->plotLayout()->element(0, 0));
         QVERIFY(heading);
         QCOMPARE(heading->text().startsWith(QStringLiteral("Ω−ω一定")), click.transfer);
-        for (std::size_t r = 0; r < plane.excitation.size(); r += 4) {
-            const double value = excitation->findBegin(plane.excitation[r], false)->value;
-            if (!click.transfer) {
-                QVERIFY(close(value, plane.at(r, column), 1e-12));
-                continue;
+        if (!click.transfer) {
+            QCOMPARE(excitation->size(), static_cast<int>(plane.excitation.size()));
+            for (std::size_t r = 0; r < plane.excitation.size(); r += 8) {
+                const auto point = excitation->findBegin(plane.excitation[r], false);
+                QVERIFY(near(point->value, plane.at(r, column), 1e-12));
             }
-            const double at_ = (plane.excitation[r] - line - plane.emission.front()) / step;
-            if (at_ < 0 || at_ > static_cast<double>(plane.emission.size() - 1)) {
-                QVERIFY(std::isnan(value));
-                continue;
+        } else {
+            QVERIFY(near(*window.cutTransfer(), line, 1e-9));
+            const double step = plane.emission[1] - plane.emission[0];
+            int crossed = 0;
+            for (std::size_t r = 0; r < plane.excitation.size(); ++r) {
+                const double along = (plane.excitation[r] - line - plane.emission.front()) / step;
+                if (along < 0 || along > static_cast<double>(plane.emission.size() - 1)) continue;
+                ++crossed;
+                const auto point = excitation->findBegin(plane.excitation[r], false);
+                QVERIFY(near(point->key, plane.excitation[r], 1e-12));
+                const auto left = static_cast<std::size_t>(along);
+                const auto right = std::min(left + 1, plane.emission.size() - 1);
+                const double low = std::min(plane.at(r, left), plane.at(r, right));
+                const double high = std::max(plane.at(r, left), plane.at(r, right));
+                QVERIFY2(point->value >= low - 1e-12 && point->value <= high + 1e-12,
+                         qPrintable(QString::number(plane.excitation[r])));
             }
-            const auto left = static_cast<std::size_t>(at_);
-            const auto right = std::min(left + 1, plane.emission.size() - 1);
-            const double low = std::min(plane.at(r, left), plane.at(r, right));
-            const double high = std::max(plane.at(r, left), plane.at(r, right));
-            QVERIFY2(value >= low - 1e-12 && value <= high + 1e-12,
-                     qPrintable(QString::number(plane.excitation[r])));
+            QVERIFY(crossed > 0);
+            QCOMPARE(excitation->size(), crossed);
         }
         // Fixed: moving on does not move the cuts; the next click frees them.
         QTest::mouseMove(&map, at + QPoint(40, -40));
@@ -217,8 +220,8 @@ void RixsMapWindowTest::drawsTheMapAndTheCutsFollowAClick() {
             for (std::size_t r = 0; r < series.size(); r += 10) {
                 QCOMPARE(series[r].x.size(), plane.emission.size());
                 for (std::size_t c = 0; c < plane.emission.size(); c += 7) {
-                    QVERIFY(close(series[r].x[c], plane.emission[c], 1e-6));
-                    QVERIFY(close(series[r].y[c], plane.at(r, c), 1e-5));
+                    QVERIFY(near(series[r].x[c], plane.emission[c], 1e-6));
+                    QVERIFY(near(series[r].y[c], plane.at(r, c), 1e-5));
                 }
             }
             continue;
@@ -228,10 +231,57 @@ void RixsMapWindowTest::drawsTheMapAndTheCutsFollowAClick() {
         // The curve keeps its points sorted by key; the file lists them as computed.
         for (std::size_t i = 0; i < series[0].x.size(); ++i) {
             const auto point = curve->findBegin(series[0].x[i], false);
-            QVERIFY(close(series[0].x[i], point->key, 1e-6));
-            QVERIFY(close(series[0].y[i], point->value, 1e-5));
+            QVERIFY(near(series[0].x[i], point->key, 1e-6));
+            QVERIFY(near(series[0].y[i], point->value, 1e-5));
         }
     }
+}
+
+// The measured map on every other emission energy of the calculation: the
+// difference is measured − calculated on the paired cells and blank between.
+void RixsMapWindowTest::comparesWithTheMeasuredMapAndDrawsTheDifference() {
+    TempDir dir;
+    prepareInputs(dir);
+    std::string map;
+    for (const double omega : {7112.0, 7114.0, 7116.0}) {
+        for (int k = 0; k < 25; ++k) {
+            map += QStringLiteral("%1\t%2\t%3\n")
+                       .arg(omega)
+                       .arg(7040 + k)
+                       .arg(1e-3 * (1.0 + 0.1 * k))
+                       .toStdString();
+        }
+    }
+    writeFile(dir / "RIXSEXP_Map.DAT", map);
+    RixsMapWindow window(Workspace(dir.path()), std::nullopt);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy ended(&window, &RixsMapWindow::computeEnded);
+    window.startCompare();
+    QVERIFY(ended.count() == 1 || ended.wait(20000));
+
+    const auto& panels = window.comparisonPanels();
+    QVERIFY(!panels.empty());
+    QVERIFY(panels.differencePlot()->isVisible());
+    const auto& plane = window.plane();
+    QCOMPARE(plane.excitation, (std::vector<double>{7112.0, 7114.0, 7116.0}));
+    const auto image = panels.differenceImage();
+    QCOMPARE(image.rows, std::size_t{3});
+    QCOMPARE(image.columns, std::size_t{51});
+    for (std::size_t r = 0; r < 3; ++r) {
+        for (std::size_t c = 0; c < 51; ++c) {
+            // Measured at 7040 … 7064 eV in 1 eV steps; the grid runs to 7065 eV.
+            if (c % 2 == 1 || c == 50) {
+                QVERIFY(std::isnan(image.at(r, c)));
+                continue;
+            }
+            const double measured = 1e-3 * (1.0 + 0.1 * static_cast<double>(c / 2));
+            const double calculated = zephalo::core::storedValue(plane.at(r, c));
+            QVERIFY(near(image.at(r, c), measured - calculated, 1e-12, 1e-18));
+        }
+    }
+    QVERIFY2(coloursOfMap(*panels.differencePlot()) > 3, "the difference map shows no colours");
+    QCOMPARE(panels.rPlot()->graph(0)->data()->size(), 3);
 }
 
 QTEST_MAIN(RixsMapWindowTest)

@@ -7,11 +7,11 @@
 #include <cmath>
 #include <string>
 
-#include "app/message_panel.h"
 #include "gui_test_support.h"
 #include "plot/plot_panel.h"
 #include "plot/projection.h"
 #include "test_support.h"
+#include "widgets/message_panel.h"
 #include "xrf/xrf_dialog.h"
 #include "xrf/xrf_texts.h"
 
@@ -23,6 +23,7 @@ using zephalo::gui::PlotPanel;
 using zephalo::test::buttonByCaption;
 using zephalo::test::childByText;
 using zephalo::test::colourCount;
+using zephalo::test::DialogFixture;
 using zephalo::test::panelText;
 using zephalo::test::pixelAt;
 using zephalo::test::readFile;
@@ -142,12 +143,9 @@ void XrfDialogTest::loadSetsTheRadiosAndSelectsA() {
 }
 
 void XrfDialogTest::fitDrawsComponentsOnlyWhileTwoComponentsAreChecked() {
-    TempDir dir;
-    prepare(dir, 1);
-    CXRF dialog{Workspace(dir.path())};
-    dialog.resize(900, 600);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CXRF> opened([&](const TempDir& dir) { prepare(dir, 1); });
+    QVERIFY(opened.open(QSize(900, 600)));
+    CXRF& dialog = opened.dialog();
     press(dialog, "蛍光X線の読込");
     press(dialog, "ローレンツ関数設定確認");
     press(dialog, "ローレンツ関数でフィット");
@@ -176,12 +174,9 @@ void XrfDialogTest::fitDrawsComponentsOnlyWhileTwoComponentsAreChecked() {
 }
 
 void XrfDialogTest::clickSetsTheSelectedLinesPosition() {
-    TempDir dir;
-    prepare(dir, 1);
-    CXRF dialog{Workspace(dir.path())};
-    dialog.resize(900, 600);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DialogFixture<CXRF> opened([&](const TempDir& dir) { prepare(dir, 1); });
+    QVERIFY(opened.open(QSize(900, 600)));
+    CXRF& dialog = opened.dialog();
     press(dialog, "蛍光X線の読込");
     QTest::mouseClick(radioOf(dialog, QStringLiteral("C")), Qt::LeftButton);
 

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <sys/wait.h>
-
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "process_runner.h"
 #include "test_support.h"
 
 // Runs the zephalo-cli executable and captures what it printed.
@@ -22,8 +21,10 @@ struct CliRun {
 inline std::string shellQuoted(const std::string& text) {
     std::string quoted = "'";
     for (char c : text) {
-        if (c == '\'') quoted += "'\\''";
-        else quoted += c;
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
     }
     return quoted + "'";
 }
@@ -32,12 +33,12 @@ inline std::string shellQuoted(const std::string& text) {
 inline CliRun runCli(const std::vector<std::string>& arguments, const TempDir& scratch) {
     const auto outFile = scratch.path() / "cli.out";
     const auto errFile = scratch.path() / "cli.err";
-    std::string command = shellQuoted(ZEPHALO_CLI);
-    for (const auto& a : arguments) command += " " + shellQuoted(a);
-    command += " >" + shellQuoted(outFile.string()) + " 2>" + shellQuoted(errFile.string());
-    const int status = std::system(command.c_str());
     CliRun run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    {
+        CliProcess process(arguments, outFile, errFile);
+        const ChildEnd end = process.wait(std::chrono::minutes(10));
+        run.exitCode = end.exited ? end.exitCode : -1;
+    }
     run.out = readFile(outFile);
     run.err = readFile(errFile);
     return run;

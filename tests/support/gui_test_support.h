@@ -9,10 +9,13 @@
 #include <QWidget>
 #include <QtTest>
 #include <cmath>
+#include <optional>
 
-#include "app/message_panel.h"
 #include "plot/plot_panel.h"
 #include "plot/projection.h"
+#include "test_support.h"
+#include "widgets/message_panel.h"
+#include "workspace/workspace.h"
 
 // Shared helpers of the dialog tests: controls found by their caption, the
 // message panel's text, pixels of one colour in a painted panel.
@@ -92,10 +95,28 @@ inline QPoint pixelAt(const gui::PlotPanel& panel, int logicalX, int logicalY = 
     return area.topLeft() + QPoint(column, row);
 }
 
-// test::near for the Qt Test executables, which have no GoogleTest:
-// |actual - expected| <= rel * |expected|.
-inline bool near(double actual, double expected, double rel) {
-    return std::fabs(actual - expected) <= rel * std::fabs(expected);
-}
+// The opening the dialog tests share: a work space of its own, prepared by
+// the test, and the dialog on it. open() shows the dialog and waits until it
+// is on screen.
+template <class Dialog>
+class DialogFixture {
+public:
+    template <class Prepare>
+    explicit DialogFixture(Prepare prepare) {
+        prepare(m_dir);
+        m_dialog.emplace(core::Workspace(m_dir.path()));
+    }
+    [[nodiscard]] bool open(QSize size = QSize()) {
+        if (size.isValid()) m_dialog->resize(size);
+        m_dialog->show();
+        return QTest::qWaitForWindowExposed(&*m_dialog);
+    }
+    Dialog& dialog() { return *m_dialog; }
+    const TempDir& dir() const { return m_dir; }
+
+private:
+    TempDir m_dir;
+    std::optional<Dialog> m_dialog;
+};
 
 }  // namespace zephalo::test

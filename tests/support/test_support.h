@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Shared helpers of the test suites: one tolerant number comparison and a
 // temporary work space per test.
@@ -23,6 +24,11 @@ inline ::testing::AssertionResult near(double actual, double expected, double re
     return ::testing::AssertionFailure()
            << "actual " << actual << " vs expected " << expected << " (difference "
            << std::fabs(actual - expected) << ", allowed " << allowed << ")";
+}
+
+// Whether `text` holds `part`.
+inline bool contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
 }
 
 // A parameterised case's name from any text: letters and digits kept, every
@@ -86,6 +92,40 @@ inline std::string readFile(const std::filesystem::path& file) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// The lines of a text, each without its "\n".
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// `actual` against the golden file tests/data/`name`: the same number of
+// lines and every line equal. To regenerate the golden files on purpose
+// after a deliberate change of output, run the tests with
+// ZEPHALO_REGENERATE_GOLDEN=1 and review the difference before committing.
+inline ::testing::AssertionResult matchesGolden(const std::string& actual,
+                                                const std::string& name) {
+    const std::filesystem::path file = std::filesystem::path(ZEPHALO_TEST_DATA_DIR) / name;
+    if (std::getenv("ZEPHALO_REGENERATE_GOLDEN")) writeFile(file, actual);
+    if (!std::filesystem::exists(file)) {
+        return ::testing::AssertionFailure() << file << " is missing";
+    }
+    const auto expected = linesOf(readFile(file));
+    const auto got = linesOf(actual);
+    if (got.size() != expected.size()) {
+        return ::testing::AssertionFailure()
+               << name << ": " << got.size() << " lines, golden " << expected.size();
+    }
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        if (got[i] != expected[i]) {
+            return ::testing::AssertionFailure() << name << " line " << i + 1 << ": \"" << got[i]
+                                                 << "\", golden \"" << expected[i] << "\"";
+        }
+    }
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace zephalo::test

@@ -27,5 +27,8 @@ inline std::optional<FigureFormat> figureFormatOf(const std::filesystem::path& f
 // format, the size of its page at 96 pixels per inch).
 inline constexpr int kFigureWidth = 1600;
 inline constexpr int kFigureHeight = 1200;
+// The sides a figure may have, in pixels.
+inline constexpr int kSmallestFigureSide = 100;
+inline constexpr int kLargestFigureSide = 10000;
 
 }  // namespace zephalo::core::plot

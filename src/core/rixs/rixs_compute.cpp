@@ -10,22 +10,12 @@ namespace zephalo::core::rixs {
 
 namespace {
 
-constexpr int kFactorDigits = 6;
-
 std::string shownText(std::string_view excitationText) {
     return std::string(texts::kComputedHead) + std::string(excitationText) +
            std::string(texts::kComputedTail);
 }
 
 }  // namespace
-
-Status storedFactorTexts(const Workspace& workspace, FactorTexts& out) {
-    CalculationParameters parameters;
-    if (auto status = workspace.readParameters(parameters); !status) return status;
-    out.absorption = formatDigits(parameters.absorptionFactor, kFactorDigits);
-    out.scaling = formatDigits(parameters.scalingFactor, kFactorDigits);
-    return {};
-}
 
 Report computeRixs(const Workspace& workspace, std::string_view excitationText,
                    std::string_view scalingText, std::string_view absorptionText) {
@@ -37,15 +27,24 @@ Report computeRixs(const Workspace& workspace, std::string_view excitationText,
     if (auto status = workspace.readParameters(parameters); !status) {
         return Report::refused(status);
     }
-    parameters.absorptionFactor = parseTyped(absorptionText);
-    parameters.scalingFactor = parseTyped(scalingText);
+    double omega = 0.0;
+    parameters.absorptionFactor = 0.0;
+    parameters.scalingFactor = 0.0;
+    if (auto status =
+            readBoxes({{texts::kExcitationBox, excitationText, omega},
+                       {texts::kScalingBox, scalingText, parameters.scalingFactor},
+                       {texts::kAbsorptionBox, absorptionText, parameters.absorptionFactor}});
+        !status) {
+        return Report::refused(status);
+    }
     if (auto status = workspace.write(files::kParameters, parameters); !status) {
         return Report::refused(status);
     }
+    // The factors are stored before the computation, which may still refuse.
+    workspace.keepIfRefused(files::kParameters);
 
-    double omega = parseTyped(excitationText);
     std::string message;
-    if (omega >= kLowestExcitation && omega <= kHighestExcitation) {
+    if (excitationAccepted(omega)) {
         message = shownText(excitationText);
     } else {
         omega = kDefaultExcitation;

@@ -16,16 +16,12 @@ namespace zephalo::core::rixs {
 inline constexpr double kLowestExcitation = 1000.0;
 inline constexpr double kHighestExcitation = 20000.0;
 inline constexpr double kDefaultExcitation = 7150.0;
+inline bool excitationAccepted(double omega) {
+    return omega >= kLowestExcitation && omega <= kHighestExcitation;
+}
 
-// The texts of the factor boxes as the workbench's loading fills them: the
-// stored values with six significant digits.
-struct FactorTexts {
-    std::string absorption;  // "吸収補正因子", parameter 6
-    std::string scaling;     // "スケーリング因子", parameter 7
-};
-Status storedFactorTexts(const Workspace& workspace, FactorTexts& out);
-
-// "RIXS計算実行" on box texts (read the way atof reads them):
+// "RIXS計算実行" on box texts (read by readBox: a box that is not a number
+// refuses before anything is written, an empty one reads as 0):
 // 1. parameters 6 and 7 of RIXS_Calculation_Parameters.DAT are replaced by the
 //    absorption and scaling texts and the file is rewritten;
 // 2. Ω = the excitation text when it lies in 1000..20000 eV, else 7150 eV with

@@ -21,7 +21,7 @@ namespace {
 constexpr double kRangeSlack = 1e-9;
 
 bool stopped(const PlaneHooks& hooks) {
-    return hooks.stop != nullptr && hooks.stop->load(std::memory_order_relaxed);
+    return hooks.stop.stop_requested();
 }
 
 // Runs the rows over both cores; the first refusal (lowest row) wins.
@@ -105,6 +105,18 @@ Status planeExcitations(double from, double to, double step, std::vector<double>
     return {};
 }
 
+Status checkPlaneRange(std::span<const double> excitations) {
+    for (const double omega : excitations) {
+        if (excitationAccepted(omega)) continue;
+        return Status::failure(
+            std::string(texts::kPlaneOutsideHead) + formatNumber(omega) +
+            std::string(texts::kPlaneOutsideMiddle) + formatNumber(kLowestExcitation) +
+            std::string(texts::kPlaneOutsideBetween) + formatNumber(kHighestExcitation) +
+            std::string(texts::kPlaneOutsideTail));
+    }
+    return {};
+}
+
 Status calculateRixsPlane(const RixsInput& input, std::span<const double> excitations,
                           RixsPlane& out, const PlaneHooks& hooks) {
     return planeOver(input, excitations, out, hooks, [&](const QuadPoint& point) {
@@ -115,14 +127,7 @@ Status calculateRixsPlane(const RixsInput& input, std::span<const double> excita
 Status computeRixsPlane(const Workspace& workspace, std::span<const double> excitations,
                         RixsPlane& out, const PlaneHooks& hooks) {
     out = {};
-    for (const double omega : excitations) {
-        if (omega >= kLowestExcitation && omega <= kHighestExcitation) continue;
-        return Status::failure(
-            std::string(texts::kPlaneOutsideHead) + formatNumber(omega) +
-            std::string(texts::kPlaneOutsideMiddle) + formatNumber(kLowestExcitation) +
-            std::string(texts::kPlaneOutsideBetween) + formatNumber(kHighestExcitation) +
-            std::string(texts::kPlaneOutsideTail));
-    }
+    if (auto status = checkPlaneRange(excitations); !status) return status;
     if (!workspace.exists(files::kSelectiveForRixs) || !workspace.exists(files::kConvXafsNorm)) {
         return Status::failure(std::string(texts::kMissingComputeInputs));
     }
@@ -155,22 +160,19 @@ std::vector<double> transferCut(const RixsPlane& plane, double transfer) {
 
 std::string formatPlane(const RixsPlane& plane) {
     std::string text;
-    auto line = [&text](std::span<const double> values, std::optional<double> head) {
-        bool first = true;
-        if (head) {
-            text += formatNumber(*head);
-            first = false;
-        }
+    auto line = [&text](double head, std::span<const double> values) {
+        text += formatNumber(head);
         for (const double value : values) {
-            if (!first) text += '\t';
+            text += '\t';
             text += formatNumber(value);
-            first = false;
         }
         text += '\n';
     };
-    line(plane.emission, std::nullopt);
+    // The corner cell counts the columns, so that the text is a rectangular
+    // matrix that matrix readers take as is (gnuplot's "nonuniform matrix").
+    line(static_cast<double>(plane.emission.size()), plane.emission);
     for (std::size_t i = 0; i < plane.excitation.size(); ++i) {
-        line(plane.row(i), plane.excitation[i]);
+        line(plane.excitation[i], plane.row(i));
     }
     return text;
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -35,12 +35,12 @@ struct RixsPlane {
 
 // How a caller follows and stops a long plane. `progress` is called after
 // each finished row with the number of rows done and the number of rows, from
-// a computing thread, never by two threads at once. When `stop` becomes true
+// a computing thread, never by two threads at once. When `stop` is requested
 // the remaining rows are skipped and the calculation refuses with the
 // stopped text.
 struct PlaneHooks {
     std::function<void(std::size_t done, std::size_t rows)> progress;
-    const std::atomic<bool>* stop = nullptr;
+    std::stop_token stop;
 };
 
 // The excitation energies from, from + step, … up to `to` inclusive within
@@ -48,6 +48,10 @@ struct PlaneHooks {
 // is not positive, values that are not finite, and more than kMaxPlaneRows
 // energies; `out` is then empty.
 Status planeExcitations(double from, double to, double step, std::vector<double>& out);
+
+// Refuses the first excitation energy outside the compute operation's range
+// (1000 … 20000 eV, which it would replace by its default instead).
+Status checkPlaneRange(std::span<const double> excitations);
 
 // The plane over `excitations` from inputs in memory: the factors that do
 // not depend on Ω are prepared once, and the rows are shared between the two
@@ -69,8 +73,10 @@ Status computeRixsPlane(const Workspace& workspace, std::span<const double> exci
 // spaced, as the map draws them); NaN where that ω lies outside the row.
 std::vector<double> transferCut(const RixsPlane& plane, double transfer);
 
-// The plane as text: a first line of the emission energies, then per row Ω
-// and the totals; TAB separated, 6 significant digits, line ends "\n".
+// The plane as a rectangular text matrix: a first line of the number of
+// emission energies and the energies, then per row Ω and the totals; TAB
+// separated, 6 significant digits, line ends "\n". It reads back as a
+// measured map.
 std::string formatPlane(const RixsPlane& plane);
 
 }  // namespace zephalo::core::rixs

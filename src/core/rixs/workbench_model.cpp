@@ -4,9 +4,7 @@
 #include <utility>
 
 #include "numeric/display_factors.h"
-#include "numeric/r_factor.h"
 #include "plot/plot_texts.h"
-#include "rixs/rixs_compute.h"
 #include "rixs/workbench_texts.h"
 #include "workspace/file_names.h"
 #include "workspace/number_text.h"
@@ -88,6 +86,31 @@ Status readFactorBoxes(const Workspace& workspace, WorkbenchBoxes& boxes) {
     return {};
 }
 
+// Whether the working copy holds corrections that loading `fresh` would
+// replace unpublished: it differs from what loading writes, from the
+// creation's seed and from what "修正終了！" last published. An unreadable
+// file counts as different.
+bool holdsUnpublishedCorrections(const Workspace& workspace, const SelectiveXafsTable& fresh) {
+    if (!workspace.exists(files::kSelectiveWork)) return false;
+    SelectiveXafsTable working;
+    if (!workspace.read(files::kSelectiveWork, working)) return true;
+    const std::string text = formatRecords(working);
+    if (text == formatRecords(fresh)) return false;
+    // The creation's seed holds no work.
+    for (const Seed& seed : seedFiles()) {
+        if (seed.file == files::kSelectiveWork && seed.text == text) return false;
+    }
+    SelectiveXafsTable published;
+    return !workspace.exists(files::kSelectiveForRixs) ||
+           !workspace.read(files::kSelectiveForRixs, published) || text != formatRecords(published);
+}
+
+// The range boxes into the window's energies (an empty box reads as 0).
+Status readRangeBoxes(const WorkbenchBoxes& typed, MinMaxRecord& window) {
+    return readBoxes({{texts::kRangeMinBox, typed.rangeMin, window.xmin},
+                      {texts::kRangeMaxBox, typed.rangeMax, window.xmax}});
+}
+
 }  // namespace
 
 WorkbenchModel::WorkbenchModel(Workspace workspace) : m_workspace(std::move(workspace)) {}
@@ -143,6 +166,7 @@ Report WorkbenchModel::load(const WorkbenchBoxes& typed) {
         return finished(Report::refusedUnchanged(status));
     }
 
+    const bool dropsCorrections = holdsUnpublishedCorrections(m_workspace, records);
     const MinMaxRecord ranges = scanRanges(records, nullptr);
     if (!finite(ranges)) return finished(notFinite(m_workspace, files::kXafsMinMax));
     for (auto name : {files::kXafsMinMax, files::kTempXafsMinMax}) {
@@ -160,7 +184,9 @@ Report WorkbenchModel::load(const WorkbenchBoxes& typed) {
     boxes.shift = std::string(kDefaultShift);
     m_boxes = boxes;
     const auto why = projectXafs(records, ranges);
-    return finished(Report::success(std::string(texts::kLoadedText) + std::string(why)));
+    std::string text = std::string(texts::kLoadedText) + std::string(why);
+    if (dropsCorrections) text += texts::kUnpublishedReplaced;
+    return finished(Report::success(std::move(text)));
 }
 
 Report WorkbenchModel::clear(const WorkbenchBoxes& typed) {
@@ -171,6 +197,12 @@ Report WorkbenchModel::clear(const WorkbenchBoxes& typed) {
 
 Report WorkbenchModel::changeDisplay(const WorkbenchBoxes& typed) {
     m_boxes = typed;
+    MinMaxRecord window;
+    window.xmin = 0.0;
+    window.xmax = 0.0;
+    if (auto status = readRangeBoxes(typed, window); !status) {
+        return finished(Report::refused(status));
+    }
     m_xafsA.reset();
     m_xafsB.reset();
     m_peak.reset();
@@ -178,9 +210,6 @@ Report WorkbenchModel::changeDisplay(const WorkbenchBoxes& typed) {
     if (auto status = m_workspace.read(files::kSelectiveWork, records); !status) {
         return finished(Report::refusedUnchanged(status));
     }
-    MinMaxRecord window;
-    window.xmin = parseTyped(typed.rangeMin);
-    window.xmax = parseTyped(typed.rangeMax);
     const MinMaxRecord energies = scanRanges(records, nullptr);
     if (!(window.xmin < window.xmax && window.xmin >= energies.xmin &&
           window.xmax <= energies.xmax)) {
@@ -224,6 +253,15 @@ std::optional<Report> WorkbenchModel::pick(double logicalX, double logicalY,
 
 Report WorkbenchModel::showPeak(const WorkbenchBoxes& typed) {
     m_boxes = typed;
+    double centre = 0.0;
+    double amplitude = 0.0;
+    double width = 0.0;
+    if (auto status = readBoxes({{texts::kPeakCentreBox, typed.peakCentre, centre},
+                                 {texts::kPeakAmplitudeBox, typed.peakAmplitude, amplitude},
+                                 {texts::kPeakWidthBox, typed.peakWidth, width}});
+        !status) {
+        return finished(Report::refused(status));
+    }
     m_peak.reset();
     SelectiveXafsTable records;
     if (auto status = m_workspace.read(files::kSelectiveWork, records); !status) {
@@ -244,9 +282,6 @@ Report WorkbenchModel::showPeak(const WorkbenchBoxes& typed) {
     }
     const MinMaxRecord widened = scanRanges(records, &window, window);
 
-    const double centre = parseTyped(typed.peakCentre);
-    const double amplitude = parseTyped(typed.peakAmplitude);
-    const double width = parseTyped(typed.peakWidth);
     PairSpectrum peak;
     peak.reserve(records.size());
     for (const auto& r : records) {
@@ -345,6 +380,12 @@ Report WorkbenchModel::storeCorrection(const WorkbenchBoxes& typed) {
 Report WorkbenchModel::refreshTo(std::string_view target, std::string_view message,
                                  const WorkbenchBoxes& typed) {
     m_boxes = typed;
+    MinMaxRecord typedWindow;
+    typedWindow.xmin = 0.0;
+    typedWindow.xmax = 0.0;
+    if (auto status = readRangeBoxes(typed, typedWindow); !status) {
+        return finished(Report::refused(status));
+    }
     discardAll();
     SelectiveXafsTable records;
     if (auto status = m_workspace.read(files::kSelectiveWork, records); !status) {
@@ -354,8 +395,8 @@ Report WorkbenchModel::refreshTo(std::string_view target, std::string_view messa
     // The window of the range boxes, unchecked, over the whole spectrum's
     // intensity range.
     MinMaxRecord window = whole;
-    window.xmin = parseTyped(typed.rangeMin);
-    window.xmax = parseTyped(typed.rangeMax);
+    window.xmin = typedWindow.xmin;
+    window.xmax = typedWindow.xmax;
     if (!finite(whole)) return finished(notFinite(m_workspace, files::kXafsMinMax));
     if (auto status = m_workspace.write(files::kXafsMinMax, whole); !status) {
         return finished(Report::refused(status));
@@ -388,45 +429,17 @@ std::vector<plot::Curve> WorkbenchModel::xafsCurves(DisplayMode checked) const {
     return out;
 }
 
-std::vector<plot::Curve> WorkbenchModel::theoryCurves(bool twoComponents) const {
-    std::vector<plot::Curve> out;
-    if (!m_calculated) return out;
-    if (twoComponents) {
-        out.push_back(m_calculated->comp1);
-        out.push_back(m_calculated->comp2);
-    }
-    out.push_back(m_calculated->total);
-    return out;
-}
-
-std::vector<plot::Curve> WorkbenchModel::experimentCurves(bool twoComponents) const {
-    std::vector<plot::Curve> out;
-    if (m_compared) {
-        if (twoComponents) {
-            out.push_back(m_compared->comp1);
-            out.push_back(m_compared->comp2);
-        }
-        out.push_back(m_compared->total);
-    }
-    if (m_experiment) out.push_back(*m_experiment);
-    return out;
-}
-
 namespace {
-
-// A calculated spectrum as series: the components first when they are drawn.
-void appendRixs(std::vector<plot::Series>& out, const QuadSpectrum& points, bool twoComponents) {
-    namespace names = plot::texts;
-    const auto energy = &QuadPoint::energy;
-    if (twoComponents) {
-        out.push_back(plot::seriesOf(points, energy, &QuadPoint::comp1, names::kModelComp1));
-        out.push_back(plot::seriesOf(points, energy, &QuadPoint::comp2, names::kModelComp2));
-    }
-    out.push_back(plot::seriesOf(points, energy, &QuadPoint::total, names::kModelTotal));
-}
 
 bool drawn(const std::optional<plot::Curve>& curve) {
     return curve && curve->size() > 0;
+}
+
+std::string savedPathText(const std::filesystem::path& chosen, std::filesystem::path& full) {
+    std::error_code error;
+    full = std::filesystem::absolute(chosen, error);
+    if (error) full = chosen;
+    return pathText(full);
 }
 
 }  // namespace
@@ -448,21 +461,20 @@ std::vector<plot::Series> WorkbenchModel::xafsSeries(DisplayMode checked) const 
     return out;
 }
 
-std::vector<plot::Series> WorkbenchModel::theorySeries(bool twoComponents) const {
-    std::vector<plot::Series> out;
-    if (m_calculated && m_calculated->total.size() > 0)
-        appendRixs(out, m_calculatedData, twoComponents);
-    return out;
+bool WorkbenchModel::hasXafs() const {
+    return m_xafsA && m_xafsA->size() > 0;
 }
 
-std::vector<plot::Series> WorkbenchModel::experimentSeries(bool twoComponents) const {
-    std::vector<plot::Series> out;
-    if (m_compared && m_compared->total.size() > 0) appendRixs(out, m_comparedData, twoComponents);
-    if (drawn(m_experiment)) {
-        out.push_back(plot::seriesOf(m_experimentData, &PairPoint::energy, &PairPoint::intensity,
-                                     plot::texts::kMeasured));
-    }
-    return out;
+std::optional<EnergySpan> WorkbenchModel::xafsSpan() const {
+    MinMaxRecord window;
+    if (!hasXafs() || !m_workspace.read(files::kTempXafsMinMax, window)) return std::nullopt;
+    return EnergySpan{window.xmin, window.xmax};
+}
+
+bool WorkbenchModel::twoComponents() const {
+    FinalStateFunction function;
+    function.mode = 0;
+    return m_workspace.read(files::kFinalState, function).ok() && function.twoComponents();
 }
 
 void WorkbenchModel::showStored() {
@@ -473,21 +485,13 @@ void WorkbenchModel::showStored() {
         m_workspace.read(files::kTempXafsMinMax, window)) {
         projectXafs(records, window);
     }
-    QuadSpectrum points;
-    if (readCalculatedRixs(m_workspace, points)) projectTheory(points);
-    if (m_workspace.exists(files::kRixsExperimentMinMax)) compareCalculated(m_boxes);
-}
-
-bool storedTwoComponents(const Workspace& workspace) {
-    FinalStateFunction function;
-    function.mode = 0;
-    return workspace.read(files::kFinalState, function).ok() && function.twoComponents();
+    redrawRixs(true, m_workspace.exists(files::kRixsExperimentMinMax));
 }
 
 Status storedPicture(const Workspace& workspace, Panel panel, plot::Picture& out) {
     WorkbenchModel model(workspace);
     model.showStored();
-    const bool two = storedTwoComponents(workspace);
+    const bool two = model.twoComponents();
     plot::Picture picture;
     switch (panel) {
         case Panel::Xafs: {
@@ -511,10 +515,6 @@ Status storedPicture(const Workspace& workspace, Panel panel, plot::Picture& out
     return {};
 }
 
-bool WorkbenchModel::hasXafs() const {
-    return m_xafsA && m_xafsA->size() > 0;
-}
-
 Status storedBoxes(const Workspace& workspace, WorkbenchBoxes& out) {
     WorkbenchBoxes boxes;
     MinMaxRecord window;
@@ -533,167 +533,12 @@ Status storedBoxes(const Workspace& workspace, WorkbenchBoxes& out) {
     return {};
 }
 
-Status readCalculatedRixs(const Workspace& workspace, QuadSpectrum& out) {
-    QuadSpectrum spectrum;
-    const Status status = workspace.read(files::kCalculatedRixs, spectrum);
-    if (!status) {
-        // The seed: one record of three values, which the four-value reader
-        // never completes.
-        SelectiveXafsTable seed;
-        if (workspace.read(files::kCalculatedRixs, seed) && seed.size() == 1) {
-            out.clear();
-            return {};
-        }
-        return status;
-    }
-    out = std::move(spectrum);
-    return {};
-}
-
-}  // namespace zephalo::core::rixs
-
-namespace zephalo::core::rixs {
-
-namespace {
-
-// Both RIXS panels quantise energies to 1/100 eV and put the largest value
-// of their frame at 1000.
-constexpr double kRixsEnergySteps = 100.0;
-constexpr double kRixsPanelTop = 1000.0;
-// Energies closer than this match in the comparison (strictly).
-constexpr double kMatchTolerance = 0.0001;
-// Points per spectrum the comparison reduces.
-constexpr std::size_t kMaxAlignedPoints = 4000;
-
-// The two spectra reduced to their common energies: the longer one (the
-// calculation when both are as long) keeps the points that match the other's,
-// in the other's order; the other stays whole. The first match in file order wins; a match at
-// energy 0 counts as none.
-struct Aligned {
-    PairSpectrum measured;
-    QuadSpectrum calculated;
-    bool matched = false;  // whether the reduced spectrum kept any point
-};
-
-bool sameEnergy(double a, double b) {
-    return std::fabs(a - b) < kMatchTolerance;
-}
-
-Aligned align(const PairSpectrum& measured, const QuadSpectrum& calculated) {
-    Aligned out;
-    if (calculated.size() < measured.size()) {
-        out.calculated = calculated;
-        for (const auto& c : calculated) {
-            for (const auto& m : measured) {
-                if (!sameEnergy(m.energy, c.energy)) continue;
-                if (m.energy != 0.0) out.measured.push_back(m);
-                break;
-            }
-        }
-        out.matched = !out.measured.empty();
-    } else {
-        out.measured = measured;
-        for (const auto& m : measured) {
-            for (const auto& c : calculated) {
-                if (!sameEnergy(m.energy, c.energy)) continue;
-                if (c.energy != 0.0) out.calculated.push_back(c);
-                break;
-            }
-        }
-        out.matched = !out.calculated.empty();
-    }
-    return out;
-}
-
-// A calculated curve group in panel units.
-template <class Ranges>
-WorkbenchModel::RixsCurves projectRixs(const QuadSpectrum& points, const Ranges& range,
-                                       const plot::Axes& axes) {
-    WorkbenchModel::RixsCurves curves{
-        plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::total, range, plot::Pen::Blue,
-                           -95, 95, axes),
-        plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::comp1, range,
-                           plot::Pen::SkyBlueDotted, -95, 95, axes),
-        plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::comp2, range,
-                           plot::Pen::SkyBlueDotted, -95, 95, axes)};
-    curves.total.name = plot::texts::kModelTotal;
-    curves.comp1.name = plot::texts::kModelComp1;
-    curves.comp2.name = plot::texts::kModelComp2;
-    return curves;
-}
-
-WorkbenchModel::RixsCurves emptyRixs() {
-    return projectRixs(QuadSpectrum{}, plot::DisplayRange{}, plot::Axes{});
-}
-
-// The experiment panel's frame: EXP_MinMax.DAT with q = 1000 / J_hi.
-struct ExperimentFrame {
-    plot::DisplayRange range;
-    plot::Axes axes;
-};
-
-// The frame of a range record, or the sentence saying why it has none.
-std::string_view experimentFrame(const MinMaxRecord& record, ExperimentFrame& out) {
-    if (!(record.ymax > 0.0) || !std::isfinite(record.ymax)) return texts::kNoExperimentEmpty;
-    const double q = kRixsPanelTop / record.ymax;
-    out.range = {record.xmin, record.xmax, record.ymin * q, record.ymax * q};
-    out.axes = {kRixsEnergySteps, kRixsExperimentScale, q};
-    if (!(record.xmax > record.xmin) || !(out.range.smax > out.range.smin) ||
-        !std::isfinite(out.range.smin) || !std::isfinite(record.xmin)) {
-        return texts::kNoExperimentFrame;
-    }
-    return {};
-}
-
-std::string savedPathText(const std::filesystem::path& chosen, std::filesystem::path& full) {
-    std::error_code error;
-    full = std::filesystem::absolute(chosen, error);
-    if (error) full = chosen;
-    return pathText(full);
-}
-
-}  // namespace
-
-std::string_view WorkbenchModel::projectTheory(const QuadSpectrum& points) {
-    m_calculated = emptyRixs();
-    if (points.empty()) return texts::kNoTheoryEmpty;
-    MinMaxScan energies;
-    double largest = 0.0;
-    double smallest = 1.0e8;
-    for (const auto& p : points) {
-        energies.addX(p.energy);
-        const double scaled = numeric::kCalculatedDisplayFactor * p.total;
-        if (scaled > largest) largest = scaled;
-        if (scaled < smallest) smallest = scaled;
-    }
-    if (!(largest > 0.0) || !std::isfinite(largest)) return texts::kNoTheoryZero;
-    const double q = kRixsPanelTop / largest;
-    const plot::DisplayRange range{energies.record().xmin, energies.record().xmax, smallest * q,
-                                   largest * q};
-    if (!(range.xmax > range.xmin)) return texts::kNoTheoryOneEnergy;
-    if (!(range.smax > range.smin)) return texts::kNoTheoryFlat;
-    m_calculated = projectRixs(points, range,
-                               plot::Axes{kRixsEnergySteps, numeric::kCalculatedDisplayFactor, q});
-    m_calculatedData = points;
-    return {};
-}
-
-std::string_view WorkbenchModel::projectExperiment(const PairSpectrum& points,
-                                                   const MinMaxRecord& frameRecord) {
-    m_experiment = plot::Curve{};
-    m_experiment->pen = plot::Pen::Red;
-    ExperimentFrame frame;
-    if (points.empty()) return texts::kNoExperimentEmpty;
-    if (auto why = experimentFrame(frameRecord, frame); !why.empty()) return why;
-    m_experiment = plot::projectCurve(points, &PairPoint::energy, &PairPoint::intensity,
-                                      frame.range, plot::Pen::Red, -95, 95, frame.axes);
-    m_experiment->name = plot::texts::kMeasured;
-    m_experimentData = points;
-    return {};
-}
-
 Report WorkbenchModel::shift(const WorkbenchBoxes& typed) {
     m_boxes = typed;
+    double delta = 0.0;
+    if (auto status = readBox(texts::kShiftBox, typed.shift, delta); !status) {
+        return finished(Report::refused(status));
+    }
     discardAll();
     SelectiveXafsTable records;
     MinMaxRecord window;
@@ -707,7 +552,6 @@ Report WorkbenchModel::shift(const WorkbenchBoxes& typed) {
             return finished(Report::refusedUnchanged(status));
         }
     }
-    const double delta = parseTyped(typed.shift);
     for (auto& r : records) r.energy += delta;
     if (!finite(records)) return finished(notFinite(m_workspace, files::kSelectiveWork));
     if (auto status = m_workspace.write(files::kSelectiveWork, records); !status) {
@@ -737,6 +581,23 @@ Report WorkbenchModel::saveTo(const std::filesystem::path& chosen, std::string_v
     return finished(Report::success(std::string(head) + shown + std::string(texts::kSavedTail)));
 }
 
+void WorkbenchModel::redraw(const WorkbenchBoxes& typed) {
+    m_boxes = typed;
+    const bool xafs = m_xafsA.has_value();
+    const bool theory = m_calculated.has_value();
+    const bool experiment = m_experiment.has_value();
+    discardAll();
+    SelectiveXafsTable records;
+    MinMaxRecord window;
+    if (xafs && m_workspace.read(files::kSelectiveWork, records) &&
+        m_workspace.read(files::kTempXafsMinMax, window)) {
+        projectXafs(records, window);
+        m_boxes.rangeMin = formatDigits(window.xmin, kBoxDigits);
+        m_boxes.rangeMax = formatDigits(window.xmax, kBoxDigits);
+    }
+    redrawRixs(theory, experiment);
+}
+
 Report WorkbenchModel::saveXafs(const WorkbenchBoxes& typed, const std::filesystem::path& chosen) {
     m_boxes = typed;
     SelectiveXafsTable records;
@@ -744,183 +605,6 @@ Report WorkbenchModel::saveXafs(const WorkbenchBoxes& typed, const std::filesyst
         return finished(Report::refusedUnchanged(status));
     }
     return saveTo(chosen, formatRecords(records), texts::kXafsSavedHead);
-}
-
-Report WorkbenchModel::saveRixs(const WorkbenchBoxes& typed, const std::filesystem::path& chosen) {
-    m_boxes = typed;
-    QuadSpectrum points;
-    if (auto status = readCalculatedRixs(m_workspace, points); !status) {
-        return finished(Report::refusedUnchanged(status));
-    }
-    return saveTo(chosen, formatRecords(points), texts::kRixsSavedHead);
-}
-
-Report WorkbenchModel::excitationEdited(const WorkbenchBoxes& typed) {
-    m_boxes = typed;
-    return finished(Report::success(std::string(texts::kExcitationHint)));
-}
-
-Report WorkbenchModel::compute(const WorkbenchBoxes& typed) {
-    m_boxes = typed;
-    Report report = computeRixs(m_workspace, typed.excitation, typed.scaling, typed.absorption);
-    if (report.done) {
-        m_calculated.reset();
-        m_compared.reset();
-        m_peak.reset();
-        m_rFactor.reset();
-        QuadSpectrum points;
-        if (auto status = readCalculatedRixs(m_workspace, points); !status) {
-            return finished(Report::refused(status));
-        }
-        report.text += projectTheory(points);
-    }
-    finished(report);
-    // With a measured spectrum shown, the comparison redraw follows and its
-    // message replaces this one.
-    if (!m_experiment) return report;
-    Report redrawn = compareCalculated(typed);
-    redrawn.done = redrawn.done && report.done;
-    return redrawn;
-}
-
-Report WorkbenchModel::clearRixs(const WorkbenchBoxes& typed) {
-    m_boxes = typed;
-    m_calculated.reset();
-    m_compared.reset();
-    m_rFactor.reset();
-    return finished(Report::success(std::string(texts::kRixsClearedText)));
-}
-
-Report WorkbenchModel::compareCalculated(const WorkbenchBoxes& typed) {
-    m_boxes = typed;
-    m_experiment.reset();
-    m_compared.reset();
-    m_rFactor.reset();
-    PairSpectrum measured;
-    QuadSpectrum calculated;
-    MinMaxRecord frameRecord;
-    if (auto status = m_workspace.read(files::kRixsExperiment, measured); !status) {
-        return finished(Report::refusedUnchanged(status));
-    }
-    if (auto status = readCalculatedRixs(m_workspace, calculated); !status) {
-        return finished(Report::refusedUnchanged(status));
-    }
-    if (auto status = m_workspace.read(files::kRixsExperimentMinMax, frameRecord); !status) {
-        return finished(Report::refusedUnchanged(status));
-    }
-    std::string text(texts::kComparedText);
-    const auto why = projectExperiment(measured, frameRecord);
-    text += why;
-    m_compared = emptyRixs();
-    ExperimentFrame frame;
-    if (why.empty() && experimentFrame(frameRecord, frame).empty()) {
-        m_compared = projectRixs(calculated, frame.range, frame.axes);
-        m_comparedData = calculated;
-        // The segment leaving a point above the measured maximum is not drawn.
-        auto& breaks = m_compared->total.breaks;
-        breaks.assign(calculated.size(), 0);
-        for (std::size_t k = 1; k < calculated.size(); ++k) {
-            const double previous = std::trunc(kRixsExperimentScale * calculated[k - 1].total *
-                                               frame.axes.intensityScale);
-            if (previous > frame.range.smax) breaks[k] = 1;
-        }
-        m_compared->comp1.breaks = breaks;
-        m_compared->comp2.breaks = breaks;
-    }
-    // The figure a user tunes the factors by: the two spectra paired on their
-    // common energies, also after a computation on the whole grid.
-    const Aligned pair = align(measured, calculated);
-    m_rFactor = numeric::rFactor(pair.calculated, pair.measured);
-    // After a reduction that matched nothing one of the two files is empty.
-    if ((!measured.empty() || !calculated.empty()) && !pair.matched) {
-        text += texts::kNoCommonEnergy;
-    }
-    return finished(Report::success(std::move(text)));
-}
-
-Report WorkbenchModel::compareAligned(const PairSpectrum& measured, const std::string& source,
-                                      bool whole, std::string_view message) {
-    m_experiment.reset();
-    m_compared.reset();
-    m_rFactor.reset();
-    QuadSpectrum calculated;
-    if (auto status = readCalculatedRixs(m_workspace, calculated); !status) {
-        return finished(Report::refusedUnchanged(status));
-    }
-    const std::string calculatedSource = pathText(m_workspace.path(files::kCalculatedRixs));
-    for (auto [size, name] :
-         {std::pair{measured.size(), &source}, std::pair{calculated.size(), &calculatedSource}}) {
-        if (size <= kMaxAlignedPoints) continue;
-        return finished(Report::refused(std::string(texts::kTooManyPointsHead) + *name +
-                                        std::string(texts::kTooManyPointsTail) +
-                                        std::string(kWorkspaceUnchanged)));
-    }
-    const Aligned pair = align(measured, calculated);
-    if (auto status = m_workspace.write(files::kRixsExperiment, pair.measured); !status) {
-        return finished(Report::refused(status));
-    }
-    if (auto status = m_workspace.write(files::kCalculatedRixs, pair.calculated); !status) {
-        return finished(Report::refused(status));
-    }
-    // The frame and the drawn experiment: the whole chosen file, or the
-    // reduced experiment as written.
-    PairSpectrum shown = measured;
-    if (!whole) {
-        if (auto status = m_workspace.read(files::kRixsExperiment, shown); !status) {
-            return finished(Report::refused(status));
-        }
-    }
-    const MinMaxRecord frameRecord = minMaxOf(shown, kRixsExperimentScale);
-    if (auto status = m_workspace.write(files::kRixsExperimentMinMax, frameRecord); !status) {
-        return finished(Report::refused(status));
-    }
-    std::string text(message);
-    text += projectExperiment(shown, frameRecord);
-    const bool noMatch = !measured.empty() && !pair.matched;
-    if (noMatch) text += texts::kNoCommonEnergy;
-    finished(Report::success(text));
-    if (!m_calculated) return Report::success(std::move(text));
-    return compareCalculated(m_boxes);
-}
-
-Report WorkbenchModel::compareWithExperiment(const WorkbenchBoxes& typed) {
-    m_boxes = typed;
-    PairSpectrum measured;
-    if (auto status = m_workspace.read(files::kRixsExperiment, measured); !status) {
-        m_experiment.reset();
-        m_compared.reset();
-        m_rFactor.reset();
-        return finished(Report::refusedUnchanged(status));
-    }
-    return compareAligned(measured, pathText(m_workspace.path(files::kRixsExperiment)), false,
-                          texts::kExperimentShownText);
-}
-
-Report WorkbenchModel::compareWithOther(const WorkbenchBoxes& typed,
-                                        const std::filesystem::path& chosen) {
-    m_boxes = typed;
-    PairSpectrum measured;
-    std::vector<int> lines;
-    if (auto status = readPairFile(chosen, measured, kMaxPoints, &lines); !status) {
-        return finished(Report::refusedUnchanged(status));
-    }
-    // Its extremes are recorded in EXP_MinMax.DAT times the display factor.
-    for (std::size_t i = 0; i < measured.size(); ++i) {
-        if (std::isfinite(measured[i].intensity * kRixsExperimentScale)) continue;
-        return finished(Report::refusedUnchanged(Status::failure(core::texts::nonFiniteInputText(
-            pathText(chosen), lines[i],
-            core::texts::scaledIntensityText(formatNumber(kRixsExperimentScale),
-                                             files::kRixsExperimentMinMax)))));
-    }
-    return compareAligned(measured, pathText(chosen), true, texts::kOtherExperimentText);
-}
-
-Report WorkbenchModel::clearComparison(const WorkbenchBoxes& typed) {
-    m_boxes = typed;
-    m_experiment.reset();
-    m_compared.reset();
-    m_rFactor.reset();
-    return finished(Report::success(std::string(texts::kComparisonClearedText)));
 }
 
 }  // namespace zephalo::core::rixs

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "plot/projection.h"
@@ -42,6 +43,9 @@ struct WorkbenchBoxes {
 
     bool operator==(const WorkbenchBoxes&) const = default;
 };
+
+// The lowest and highest energy of a panel (eV).
+using EnergySpan = std::pair<double, double>;
 
 class WorkbenchModel {
 public:
@@ -84,6 +88,12 @@ public:
     // refusal and the remembered path stays.
     Report saveXafs(const WorkbenchBoxes& typed, const std::filesystem::path& chosen);
 
+    // The panels drawn anew from the work-space files, writing nothing
+    // (after the files changed outside the window): the working copy in the
+    // stored window (the range boxes show it), the calculated spectrum, and
+    // the measured one with the comparison redraw; each only where it was
+    // shown. The correction peak is dropped.
+    void redraw(const WorkbenchBoxes& typed);
     // "励起エネルギー(eV)" edited: the hint to press "RIXS計算実行".
     Report excitationEdited(const WorkbenchBoxes& typed);
     // "RIXS計算実行": the factor boxes stored, the RIXS core run at the
@@ -104,8 +114,8 @@ public:
     // common energies and rewritten, EXP_MinMax.DAT from the reduced
     // experiment, the experiment drawn; with a calculation shown, the
     // comparison redraw follows. More than 4000 points in either spectrum
-    // is refused with nothing rewritten; when no energy matches, the reduced
-    // file is empty and the message says so.
+    // is refused with nothing rewritten, and so is a pair that shares no
+    // energy (the reduction would empty one of the two files).
     Report compareWithExperiment(const WorkbenchBoxes& typed);
     // "別の実験値と比較": as compareWithExperiment with the chosen file as the
     // measured spectrum (it becomes RIXSEXP.DAT, reduced); EXP_MinMax.DAT and
@@ -155,6 +165,21 @@ public:
     // measured spectrum with the calculation on it.
     void showStored();
 
+    // The energy spans under the three panels: the stored window
+    // (TempXAFS_MinMax.DAT) while the selective XAFS panel shows a spectrum,
+    // the calculated spectrum's energies while the theory panel shows it,
+    // the frame (EXP_MinMax.DAT) while the experiment panel shows a curve;
+    // nullopt otherwise or when the file cannot be read. Read anew.
+    std::optional<EnergySpan> xafsSpan() const;
+    std::optional<EnergySpan> theorySpan() const;
+    std::optional<EnergySpan> experimentSpan() const;
+    // The two-component flag of the stored final-state function, read anew;
+    // false when the file is missing or cannot be read.
+    bool twoComponents() const;
+    // The excitation box as the measured spectrum's Ω that the RIXS map
+    // marks: nullopt unless it is a number the computation accepts.
+    static std::optional<double> measuredExcitation(const WorkbenchBoxes& typed);
+
     // A calculated RIXS spectrum in panel units: total and two components.
     struct RixsCurves {
         plot::Curve total;
@@ -179,6 +204,9 @@ private:
     // present and empty).
     std::string_view projectTheory(const QuadSpectrum& points);
     std::string_view projectExperiment(const PairSpectrum& points, const MinMaxRecord& frame);
+    // The two RIXS panels of redraw: the calculated spectrum when `theory`,
+    // the measured one (compared when both) when `experiment`.
+    void redrawRixs(bool theory, bool experiment);
     // "実験値と比較" and "別の実験値と比較" after reading the measured
     // spectrum: reduce, rewrite, record the frame of the reduced (or the
     // `whole` given) spectrum and show it.
@@ -225,10 +253,6 @@ Status storedBoxes(const Workspace& workspace, WorkbenchBoxes& out);
 // creation writes (three values, one short of a record) reads as no
 // calculated spectrum; any other malformed content is refused.
 Status readCalculatedRixs(const Workspace& workspace, QuadSpectrum& out);
-
-// Whether the stored final-state function has two components; a missing or
-// unreadable file draws one.
-bool storedTwoComponents(const Workspace& workspace);
 
 // The workbench's panels by name.
 enum class Panel { Xafs, Theory, Experiment };

@@ -19,6 +19,17 @@ inline constexpr std::string_view kEmptyPanelTail =
     "」に描く曲線がありません。\r\n先にその曲線を描くステップ（読込、計算、比較）を実行して下さい"
     "。";
 
+// The edit boxes as refusals name them.
+inline constexpr std::string_view kRangeMinBox = "表示範囲（始め）";
+inline constexpr std::string_view kRangeMaxBox = "表示範囲（終わり）";
+inline constexpr std::string_view kPeakCentreBox = "中心エネルギー";
+inline constexpr std::string_view kPeakAmplitudeBox = "振幅";
+inline constexpr std::string_view kPeakWidthBox = "幅";
+inline constexpr std::string_view kExcitationBox = "励起エネルギー(eV)";
+inline constexpr std::string_view kScalingBox = "スケーリング因子";
+inline constexpr std::string_view kAbsorptionBox = "吸収補正因子";
+inline constexpr std::string_view kShiftBox = "エネルギーシフト（±eV）";
+
 // After "選択的XAFS読込".
 inline constexpr std::string_view kLoadedText =
     "　選択的XAFSスペクトル（理論値）を読み込みました。\r\n"
@@ -30,6 +41,12 @@ inline constexpr std::string_view kLoadedText =
     "  スペクトルの「隣接平均」や、「最適化」も可能です。\r\n"
     "　このままRIXS計算を試行する場合は、「修正終了」し、\r\n"
     "励起エネルギーを入力してから、「RIXS計算実行」して下さい。";
+// Added after kLoadedText when loading replaced a working copy whose
+// corrections were never published by "修正終了！".
+inline constexpr std::string_view kUnpublishedReplaced =
+    "\r\n　作業用のXAFS（SelectiveXAFS_for_RIXS_Temp.DAT）にあった、\r\n"
+    "「修正終了！」で出力していない修正は、この読込で置き換えました。\r\n"
+    "　修正に戻るには「元に戻す」（Ctrl+Z）を押して下さい。";
 // After "XAFSのクリア".
 inline constexpr std::string_view kClearedText = "　XAFSスペクトルをクリアしました。";
 // After a successful "表示変更".
@@ -201,6 +218,14 @@ inline constexpr std::string_view kNoExperimentFrame =
 inline constexpr std::string_view kNoCommonEnergy =
     "\r\n　実験値と計算値に共通のエネルギー（差0.0001eV未満）が\r\n"
     "ありません。";
+// A comparison refused because the measured and calculated spectra share no
+// energy: reducing both would empty one of them.
+inline constexpr std::string_view kNoCommonEnergyRefused =
+    "　実験値と計算値に共通のエネルギー（差0.0001eV未満）が\r\n"
+    "ないため、比較できません。\r\n"
+    "　実験値と同じ発光エネルギーの範囲で「RIXS計算実行」して\r\n"
+    "から、もう一度比較して下さい（発光エネルギーの範囲は\r\n"
+    "「蛍光X線による設定」で読み込んだスペクトルで決まります）。";
 // A spectrum too long to be reduced to the common energies: head and tail
 // around the file name.
 inline constexpr std::string_view kTooManyPointsHead = "　";

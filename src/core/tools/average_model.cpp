@@ -65,6 +65,13 @@ Report AverageModel::open() {
 
 Report AverageModel::run(const AverageBoxes& typed, const AverageProgress& progress) {
     m_boxes = typed;
+    double start = 0.0;
+    double end = 0.0;
+    if (auto status = readBoxes({{texts::kAverageStartBox, typed.start, start},
+                                 {texts::kAverageEndBox, typed.end, end}});
+        !status) {
+        return Report::refused(status);
+    }
     SelectiveXafsTable points;
     if (auto status = m_workspace.read(files::kSelectiveWork, points); !status) {
         return Report::refusedUnchanged(status);
@@ -73,8 +80,6 @@ Report AverageModel::run(const AverageBoxes& typed, const AverageProgress& progr
     if (auto status = m_workspace.read(files::kXafsMinMax, limits); !status) {
         return Report::refusedUnchanged(status);
     }
-    const double end = parseTyped(typed.end);
-    const double start = parseTyped(typed.start);
     const auto range = averageRange(points, start, end);
     const bool itemChosen =
         typed.item && *typed.item >= 0 && *typed.item < static_cast<int>(kAverageItems.size());
@@ -92,6 +97,21 @@ Report AverageModel::run(const AverageBoxes& typed, const AverageProgress& progr
     }
     return Report::success(texts::averageDoneText(typed.start, typed.end, kAverageItems[item],
                                                   range->first, range->last));
+}
+
+std::vector<std::string> replayCommand(const AverageBoxes& typed) {
+    // zephalo-cli average --points for each list item.
+    constexpr std::array<const char*, 3> kPoints{"5", "9", "15"};
+    if (!typed.item || *typed.item < 0 || *typed.item >= static_cast<int>(kPoints.size())) {
+        return {};
+    }
+    return {"average",
+            "--from",
+            boxArgument(typed.start),
+            "--to",
+            boxArgument(typed.end),
+            "--points",
+            kPoints[static_cast<std::size_t>(*typed.item)]};
 }
 
 }  // namespace zephalo::core::tools

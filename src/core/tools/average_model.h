@@ -77,4 +77,8 @@ private:
     AverageBoxes m_boxes;
 };
 
+// The zephalo-cli arguments that redo "平均開始" with the boxes and list item
+// as chosen; empty when no item is chosen (the step refuses then).
+std::vector<std::string> replayCommand(const AverageBoxes& typed);
+
 }  // namespace zephalo::core::tools

@@ -14,18 +14,18 @@ namespace {
 constexpr int kBoxDigits = 10;
 constexpr int kRFactorDigits = 6;
 
-OptimiseSettings settingsOf(const OptimiseBoxes& boxes) {
-    OptimiseSettings s;
-    s.start = parseTyped(boxes.start);
-    s.end = parseTyped(boxes.end);
-    s.step = parseTyped(boxes.step);
-    s.height = parseTyped(boxes.height);
-    s.width = parseTyped(boxes.width);
-    s.limit = parseTyped(boxes.limit);
-    s.heightStep = parseTyped(boxes.heightStep);
-    s.omega = parseTyped(boxes.omega);
+// The boxes into settings; an empty box reads as 0.
+Status settingsOf(const OptimiseBoxes& boxes, OptimiseSettings& s) {
+    s.start = s.end = s.step = s.height = s.width = s.limit = s.heightStep = s.omega = 0.0;
     s.passes = boxes.passes ? *boxes.passes + 1 : 0;
-    return s;
+    return readBoxes({{texts::kOptimiseStartBox, boxes.start, s.start},
+                      {texts::kOptimiseEndBox, boxes.end, s.end},
+                      {texts::kOptimiseStepBox, boxes.step, s.step},
+                      {texts::kPeakHeightBox, boxes.height, s.height},
+                      {texts::kPeakWidthBox, boxes.width, s.width},
+                      {texts::kHeightLimitBox, boxes.limit, s.limit},
+                      {texts::kHeightStepBox, boxes.heightStep, s.heightStep},
+                      {texts::kOmegaBox, boxes.omega, s.omega}});
 }
 
 }  // namespace
@@ -50,12 +50,16 @@ OptimiseOutcome OptimiseModel::run(const OptimiseBoxes& typed, const OptimiseObs
                                    std::stop_token stop) {
     m_boxes = typed;
     OptimiseOutcome outcome;
+    OptimiseSettings settings;
+    if (auto status = settingsOf(typed, settings); !status) {
+        outcome.report = Report::refused(status);
+        return outcome;
+    }
     OptimiseInputs inputs;
-    if (auto status = readOptimiseInputs(m_workspace, inputs); !status) {
+    if (auto status = readInputsAndBackUp(m_workspace, inputs); !status) {
         outcome.report = Report::refusedUnchanged(status);
         return outcome;
     }
-    const OptimiseSettings settings = settingsOf(typed);
     if (auto error = checkOptimiseSettings(settings, inputs.range)) {
         // The backup is written by then, and only the backup.
         outcome.report = Report::refused(*error);
@@ -91,6 +95,37 @@ OptimiseOutcome OptimiseModel::run(const OptimiseBoxes& typed, const OptimiseObs
                         texts::rFactorChangeLine(formatDigits(result.rStart, kRFactorDigits),
                                                  formatDigits(result.rBest, kRFactorDigits)));
     return outcome;
+}
+
+std::vector<std::string> replayCommand(const OptimiseBoxes& typed) {
+    std::vector<std::string> command{"optimise",
+                                     "--omega",
+                                     boxArgument(typed.omega),
+                                     "--from",
+                                     boxArgument(typed.start),
+                                     "--to",
+                                     boxArgument(typed.end),
+                                     "--step",
+                                     boxArgument(typed.step),
+                                     "--height",
+                                     boxArgument(typed.height),
+                                     "--width",
+                                     boxArgument(typed.width),
+                                     "--limit",
+                                     boxArgument(typed.limit),
+                                     "--height-step",
+                                     boxArgument(typed.heightStep)};
+    if (typed.passes)
+        command.insert(command.end(), {"--passes", std::to_string(*typed.passes + 1)});
+    return command;
+}
+
+std::string optimiseClosedText(const std::optional<std::string>& stoppedText,
+                               std::optional<double> finalR) {
+    std::string text = stoppedText ? texts::optimiseClosedAfterStopText(*stoppedText)
+                                   : std::string(texts::kOptimiseClosedText);
+    return text + (finalR ? texts::optimiseClosedRLine(formatDigits(*finalR, kRFactorDigits))
+                          : std::string(texts::kOptimiseClosedHowTo));
 }
 
 }  // namespace zephalo::core::tools

@@ -84,4 +84,15 @@ private:
     OptimiseBoxes m_boxes;
 };
 
+// The zephalo-cli arguments that redo "最適化" run to its end with the boxes
+// and list item as chosen.
+std::vector<std::string> replayCommand(const OptimiseBoxes& typed);
+
+// What the workbench says once the dialog has closed: the stop's own
+// account of what was kept when the last run was stopped, else that the
+// optimisation was done; then the final R factor of the last run that kept
+// its result, or where the workbench shows the new one.
+std::string optimiseClosedText(const std::optional<std::string>& stoppedText,
+                               std::optional<double> finalR);
+
 }  // namespace zephalo::core::tools

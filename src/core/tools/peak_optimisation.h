@@ -26,6 +26,11 @@ inline constexpr std::size_t kMaxOptimiseSelective = 2000;
 inline constexpr std::size_t kMaxOptimiseLines = 4000;
 // Largest number of positions or heights a run accepts.
 inline constexpr std::size_t kMaxOptimiseGrid = 1000000;
+// Largest number of positions (the response rows held in memory grow with
+// them) and of trials, positions × heights × passes, of one run: the largest
+// run ends within minutes.
+inline constexpr std::size_t kMaxOptimisePositions = 5000;
+inline constexpr std::size_t kMaxOptimiseTrials = 200000;
 
 // The numbers of the dialog's boxes.
 struct OptimiseSettings {
@@ -76,7 +81,7 @@ struct OptimiseInputs {
 // published profile is empty or a file holds more than its capacity (the
 // error message and a line naming the limit), or the emission grid of the
 // parameters exceeds kMaxOptimiseLines.
-Status readOptimiseInputs(const Workspace& workspace, OptimiseInputs& out);
+Status readInputsAndBackUp(const Workspace& workspace, OptimiseInputs& out);
 
 // Step 5: the error message when a setting is refused, else nullopt.
 std::optional<std::string> checkOptimiseSettings(const OptimiseSettings& settings,
@@ -101,7 +106,7 @@ struct SearchResult {
     std::size_t accepted = 0;  // trials that lowered R_best
 };
 
-// The greedy search (steps 6–9) after readOptimiseInputs and the settings
+// The greedy search (steps 6–9) after readInputsAndBackUp and the settings
 // check: leaves the working copy, SelectiveXAFS_for_RIXS.DAT (restored from
 // the backup) and Calculated_RIXS.DAT (the last trial's spectrum) as the
 // file-by-file procedure does, with no file written per trial.

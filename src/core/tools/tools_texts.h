@@ -10,6 +10,10 @@ namespace zephalo::core::tools::texts {
 
 // --- Neighbour averaging ----------------------------------------------------
 
+// The edit boxes as refusals name them.
+inline constexpr std::string_view kAverageStartBox = "平均開始エネルギー";
+inline constexpr std::string_view kAverageEndBox = "平均終了エネルギー";
+
 // When the dialog opens.
 inline constexpr std::string_view kAverageOpenText =
     "平均する隣接データ数を指定し、必要なら、\r\n"
@@ -30,6 +34,16 @@ inline std::string averageDoneText(std::string_view start, std::string_view end,
 }
 
 // --- Peak optimisation ------------------------------------------------------
+
+// The edit boxes as refusals name them.
+inline constexpr std::string_view kOptimiseStartBox = "最適化開始エネルギー";
+inline constexpr std::string_view kOptimiseEndBox = "最適化終了エネルギー";
+inline constexpr std::string_view kOptimiseStepBox = "最適化ステップエネルギー";
+inline constexpr std::string_view kPeakHeightBox = "ピーク高さ";
+inline constexpr std::string_view kPeakWidthBox = "ピーク幅";
+inline constexpr std::string_view kHeightLimitBox = "ピーク高さの変動上限";
+inline constexpr std::string_view kHeightStepBox = "ピーク高さの変動ステップ";
+inline constexpr std::string_view kOmegaBox = "RIXS測定時の励起エネルギー";
 
 // When the dialog opens.
 inline constexpr std::string_view kOptimiseOpenText =
@@ -77,6 +91,12 @@ inline std::string optimiseStoppedText(int pass, std::string_view energy) {
            "（SelectiveXAFS_for_RIXS_Temp.DAT）に残しました。\r\n";
 }
 
+// The workbench's message after the dialog closed when its last run was
+// stopped: the stop's own account, then where to see the result.
+inline std::string optimiseClosedAfterStopText(std::string_view stoppedText) {
+    return std::string(stoppedText) + "「表示変更」をクリックすれば残した結果が確認できます。";
+}
+
 // A line added to kOptimiseErrorText saying which input was refused.
 inline std::string emptySelectiveLine(std::string_view file) {
     return "\r\n　" + std::string(file) + " に選択的XAFSのデータがありません。";
@@ -92,6 +112,17 @@ inline std::string tooManyGridLinesLine(std::size_t count, std::size_t limit) {
 inline std::string tooManyTrialsLine(std::size_t limit) {
     return "\r\n　試すエネルギーかピーク高さの数が上限の" + std::to_string(limit) +
            "を超えています。";
+}
+inline std::string tooManyPositionsLine(std::size_t count, std::size_t limit) {
+    return "\r\n　試すエネルギーの数" + std::to_string(count) + "が上限の" + std::to_string(limit) +
+           "を超えています。";
+}
+inline std::string tooManyTrialCountLine(std::size_t positions, std::size_t heights, int passes,
+                                         std::size_t trials, std::size_t limit) {
+    return "\r\n　試すピークの数（エネルギー" + std::to_string(positions) + "×高さ" +
+           std::to_string(heights) + "×" + std::to_string(passes) + "回＝" +
+           std::to_string(trials) + "）が上限の" + std::to_string(limit) +
+           "を超えています。\r\n　範囲を狭めるか、ステップを大きくして下さい。";
 }
 inline constexpr std::string_view kNoMeasuredIntensityLine =
     "\r\n　RIXSEXP.DAT の強度の合計が0のため、R因子を計算できません。";

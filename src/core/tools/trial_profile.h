@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 #include "tools/peak_optimisation.h"
 #include "workspace/records.h"
@@ -32,6 +33,14 @@ SelectiveXafsTable trialProfile(std::span<const XafsPoint> base, double centre, 
 
 // A value as a work-space file holds it: 6 significant digits.
 double asWritten(double value);
+
+// Half a unit in the sixth significant digit of any number of magnitude up
+// to |value| (a little above, so that a value just under a power of ten
+// counts with the larger unit).
+double halfUnitAbove(double value);
+
+// A refused run: the optimisation's error message and one line saying why.
+Status refusedWith(const std::string& line);
 
 // Run end: SelectiveXAFS_for_RIXS.DAT rewritten from the backup
 // SelectiveXAFS_for_RIXS_Saving.DAT.

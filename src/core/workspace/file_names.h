@@ -11,6 +11,8 @@ inline constexpr std::string_view kRixsExperiment = "RIXSEXP.DAT";
 inline constexpr std::string_view kRixsExperimentMinMax = "EXP_MinMax.DAT";
 inline constexpr std::string_view kConventionalXafs = "Conventional_XAFS.DAT";
 inline constexpr std::string_view kExperimentEmission = "Exp_Non_Resonant_Emission.DAT";
+// The measured RIXS map: excitation energy, emission energy, intensity per line.
+inline constexpr std::string_view kRixsExperimentMap = "RIXSEXP_Map.DAT";
 
 // Absorption-correction XAFS and edge.
 inline constexpr std::string_view kParameters = "RIXS_Calculation_Parameters.DAT";

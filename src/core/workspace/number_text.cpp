@@ -5,6 +5,8 @@
 #include <cmath>
 #include <system_error>
 
+#include "workspace/storage_texts.h"
+
 namespace zephalo::core {
 
 std::string formatDigits(double value, int significantDigits) {
@@ -17,6 +19,10 @@ std::string formatDigits(double value, int significantDigits) {
 
 std::string formatNumber(double value) {
     return formatDigits(value, 6);
+}
+
+double storedValue(double value) {
+    return parseNumber(formatNumber(value)).value_or(value);
 }
 
 namespace {
@@ -67,6 +73,37 @@ std::optional<double> parseTypedNumber(std::string_view text) {
 
 double parseTyped(std::string_view text) {
     return parseTypedNumber(text).value_or(0.0);
+}
+
+bool isBlankText(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), isBlank);
+}
+
+std::optional<double> parseBoxNumber(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return parseNumber(text);
+}
+
+std::string boxArgument(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text.empty() ? std::string("0") : std::string(text);
+}
+
+Status readBox(std::string_view box, std::string_view text, double& out) {
+    if (isBlankText(text)) return {};
+    const auto value = parseBoxNumber(text);
+    if (!value) return Status::failure(texts::boxNotNumberText(box, text));
+    out = *value;
+    return {};
+}
+
+Status readBoxes(std::initializer_list<BoxField> fields) {
+    for (const BoxField& field : fields) {
+        if (auto status = readBox(field.box, field.text, field.out); !status) return status;
+    }
+    return {};
 }
 
 }  // namespace zephalo::core

@@ -98,11 +98,6 @@ std::string formatRecord(const FinalStateFunction& f) {
 
 // --- Reading --------------------------------------------------------------
 
-std::string pathText(const std::filesystem::path& path) {
-    const auto u8 = path.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
 std::filesystem::path pathFromText(std::string_view utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
@@ -147,7 +142,37 @@ std::size_t printableLength(std::string_view text, std::size_t i) {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
+// Appends text[i...] to `out` up to `count` characters, every byte that is
+// not printable UTF-8 written as \x00; returns where it stopped.
+std::size_t appendEscaped(std::string_view text, std::size_t count, std::string& out) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::size_t i = 0;
+    for (std::size_t shown = 0; i < text.size() && shown < count; ++shown) {
+        if (const std::size_t length = printableLength(text, i); length > 0) {
+            out.append(text.substr(i, length));
+            i += length;
+        } else {
+            const auto byte = static_cast<unsigned char>(text[i++]);
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xfu];
+        }
+    }
+    return i;
+}
+
 }  // namespace
+
+std::string pathText(const std::filesystem::path& path) {
+    const auto u8 = path.u8string();
+    return escapedText(std::string_view(reinterpret_cast<const char*>(u8.data()), u8.size()));
+}
+
+std::string escapedText(std::string_view text) {
+    std::string out;
+    appendEscaped(text, text.size(), out);
+    return out;
+}
 
 bool isLineEnd(std::string_view text, std::size_t i) {
     return text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
@@ -155,22 +180,8 @@ bool isLineEnd(std::string_view text, std::size_t i) {
 
 std::string echoedToken(std::string_view token) {
     constexpr std::size_t kShown = 40;  // characters or escaped bytes
-    static constexpr char kHex[] = "0123456789abcdef";
     std::string out;
-    std::size_t shown = 0;
-    std::size_t i = 0;
-    for (; i < token.size() && shown < kShown; ++shown) {
-        if (const std::size_t length = printableLength(token, i); length > 0) {
-            out.append(token.substr(i, length));
-            i += length;
-        } else {
-            const auto byte = static_cast<unsigned char>(token[i++]);
-            out += "\\x";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0xfu];
-        }
-    }
-    if (i < token.size()) out += "...";
+    if (appendEscaped(token, kShown, out) < token.size()) out += "...";
     return out;
 }
 
@@ -213,36 +224,66 @@ Status parseNumberText(std::string_view text, std::string_view fileLabel, Number
     return {};
 }
 
-Status readTextFile(const std::filesystem::path& file, std::string& out) {
-    const std::string label = pathText(file);
-    std::string text;
-    std::uintmax_t size = 0;
-    os::ReadResult result = os::ReadResult::ReadFailed;
-    try {
-        result = os::readRegularFile(file, kMaxFileBytes, text, size);
-    } catch (const std::bad_alloc&) {
-        return Status::failure(texts::cannotReadText(label));
-    }
+namespace {
+
+// The outcome of a bounded read as a status naming the file.
+Status readStatus(os::ReadResult result, const std::string& label, std::uintmax_t size,
+                  std::uintmax_t maxBytes) {
     switch (result) {
         case os::ReadResult::Done:
-            break;
+            return {};
         case os::ReadResult::CannotOpen:
             return Status::failure(texts::cannotOpenText(label));
         case os::ReadResult::Folder:
             return Status::failure(texts::folderText(label));
         case os::ReadResult::NotRegular:
             return Status::failure(texts::notRegularText(label));
+        case os::ReadResult::Link:
+            return Status::failure(texts::linkText(label));
         case os::ReadResult::TooLarge:
-            return Status::failure(texts::tooLargeText(label, size, kMaxFileBytes));
+            return Status::failure(texts::tooLargeText(label, size, maxBytes));
         case os::ReadResult::ReadFailed:
-            return Status::failure(texts::cannotReadText(label));
+            break;
     }
+    return Status::failure(texts::cannotReadText(label));
+}
+
+template <class Read>
+Status readBoundedText(const std::string& label, std::uintmax_t maxBytes, std::string& out,
+                       Read read) {
+    std::string text;
+    std::uintmax_t size = 0;
+    os::ReadResult result = os::ReadResult::ReadFailed;
+    try {
+        result = read(text, size);
+    } catch (const std::bad_alloc&) {
+        return Status::failure(texts::cannotReadText(label));
+    }
+    if (auto status = readStatus(result, label, size, maxBytes); !status) return status;
     if (text.starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());
     out = std::move(text);
     return {};
 }
 
+}  // namespace
+
+Status readTextFile(const std::filesystem::path& file, std::string& out, std::uintmax_t maxBytes) {
+    return readBoundedText(pathText(file), maxBytes, out, [&](std::string& text, std::uintmax_t& size) {
+        return os::readRegularFile(file, maxBytes, text, size);
+    });
+}
+
+Status readFolderFile(const os::Folder& folder, std::string_view name, std::string& out,
+                      std::uintmax_t maxBytes) {
+    return readBoundedText(pathText(folder.path() / pathFromText(name)), maxBytes, out,
+                           [&](std::string& text, std::uintmax_t& size) {
+                               return folder.read(name, maxBytes, text, size);
+                           });
+}
+
 Status writeTextFileAtomic(const std::filesystem::path& file, std::string_view content) {
+    // Files of the work space go through Workspace and its step; this is for
+    // the files a user saves elsewhere.
     std::filesystem::path temporary;
     if (auto status = writeTemporary(file, content, temporary); !status) return status;
     std::error_code ec;

@@ -16,6 +16,10 @@
 // numbers in the 6-significant-digit general format.
 namespace zephalo::core {
 
+namespace os {
+class Folder;
+}
+
 // Capacity of a spectrum in every reader unless a caller states another.
 inline constexpr std::size_t kMaxPoints = 5000;
 
@@ -125,10 +129,15 @@ std::string echoedToken(std::string_view token);
 // Largest file any reader takes: far above 5000 points with comments.
 inline constexpr std::uintmax_t kMaxFileBytes = 4u << 20;
 
-// The whole content of a regular file of at most kMaxFileBytes, without a
+// The whole content of a regular file of at most `maxBytes`, without a
 // leading UTF-8 byte-order mark; failure when it cannot be opened or read, is
 // not a regular file (refused at once, never waiting on a FIFO) or is larger.
-Status readTextFile(const std::filesystem::path& file, std::string& out);
+Status readTextFile(const std::filesystem::path& file, std::string& out,
+                    std::uintmax_t maxBytes = kMaxFileBytes);
+
+// The same for a file of a folder held open, never read through a link.
+Status readFolderFile(const os::Folder& folder, std::string_view name, std::string& out,
+                      std::uintmax_t maxBytes = kMaxFileBytes);
 
 // Replaces a file whole: a temporary file under a unique name in the same
 // folder is written, flushed and renamed over the target, so a failure never
@@ -153,8 +162,12 @@ Status readRecordFile(const std::filesystem::path& file, std::size_t columns, st
 Status readPairFile(const std::filesystem::path& file, PairSpectrum& out,
                     std::size_t capacity = kMaxPoints, std::vector<int>* lines = nullptr);
 
-// Path text for messages (UTF-8 on every platform).
+// Path text for messages: UTF-8 on every platform, every byte that is not
+// printable UTF-8 (a control character, a byte of another encoding) written
+// as \x00, as echoedToken writes the bytes of a file.
 std::string pathText(const std::filesystem::path& path);
+// Any text for a message or a comment, escaped as pathText escapes a path.
+std::string escapedText(std::string_view text);
 std::filesystem::path pathFromText(std::string_view utf8);
 
 }  // namespace zephalo::core

@@ -7,7 +7,9 @@
 #include <system_error>
 #include <utility>
 
+#include "workspace/commit.h"
 #include "workspace/number_text.h"
+#include "workspace/os_files.h"
 #include "workspace/storage_texts.h"
 
 namespace zephalo::core {
@@ -61,6 +63,32 @@ std::filesystem::path Workspace::preparedDataFolder() {
     return dataFolder();
 }
 
+bool Workspace::seedDataFolder(const std::filesystem::path& demoFolder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path folder = preferredDataFolder();
+    if (fs::exists(fs::symlink_status(folder, ec)) || !fs::is_directory(demoFolder, ec)) {
+        return false;
+    }
+    // Copied beside the data folder first and renamed into place whole, so a
+    // failed copy never leaves a half-filled folder that would stop the next try.
+    const fs::path staging = folder.string() + ".new-" + std::to_string(os::processId());
+    fs::remove_all(staging, ec);
+    bool copied = fs::create_directories(staging, ec);
+    for (const auto& entry : fs::directory_iterator(demoFolder, ec)) {
+        const auto extension = entry.path().extension();
+        if (!copied || (extension != ".DAT" && extension != ".xspec")) continue;
+        if (!entry.is_regular_file(ec)) continue;
+        copied = fs::copy_file(entry.path(), staging / entry.path().filename(), ec);
+    }
+    if (copied && !ec) fs::rename(staging, folder, ec);
+    if (!copied || ec) {
+        fs::remove_all(staging, ec);
+        return false;
+    }
+    return true;
+}
+
 std::string Workspace::directoryText() const {
     return pathText(m_directory);
 }
@@ -69,10 +97,25 @@ std::filesystem::path Workspace::path(std::string_view fileName) const {
     return m_directory / pathFromText(fileName);
 }
 
+namespace {
+
+// The folder a step holds, or `own` opened now; nullptr when there is none.
+const os::Folder* heldFolder(const StepStaging& staging, const std::filesystem::path& directory,
+                             os::Folder& own) {
+    if (staging.open && staging.folder && staging.folder->isOpen()) return staging.folder;
+    return own.open(directory) ? &own : nullptr;
+}
+
+}  // namespace
+
 bool Workspace::exists(std::string_view fileName) const {
     if (m_staging->open && m_staging->files.contains(fileName)) return true;
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path(fileName), ec);
+    os::Folder own;
+    const os::Folder* folder = heldFolder(*m_staging, m_directory, own);
+    if (!folder) return false;
+    const os::EntryKind kind = folder->kind(fileName);
+    // A link counts, so that reading it is refused with a message.
+    return kind == os::EntryKind::File || kind == os::EntryKind::Link;
 }
 
 Status Workspace::ensureDirectory() const {
@@ -155,7 +198,8 @@ Status checkFinite(const Workspace& workspace, std::string_view fileName,
 
 }  // namespace
 
-Status Workspace::readText(std::string_view fileName, std::string& text, bool& found) const {
+Status Workspace::readText(std::string_view fileName, std::string& text, bool& found,
+                           std::uintmax_t maxBytes) const {
     if (m_staging->open) {
         if (const auto staged = m_staging->files.find(fileName); staged != m_staging->files.end()) {
             found = true;
@@ -163,10 +207,12 @@ Status Workspace::readText(std::string_view fileName, std::string& text, bool& f
             return {};
         }
     }
-    std::error_code ec;
-    found = std::filesystem::is_regular_file(path(fileName), ec);
+    os::Folder own;
+    const os::Folder* folder = heldFolder(*m_staging, m_directory, own);
+    const os::EntryKind kind = folder ? folder->kind(fileName) : os::EntryKind::Missing;
+    found = kind == os::EntryKind::File || kind == os::EntryKind::Link;
     if (!found) return {};
-    return readTextFile(path(fileName), text);
+    return readFolderFile(*folder, fileName, text, maxBytes);
 }
 
 template <class Table, class Fields>
@@ -259,8 +305,23 @@ Status Workspace::read(std::string_view fileName, double& out) const {
     return {};
 }
 
+Status Workspace::read(std::string_view fileName, MeasuredMap& out) const {
+    std::string text;
+    bool found = false;
+    if (auto status = readText(fileName, text, found, kMaxMapFileBytes); !status) return status;
+    if (!found) {
+        out.clear();
+        return {};
+    }
+    return parseMeasuredMap(text, pathText(path(fileName)), out);
+}
+
 void Workspace::describeStep(StepDescription description) const {
     if (m_staging->open) m_staging->description = std::move(description);
+}
+
+void Workspace::keepIfRefused(std::string_view fileName) const {
+    if (m_staging->open) m_staging->keptOnRefusal.emplace(fileName);
 }
 
 Status Workspace::refuse(Status status) const {
@@ -273,7 +334,10 @@ Status Workspace::writeText(std::string_view fileName, std::string_view text) co
         m_staging->files.insert_or_assign(std::string(fileName), std::string(text));
         return {};
     }
-    return refuse(writeTextFileAtomic(path(fileName), text));
+    os::Folder folder;
+    if (!folder.open(m_directory))
+        return Status::failure(texts::cannotWriteText(pathText(path(fileName))));
+    return commitFiles(folder, nullptr, {StagedFile{std::string(fileName), std::string(text)}});
 }
 
 Status Workspace::write(std::string_view fileName, const PairSpectrum& points) const {
@@ -318,6 +382,26 @@ Status Workspace::write(std::string_view fileName, const FinalStateFunction& fun
     }
     return writeText(fileName, formatRecord(function));
 }
+Status Workspace::write(std::string_view fileName, const MeasuredMap& map) const {
+    std::size_t line = 0;
+    for (const auto& spectrum : map) {
+        for (const auto& p : spectrum.points) {
+            ++line;
+            const std::pair<std::string_view, double> values[] = {
+                {texts::kExcitationEnergy, spectrum.excitation},
+                {texts::kEnergy, p.energy},
+                {texts::kIntensity, p.intensity},
+            };
+            for (const auto& [quantity, value] : values) {
+                if (!std::isfinite(value)) {
+                    return refuse(nonFinite(*this, fileName, line, quantity, value));
+                }
+            }
+        }
+    }
+    return writeText(fileName, formatMeasuredMap(map));
+}
+
 Status Workspace::write(std::string_view fileName, double value, bool lineEnd) const {
     if (!std::isfinite(value)) return refuse(nonFinite(*this, fileName, 1, texts::kValue, value));
     std::string text = formatNumber(value);

@@ -5,15 +5,22 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "workspace/file_names.h"
+#include "workspace/measured_map.h"
 #include "workspace/records.h"
 #include "workspace/status.h"
 
 namespace zephalo::core {
+
+namespace os {
+class Folder;
+}
 
 // What a step did, for the work space's history: the title that undo, redo
 // and `history` show (a button caption or a command), and the zephalo-cli
@@ -29,8 +36,18 @@ struct StepDescription {
 struct StepStaging {
     bool open = false;
     std::map<std::string, std::string, std::less<>> files;  // name -> text
+    // Files an operation writes before it may refuse, by design: committed
+    // (and named in the refusal) when the step refuses; every other write
+    // of a refused step is discarded.
+    std::set<std::string, std::less<>> keptOnRefusal;
     Status refusal;  // the first write the storage layer refused
     StepDescription description;
+    const os::Folder* folder = nullptr;  // the folder the step holds open
+    // Undo and redo: the work-space files they remove, and the history's own
+    // files they rewrite (nullopt: removed); such a step adds no entry.
+    std::set<std::string, std::less<>> removed;
+    std::map<std::string, std::optional<std::string>, std::less<>> historyFiles;
+    bool historyStep = false;
 };
 
 // The work-space directory: the system's only persistent state and the only
@@ -60,6 +77,11 @@ public:
     // The same, with ~/ZEPHALO (c:\ZEPHALO) created first when it is missing;
     // the home folder when it cannot be created.
     static std::filesystem::path preparedDataFolder();
+    // On the first start: creates the data folder (~/ZEPHALO, c:\ZEPHALO)
+    // holding copies of the demo measurements (the *.DAT and *.xspec files of
+    // `demoFolder`). Does nothing when the data folder exists already or the
+    // demo folder is missing; true when it created the folder.
+    static bool seedDataFolder(const std::filesystem::path& demoFolder);
 
     const std::filesystem::path& directory() const { return m_directory; }
     // The directory as message text.
@@ -81,6 +103,8 @@ public:
     Status read(std::string_view fileName, FinalStateFunction& out) const;
     // A single-value file.
     Status read(std::string_view fileName, double& out) const;
+    // A measured map (checked as a map file is; at most kMaxMapFileBytes).
+    Status read(std::string_view fileName, MeasuredMap& out) const;
 
     // Convenience for the two one-line records that exist once the work
     // space is created.
@@ -94,6 +118,7 @@ public:
     Status write(std::string_view fileName, const MinMaxRecord& record) const;
     Status write(std::string_view fileName, const CalculationParameters& parameters) const;
     Status write(std::string_view fileName, const FinalStateFunction& function) const;
+    Status write(std::string_view fileName, const MeasuredMap& map) const;
     // A single value; `lineEnd` false writes the number alone.
     Status write(std::string_view fileName, double value, bool lineEnd = true) const;
     // Raw text, for copies of a file.
@@ -102,6 +127,11 @@ public:
     // Names the open step for the history (the last call wins); outside a
     // step it does nothing.
     void describeStep(StepDescription description) const;
+
+    // Marks a file this step has written as one the operation writes before
+    // it may refuse (a backup, factors stored before a computation): when the
+    // step refuses, it is still committed and the refusal says so.
+    void keepIfRefused(std::string_view fileName) const;
 
     // Refuses the open step: none of its writes is committed and the step
     // returns `status`. Returns `status` (outside a step it only does that).
@@ -113,7 +143,8 @@ public:
 private:
     // The text of a file: the open step's, else the disk's; `found` false
     // when there is neither.
-    Status readText(std::string_view fileName, std::string& text, bool& found) const;
+    Status readText(std::string_view fileName, std::string& text, bool& found,
+                    std::uintmax_t maxBytes = kMaxFileBytes) const;
     template <class Table, class Fields>
     Status readTable(std::string_view fileName, Table& out, std::size_t capacity,
                      const Fields& fields) const;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "workspace/file_names.h"
+#include "workspace/map_texts.h"
 #include "workspace/number_text.h"
 #include "workspace/records.h"
 #include "workspace/storage_texts.h"
@@ -26,16 +27,20 @@ std::string importedText(const Workspace& workspace, std::string_view what) {
     return workspace.directoryText() + " に" + std::string(what) + "を導入しました。";
 }
 
-// The chosen file as pairs, and the work space ready to take them.
-Status readChosen(const Workspace& workspace, const std::filesystem::path& chosen,
-                  PairSpectrum& points, std::vector<int>* lines = nullptr) {
-    if (auto status = readPairFile(chosen, points, kMaxPoints, lines); !status) return status;
+Status workspaceReady(const Workspace& workspace) {
     std::error_code ec;
     if (!std::filesystem::is_directory(workspace.directory(), ec)) {
         return Status::failure("　作業用のディレクトリ " + workspace.directoryText() +
                                " がありません。\r\n　まず「ワークスペース作成」を実行して下さい。");
     }
     return {};
+}
+
+// The chosen file as pairs, and the work space ready to take them.
+Status readChosen(const Workspace& workspace, const std::filesystem::path& chosen,
+                  PairSpectrum& points, std::vector<int>* lines = nullptr) {
+    if (auto status = readPairFile(chosen, points, kMaxPoints, lines); !status) return status;
+    return workspaceReady(workspace);
 }
 
 }  // namespace
@@ -86,6 +91,21 @@ Report importRixsExperiment(const Workspace& workspace, const std::filesystem::p
         return refusedWrite(status);
     }
     return Report::success(importedText(workspace, "「RIXS実験スペク\r\nトル」"));
+}
+
+Report importRixsMap(const Workspace& workspace, const std::filesystem::path& chosen,
+                     const Hdf5MapPaths& paths) {
+    MeasuredMap map;
+    if (auto status = readMeasuredMap(chosen, paths, map); !status) {
+        return Report::refusedUnchanged(status);
+    }
+    if (auto status = workspaceReady(workspace); !status) return Report::refusedUnchanged(status);
+    if (auto status = workspace.write(files::kRixsExperimentMap, map); !status) {
+        return refusedWrite(status);
+    }
+    return Report::success(workspace.directoryText() + std::string(texts::kMapImportedHead) +
+                           std::to_string(map.size()) + std::string(texts::kMapImportedMiddle) +
+                           std::to_string(pointCount(map)) + std::string(texts::kMapImportedTail));
 }
 
 Report importConventionalXafs(const Workspace& workspace, const std::filesystem::path& chosen) {

@@ -41,6 +41,10 @@ inline constexpr double kRixsExperimentScale = 20000.0;
 Report importRixsExperiment(const Workspace& workspace, const std::filesystem::path& chosen);
 // Conventional XAFS: writes Conventional_XAFS.DAT.
 Report importConventionalXafs(const Workspace& workspace, const std::filesystem::path& chosen);
+// A measured RIXS map (see readMeasuredMap), HDF5 with `paths`: writes
+// RIXSEXP_Map.DAT; RIXSEXP.DAT stays the single measured spectrum.
+Report importRixsMap(const Workspace& workspace, const std::filesystem::path& chosen,
+                     const Hdf5MapPaths& paths);
 // Fluorescence: writes Exp_Non_Resonant_Emission.DAT with every intensity
 // divided by the largest one; refused when that is 0 or negative.
 Report importFluorescence(const Workspace& workspace, const std::filesystem::path& chosen);

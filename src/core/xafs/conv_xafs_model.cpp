@@ -10,6 +10,9 @@ namespace zephalo::core::xafs {
 
 namespace {
 
+// The core-energy box as a refusal names it.
+constexpr std::string_view kCoreEnergyBox = "内殻エネルギー(eV)";
+
 constexpr std::string_view kReadDone =
     "　XAFSスペクトル(吸収補正用)"
     "を読み込み、最大値\r\nを１に規格化しました。「吸収端を選択」して「確認」\r\nして下さい。\r\n　"
@@ -77,13 +80,7 @@ Report ConvXafsModel::read() {
         return Report::refused(status);
     }
 
-    const plot::Range range{scaled.xmin, scaled.xmax, scaled.ymin, scaled.ymax};
-    m_curve = plot::projectCurve(normalised, &PairPoint::energy, &PairPoint::intensity, range,
-                                 plot::Pen::Red, -kConvXafsWindow, kConvXafsWindow);
-    m_curve.name = plot::texts::kNormalisedXafs;
-    m_curve.frame->yTitle = plot::texts::kNormalisedAxis;
-    m_normalised = std::move(normalised);
-    m_range = range;
+    show(std::move(normalised), scaled);
     if (m_edgeList.empty()) {
         for (const auto& edge : edgeTable()) m_edgeList.push_back(edge.label);
     }
@@ -112,6 +109,30 @@ std::vector<plot::Curve> ConvXafsModel::curves() const {
     marker.name = plot::texts::kCoreEnergyMarker;
     out.push_back(std::move(marker));
     return out;
+}
+
+void ConvXafsModel::redraw() {
+    if (m_curve.size() == 0) return;
+    m_curve = plot::Curve{};
+    m_range.reset();
+    PairSpectrum normalised;
+    MinMaxRecord scaled;
+    if (!m_workspace.read(files::kConvXafsNorm, normalised) ||
+        !m_workspace.read(files::kConvXafsMinMax, scaled) || !(scaled.xmax > scaled.xmin) ||
+        !(scaled.ymax > scaled.ymin)) {
+        return;
+    }
+    show(std::move(normalised), scaled);
+}
+
+void ConvXafsModel::show(PairSpectrum normalised, const MinMaxRecord& scaled) {
+    const plot::Range range{scaled.xmin, scaled.xmax, scaled.ymin, scaled.ymax};
+    m_curve = plot::projectCurve(normalised, &PairPoint::energy, &PairPoint::intensity, range,
+                                 plot::Pen::Red, -kConvXafsWindow, kConvXafsWindow);
+    m_curve.name = plot::texts::kNormalisedXafs;
+    m_curve.frame->yTitle = plot::texts::kNormalisedAxis;
+    m_normalised = std::move(normalised);
+    m_range = range;
 }
 
 std::vector<plot::Series> ConvXafsModel::series() const {
@@ -159,6 +180,10 @@ std::optional<Report> ConvXafsModel::pick(double logicalX, double logicalY) {
 }
 
 Report ConvXafsModel::confirm(std::string_view boxText, int edgeIndex) {
+    double typedEnergy = 0.0;
+    if (auto status = readBox(kCoreEnergyBox, boxText, typedEnergy); !status) {
+        return Report::refused(status);
+    }
     CalculationParameters parameters;
     if (auto status = m_workspace.readParameters(parameters); !status) {
         return Report::refusedUnchanged(status);
@@ -186,7 +211,7 @@ Report ConvXafsModel::confirm(std::string_view boxText, int edgeIndex) {
     // over the table.
     std::string box(boxText);
     if (!box.empty()) {
-        parameters.coreEnergy = parseTyped(box);
+        parameters.coreEnergy = typedEnergy;
     } else {
         box = formatDigits(parameters.coreEnergy, kEnergyDigits);
     }
@@ -214,6 +239,17 @@ Report ConvXafsModel::confirm(std::string_view boxText, int edgeIndex) {
 
 Report ConvXafsModel::done() const {
     return Report::success(std::string(kDone));
+}
+
+std::vector<std::string> replayReadCommand() {
+    return {"edge", "--read-only"};
+}
+
+std::vector<std::string> replayConfirmCommand(std::string_view boxText, int edgeIndex) {
+    std::vector<std::string> command{"edge"};
+    if (edgeAt(edgeIndex)) command.insert(command.end(), {"--edge", std::to_string(edgeIndex)});
+    if (!boxText.empty()) command.insert(command.end(), {"--core-energy", boxArgument(boxText)});
+    return command;
 }
 
 }  // namespace zephalo::core::xafs

@@ -45,6 +45,10 @@ public:
     std::optional<Report> pick(double logicalX, double logicalY);
     // "XAFS情報の確認".
     Report confirm(std::string_view boxText, int edgeIndex);
+    // The shown curve drawn anew from the normalised spectrum and its range
+    // files, writing nothing (after they changed outside the dialog); no
+    // curve when they cannot be read.
+    void redraw();
     // "XAFS情報・設定完了！".
     Report done() const;
 
@@ -68,6 +72,9 @@ public:
     const std::vector<std::string_view>& edgeList() const { return m_edgeList; }
 
 private:
+    // Shows the normalised spectrum in its scaled range.
+    void show(PairSpectrum normalised, const MinMaxRecord& scaled);
+
     Workspace m_workspace;
     plot::Curve m_curve;
     PairSpectrum m_normalised;
@@ -76,5 +83,12 @@ private:
     int m_edgeIndex = -1;
     std::vector<std::string_view> m_edgeList;
 };
+
+// The zephalo-cli arguments that redo "XAFS（吸収補正用）の読込" and "XAFS情報の
+//確認" (with the box's text and the list's index) on the same files. The
+// second reads the spectrum again first, which rewrites the same files from
+// the same measurement.
+std::vector<std::string> replayReadCommand();
+std::vector<std::string> replayConfirmCommand(std::string_view boxText, int edgeIndex);
 
 }  // namespace zephalo::core::xafs

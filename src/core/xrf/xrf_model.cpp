@@ -6,6 +6,7 @@
 #include "numeric/display_factors.h"
 #include "plot/plot_texts.h"
 #include "workspace/number_text.h"
+#include "workspace/storage_texts.h"
 #include "xrf/emission_model.h"
 #include "xrf/xrf_texts.h"
 
@@ -22,14 +23,6 @@ constexpr int kAmplitudeDigits = 10;
 constexpr int kExcitationDigits = 6;
 constexpr int kPickedDigits = 5;
 constexpr int kRFactorDigits = 4;
-
-// Longest part of a typed text quoted back in a refusal.
-constexpr std::size_t kQuotedLength = 40;
-
-std::string quotedText(std::string_view text) {
-    if (text.size() <= kQuotedLength) return "「" + std::string(text) + "」";
-    return "「" + std::string(text.substr(0, kQuotedLength)) + "...」";
-}
 
 std::string fileText(const Workspace& workspace, std::string_view name) {
     return pathText(workspace.path(name));
@@ -151,12 +144,12 @@ Report XrfModel::confirm(const XrfBoxes& typed, bool twoComponents) {
     std::string unreadable;
     const auto take = [&](std::size_t line, std::string_view caption, const std::string& text,
                           double& out) {
-        if (const auto value = parseTypedNumber(text)) {
+        if (const auto value = parseBoxNumber(text)) {
             out = *value;
             return;
         }
         unreadable += "　ボックス「" + std::string(kLineNames[line]) + "の" + std::string(caption) +
-                      "」の値" + quotedText(text) + "は数値として読めません。\r\n";
+                      "」の値" + core::texts::quotedText(text) + "は数値として読めません。\r\n";
     };
     for (std::size_t i = 0; i < kLineCount; ++i) {
         take(i, texts::kPositionCaption, typed.lines[i].position, function.position[i]);
@@ -177,10 +170,10 @@ Report XrfModel::fit(std::string_view excitationText) {
     // A new press replaces the drawn model, also when it refuses.
     discardModel();
     m_rFactor.reset();
-    const auto excitation = parseTypedNumber(excitationText);
+    const auto excitation = parseBoxNumber(excitationText);
     if (!excitation) {
         return Report::refused("　ボックス「" + std::string(texts::kExcitationCaption) + "」の値" +
-                               quotedText(excitationText) +
+                               core::texts::quotedText(excitationText) +
                                "は数値として読めません。\r\n　数値を入力してから、もう一度" +
                                "「ローレンツ関数でフィット」を\r\n押して下さい。");
     }
@@ -207,6 +200,20 @@ Report XrfModel::fit(std::string_view excitationText) {
     m_comp2.name = plot::texts::kModelComp2;
     m_modelData = std::move(scaled);
     return Report::success(std::string(texts::kFittedText));
+}
+
+void XrfModel::redraw() {
+    discardModel();
+    m_rFactor.reset();
+    if (m_measured.size() == 0) return;
+    m_measured = plot::Curve{};
+    PairSpectrum measured;
+    MinMaxRecord range;
+    if (!readMeasured(m_workspace, measured) || !readRange(range)) return;
+    m_range = range;
+    m_measured = plot::projectCurve(measured, &PairPoint::energy, &PairPoint::intensity,
+                                    panelRange(range), plot::Pen::Red);
+    m_measuredData = measured;
 }
 
 std::optional<Report> XrfModel::click(double logicalX, double logicalY, std::size_t selectedLine) {
@@ -345,6 +352,35 @@ void XrfModel::discardModel() {
     m_total = {};
     m_comp1 = {};
     m_comp2 = {};
+}
+
+std::vector<std::string> replayCommand(XrfButton button, const XrfBoxes& typed,
+                                       bool twoComponents) {
+    std::vector<std::string> command{"xrf", "--button"};
+    switch (button) {
+        case XrfButton::Load:
+            command.push_back("load");
+            break;
+        case XrfButton::Confirm:
+            command.insert(command.end(), {"confirm", "--mode", twoComponents ? "1" : "0"});
+            for (std::size_t i = 0; i < kLineCount; ++i) {
+                command.push_back("--" + std::string(kLineNames[i]));
+                command.push_back(boxArgument(typed.lines[i].position) + "," +
+                                  boxArgument(typed.lines[i].amplitude) + "," +
+                                  boxArgument(typed.lines[i].width));
+            }
+            break;
+        case XrfButton::Fit:
+            command.insert(command.end(), {"fit", "--excitation", boxArgument(typed.excitation)});
+            break;
+        case XrfButton::RFactor:
+            command.push_back("rfactor");
+            break;
+        case XrfButton::Store:
+            command.push_back("store");
+            break;
+    }
+    return command;
 }
 
 }  // namespace zephalo::core::xrf

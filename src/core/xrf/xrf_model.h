@@ -60,6 +60,10 @@ public:
     // "R因子計算": pairs the measurement with the last fitted model at equal
     // energies and compares them.
     Report rFactor();
+    // The measured curve drawn anew from the files, writing nothing (after
+    // they changed outside the dialog); the fitted model and its R factor
+    // are dropped until the next fit.
+    void redraw();
     // "設定完了": stores the last confirmed record as the final-state function.
     Report store();
 
@@ -99,5 +103,10 @@ private:
     PairSpectrum m_measuredData;
     QuadSpectrum m_modelData;
 };
+
+// The zephalo-cli arguments that redo one button's step of the dialog on the
+// same files, from the boxes and radio as typed (the history's command).
+enum class XrfButton { Load, Confirm, Fit, RFactor, Store };
+std::vector<std::string> replayCommand(XrfButton button, const XrfBoxes& typed, bool twoComponents);
 
 }  // namespace zephalo::core::xrf

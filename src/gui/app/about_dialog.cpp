@@ -17,7 +17,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
     auto* icon = new QLabel(this);
     icon->setPixmap(applicationIcon().pixmap(32, 32));
-    auto* version = new QLabel(QStringLiteral("ZEPHALO, Version 2.0"), this);
+    auto* version = new QLabel(QStringLiteral("ZEPHALO, Version " ZEPHALO_VERSION), this);
     auto* licence = new QLabel(QString::fromUtf8(texts::kLicenceLine), this);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);

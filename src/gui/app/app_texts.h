@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 // Texts of the program's start-up and About box.
 namespace zephalo::gui::texts {
 
@@ -18,5 +20,8 @@ inline constexpr const char* kStepMarkHint =
 // The About box's licence line.
 inline constexpr const char* kLicenceLine =
     "GNU General Public License version 3 or later (GPL-3.0-or-later)";
+
+// The main form's first button, as the history names its step.
+inline constexpr std::string_view kCreateCaption = "ワークスペース作成";
 
 }  // namespace zephalo::gui::texts

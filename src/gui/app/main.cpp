@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QTranslator>
 #include <cstdio>
+#include <filesystem>
 
 #include "app/app_texts.h"
 #include "app/main_frame.h"
@@ -9,8 +10,13 @@
 #include "workspace/workspace.h"
 
 // The desktop program: one main window over the work space, which
-// ZEPHALO_WORK_SPACE may move.
+// ZEPHALO_WORK_SPACE may move. An installed program gives the user the demo
+// measurements in the data folder on its first start.
 int main(int argc, char** argv) {
+    if (zephalo::gui::versionAsked(argc, argv)) {
+        std::printf("zephalo %s\n", ZEPHALO_VERSION);
+        return 0;
+    }
     // Without a display Qt would abort with advice to reinstall it.
     if (!zephalo::gui::displayAvailable(argc, argv)) {
         std::fprintf(stderr, "%s\n", zephalo::gui::texts::kNoDisplay);
@@ -18,10 +24,13 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEPHALO"));
-    QApplication::setApplicationVersion(QStringLiteral("2.0"));
+    QApplication::setApplicationVersion(QStringLiteral(ZEPHALO_VERSION));
     QApplication::setWindowIcon(zephalo::gui::applicationIcon());
     QTranslator qtJapanese;
     zephalo::gui::installQtJapanese(qtJapanese);
+    zephalo::core::Workspace::seedDataFolder(
+        std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String()) /
+        ZEPHALO_DEMO_FROM_PROGRAM);
 
     zephalo::gui::CMainFrame frame(
         zephalo::core::Workspace(zephalo::core::Workspace::defaultDirectory()));

@@ -2,15 +2,17 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/app_texts.h"
-#include "app/file_dialogs.h"
-#include "app/message_panel.h"
 #include "app/resources.h"
 #include "rixs/rixs_dialog.h"
+#include "widgets/file_dialogs.h"
+#include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
 #include "workspace/step.h"
 #include "workspace/workspace_setup.h"
 #include "xafs/conv_xafs_dialog.h"
@@ -48,7 +50,7 @@ CQuarlenView::CQuarlenView(core::Workspace workspace, QWidget* parent)
     layout->setSpacing(6);
 
     layout->addWidget(new QLabel(QStringLiteral("はじめに必ず実行して下さい"), this));
-    auto* create = addButton(QStringLiteral("ワークスペース作成"));
+    auto* create = addButton(toQt(texts::kCreateCaption));
     layout->addLayout(withMark(create, core::FormButton::CreateWorkspace));
     connect(create, &QPushButton::clicked, this, &CQuarlenView::onCreateWorkspace);
 
@@ -67,10 +69,13 @@ CQuarlenView::CQuarlenView(core::Workspace workspace, QWidget* parent)
     groupLayout->addLayout(withMark(rixs, core::FormButton::ImportRixs), 2, 0);
     groupLayout->addLayout(withMark(selective, core::FormButton::ImportSelective), 2, 1);
     layout->addWidget(group);
-    connect(convXafs, &QPushButton::clicked, this,
-            [this] { onImport(&core::importConventionalXafs); });
-    connect(xrf, &QPushButton::clicked, this, [this] { onImport(&core::importFluorescence); });
-    connect(rixs, &QPushButton::clicked, this, [this] { onImport(&core::importRixsExperiment); });
+    connect(convXafs, &QPushButton::clicked, this, [this, convXafs] {
+        onImport(convXafs->text(), "conv-xafs", &core::importConventionalXafs);
+    });
+    connect(xrf, &QPushButton::clicked, this,
+            [this, xrf] { onImport(xrf->text(), "xrf", &core::importFluorescence); });
+    connect(rixs, &QPushButton::clicked, this,
+            [this, rixs] { onImport(rixs->text(), "rixs", &core::importRixsExperiment); });
     connect(selective, &QPushButton::clicked, this, &CQuarlenView::onSelectiveXafs);
 
     auto* convStep = addButton(QStringLiteral("XAFS(吸収補正用）読込"));
@@ -87,9 +92,20 @@ CQuarlenView::CQuarlenView(core::Workspace workspace, QWidget* parent)
 
     // The panel carries its caption "ZEPHALOからのメッセージ" above the text box.
     m_editMessage = new MessagePanel(this, 5);
+    // The form draws only its done marks from the files.
+    m_steps = new StepControls(this, m_workspace, m_editMessage, [this] { refreshMarks(); });
+    auto* undoRow = new QHBoxLayout;
+    undoRow->addWidget(m_steps->undoButton());
+    undoRow->addWidget(m_steps->redoButton());
+    layout->addLayout(undoRow);
     layout->addWidget(m_editMessage, 1);
     layout->addWidget(new PictureFrame(this), 0, Qt::AlignHCenter);
     refreshMarks();
+    claimWorkspace();
+}
+
+void CQuarlenView::claimWorkspace() {
+    if (const auto other = m_claim.claim(m_workspace)) m_editMessage->setText(*other);
 }
 
 QHBoxLayout* CQuarlenView::withMark(QPushButton* button, core::FormButton which) {
@@ -136,16 +152,27 @@ QPushButton* CQuarlenView::addButton(const QString& caption) {
 
 void CQuarlenView::onCreateWorkspace() {
     m_editMessage->setText(
-        core::runStep(m_workspace, [this] { return core::createWorkspace(m_workspace); }).text);
+        core::runStep(m_workspace, [this] {
+            m_workspace.describeStep({std::string(texts::kCreateCaption), {"create"}});
+            return core::createWorkspace(m_workspace);
+        }).text);
+    m_steps->drawn();
     refreshMarks();
+    // The folder may exist only now.
+    claimWorkspace();
 }
 
-void CQuarlenView::onImport(core::Report (*operation)(const core::Workspace&,
+void CQuarlenView::onImport(const QString& caption, const char* kind,
+                            core::Report (*operation)(const core::Workspace&,
                                                       const std::filesystem::path&)) {
     const auto chosen = chooseMeasuredFile();
     if (!chosen) return;  // cancelled: nothing read, nothing written, text kept
     m_editMessage->setText(
-        core::runStep(m_workspace, [&] { return operation(m_workspace, *chosen); }).text);
+        core::runStep(m_workspace, [&] {
+            m_workspace.describeStep({fromQt(caption), {"import", kind, absoluteText(*chosen)}});
+            return operation(m_workspace, *chosen);
+        }).text);
+    m_steps->drawn();
     refreshMarks();
 }
 
@@ -157,6 +184,7 @@ void CQuarlenView::onSelectiveXafs() {
     // No gate and no message afterwards: the dialog has its own panel.
     CXAFSReading dialog(m_workspace, this);
     dialog.exec();
+    m_steps->drawn();
     refreshMarks();
 }
 
@@ -175,6 +203,7 @@ void CQuarlenView::onGatedStep(core::Step step) {
         Dialog dialog(m_workspace, this);
         dialog.exec();
     }
+    m_steps->drawn();
     // Written however the dialog was closed.
     m_editMessage->setText(core::gateOf(step).successText);
     refreshMarks();

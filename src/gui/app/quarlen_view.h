@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "workspace/desktop_claim.h"
 #include "workspace/gates.h"
 #include "workspace/status.h"
 #include "workspace/workspace.h"
@@ -17,6 +18,7 @@ class QPushButton;
 namespace zephalo::gui {
 
 class MessagePanel;
+class StepControls;
 
 // The main form: the work-space and import buttons, the four step buttons,
 // the message panel and the picture frame. It keeps no data of its own; every
@@ -29,10 +31,14 @@ public:
     const core::Workspace& workspace() const { return m_workspace; }
     // The text of the last operation, exactly as the panel received it.
     const std::string& messageText() const;
+    // Whether this program holds the work space's desktop claim.
+    bool claimsWorkspace() const { return m_claim.held(); }
 
 private:
     void onCreateWorkspace();
-    void onImport(core::Report (*operation)(const core::Workspace&, const std::filesystem::path&));
+    // An import button; `kind` names it for zephalo-cli import.
+    void onImport(const QString& caption, const char* kind,
+                  core::Report (*operation)(const core::Workspace&, const std::filesystem::path&));
     void onSelectiveXafs();
     template <class Dialog>
     void onGatedStep(core::Step step);
@@ -45,8 +51,13 @@ private:
     // Every mark read again from the work-space files.
     void refreshMarks();
 
+    // Claims the work space for this program, or says who else has it open.
+    void claimWorkspace();
+
     core::Workspace m_workspace;
+    core::DesktopClaim m_claim;
     MessagePanel* m_editMessage = nullptr;
+    StepControls* m_steps = nullptr;
     std::vector<std::pair<core::FormButton, QLabel*>> m_marks;
 
 public:

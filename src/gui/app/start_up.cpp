@@ -31,6 +31,13 @@ bool displayAvailable(int argc, const char* const* argv) {
 #endif
 }
 
+bool versionAsked(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--version") return true;
+    }
+    return false;
+}
+
 bool installQtJapanese(QTranslator& translator) {
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
     if (!translator.load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),

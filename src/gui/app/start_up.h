@@ -12,6 +12,10 @@ namespace zephalo::gui {
 // runs before QApplication exists.
 bool displayAvailable(int argc, const char* const* argv);
 
+// Whether the arguments ask only for the version ("--version"), which the
+// program prints without opening a window.
+bool versionAsked(int argc, const char* const* argv);
+
 // Loads Qt's own Japanese texts (file dialogs, message boxes) from Qt's
 // translations folder into `translator` and installs it. False when Qt's
 // translations are not installed; the dialogs stay in English then.

@@ -7,11 +7,11 @@
 #include <QWidget>
 #include <utility>
 
-#include "app/message_panel.h"
 #include "plot/export_captions.h"
 #include "plot/figure_file.h"
 #include "plot/plot_panel.h"
 #include "plot/plot_texts.h"
+#include "widgets/message_panel.h"
 #include "workspace/records.h"
 
 namespace zephalo::gui {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/file_dialogs.h"
 #include "plot/series.h"
+#include "widgets/file_dialogs.h"
 
 class QAction;
 class QWidget;

@@ -4,11 +4,14 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
-#include "app/file_dialogs.h"
+#include "rixs/workbench_commands.h"
 #include "rixs/workbench_model.h"
+#include "widgets/file_dialogs.h"
 #include "workspace/workspace.h"
 
 class QButtonGroup;
@@ -20,6 +23,7 @@ namespace zephalo::gui {
 
 class MessagePanel;
 class PlotPanel;
+class StepControls;
 
 // The modal workbench "RIXSシミュレーション": three panels (selective XAFS,
 // calculated RIXS, measured RIXS) with the buttons that load, show and
@@ -46,15 +50,25 @@ private:
     QWidget* buildXafsColumn();
     QWidget* buildRixsColumn();
     QLayout* buildBottomRow();
-    QPushButton* addButton(std::string_view caption, const QString& name, Operation operation);
+    // The zephalo-cli arguments that redo a button's step from the boxes as
+    // typed; empty when no command does.
+    using CommandOf = std::function<std::vector<std::string>(const core::rixs::WorkbenchBoxes&)>;
+    // The command that redoes `button`.
+    static CommandOf replay(core::rixs::WorkbenchButton button);
+    QPushButton* addButton(std::string_view caption, const QString& name, Operation operation,
+                           CommandOf command = {});
     // A button that first asks for a file; a cancelled choice does nothing.
     QPushButton* addFileButton(std::string_view caption, const QString& name, FileChoice choice,
-                               FileOperation operation);
+                               FileOperation operation, bool replayable = false);
 
-    // One button: the boxes as typed go to `operation`, run as a step.
-    void run(const std::function<core::Report(const core::rixs::WorkbenchBoxes&)>& operation);
+    // One button: the boxes as typed go to `operation`, run as a step that
+    // the history names by `caption` and `command`.
+    void run(std::string_view caption, const CommandOf& command,
+             const std::function<core::Report(const core::rixs::WorkbenchBoxes&)>& operation);
     void onCompute();
     void onMap();
+    // "測定マップ読込": a measured RIXS map into the work space.
+    void onImportMap();
     void onPicked(double logicalX, double logicalY);
     void onOptimise();
     void onAverage();
@@ -64,15 +78,15 @@ private:
     core::rixs::DisplayMode checkedMode() const;
     // Repaints the three panels, the energies under them and the R factor.
     void repaintPanels();
-    // The two-component flag of the stored final-state function, read anew
-    // for every paint of the RIXS panels.
-    bool twoComponents() const;
+    // The panels and boxes drawn anew from the work-space files.
+    void redrawFromFiles();
 
     core::Workspace m_workspace;
     core::rixs::WorkbenchModel m_model;
     FileChooser m_chooseFile;
 
     MessagePanel* m_editMessage = nullptr;
+    StepControls* m_steps = nullptr;
     QLineEdit* m_editExcitation = nullptr;
     QLineEdit* m_editRangeMin = nullptr;
     QLineEdit* m_editRangeMax = nullptr;

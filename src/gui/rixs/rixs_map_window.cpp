@@ -12,19 +12,17 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QVBoxLayout>
-#include <cmath>
-#include <limits>
 #include <string>
 #include <utility>
 
-#include "app/message_panel.h"
 #include "plot/plot_export.h"
 #include "rixs/map_captions.h"
+#include "rixs/measured_map_captions.h"
 #include "rixs/plane_texts.h"
-#include "workspace/file_names.h"
+#include "widgets/dialog_widgets.h"
+#include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
 #include "workspace/number_text.h"
-#include "workspace/records.h"
-#include "workspace/step.h"
 
 namespace zephalo::gui {
 
@@ -32,15 +30,11 @@ namespace {
 
 namespace captions = rixs::captions;
 
-// Digits of the range boxes and of the values under the cursor.
+using core::rixs::PlaneAxis;
+
+// Digits of the range boxes and of the measured excitation energy's mark.
 constexpr int kBoxDigits = 6;
-constexpr int kCursorDigits = 6;
-// The range the boxes open with: this far on either side of the measured
-// excitation energy, at this step; without one, the selective XAFS span.
-constexpr double kHalfSpan = 15.0;
-constexpr double kDefaultStep = 0.1;
-constexpr double kFallbackFrom = 7100.0;
-constexpr double kFallbackTo = 7150.0;
+constexpr int kMarkDigits = 6;
 
 QLineEdit* rangeBox(QWidget* parent, const QString& name) {
     auto* box = new QLineEdit(parent);
@@ -48,13 +42,6 @@ QLineEdit* rangeBox(QWidget* parent, const QString& name) {
     box->setAlignment(Qt::AlignRight);
     box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 10);
     return box;
-}
-
-QPushButton* plainButton(QWidget* parent, std::string_view caption, const QString& name) {
-    auto* button = new QPushButton(toQt(caption), parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
 }
 
 QCustomPlot* cutPlot(QWidget* parent, const QString& name, std::string_view title) {
@@ -69,51 +56,36 @@ QCustomPlot* cutPlot(QWidget* parent, const QString& name, std::string_view titl
     return plot;
 }
 
-// Index of the nearest of `count` values start, start + step, …; nullopt when
-// `value` lies more than half a step outside.
-std::optional<std::size_t> nearestIndex(double value, double start, double step,
-                                        std::size_t count) {
-    if (count == 0) return std::nullopt;
-    if (count == 1 || step == 0) {
-        return std::optional<std::size_t>(std::size_t{0});
-    }
-    const double index = std::round((value - start) / step);
-    if (!(index >= 0 && index <= static_cast<double>(count - 1))) return std::nullopt;
-    return static_cast<std::size_t>(index);
-}
-
-double meanStep(const std::vector<double>& values) {
-    return values.size() < 2
-               ? 1.0
-               : (values.back() - values.front()) / static_cast<double>(values.size() - 1);
-}
-
-QCPRange spanOf(const std::vector<double>& values) {
-    if (values.empty()) return QCPRange(0, 1);
-    if (values.size() == 1) return QCPRange(values.front() - 0.5, values.front() + 0.5);
-    return QCPRange(values.front(), values.back());
-}
-
 }  // namespace
 
 RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<double> measuredOmega,
                              QWidget* parent)
-    : QDialog(parent), m_workspace(workspace.directory()), m_measuredOmega(measuredOmega) {
+    : QDialog(parent),
+      m_workspace(workspace.directory()),
+      m_measuredOmega(measuredOmega),
+      m_panels(this),
+      m_worker(
+          this, [this](std::size_t done, std::size_t rows) { showProgress(done, rows); },
+          [this](const core::Report& report) { finish(report); }) {
+    enterMovesOn(this);
     setWindowTitle(toQt(captions::kMapTitle));
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
 
     m_editFrom = rangeBox(this, QStringLiteral("editFrom"));
     m_editTo = rangeBox(this, QStringLiteral("editTo"));
     m_editStep = rangeBox(this, QStringLiteral("editStep"));
-    m_buttonCompute = plainButton(this, captions::kComputeMap, QStringLiteral("buttonComputeMap"));
-    m_buttonStop = plainButton(this, captions::kStop, QStringLiteral("buttonStop"));
+    m_buttonCompute = button(this, captions::kComputeMap, QStringLiteral("buttonComputeMap"));
+    m_buttonStop = button(this, captions::kStop, QStringLiteral("buttonStop"));
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progress"));
     m_progress->setRange(0, 1);
     m_progress->setValue(0);
     connect(m_buttonCompute, &QPushButton::clicked, this, &RixsMapWindow::startCompute);
+    m_buttonCompare =
+        button(this, captions::kCompareMeasured, QStringLiteral("buttonCompareMeasured"));
+    connect(m_buttonCompare, &QPushButton::clicked, this, &RixsMapWindow::startCompare);
     connect(m_buttonStop, &QPushButton::clicked, this, [this] {
-        m_stop = true;
+        m_worker.requestStop();
         m_buttonStop->setEnabled(false);
     });
 
@@ -126,6 +98,7 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     rangeRow->addWidget(m_editStep);
     rangeRow->addWidget(m_buttonCompute);
     rangeRow->addWidget(m_buttonStop);
+    rangeRow->addWidget(m_buttonCompare);
     rangeRow->addWidget(m_progress, 1);
 
     m_radioEmission = new QRadioButton(toQt(captions::kAxisEmission), this);
@@ -137,7 +110,7 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     axes->addButton(m_radioEmission);
     axes->addButton(m_radioTransfer);
     connect(m_radioTransfer, &QRadioButton::toggled, this,
-            [this](bool on) { setAxis(on ? Axis::Transfer : Axis::Emission); });
+            [this](bool on) { setAxis(on ? PlaneAxis::Transfer : PlaneAxis::Emission); });
     m_cursorLabel = new QLabel(this);
     m_cursorLabel->setObjectName(QStringLiteral("cursorValue"));
     auto* axisRow = new QHBoxLayout;
@@ -157,9 +130,29 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     auto* plots = new QHBoxLayout;
     plots->addWidget(m_map, 3);
     plots->addLayout(cuts, 2);
-    attachExport(m_map, [this] { return planeSeries(); });
-    attachExport(m_spectrumCut, [this] { return spectrumCutSeries(); });
-    attachExport(m_excitationCut, [this] { return excitationCutSeries(); });
+    attachExport(m_map, [this] { return m_view.planeSeries(); });
+    // The cuts save the measured points after the calculated curve.
+    attachExport(m_spectrumCut, [this] {
+        auto series = m_view.spectrumCutSeries();
+        for (auto& s : m_panels.spectrumCutSeries()) series.push_back(std::move(s));
+        return series;
+    });
+    attachExport(m_excitationCut, [this] {
+        auto series = m_view.excitationCutSeries();
+        for (auto& s : m_panels.excitationCutSeries()) series.push_back(std::move(s));
+        return series;
+    });
+    attachExport(m_panels.measuredPlot(), [this] { return m_panels.measuredSeries(); });
+    attachExport(m_panels.differencePlot(), [this] { return m_panels.differenceSeries(); });
+    attachExport(m_panels.rPlot(), [this] { return m_panels.rSeries(); });
+    // The measured map and the difference beside each other under the
+    // calculated map and its cuts, with the R factor per Ω.
+    m_comparisonRow = new QWidget(this);
+    auto* comparison = new QHBoxLayout(m_comparisonRow);
+    comparison->setContentsMargins(0, 0, 0, 0);
+    comparison->addWidget(m_panels.measuredPlot(), 1);
+    comparison->addWidget(m_panels.differencePlot(), 1);
+    comparison->addWidget(m_panels.rPlot(), 1);
 
     m_message = new MessagePanel(this, 3);
     m_message->setFixedHeight(m_message->fontMetrics().lineSpacing() * 6);
@@ -167,6 +160,7 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     layout->addLayout(rangeRow);
     layout->addLayout(axisRow);
     layout->addLayout(plots, 1);
+    layout->addWidget(m_comparisonRow, 1);
     layout->addWidget(m_message);
     // As large as is useful, within the screen and its window frame.
     const QSize wanted(1280, 760);
@@ -175,28 +169,19 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
 
     // The boxes open around the measured excitation energy, else over the
     // published selective XAFS.
-    double from = kFallbackFrom;
-    double to = kFallbackTo;
-    core::SelectiveXafsTable selective;
-    if (m_measuredOmega) {
-        from = std::round(*m_measuredOmega - kHalfSpan);
-        to = std::round(*m_measuredOmega + kHalfSpan);
-    } else if (m_workspace.exists(core::files::kSelectiveForRixs) &&
-               m_workspace.read(core::files::kSelectiveForRixs, selective).ok() &&
-               selective.size() >= 2) {
-        from = std::floor(selective.front().energy);
-        to = std::ceil(selective.back().energy);
-    }
-    m_editFrom->setText(toQt(core::formatDigits(from, kBoxDigits)));
-    m_editTo->setText(toQt(core::formatDigits(to, kBoxDigits)));
-    m_editStep->setText(toQt(core::formatDigits(kDefaultStep, kBoxDigits)));
-    setAxis(Axis::Emission);
+    const core::rixs::PlaneRange range =
+        core::rixs::defaultPlaneRange(m_workspace, m_measuredOmega);
+    m_editFrom->setText(toQt(core::formatDigits(range.from, kBoxDigits)));
+    m_editTo->setText(toQt(core::formatDigits(range.to, kBoxDigits)));
+    m_editStep->setText(toQt(core::formatDigits(range.step, kBoxDigits)));
+    setAxis(PlaneAxis::Emission);
     setRunning(false);
+    showComparison(false);
 }
 
-RixsMapWindow::~RixsMapWindow() {
-    stopWorker();
-}
+// The worker is the last member: its destructor stops the computation and
+// waits for it before anything it uses goes away.
+RixsMapWindow::~RixsMapWindow() = default;
 
 void RixsMapWindow::buildMapPlot() {
     m_map = new QCustomPlot(this);
@@ -248,7 +233,7 @@ void RixsMapWindow::buildMapPlot() {
         m_measuredLine->point2->setCoords(1, *m_measuredOmega);
         m_measuredLabel->position->setCoords(0.02, *m_measuredOmega);
         m_measuredLabel->setText(toQt(std::string(captions::kMeasuredHead) +
-                                      core::formatDigits(*m_measuredOmega, kCursorDigits) +
+                                      core::formatDigits(*m_measuredOmega, kMarkDigits) +
                                       std::string(captions::kUnitEv)));
     }
 }
@@ -269,36 +254,43 @@ void RixsMapWindow::startCompute() {
         emit computeEnded();
         return;
     }
-    m_rows = excitations.size();
-    m_rowsDone = 0;
-    m_stop = false;
-    m_progressPosted = false;
-    m_progress->setRange(0, static_cast<int>(m_rows));
+    m_progress->setRange(0, static_cast<int>(excitations.size()));
     m_progress->setValue(0);
     m_message->setText(captions::kRunning);
     setRunning(true);
-    m_worker = std::jthread([this, excitations = std::move(excitations)] {
+    // The whole computation is one step: the work space's lock is held while
+    // the plane is read and computed.
+    m_worker.start(m_workspace, [this, excitations = std::move(excitations)](
+                                    std::stop_token stop, const StepWorker::Progress& progress) {
         core::rixs::PlaneHooks hooks;
-        hooks.stop = &m_stop;
-        hooks.progress = [this](std::size_t done, std::size_t) {
-            m_rowsDone = done;
-            // One post at a time: a fast plane does not flood the event queue.
-            if (!m_progressPosted.exchange(true)) {
-                QMetaObject::invokeMethod(
-                    this, [this] { showProgress(); }, Qt::QueuedConnection);
-            }
-        };
-        core::rixs::RixsPlane plane;
-        core::Status status;
-        // Reads only; the step holds the work space's lock while it reads.
-        const core::Report report = core::runStep(m_workspace, [&] {
-            status = core::rixs::computeRixsPlane(m_workspace, excitations, plane, hooks);
-            return core::Report::from(status, std::string());
-        });
-        if (status && !report.done) status = core::Status::failure(report.text);
-        QMetaObject::invokeMethod(
-            this, [this, status, plane] { finish(status, plane); }, Qt::QueuedConnection);
+        hooks.stop = std::move(stop);
+        hooks.progress = progress;
+        m_computed = core::rixs::RixsPlane{};
+        const core::Status status =
+            core::rixs::computeRixsPlane(m_workspace, excitations, m_computed, hooks);
+        return core::Report::from(status, std::string());
     });
+}
+
+void RixsMapWindow::startCompare() {
+    if (running()) return;
+    m_progress->setRange(0, 1);
+    m_progress->setValue(0);
+    m_message->setText(captions::kRunning);
+    m_comparing = true;
+    setRunning(true);
+    m_worker.start(m_workspace, [this](std::stop_token stop, const StepWorker::Progress& progress) {
+        core::rixs::PlaneHooks hooks;
+        hooks.stop = std::move(stop);
+        hooks.progress = progress;
+        m_compared = core::rixs::MapComparison{};
+        const core::Status status = core::rixs::compareMeasuredMap(m_workspace, m_compared, hooks);
+        return core::Report::from(status, std::string());
+    });
+}
+
+void RixsMapWindow::showComparison(bool shown) {
+    m_comparisonRow->setVisible(shown);
 }
 
 void RixsMapWindow::setRunning(bool running) {
@@ -307,58 +299,71 @@ void RixsMapWindow::setRunning(bool running) {
     m_editStep->setEnabled(!running);
     m_buttonCompute->setEnabled(!running);
     m_buttonStop->setEnabled(running);
+    m_buttonCompare->setEnabled(!running);
 }
 
-void RixsMapWindow::showProgress() {
-    m_progressPosted = false;
-    m_progress->setValue(static_cast<int>(m_rowsDone.load()));
+void RixsMapWindow::showProgress(std::size_t done, std::size_t rows) {
+    if (m_progress->maximum() != static_cast<int>(rows)) {
+        m_progress->setRange(0, static_cast<int>(rows));
+    }
+    m_progress->setValue(static_cast<int>(done));
 }
 
-void RixsMapWindow::finish(core::Status status, core::rixs::RixsPlane plane) {
-    if (m_worker.joinable()) m_worker.join();
+void RixsMapWindow::finish(const core::Report& report) {
     setRunning(false);
-    if (!status) {
-        m_message->setText(status.error());
-        m_progress->setValue(static_cast<int>(m_rowsDone.load()));
+    const bool compared = std::exchange(m_comparing, false);
+    if (!report.done) {
+        m_message->setText(report.text);
         emit computeEnded();
         return;
     }
-    m_progress->setValue(static_cast<int>(m_rows));
-    m_plane = std::move(plane);
-    m_cut.reset();
-    m_cutFixed = false;
-    m_message->setText(std::string(captions::kDoneHead) +
-                       std::to_string(m_plane.excitation.size()) +
-                       std::string(captions::kDoneMiddle) +
-                       std::to_string(m_plane.emission.size()) + std::string(captions::kDoneTail));
-    drawMap();
-    // The cuts start through the middle of the map.
-    if (!m_plane.excitation.empty() && !m_plane.emission.empty()) {
-        m_cut = std::make_pair(m_plane.excitation.size() / 2, m_plane.emission.size() / 2);
-        drawCuts();
+    m_progress->setValue(m_progress->maximum());
+    if (compared) {
+        // The calculated map at the measured excitation energies, the
+        // measured one and their difference beside it.
+        m_view.setPlane(m_compared.calculated);
+        const std::size_t count = m_compared.measured.size();
+        const auto total = m_compared.total;
+        m_panels.setComparison(std::exchange(m_compared, {}));
+        std::string text = std::string(core::rixs::texts::kMapComparedHead) +
+                           std::to_string(count) + std::string(core::rixs::texts::kMapComparedTail);
+        if (total) {
+            text += std::string(captions::kComparedTotalHead) + core::formatNumber(*total) +
+                    std::string(captions::kComparedTotalTail);
+        }
+        m_message->setText(text);
+        showComparison(true);
+    } else {
+        m_view.setPlane(std::exchange(m_computed, {}));
+        // A plane of its own range leaves the measured map behind.
+        m_panels.setComparison({});
+        showComparison(false);
+        const auto& plane = m_view.plane();
+        m_message->setText(
+            std::string(captions::kDoneHead) + std::to_string(plane.excitation.size()) +
+            std::string(captions::kDoneMiddle) + std::to_string(plane.emission.size()) +
+            std::string(captions::kDoneTail));
     }
+    drawMap();
+    drawCuts();
     emit computeEnded();
 }
 
-void RixsMapWindow::stopWorker() {
-    m_stop = true;
-    if (m_worker.joinable()) m_worker.join();
-}
-
 void RixsMapWindow::closeEvent(QCloseEvent* event) {
-    stopWorker();
+    m_worker.stopAndWait();
     QDialog::closeEvent(event);
 }
 
-void RixsMapWindow::setAxis(Axis axis) {
-    m_axis = axis;
-    const auto title = axis == Axis::Emission ? captions::kEmissionAxis : captions::kTransferAxis;
+void RixsMapWindow::setAxis(PlaneAxis axis) {
+    m_view.setAxis(axis);
+    m_panels.setAxis(axis);
+    const auto title =
+        axis == PlaneAxis::Emission ? captions::kEmissionAxis : captions::kTransferAxis;
     m_map->xAxis->setLabel(toQt(title));
     m_spectrumCut->xAxis->setLabel(toQt(title));
     if (auto* heading =
             qobject_cast<QCPTextElement*>(m_excitationCut->plotLayout()->element(0, 0))) {
-        heading->setText(toQt(axis == Axis::Emission ? captions::kExcitationCutTitle
-                                                     : captions::kTransferCutTitle));
+        heading->setText(toQt(m_view.excitationCutTitle()));
     }
     m_crossX->setVisible(false);
     m_crossY->setVisible(false);
@@ -368,64 +373,29 @@ void RixsMapWindow::setAxis(Axis axis) {
 
 void RixsMapWindow::drawMap() {
     QCPColorMapData* cells = m_colorMap->data();
-    const std::size_t rows = m_plane.excitation.size();
-    const std::size_t columns = m_plane.emission.size();
-    if (rows == 0 || columns == 0) {
+    const core::rixs::PlaneImage image = m_view.image();
+    if (image.rows == 0 || image.columns == 0) {
         cells->clear();
         m_map->replot();
         return;
     }
-    const QCPRange omegaRange = spanOf(m_plane.excitation);
-    if (m_axis == Axis::Emission) {
-        cells->setSize(static_cast<int>(columns), static_cast<int>(rows));
-        cells->setRange(spanOf(m_plane.emission), omegaRange);
-        for (std::size_t r = 0; r < rows; ++r) {
-            for (std::size_t c = 0; c < columns; ++c) {
-                cells->setCell(static_cast<int>(c), static_cast<int>(r), m_plane.at(r, c));
-            }
-        }
-    } else {
-        // Energy transfer Ω − ω on a grid of the emission step; each row is
-        // read between its emission energies, blank outside them.
-        const double dw = meanStep(m_plane.emission);
-        const double w0 = m_plane.emission.front();
-        const double lowest = m_plane.excitation.front() - m_plane.emission.back();
-        const double highest = m_plane.excitation.back() - w0;
-        const auto count =
-            static_cast<std::size_t>(std::lround((highest - lowest) / dw)) + std::size_t{1};
-        cells->setSize(static_cast<int>(count), static_cast<int>(rows));
-        cells->setRange(QCPRange(lowest, lowest + dw * static_cast<double>(count - 1)), omegaRange);
-        for (std::size_t r = 0; r < rows; ++r) {
-            const auto row = m_plane.row(r);
-            for (std::size_t t = 0; t < count; ++t) {
-                const double w = m_plane.excitation[r] - (lowest + dw * static_cast<double>(t));
-                const double at = (w - w0) / dw;
-                double value = std::numeric_limits<double>::quiet_NaN();
-                if (at >= 0 && at <= static_cast<double>(columns - 1)) {
-                    const auto left = std::min(static_cast<std::size_t>(at), columns - 1);
-                    const auto right = std::min(left + 1, columns - 1);
-                    const double part = at - static_cast<double>(left);
-                    value = row[left] + (row[right] - row[left]) * part;
-                }
-                cells->setCell(static_cast<int>(t), static_cast<int>(r), value);
-            }
+    cells->setSize(static_cast<int>(image.columns), static_cast<int>(image.rows));
+    cells->setRange(QCPRange(image.xFirst, image.xLast), QCPRange(image.yFirst, image.yLast));
+    for (std::size_t r = 0; r < image.rows; ++r) {
+        for (std::size_t c = 0; c < image.columns; ++c) {
+            cells->setCell(static_cast<int>(c), static_cast<int>(r), image.at(r, c));
         }
     }
     m_colorMap->rescaleDataRange(true);
+    if (!m_panels.empty()) {
+        // The measured map on the calculated one's colour scale.
+        QCPRange range = m_colorMap->dataRange();
+        range.expand(m_panels.measuredRange());
+        m_colorMap->setDataRange(range);
+        m_panels.draw(range);
+    }
     m_map->rescaleAxes();
     m_map->replot();
-}
-
-std::optional<std::pair<std::size_t, std::size_t>> RixsMapWindow::cellAt(double x,
-                                                                         double omega) const {
-    const auto row = nearestIndex(omega, m_plane.excitation.empty() ? 0 : m_plane.excitation[0],
-                                  meanStep(m_plane.excitation), m_plane.excitation.size());
-    if (!row || m_plane.emission.empty()) return std::nullopt;
-    const double w = m_axis == Axis::Emission ? x : m_plane.excitation[*row] - x;
-    const auto column = nearestIndex(w, m_plane.emission.front(), meanStep(m_plane.emission),
-                                     m_plane.emission.size());
-    if (!column) return std::nullopt;
-    return std::make_pair(*row, *column);
 }
 
 void RixsMapWindow::moveCrosshair(double x, double omega) {
@@ -439,139 +409,46 @@ void RixsMapWindow::moveCrosshair(double x, double omega) {
 }
 
 void RixsMapWindow::drawCuts() {
-    m_spectrumCut->graph(0)->data()->clear();
-    m_excitationCut->graph(0)->data()->clear();
-    if (m_cut && m_cut->first < m_plane.excitation.size() &&
-        m_cut->second < m_plane.emission.size()) {
-        const auto [row, column] = *m_cut;
-        const double omega = m_plane.excitation[row];
-        QVector<double> x;
-        QVector<double> y;
-        for (std::size_t c = 0; c < m_plane.emission.size(); ++c) {
-            const double w = m_plane.emission[c];
-            x.push_back(m_axis == Axis::Emission ? w : omega - w);
-            y.push_back(m_plane.at(row, c));
-        }
-        m_spectrumCut->graph(0)->setData(x, y);
-        x.clear();
-        y.clear();
-        for (std::size_t r = 0; r < m_plane.excitation.size(); ++r) {
-            x.push_back(m_plane.excitation[r]);
-            y.push_back(m_plane.at(r, column));
-        }
-        if (m_axis == Axis::Transfer) {
-            // Along the cursor line: the same Ω − ω at every Ω.
-            const auto cut = core::rixs::transferCut(m_plane, m_cutTransfer);
-            for (std::size_t r = 0; r < cut.size(); ++r) y[static_cast<qsizetype>(r)] = cut[r];
-        }
-        m_excitationCut->graph(0)->setData(x, y);
-        const double w = m_plane.emission[column];
-        m_cursorLabel->setText(toQt(
-            std::string(captions::kCursorOmega) + core::formatDigits(omega, kCursorDigits) +
-            std::string(captions::kCursorEmission) + core::formatDigits(w, kCursorDigits) +
-            std::string(captions::kCursorTransfer) + core::formatDigits(omega - w, kCursorDigits) +
-            std::string(captions::kCursorIntensity) +
-            core::formatDigits(m_plane.at(row, column), kCursorDigits) +
-            std::string(m_cutFixed ? captions::kCursorFixed : std::string_view())));
-    }
-    for (QCustomPlot* plot : {m_spectrumCut, m_excitationCut}) {
+    const auto show = [](QCustomPlot* plot, const core::rixs::PlaneCut& cut) {
+        plot->graph(0)->setData(QVector<double>(cut.x.begin(), cut.x.end()),
+                                QVector<double>(cut.y.begin(), cut.y.end()));
         plot->rescaleAxes();
         plot->replot(QCustomPlot::rpQueuedReplot);
-    }
+    };
+    show(m_spectrumCut, m_view.spectrumCut());
+    show(m_excitationCut, m_view.excitationCut());
+    m_panels.drawCuts(m_spectrumCut, m_excitationCut);
+    if (m_view.cut()) m_cursorLabel->setText(toQt(m_view.cursorText()));
 }
 
-namespace {
-
-core::plot::Series namedSeries(std::string_view head, double value, std::string_view xLabel) {
-    return core::plot::Series{std::string(head) + core::formatDigits(value, kCursorDigits) +
-                                  std::string(captions::kUnitEv),
-                              std::string(xLabel),
-                              std::string(captions::kIntensityAxis),
-                              {},
-                              {}};
-}
-
-}  // namespace
-
-std::vector<core::plot::Series> RixsMapWindow::planeSeries() const {
-    std::vector<core::plot::Series> series;
-    for (std::size_t r = 0; r < m_plane.excitation.size(); ++r) {
-        auto& block = series.emplace_back(namedSeries(
-            captions::kSeriesOmegaHead, m_plane.excitation[r], captions::kEmissionAxis));
-        block.x = m_plane.emission;
-        const auto row = m_plane.row(r);
-        block.y.assign(row.begin(), row.end());
-    }
-    return series;
-}
-
-std::vector<core::plot::Series> RixsMapWindow::spectrumCutSeries() const {
-    if (!m_cut || m_cut->first >= m_plane.excitation.size()) return {};
-    const std::size_t row = m_cut->first;
-    const double omega = m_plane.excitation[row];
-    const bool transfer = m_axis == Axis::Transfer;
-    auto series = namedSeries(captions::kSeriesOmegaHead, omega,
-                              transfer ? captions::kTransferAxis : captions::kEmissionAxis);
-    for (std::size_t c = 0; c < m_plane.emission.size(); ++c) {
-        series.x.push_back(transfer ? omega - m_plane.emission[c] : m_plane.emission[c]);
-        series.y.push_back(m_plane.at(row, c));
-    }
-    return {series};
-}
-
-std::vector<core::plot::Series> RixsMapWindow::excitationCutSeries() const {
-    if (!m_cut || m_cut->second >= m_plane.emission.size()) return {};
-    if (m_axis == Axis::Transfer) {
-        auto series =
-            namedSeries(captions::kSeriesTransferHead, m_cutTransfer, captions::kExcitationAxis);
-        const auto cut = core::rixs::transferCut(m_plane, m_cutTransfer);
-        for (std::size_t r = 0; r < cut.size(); ++r) {
-            if (!std::isfinite(cut[r])) continue;  // outside the row: no point drawn
-            series.x.push_back(m_plane.excitation[r]);
-            series.y.push_back(cut[r]);
-        }
-        return {series};
-    }
-    const std::size_t column = m_cut->second;
-    auto series = namedSeries(captions::kSeriesEmissionHead, m_plane.emission[column],
-                              captions::kExcitationAxis);
-    series.x = m_plane.excitation;
-    for (std::size_t r = 0; r < m_plane.excitation.size(); ++r) {
-        series.y.push_back(m_plane.at(r, column));
-    }
-    return {series};
+std::optional<std::pair<double, double>> RixsMapWindow::mapPoint(QMouseEvent* event) const {
+    if (!m_map->axisRect()->rect().contains(event->position().toPoint())) return std::nullopt;
+    return std::make_pair(m_map->xAxis->pixelToCoord(event->position().x()),
+                          m_map->yAxis->pixelToCoord(event->position().y()));
 }
 
 void RixsMapWindow::mouseMoved(QMouseEvent* event) {
-    if (m_plane.total.empty() || m_cutFixed) return;
-    if (!m_map->axisRect()->rect().contains(event->position().toPoint())) return;
-    const double x = m_map->xAxis->pixelToCoord(event->position().x());
-    const double omega = m_map->yAxis->pixelToCoord(event->position().y());
-    moveCrosshair(x, omega);
-    if (auto cell = cellAt(x, omega)) {
-        m_cut = cell;
-        m_cutTransfer = x;
-        drawCuts();
-    }
+    if (m_view.empty() || m_view.fixed()) return;
+    const auto point = mapPoint(event);
+    if (!point) return;
+    moveCrosshair(point->first, point->second);
+    m_panels.follow(point->first, point->second);
+    if (m_view.follow(point->first, point->second)) drawCuts();
 }
 
 void RixsMapWindow::mouseClicked(QMouseEvent* event) {
-    if (m_plane.total.empty() || event->button() != Qt::LeftButton) return;
-    if (m_cutFixed) {
+    if (m_view.empty() || event->button() != Qt::LeftButton) return;
+    if (m_view.fixed()) {
         // The cuts follow the cursor again.
-        m_cutFixed = false;
+        m_view.release();
+        m_panels.release();
         mouseMoved(event);
         return;
     }
-    if (!m_map->axisRect()->rect().contains(event->position().toPoint())) return;
-    const double x = m_map->xAxis->pixelToCoord(event->position().x());
-    const double omega = m_map->yAxis->pixelToCoord(event->position().y());
-    const auto cell = cellAt(x, omega);
-    if (!cell) return;
-    moveCrosshair(x, omega);
-    m_cut = cell;
-    m_cutTransfer = x;
-    m_cutFixed = true;
+    const auto point = mapPoint(event);
+    if (!point || !m_view.fix(point->first, point->second)) return;
+    m_panels.fix(point->first, point->second);
+    moveCrosshair(point->first, point->second);
     drawCuts();
 }
 

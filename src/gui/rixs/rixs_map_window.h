@@ -1,14 +1,12 @@
 #pragma once
 
 #include <QDialog>
-#include <QVector>
-#include <atomic>
 #include <cstddef>
 #include <optional>
-#include <thread>
 
-#include "plot/series.h"
-#include "rixs/rixs_plane.h"
+#include "rixs/map_comparison_panels.h"
+#include "rixs/plane_view.h"
+#include "widgets/step_worker.h"
 #include "workspace/workspace.h"
 
 class QCPColorMap;
@@ -33,11 +31,10 @@ class MessagePanel;
 // through the point under it (the spectrum at one Ω, the intensity at one ω
 // over Ω). A click fixes the cuts, the next click lets them follow again.
 // The plane is computed on a worker thread; the window stays responsive.
+// What is drawn comes from the plane view; the window only draws it.
 class RixsMapWindow : public QDialog {
     Q_OBJECT
 public:
-    enum class Axis { Emission, Transfer };
-
     // `measuredOmega`: the excitation energy of the measured RIXS spectrum,
     // marked on the map when given.
     RixsMapWindow(const core::Workspace& workspace, std::optional<double> measuredOmega,
@@ -51,17 +48,21 @@ public:
     QCustomPlot* excitationCutPlot() const { return m_excitationCut; }
     // The plane last computed (empty before the first one): totals over Ω
     // (rows) and ω (columns), physical units.
-    const core::rixs::RixsPlane& plane() const { return m_plane; }
-    Axis axis() const { return m_axis; }
-    // The point the cuts go through: row (Ω) and column (ω) of the plane.
-    std::optional<std::pair<std::size_t, std::size_t>> cutPoint() const { return m_cut; }
-    // In energy-transfer mode, the Ω − ω of the cursor line, along which the
-    // lower cut runs.
-    double cutTransfer() const { return m_cutTransfer; }
-    bool running() const { return m_worker.joinable(); }
+    const core::rixs::RixsPlane& plane() const { return m_view.plane(); }
+    core::rixs::PlaneAxis axis() const { return m_view.axis(); }
+    // The cell the cuts go through.
+    std::optional<core::rixs::PlaneCell> cutPoint() const { return m_view.cut(); }
+    // In energy transfer, the Ω − ω of the line the lower cut runs along.
+    std::optional<double> cutTransfer() const { return m_view.cutTransfer(); }
+    bool running() const { return m_worker.running(); }
 
     // Starts the plane over the range boxes (the "マップ計算" button).
     void startCompute();
+    // Starts the comparison with the measured map (the "測定マップと比較"
+    // button): the plane at its excitation energies, the measured map and
+    // the difference beside it, the R factor per Ω.
+    void startCompare();
+    const MapComparisonPanels& comparisonPanels() const { return m_panels; }
 
 signals:
     // The plane was computed (or refused) and drawn.
@@ -74,44 +75,36 @@ protected:
 private:
     void buildMapPlot();
     void setRunning(bool running);
-    void showProgress();
-    void finish(core::Status status, core::rixs::RixsPlane plane);
-    void stopWorker();
-    void setAxis(Axis axis);
+    void showProgress(std::size_t done, std::size_t rows);
+    void finish(const core::Report& report);
+    void setAxis(core::rixs::PlaneAxis axis);
     // Redraws the colour image and the axes for the current axis.
     void drawMap();
-    // The plane row and column under map coordinates (x in the current axis).
-    std::optional<std::pair<std::size_t, std::size_t>> cellAt(double x, double omega) const;
     void moveCrosshair(double x, double omega);
     void drawCuts();
+    // The comparison's panels shown or hidden with the comparison.
+    void showComparison(bool shown);
+    // The map coordinates of the mouse; nullopt outside the map's axes.
+    std::optional<std::pair<double, double>> mapPoint(QMouseEvent* event) const;
     void mouseMoved(QMouseEvent* event);
     void mouseClicked(QMouseEvent* event);
-    // What "データとして保存…" writes, in eV and intensity: the plane as one
-    // block per Ω over ω, and each cut as drawn (the spectrum cut over ω or
-    // Ω − ω as the axis switch shows it).
-    std::vector<core::plot::Series> planeSeries() const;
-    std::vector<core::plot::Series> spectrumCutSeries() const;
-    std::vector<core::plot::Series> excitationCutSeries() const;
 
     core::Workspace m_workspace;
     std::optional<double> m_measuredOmega;
-    core::rixs::RixsPlane m_plane;
-    Axis m_axis = Axis::Emission;
-    std::optional<std::pair<std::size_t, std::size_t>> m_cut;
-    bool m_cutFixed = false;
-    double m_cutTransfer = 0.0;
-
-    std::jthread m_worker;
-    std::atomic<bool> m_stop{false};
-    std::atomic<std::size_t> m_rowsDone{0};
-    std::atomic<bool> m_progressPosted{false};
-    std::size_t m_rows = 0;
+    core::rixs::PlaneView m_view;
+    // The plane of the running computation, handed to the view when it ends.
+    core::rixs::RixsPlane m_computed;
+    // The running comparison's result, and whether the worker runs one.
+    core::rixs::MapComparison m_compared;
+    bool m_comparing = false;
 
     QLineEdit* m_editFrom = nullptr;
     QLineEdit* m_editTo = nullptr;
     QLineEdit* m_editStep = nullptr;
     QPushButton* m_buttonCompute = nullptr;
     QPushButton* m_buttonStop = nullptr;
+    QPushButton* m_buttonCompare = nullptr;
+    QWidget* m_comparisonRow = nullptr;
     QProgressBar* m_progress = nullptr;
     QRadioButton* m_radioEmission = nullptr;
     QRadioButton* m_radioTransfer = nullptr;
@@ -127,6 +120,11 @@ private:
     QCPItemText* m_measuredLabel = nullptr;
     QCustomPlot* m_spectrumCut = nullptr;
     QCustomPlot* m_excitationCut = nullptr;
+    MapComparisonPanels m_panels;
+
+    // Last member: destroyed first, so the computation has stopped and
+    // joined before anything it uses goes away.
+    StepWorker m_worker;
 };
 
 }  // namespace zephalo::gui

@@ -65,7 +65,5 @@ inline constexpr std::string_view kRFactor = "R因子(%)";
 // The repaint button and its hint, both kept hidden; closing.
 inline constexpr std::string_view kRepaint = "画面回復";
 inline constexpr std::string_view kRepaintHint = "画面が異常になったら押して下さい";
-inline constexpr std::string_view kOk = "OK";
-inline constexpr std::string_view kCancel = "キャンセル";
 
 }  // namespace zephalo::gui::rixs::captions

@@ -7,11 +7,12 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
-#include "app/dialog_widgets.h"
-#include "app/message_panel.h"
-#include "app/wait_cursor.h"
 #include "tools/tools_captions.h"
 #include "tools/tools_texts.h"
+#include "widgets/dialog_widgets.h"
+#include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
+#include "widgets/wait_cursor.h"
 #include "workspace/step.h"
 
 namespace zephalo::gui {
@@ -69,9 +70,13 @@ CAverage::CAverage(const core::Workspace& workspace, QWidget* parent)
     m_editMessage = new MessagePanel(this, 4);
     m_editMessage->setMinimumWidth(widestLine(*m_editMessage, messageTexts()));
 
+    // The dialog draws nothing from the files: a change outside needs no redraw.
+    m_steps = new StepControls(this, m_workspace, m_editMessage, [] {});
     auto* closeRow = new QHBoxLayout;
+    closeRow->addWidget(m_steps->undoButton());
+    closeRow->addWidget(m_steps->redoButton());
     closeRow->addStretch(1);
-    closeRow->addWidget(closeButtons(this, captions::kOk, captions::kCancel));
+    closeRow->addWidget(closeButtons(this));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(range);
@@ -89,6 +94,7 @@ CAverage::CAverage(const core::Workspace& workspace, QWidget* parent)
 }
 
 void CAverage::onRun() {
+    if (m_steps->changedOutside()) return;
     AverageBoxes typed;
     typed.start = fromQt(m_editStart->text());
     typed.end = fromQt(m_editEnd->text());
@@ -101,8 +107,12 @@ void CAverage::onRun() {
         m_progress->setValue(static_cast<int>(index));
     };
     const WaitCursor wait;
-    const core::Report report =
-        core::runStep(m_workspace, [&] { return m_model.run(typed, progress); });
+    const core::Report report = core::runStep(m_workspace, [&] {
+        m_workspace.describeStep(
+            {std::string(captions::kAverageRun), core::tools::replayCommand(typed)});
+        return m_model.run(typed, progress);
+    });
+    m_steps->drawn();
     m_editMessage->setText(report.text);
 }
 

@@ -12,6 +12,7 @@ class QProgressBar;
 namespace zephalo::gui {
 
 class MessagePanel;
+class StepControls;
 
 // The modal dialog "Average": the working copy of the selective XAFS
 // smoothed over the energy range in the two boxes with the triangular
@@ -34,6 +35,7 @@ private:
     QComboBox* m_comboItems = nullptr;
     QProgressBar* m_progress = nullptr;
     MessagePanel* m_editMessage = nullptr;
+    StepControls* m_steps = nullptr;
 };
 
 }  // namespace zephalo::gui

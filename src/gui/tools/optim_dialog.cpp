@@ -8,11 +8,12 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "app/dialog_widgets.h"
-#include "app/message_panel.h"
-#include "app/wait_cursor.h"
 #include "tools/tools_captions.h"
 #include "tools/tools_texts.h"
+#include "widgets/dialog_widgets.h"
+#include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
+#include "widgets/wait_cursor.h"
 #include "workspace/file_names.h"
 #include "workspace/step.h"
 
@@ -56,7 +57,12 @@ QLineEdit* resultBox(QWidget* parent, const QString& name) {
 }  // namespace
 
 COptim::COptim(const core::Workspace& workspace, QWidget* parent, const std::string& excitation)
-    : QDialog(parent), m_workspace(workspace.directory()), m_model(m_workspace) {
+    : QDialog(parent),
+      m_workspace(workspace.directory()),
+      m_model(m_workspace),
+      m_worker(
+          this, [this](std::size_t done, std::size_t total) { showProgress(done, total); },
+          [this](const core::Report& report) { finish(report); }) {
     setWindowTitle(toQt(captions::kOptimiseTitle));
     setModal(true);
 
@@ -127,10 +133,14 @@ COptim::COptim(const core::Workspace& workspace, QWidget* parent, const std::str
     m_editMessage = new MessagePanel(this, 5);
     m_editMessage->setMinimumWidth(widestLine(*m_editMessage, messageTexts()));
 
-    auto* closeBox = closeButtons(this, captions::kOk, captions::kCancel);
+    // The dialog draws nothing from the files: a change outside needs no redraw.
+    m_steps = new StepControls(this, m_workspace, m_editMessage, [] {});
+    auto* closeBox = closeButtons(this);
     m_buttonOk = closeBox->findChild<QPushButton*>(QStringLiteral("buttonOk"));
     m_buttonCancel = closeBox->findChild<QPushButton*>(QStringLiteral("buttonCancel"));
     auto* closeRow = new QHBoxLayout;
+    closeRow->addWidget(m_steps->undoButton());
+    closeRow->addWidget(m_steps->redoButton());
     closeRow->addStretch(1);
     closeRow->addWidget(closeBox);
 
@@ -173,7 +183,12 @@ void COptim::reject() {
     onStop();
 }
 
+std::string COptim::closedText() const {
+    return core::tools::optimiseClosedText(m_stoppedText, m_finalR);
+}
+
 void COptim::onRun() {
+    if (m_steps->changedOutside()) return;
     OptimiseBoxes typed;
     typed.start = fromQt(m_editStart->text());
     typed.end = fromQt(m_editEnd->text());
@@ -187,41 +202,32 @@ void COptim::onRun() {
 
     setRunning(true);
     m_busy = std::make_unique<WaitCursor>(Qt::BusyCursor);
-    m_progressPosted = false;
-    m_worker = std::jthread([this, typed](std::stop_token stop) {
-        core::tools::OptimiseObserver observer;
-        observer.progress = [this](const OptimiseProgress& progress) {
-            {
-                const std::lock_guard lock(m_progressMutex);
-                m_latestProgress = progress;
-            }
-            // One post at a time: a fast run does not flood the event queue.
-            if (!m_progressPosted.exchange(true)) {
-                QMetaObject::invokeMethod(
-                    this, [this] { showProgress(); }, Qt::QueuedConnection);
-            }
-        };
-        observer.passDone = [this](const PassResult& pass) {
-            QMetaObject::invokeMethod(
-                this, [this, pass] { showPass(pass); }, Qt::QueuedConnection);
-        };
-        // The step holds the work space's lock for the whole run and commits
-        // its files when the run ends, also when it was stopped.
-        core::tools::OptimiseOutcome outcome;
-        const core::Report report = core::runStep(m_workspace, [&] {
-            outcome = m_model.run(typed, observer, stop);
-            return outcome.report;
-        });
-        // A stopped run's files hold its accepted trials too.
-        const std::optional<double> rFactor =
-            report.done ? outcome.rFactor : std::optional<double>();
-        QMetaObject::invokeMethod(
-            this, [this, report, rFactor] { finish(report, rFactor); }, Qt::QueuedConnection);
-    });
+    m_runStopped = false;
+    m_runR.reset();
+    m_worker.start(m_workspace,
+                   [this, typed](std::stop_token stop, const StepWorker::Progress& progress) {
+                       core::tools::OptimiseObserver observer;
+                       observer.progress = [&progress](const OptimiseProgress& at) {
+                           progress(at.position, at.positions);
+                       };
+                       observer.passDone = [this](const PassResult& pass) {
+                           QMetaObject::invokeMethod(
+                               this, [this, pass] { showPass(pass); }, Qt::QueuedConnection);
+                       };
+                       auto command = core::tools::replayCommand(typed);
+                       auto outcome = m_model.run(typed, observer, std::move(stop));
+                       m_runStopped = outcome.cancelled;
+                       m_runR = outcome.rFactor;
+                       // A stopped run kept what it had tried so far: no
+                       // command redoes exactly that.
+                       if (m_runStopped) command.clear();
+                       m_workspace.describeStep({std::string(captions::kOptimiseRun), command});
+                       return outcome.report;
+                   });
 }
 
 void COptim::onStop() {
-    m_worker.request_stop();
+    m_worker.requestStop();
     m_buttonStop->setEnabled(false);
 }
 
@@ -231,23 +237,18 @@ void COptim::setRunning(bool running) {
     m_buttonOk->setEnabled(!running);
     m_buttonCancel->setEnabled(!running);
     m_buttonStop->setEnabled(running);
+    m_steps->setEnabled(!running);
     // Focus leaves the buttons that are disabled for the one that answers now.
     (running ? m_buttonStop : m_buttonRun)->setFocus();
 }
 
-void COptim::showProgress() {
-    OptimiseProgress progress;
-    {
-        const std::lock_guard lock(m_progressMutex);
-        progress = m_latestProgress;
-        m_progressPosted = false;
-    }
+void COptim::showProgress(std::size_t position, std::size_t positions) {
     if (m_editMessage->text() != texts::kOptimiseRunningText) {
         m_editMessage->setText(texts::kOptimiseRunningText);
     }
-    const int last = progress.positions > 0 ? static_cast<int>(progress.positions) - 1 : 0;
+    const int last = positions > 0 ? static_cast<int>(positions) - 1 : 0;
     if (m_progress->minimum() != 0 || m_progress->maximum() != last) m_progress->setRange(0, last);
-    m_progress->setValue(static_cast<int>(progress.position));
+    m_progress->setValue(static_cast<int>(position));
 }
 
 void COptim::showPass(const PassResult& pass) {
@@ -255,12 +256,14 @@ void COptim::showPass(const PassResult& pass) {
     m_editRFactor->setText(toQt(pass.rFactorText));
 }
 
-void COptim::finish(const core::Report& report, std::optional<double> rFactor) {
-    if (rFactor) m_finalR = rFactor;
-    // The worker has posted this as its last act.
-    m_worker.join();
+void COptim::finish(const core::Report& report) {
     m_busy.reset();
     setRunning(false);
+    m_steps->drawn();
+    // The worker has ended: its flags are ours to read.
+    if (report.done && m_runR) m_finalR = m_runR;
+    const bool stopped = m_runStopped && report.done;
+    m_stoppedText = stopped ? std::optional(report.text) : std::nullopt;
     m_editMessage->setText(report.text);
     emit runEnded();
     if (std::exchange(m_closeWhenEnded, false)) QDialog::reject();

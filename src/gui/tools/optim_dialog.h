@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDialog>
-#include <atomic>
+#include <cstddef>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "tools/optimise_model.h"
+#include "widgets/step_worker.h"
 #include "workspace/workspace.h"
 
 class QComboBox;
@@ -19,6 +20,7 @@ class QPushButton;
 namespace zephalo::gui {
 
 class MessagePanel;
+class StepControls;
 class WaitCursor;
 
 // The modal dialog "Optimization": Lorentzian peaks tried over an energy grid
@@ -37,9 +39,13 @@ public:
     ~COptim() override;
 
     // Whether a run is going on.
-    bool running() const { return m_worker.joinable(); }
-    // The R factor of the last completed run, for the workbench to tell.
-    std::optional<double> finalRFactor() const { return m_finalR; }
+    bool running() const { return m_worker.running(); }
+    // What the workbench says once the dialog has closed: the stop's own
+    // account of what was kept when the last run was stopped ("中止" or the
+    // window closed during the run), else that the optimisation was done.
+    // Either way it ends with the R factor of the last run that kept its
+    // result, or with where the workbench shows the new one.
+    std::string closedText() const;
 
 public slots:
     void reject() override;
@@ -53,9 +59,9 @@ private:
     void onStop();
     void setRunning(bool running);
     // On the user-interface thread, from the worker's posts.
-    void showProgress();
+    void showProgress(std::size_t position, std::size_t positions);
     void showPass(const core::tools::PassResult& pass);
-    void finish(const core::Report& report, std::optional<double> rFactor);
+    void finish(const core::Report& report);
 
     // The run's own work space: its step's staging is the worker's alone, so
     // nothing the user-interface thread reads meanwhile touches it.
@@ -75,6 +81,7 @@ private:
     QLineEdit* m_editComponents = nullptr;
     QLineEdit* m_editRFactor = nullptr;
     MessagePanel* m_editMessage = nullptr;
+    StepControls* m_steps = nullptr;
     QPushButton* m_buttonRun = nullptr;
     QPushButton* m_buttonStop = nullptr;
     QPushButton* m_buttonOk = nullptr;
@@ -84,15 +91,16 @@ private:
     std::unique_ptr<WaitCursor> m_busy;
     std::optional<double> m_finalR;
     bool m_closeWhenEnded = false;
-
-    // The worker's latest position, shown by at most one pending post.
-    std::mutex m_progressMutex;
-    core::tools::OptimiseProgress m_latestProgress;
-    std::atomic<bool> m_progressPosted{false};
+    // The message of the last run when it was stopped.
+    std::optional<std::string> m_stoppedText;
+    // Set by the worker when its run was stopped, and to the run's final R
+    // factor; read once it has ended.
+    bool m_runStopped = false;
+    std::optional<double> m_runR;
 
     // Last member: destroyed first, so the run has stopped and joined before
     // anything it uses goes away.
-    std::jthread m_worker;
+    StepWorker m_worker;
 };
 
 }  // namespace zephalo::gui

@@ -8,8 +8,6 @@
 namespace zephalo::gui::tools::captions {
 
 inline constexpr std::string_view kUnitEv = "eV";
-inline constexpr std::string_view kOk = "OK";
-inline constexpr std::string_view kCancel = "キャンセル";
 
 // Neighbour averaging.
 inline constexpr std::string_view kAverageTitle = "Average";

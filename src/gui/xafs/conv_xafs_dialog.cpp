@@ -1,7 +1,6 @@
 #include "xafs/conv_xafs_dialog.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,13 +10,23 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/button_step.h"
-#include "app/message_panel.h"
 #include "plot/plot_export.h"
 #include "plot/plot_panel.h"
+#include "widgets/button_step.h"
+#include "widgets/dialog_widgets.h"
+#include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
 #include "workspace/number_text.h"
 
 namespace zephalo::gui {
+
+namespace {
+
+// The buttons whose steps the history names.
+constexpr std::string_view kReadCaption = "XAFS（吸収補正用）の読込";
+constexpr std::string_view kConfirmCaption = "XAFS情報の確認";
+
+}  // namespace
 
 CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
     : QDialog(parent), m_workspace(workspace), m_model(workspace) {
@@ -27,9 +36,9 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
     m_plot = new PlotPanel(this);
     m_plot->setMinimumSize(280, 280);
 
-    auto* read = new QPushButton(QStringLiteral("XAFS（吸収補正用）の読込"), this);
+    auto* read = new QPushButton(toQt(kReadCaption), this);
     auto* clear = new QPushButton(QStringLiteral("XAFSスペクトルのクリア"), this);
-    auto* confirm = new QPushButton(QStringLiteral("XAFS情報の確認"), this);
+    auto* confirm = new QPushButton(toQt(kConfirmCaption), this);
     auto* done = new QPushButton(QStringLiteral("XAFS情報・設定完了！"), this);
 
     auto* edgeCaption = new QLabel(QStringLiteral("吸収端を選択して下さい"), this);
@@ -49,13 +58,10 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
 
     m_editMessage = new MessagePanel(this, 8);
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    auto* buttons = closeButtons(this);
 
     auto* plotColumn = new QVBoxLayout;
     plotColumn->addWidget(m_plot, 1);
-    m_coreEnergy->installEventFilter(this);
 
     auto* controls = new QVBoxLayout;
     controls->addWidget(read);
@@ -79,7 +85,16 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addWidget(m_editMessage);
-    layout->addWidget(buttons);
+    m_steps = new StepControls(this, m_workspace, m_editMessage, [this] {
+        m_model.redraw();
+        showPlot();
+    });
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_steps->undoButton());
+    bottom->addWidget(m_steps->redoButton());
+    bottom->addStretch(1);
+    bottom->addWidget(buttons);
+    layout->addLayout(bottom);
 
     connect(read, &QPushButton::clicked, this, &CConvXAFS::onRead);
     connect(clear, &QPushButton::clicked, this, &CConvXAFS::onClear);
@@ -88,21 +103,9 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
     connect(repaint, &QPushButton::clicked, m_plot, qOverload<>(&QWidget::update));
     connect(m_plot, &PlotPanel::picked, this, &CConvXAFS::onPicked);
     attachExport(m_plot, [this] { return m_model.series(); });
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     m_editMessage->setText(m_model.open().text);
     showPlot();
-}
-
-bool CConvXAFS::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_coreEnergy && event->type() == QEvent::KeyPress) {
-        // Enter in the energy box must not close the dialog (OK is the
-        // default button) before the typed energy is confirmed.
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void CConvXAFS::showPlot() {
@@ -113,7 +116,12 @@ void CConvXAFS::showPlot() {
 }
 
 void CConvXAFS::onRead() {
-    const auto report = core::runStep(m_workspace, [this] { return m_model.read(); });
+    if (m_steps->changedOutside()) return;
+    const auto report = core::runStep(m_workspace, [this] {
+        m_workspace.describeStep({std::string(kReadCaption), core::xafs::replayReadCommand()});
+        return m_model.read();
+    });
+    m_steps->drawn();
     m_editMessage->setText(report.text);
     if (!report.done) return;
     if (m_edgeList->count() == 0) {
@@ -124,31 +132,43 @@ void CConvXAFS::onRead() {
 }
 
 void CConvXAFS::onClear() {
+    if (m_steps->changedOutside()) return;
     const auto report = core::runStep(m_workspace, [this] {
         return m_model.clear(fromQt(m_coreEnergy->text()), m_edgeList->currentIndex());
     });
+    m_steps->drawn();
     m_editMessage->setText(report.text);
     m_coreEnergy->setText(toQt(m_model.boxText()));
     showPlot();
 }
 
 void CConvXAFS::onPicked(double logicalX, double logicalY) {
+    if (m_steps->changedOutside()) return;
     const auto report = runClickStep(m_workspace, [&] { return m_model.pick(logicalX, logicalY); });
+    m_steps->drawn();
     if (!report) return;
     m_editMessage->setText(report->text);
     if (report->done) m_coreEnergy->setText(toQt(m_model.boxText()));
 }
 
 void CConvXAFS::onConfirm() {
+    if (m_steps->changedOutside()) return;
     const auto report = core::runStep(m_workspace, [this] {
-        return m_model.confirm(fromQt(m_coreEnergy->text()), m_edgeList->currentIndex());
+        const std::string typed = fromQt(m_coreEnergy->text());
+        const int edge = m_edgeList->currentIndex();
+        m_workspace.describeStep(
+            {std::string(kConfirmCaption), core::xafs::replayConfirmCommand(typed, edge)});
+        return m_model.confirm(typed, edge);
     });
+    m_steps->drawn();
     m_editMessage->setText(report.text);
     if (report.done) m_coreEnergy->setText(toQt(m_model.boxText()));
 }
 
 void CConvXAFS::onDone() {
+    if (m_steps->changedOutside()) return;
     m_editMessage->setText(core::runStep(m_workspace, [this] { return m_model.done(); }).text);
+    m_steps->drawn();
 }
 
 }  // namespace zephalo::gui

@@ -11,6 +11,7 @@ class QLineEdit;
 namespace zephalo::gui {
 
 class MessagePanel;
+class StepControls;
 class PlotPanel;
 
 // "Conventional XAFS": normalises the measured absorption-correction
@@ -20,9 +21,6 @@ class CConvXAFS : public QDialog {
     Q_OBJECT
 public:
     explicit CConvXAFS(const core::Workspace& workspace, QWidget* parent = nullptr);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void onRead();
@@ -39,6 +37,7 @@ private:
     QComboBox* m_edgeList = nullptr;
     QLineEdit* m_coreEnergy = nullptr;
     MessagePanel* m_editMessage = nullptr;
+    StepControls* m_steps = nullptr;
 };
 
 }  // namespace zephalo::gui

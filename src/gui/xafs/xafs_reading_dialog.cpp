@@ -1,14 +1,16 @@
 #include "xafs/xafs_reading_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/file_dialogs.h"
-#include "app/message_panel.h"
+#include "widgets/dialog_widgets.h"
+#include "widgets/file_dialogs.h"
+#include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
 #include "workspace/records.h"
 #include "workspace/step.h"
 
@@ -56,26 +58,34 @@ CXAFSReading::CXAFSReading(const core::Workspace& workspace, QWidget* parent)
                                        "（1成分の場合は2成分の値が同じ）という形式の")) +
                                    48);
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    auto* buttons = closeButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(oneComponent);
     layout->addWidget(twoGroup);
     layout->addWidget(generalGroup);
     layout->addWidget(m_editMessage);
-    layout->addWidget(buttons);
+    // The dialog draws nothing from the files: a change outside needs no redraw.
+    m_steps = new StepControls(this, m_workspace, m_editMessage, [] {});
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_steps->undoButton());
+    bottom->addWidget(m_steps->redoButton());
+    bottom->addStretch(1);
+    bottom->addWidget(buttons);
+    layout->addLayout(bottom);
 
     using Model = core::xafs::XafsReadingModel;
-    connect(oneComponent, &QPushButton::clicked, this,
-            [this] { runImport(&Model::importOneComponent); });
-    connect(firstOfTwo, &QPushButton::clicked, this,
-            [this] { runImport(&Model::importFirstOfTwo); });
-    connect(secondOfTwo, &QPushButton::clicked, this, &CXAFSReading::onSecondOfTwo);
-    connect(general, &QPushButton::clicked, this, [this] { runImport(&Model::importGeneral); });
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(oneComponent, &QPushButton::clicked, this, [this, oneComponent] {
+        runImport(oneComponent->text(), "selective", &Model::importOneComponent);
+    });
+    connect(firstOfTwo, &QPushButton::clicked, this, [this, firstOfTwo] {
+        runImport(firstOfTwo->text(), "selective-first", &Model::importFirstOfTwo);
+    });
+    connect(secondOfTwo, &QPushButton::clicked, this,
+            [this, secondOfTwo] { onSecondOfTwo(secondOfTwo->text()); });
+    connect(general, &QPushButton::clicked, this, [this, general] {
+        runImport(general->text(), "selective-general", &Model::importGeneral);
+    });
 }
 
 QString CXAFSReading::chooseWithDialog() {
@@ -90,7 +100,8 @@ QString CXAFSReading::chooseWithDialog() {
     return dialog.selectedFiles().front();
 }
 
-void CXAFSReading::runImport(Import import) {
+void CXAFSReading::runImport(const QString& caption, const char* kind, Import import) {
+    if (m_steps->changedOutside()) return;
     if (const auto refusal = m_model.workspaceRefusal()) {
         m_editMessage->setText(refusal->text);
         return;
@@ -99,16 +110,20 @@ void CXAFSReading::runImport(Import import) {
     if (chosen.isEmpty()) return;  // cancelled: nothing read, the message stays
     const auto file = core::pathFromText(fromQt(chosen));
     m_editMessage->setText(
-        core::runStep(m_workspace, [&] { return (m_model.*import)(file); }).text);
+        core::runStep(m_workspace, [&] {
+            m_workspace.describeStep({fromQt(caption), {"import", kind, absoluteText(file)}});
+            return (m_model.*import)(file);
+        }).text);
+    m_steps->drawn();
 }
 
-void CXAFSReading::onSecondOfTwo() {
+void CXAFSReading::onSecondOfTwo(const QString& caption) {
     // Without the first component no file is asked for.
     if (const auto refusal = m_model.secondStepRefusal()) {
         m_editMessage->setText(refusal->text);
         return;
     }
-    runImport(&core::xafs::XafsReadingModel::importSecondOfTwo);
+    runImport(caption, "selective-second", &core::xafs::XafsReadingModel::importSecondOfTwo);
 }
 
 }  // namespace zephalo::gui

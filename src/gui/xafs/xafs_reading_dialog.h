@@ -13,6 +13,7 @@ class QPushButton;
 namespace zephalo::gui {
 
 class MessagePanel;
+class StepControls;
 
 // "XAFS計算読込": brings a calculated selective XAFS (one WIEN2k file, two
 // WIEN2k files one per component, or a general three-column file) into the
@@ -33,12 +34,14 @@ private:
         core::Report (core::xafs::XafsReadingModel::*)(const std::filesystem::path&) const;
 
     QString chooseWithDialog();
-    void runImport(Import import);
-    void onSecondOfTwo();
+    // An import button; `kind` names it for zephalo-cli import.
+    void runImport(const QString& caption, const char* kind, Import import);
+    void onSecondOfTwo(const QString& caption);
 
     core::Workspace m_workspace;  // each button runs as one step on it
     core::xafs::XafsReadingModel m_model;
     MessagePanel* m_editMessage = nullptr;
+    StepControls* m_steps = nullptr;
     FileChooser m_chooseFile;
 };
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QDialogButtonBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,12 +13,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/button_step.h"
-#include "app/dialog_widgets.h"
-#include "app/message_panel.h"
-#include "app/wait_cursor.h"
 #include "plot/plot_export.h"
 #include "plot/plot_panel.h"
+#include "widgets/button_step.h"
+#include "widgets/dialog_widgets.h"
+#include "widgets/message_panel.h"
+#include "widgets/step_controls.h"
+#include "widgets/wait_cursor.h"
 #include "workspace/number_text.h"
 #include "xrf/xrf_texts.h"
 
@@ -30,6 +30,7 @@ namespace {
 namespace texts = core::xrf::texts;
 using core::xrf::kLineCount;
 using core::xrf::kLineNames;
+using core::xrf::XrfButton;
 
 QLabel* heading(QWidget* parent, std::string_view caption) {
     auto* label = new QLabel(toQt(caption), parent);
@@ -105,17 +106,15 @@ CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
     repaint->hide();
     repaintNote->hide();
 
-    auto* closeButtons = new QDialogButtonBox(this);
-    auto* ok = closeButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    auto* cancel =
-        closeButtons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-    ok->setObjectName(QStringLiteral("buttonOk"));
-    cancel->setObjectName(QStringLiteral("buttonCancel"));
+    auto* closeBox = closeButtons(this);
+    m_steps = new StepControls(this, m_workspace, m_editMessage, [this] { redrawFromFiles(); });
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(repaint);
     bottom->addWidget(repaintNote);
     bottom->addStretch();
-    bottom->addWidget(closeButtons);
+    bottom->addWidget(m_steps->undoButton());
+    bottom->addWidget(m_steps->redoButton());
+    bottom->addWidget(closeBox);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
@@ -131,8 +130,6 @@ CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
     attachExport(m_plot, [this] { return m_model.series(m_radioTwoComponents->isChecked()); });
     // The components are drawn only while "2成分(A+BとC+D)" is checked.
     connect(m_radioTwoComponents, &QRadioButton::toggled, this, &CXRF::refreshPlot);
-    connect(closeButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(closeButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 QWidget* CXRF::buildParameters() {
@@ -201,8 +198,21 @@ QWidget* CXRF::buildPlot() {
     return area;
 }
 
+void CXRF::describe(const QPushButton* button, core::xrf::XrfButton which,
+                    const core::xrf::XrfBoxes& typed) const {
+    m_workspace.describeStep(
+        {fromQt(button->text()),
+         core::xrf::replayCommand(which, typed, m_radioTwoComponents->isChecked())});
+}
+
 void CXRF::showReport(const core::Report& report) {
+    m_steps->drawn();
     m_editMessage->setText(report.text);
+}
+
+void CXRF::redrawFromFiles() {
+    m_model.redraw();
+    refreshPlot();
 }
 
 std::size_t CXRF::selectedLine() const {
@@ -213,8 +223,12 @@ std::size_t CXRF::selectedLine() const {
 }
 
 void CXRF::onLoad() {
+    if (m_steps->changedOutside()) return;
     m_editMessage->setText(texts::kLoadingText);
-    const core::Report report = core::runStep(m_workspace, [this] { return m_model.load(); });
+    const core::Report report = core::runStep(m_workspace, [this] {
+        describe(m_buttonLoad, XrfButton::Load, {});
+        return m_model.load();
+    });
     showReport(report);
     if (!report.done) return;
     const auto& boxes = m_model.boxes();
@@ -230,27 +244,36 @@ void CXRF::onLoad() {
 }
 
 void CXRF::onConfirm() {
+    if (m_steps->changedOutside()) return;
     core::xrf::XrfBoxes typed;
     for (std::size_t i = 0; i < kLineCount; ++i) {
         typed.lines[i] = {fromQt(m_editPosition[i]->text()), fromQt(m_editAmplitude[i]->text()),
                           fromQt(m_editWidth[i]->text())};
     }
-    showReport(core::runStep(
-        m_workspace, [&] { return m_model.confirm(typed, m_radioTwoComponents->isChecked()); }));
+    showReport(core::runStep(m_workspace, [&] {
+        describe(m_buttonConfirm, XrfButton::Confirm, typed);
+        return m_model.confirm(typed, m_radioTwoComponents->isChecked());
+    }));
 }
 
 void CXRF::onFit() {
+    if (m_steps->changedOutside()) return;
     if (!m_model.hasMeasurement()) return m_editMessage->setText(texts::kLoadFirstText);
     m_editMessage->setText({});
     {
         const WaitCursor wait;
-        showReport(core::runStep(m_workspace,
-                                 [this] { return m_model.fit(fromQt(m_editExcitation->text())); }));
+        showReport(core::runStep(m_workspace, [this] {
+            core::xrf::XrfBoxes typed;
+            typed.excitation = fromQt(m_editExcitation->text());
+            describe(m_buttonFit, XrfButton::Fit, typed);
+            return m_model.fit(fromQt(m_editExcitation->text()));
+        }));
     }
     refreshPlot();
 }
 
 void CXRF::onPicked(double logicalX, double logicalY) {
+    if (m_steps->changedOutside()) return;
     const std::size_t line = selectedLine();
     const auto report =
         runClickStep(m_workspace, [&] { return m_model.click(logicalX, logicalY, line); });
@@ -260,12 +283,20 @@ void CXRF::onPicked(double logicalX, double logicalY) {
 }
 
 void CXRF::onRFactor() {
+    if (m_steps->changedOutside()) return;
     if (!m_model.hasMeasurement()) return m_editMessage->setText(texts::kLoadFirstText);
-    showReport(core::runStep(m_workspace, [this] { return m_model.rFactor(); }));
+    showReport(core::runStep(m_workspace, [this] {
+        describe(m_buttonRFactor, XrfButton::RFactor, {});
+        return m_model.rFactor();
+    }));
 }
 
 void CXRF::onStore() {
-    showReport(core::runStep(m_workspace, [this] { return m_model.store(); }));
+    if (m_steps->changedOutside()) return;
+    showReport(core::runStep(m_workspace, [this] {
+        describe(m_buttonStore, XrfButton::Store, {});
+        return m_model.store();
+    }));
 }
 
 void CXRF::refreshPlot() {

@@ -14,6 +14,7 @@ class QRadioButton;
 namespace zephalo::gui {
 
 class MessagePanel;
+class StepControls;
 class PlotPanel;
 
 // The modal dialog "蛍光X線による設定": the user loads the measured
@@ -35,11 +36,17 @@ private slots:
     void onRFactor();
     void onStore();
     void refreshPlot();
+    // The plot drawn anew from the work-space files.
+    void redrawFromFiles();
 
 private:
     QWidget* buildParameters();
     QWidget* buildPlot();
     void showReport(const core::Report& report);
+    // Names the open step for the history: the button's caption and the
+    // command that redoes it.
+    void describe(const QPushButton* button, core::xrf::XrfButton which,
+                  const core::xrf::XrfBoxes& typed) const;
     // A if checked, else B if checked, else C if checked, else D.
     std::size_t selectedLine() const;
 
@@ -60,6 +67,7 @@ private:
     std::array<QRadioButton*, core::xrf::kLineCount> m_radioLine{};
     PlotPanel* m_plot = nullptr;
     MessagePanel* m_editMessage = nullptr;
+    StepControls* m_steps = nullptr;
 };
 
 }  // namespace zephalo::gui

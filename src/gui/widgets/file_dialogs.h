@@ -17,6 +17,15 @@ namespace zephalo::gui {
 // Filters of the dialogs for data files.
 inline constexpr std::string_view kDataFilesFilter = "データ(*.DAT)";
 inline constexpr std::string_view kAllFilesFilter = "全て(*)";
+// Filters of the dialog that saves a panel.
+inline constexpr std::string_view kPngFilter = "PNG画像(*.png)";
+inline constexpr std::string_view kSvgFilter = "SVG画像(*.svg)";
+inline constexpr std::string_view kPdfFilter = "PDF文書(*.pdf)";
+inline constexpr std::string_view kExportDataFilter = "タブ区切りテキスト(*.txt)";
+// The picture size dialog after the file dialog.
+inline constexpr std::string_view kFigureSizeTitle = "画像の大きさ";
+inline constexpr std::string_view kFigureWidthLabel = "幅（ピクセル）";
+inline constexpr std::string_view kFigureHeightLabel = "高さ（ピクセル）";
 
 enum class FileChoice { Open, Save };
 
@@ -48,8 +57,6 @@ std::optional<ExportTarget> chooseExportFile(QWidget* parent, bool image);
 
 // A picture's size in pixels, asked in a small modal dialog that opens at
 // 1600 x 1200; nullopt when the user cancels.
-inline constexpr int kSmallestFigure = 100;
-inline constexpr int kLargestFigure = 10000;
 std::optional<QSize> chooseFigureSize(QWidget* parent);
 
 }  // namespace zephalo::gui

@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "app/message_panel.h"
+#include "widgets/message_panel.h"
+#include "widgets/widget_captions.h"
 
 // Widgets the step dialogs build alike.
 namespace zephalo::gui {
@@ -40,12 +41,11 @@ inline QPushButton* button(QWidget* parent, std::string_view caption, const QStr
 }
 
 // "OK" and "キャンセル", both closing the dialog (accept and reject).
-inline QDialogButtonBox* closeButtons(QDialog* dialog, std::string_view ok,
-                                      std::string_view cancel) {
+inline QDialogButtonBox* closeButtons(QDialog* dialog) {
     auto* box = new QDialogButtonBox(dialog);
-    box->addButton(toQt(ok), QDialogButtonBox::AcceptRole)
+    box->addButton(toQt(widgets::captions::kOk), QDialogButtonBox::AcceptRole)
         ->setObjectName(QStringLiteral("buttonOk"));
-    box->addButton(toQt(cancel), QDialogButtonBox::RejectRole)
+    box->addButton(toQt(widgets::captions::kCancel), QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("buttonCancel"));
     QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);

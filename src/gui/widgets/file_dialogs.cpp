@@ -1,4 +1,4 @@
-#include "app/file_dialogs.h"
+#include "widgets/file_dialogs.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -7,9 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/message_panel.h"
-#include "plot/export_captions.h"
-#include "plot/figure_format.h"
+#include "widgets/message_panel.h"
 #include "workspace/workspace.h"
 
 namespace zephalo::gui {
@@ -37,17 +35,16 @@ std::optional<std::filesystem::path> chooseDataFile(QWidget* parent, FileChoice 
 }
 
 std::optional<ExportTarget> chooseExportFile(QWidget* parent, bool image) {
-    namespace captions = plot::captions;
     struct Offer {
         std::string_view filter;
         const char* suffix;
         ExportFormat format;
     };
     const std::vector<Offer> offers =
-        image ? std::vector<Offer>{{captions::kPngFilter, "png", ExportFormat::Png},
-                                   {captions::kSvgFilter, "svg", ExportFormat::Svg},
-                                   {captions::kPdfFilter, "pdf", ExportFormat::Pdf}}
-              : std::vector<Offer>{{captions::kDataFilter, "txt", ExportFormat::Data}};
+        image ? std::vector<Offer>{{kPngFilter, "png", ExportFormat::Png},
+                                   {kSvgFilter, "svg", ExportFormat::Svg},
+                                   {kPdfFilter, "pdf", ExportFormat::Pdf}}
+              : std::vector<Offer>{{kExportDataFilter, "txt", ExportFormat::Data}};
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -83,12 +80,11 @@ std::optional<ExportTarget> chooseExportFile(QWidget* parent, bool image) {
 }
 
 std::optional<QSize> chooseFigureSize(QWidget* parent) {
-    namespace captions = plot::captions;
     QDialog dialog(parent);
-    dialog.setWindowTitle(toQt(captions::kSizeTitle));
+    dialog.setWindowTitle(toQt(kFigureSizeTitle));
     const auto spin = [&](int value) {
         auto* box = new QSpinBox(&dialog);
-        box->setRange(kSmallestFigure, kLargestFigure);
+        box->setRange(core::plot::kSmallestFigureSide, core::plot::kLargestFigureSide);
         box->setValue(value);
         return box;
     };
@@ -100,8 +96,8 @@ std::optional<QSize> chooseFigureSize(QWidget* parent) {
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     auto* form = new QFormLayout(&dialog);
-    form->addRow(toQt(captions::kFigureWidth), width);
-    form->addRow(toQt(captions::kFigureHeight), height);
+    form->addRow(toQt(kFigureWidthLabel), width);
+    form->addRow(toQt(kFigureHeightLabel), height);
     form->addRow(buttons);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return QSize(width->value(), height->value());

@@ -1,4 +1,4 @@
-#include "app/message_panel.h"
+#include "widgets/message_panel.h"
 
 #include <QFontMetrics>
 #include <QLabel>
