@@ -109,9 +109,9 @@ TEST_P(PanelFigure, SvgTickLabelsLieInTheEnergyRange) {
     EXPECT_GE(high, c.high);
     const auto texts = svgTexts(readFile(out));
     int energies = 0;
-    bool unit = false;
+    std::string joined;  // a title may come in runs of one script each
     for (const std::string& text : texts) {
-        unit = unit || text.find("(eV)") != std::string::npos;
+        joined += text;
         char* end = nullptr;
         const double value = std::strtod(text.c_str(), &end);
         if (text.empty() || *end != '\0' || value < 1000) continue;  // intensities are below
@@ -120,11 +120,11 @@ TEST_P(PanelFigure, SvgTickLabelsLieInTheEnergyRange) {
         ++energies;
     }
     EXPECT_GE(energies, 3);
-    EXPECT_TRUE(unit);
+    EXPECT_NE(joined.find("(eV)"), std::string::npos);
 }
 INSTANTIATE_TEST_SUITE_P(
     Panels, PanelFigure,
-    ::testing::Values(PanelCase{"xafs", core::rixs::Panel::Xafs, 7100, 7160},
+    ::testing::Values(PanelCase{"xafs", core::rixs::Panel::Xafs, 7104, 7144},
                       PanelCase{"theory", core::rixs::Panel::Theory, 7030, 7065},
                       PanelCase{"experiment", core::rixs::Panel::Experiment, 7030, 7065}),
     [](const auto& row) { return std::string(row.param.name); });

@@ -44,6 +44,12 @@ private slots:
         QTest::newRow("optimise") << Make([](const auto& ws) { return new gui::COptim(ws); });
         QTest::newRow("map") << Make(
             [](const auto& ws) { return new gui::RixsMapWindow(ws, std::nullopt); });
+        // The map with the measured map, the difference and R per Ω under it.
+        QTest::newRow("map comparison") << Make([](const auto& ws) {
+            auto* window = new gui::RixsMapWindow(ws, std::nullopt);
+            window->findChild<QWidget*>(QStringLiteral("comparisonRow"))->show();
+            return window;
+        });
     }
     void minimumSizeFitsALaptop() {
         QFETCH(std::function<QWidget*(const core::Workspace&)>, make);
@@ -56,7 +62,7 @@ private slots:
             QStringLiteral("%1 x %2").arg(smallest.width()).arg(smallest.height());
         QVERIFY2(smallest.width() <= kScreen.width(), qPrintable(shown));
         QVERIFY2(smallest.height() <= kScreen.height() - kDecorations, qPrintable(shown));
-        // It opens no larger than the screen either.
+        // It opens no larger than the laptop's screen either.
         QVERIFY2(window->height() <= kScreen.height() - kDecorations,
                  qPrintable(QString::number(window->height())));
         QVERIFY(window->width() <= kScreen.width());

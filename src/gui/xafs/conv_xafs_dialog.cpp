@@ -149,6 +149,7 @@ void CConvXAFS::onPicked(double logicalX, double logicalY) {
     if (!report) return;
     m_editMessage->setText(report->text);
     if (report->done) m_coreEnergy->setText(toQt(m_model.boxText()));
+    showPlot();  // the edge marker at the picked energy
 }
 
 void CConvXAFS::onConfirm() {
@@ -163,6 +164,7 @@ void CConvXAFS::onConfirm() {
     m_steps->drawn();
     m_editMessage->setText(report.text);
     if (report.done) m_coreEnergy->setText(toQt(m_model.boxText()));
+    showPlot();  // the edge marker at the confirmed energy
 }
 
 void CConvXAFS::onDone() {
