@@ -224,8 +224,7 @@ int run(int argc, char** argv, const FigureWriters& figures) {
     return run(argc, argv, std::cout, std::cerr, figures);
 }
 
-int run(int argc, char** argv, std::ostream& out, std::ostream& err,
-        const FigureWriters& figures) {
+int run(int argc, char** argv, std::ostream& out, std::ostream& err, const FigureWriters& figures) {
     CLI::App app{"ZEPHALO: RIXS spectra from selective XAFS, headless front end", "zephalo-cli"};
     app.require_subcommand(1);
     app.set_version_flag("--version", "zephalo-cli " ZEPHALO_VERSION);

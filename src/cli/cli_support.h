@@ -4,8 +4,8 @@
 #include <atomic>
 #include <functional>
 #include <optional>
-#include <stop_token>
 #include <ostream>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -29,8 +29,8 @@ class Context {
 public:
     Context(std::ostream& outStream, std::ostream& errStream) : out(outStream), err(errStream) {}
 
-    std::ostream& out;  // where done reports and figures go
-    std::ostream& err;  // where refusals and usage errors go
+    std::ostream& out;                           // where done reports and figures go
+    std::ostream& err;                           // where refusals and usage errors go
     std::optional<std::string> workspaceOption;  // --workspace DIR; none: the default rule
     int exitCode = kExitDone;
     char** programArguments = nullptr;  // the program's own, for handing a command on

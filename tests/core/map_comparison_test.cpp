@@ -124,9 +124,9 @@ TEST_F(MapComparisonTest, EachRIsTheSingleComparisonsAndTheTotalPoolsEveryPair) 
     ASSERT_TRUE(near(plane.emission[column], 7050.0, 0, 1e-6));
     const double atFirst = map[0].points[200].intensity;  // 7030 + 0.1·200
     EXPECT_TRUE(near(measured.at(0, column), atFirst, 1e-15));
-    EXPECT_TRUE(near(differences.at(0, column),
-                     atFirst - core::storedValue(plane.at(0, column)), 1e-15, 1e-20));
-    EXPECT_TRUE(std::isnan(measured.at(0, 10)));   // 7021 eV: below the measured 7030 eV
+    EXPECT_TRUE(near(differences.at(0, column), atFirst - core::storedValue(plane.at(0, column)),
+                     1e-15, 1e-20));
+    EXPECT_TRUE(std::isnan(measured.at(0, 10)));  // 7021 eV: below the measured 7030 eV
     EXPECT_TRUE(std::isnan(differences.at(2, column)));
     ASSERT_TRUE(comparison.total.has_value());
     EXPECT_TRUE(near(*comparison.total, 100.0 * difference / sum, 1e-12));

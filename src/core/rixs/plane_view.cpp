@@ -224,11 +224,11 @@ std::vector<plot::Series> PlaneView::spectrumCutSeries() const {
 
 std::vector<plot::Series> PlaneView::excitationCutSeries() const {
     if (!validCut()) return {};
-    auto series = m_axis == PlaneAxis::Transfer
-                      ? namedSeries(texts::kSeriesTransferHead, *cutTransfer(),
-                                    texts::kExcitationAxis)
-                      : namedSeries(texts::kSeriesEmissionHead, m_plane.emission[m_cut->column],
-                                    texts::kExcitationAxis);
+    auto series =
+        m_axis == PlaneAxis::Transfer
+            ? namedSeries(texts::kSeriesTransferHead, *cutTransfer(), texts::kExcitationAxis)
+            : namedSeries(texts::kSeriesEmissionHead, m_plane.emission[m_cut->column],
+                          texts::kExcitationAxis);
     PlaneCut cut = excitationCut();
     series.x = std::move(cut.x);
     series.y = std::move(cut.y);

@@ -268,9 +268,10 @@ Status readBoundedText(const std::string& label, std::uintmax_t maxBytes, std::s
 }  // namespace
 
 Status readTextFile(const std::filesystem::path& file, std::string& out, std::uintmax_t maxBytes) {
-    return readBoundedText(pathText(file), maxBytes, out, [&](std::string& text, std::uintmax_t& size) {
-        return os::readRegularFile(file, maxBytes, text, size);
-    });
+    return readBoundedText(pathText(file), maxBytes, out,
+                           [&](std::string& text, std::uintmax_t& size) {
+                               return os::readRegularFile(file, maxBytes, text, size);
+                           });
 }
 
 Status readFolderFile(const os::Folder& folder, std::string_view name, std::string& out,

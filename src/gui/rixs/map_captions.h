@@ -21,8 +21,8 @@ inline constexpr std::string_view kAxisTransfer = "エネルギー移動 Ω−ω
 
 // Axis titles, shared with what saving writes.
 using core::rixs::texts::kEmissionAxis;
-using core::rixs::texts::kExcitationCutTitle;
 using core::rixs::texts::kExcitationAxis;
+using core::rixs::texts::kExcitationCutTitle;
 using core::rixs::texts::kIntensityAxis;
 using core::rixs::texts::kTransferAxis;
 using core::rixs::texts::kUnitEv;

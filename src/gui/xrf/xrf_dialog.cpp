@@ -179,7 +179,6 @@ QWidget* CXRF::buildPlot() {
     m_plot->setMinimumSize(380, 340);
     m_plot->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
-
     auto* selection = new QGroupBox(QStringLiteral("ローレンツ関数の選択"), area);
     auto* lines = new QButtonGroup(selection);
     auto* lineRow = new QHBoxLayout(selection);
