@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "cli/run.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // Shared plumbing of zephalo-cli: the work space chosen on the command line,
 // the exit status, and printing an operation's message-panel text.

@@ -20,12 +20,12 @@
 #include <vector>
 
 #include "cli/cli_support.h"
-#include "plot/figure_format.h"
-#include "plot/plot_texts.h"
-#include "rixs/rixs_plane.h"
-#include "rixs/workbench_model.h"
-#include "workspace/gates.h"
-#include "workspace/records.h"
+#include "core/plot/figure_format.h"
+#include "core/plot/plot_texts.h"
+#include "core/rixs/rixs_plane.h"
+#include "core/rixs/workbench_model.h"
+#include "core/workspace/gates.h"
+#include "core/workspace/records.h"
 
 namespace zephalo::cli {
 

@@ -1,5 +1,5 @@
 #include "cli/run.h"
-#include "plot/figure_command.h"
+#include "gui/plot/figure_command.h"
 
 // zephalo-cli with figure writers: the program zephalo-cli runs for its
 // figure command.

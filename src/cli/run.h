@@ -5,9 +5,9 @@
 #include <iosfwd>
 #include <optional>
 
-#include "plot/projection.h"
-#include "rixs/rixs_plane.h"
-#include "workspace/status.h"
+#include "core/plot/projection.h"
+#include "core/rixs/rixs_plane.h"
+#include "core/workspace/status.h"
 
 // The whole of zephalo-cli behind one call, so that its entry point needs
 // none of the command-line parser's headers.

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "cli/cli_support.h"
-#include "tools/average_model.h"
-#include "tools/optimise_model.h"
-#include "workspace/gates.h"
+#include "core/tools/average_model.h"
+#include "core/tools/optimise_model.h"
+#include "core/workspace/gates.h"
 
 namespace zephalo::cli {
 

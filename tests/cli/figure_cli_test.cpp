@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "cli_runner.h"
-#include "rixs/workbench_model.h"
-#include "workspace/file_names.h"
-#include "workspace/records.h"
-#include "workspace/workspace.h"
+#include "core/rixs/workbench_model.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/records.h"
+#include "core/workspace/workspace.h"
 
 namespace zephalo::test {
 namespace {

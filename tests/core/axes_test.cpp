@@ -5,8 +5,8 @@
 #include <tuple>
 #include <vector>
 
-#include "plot/axes.h"
-#include "plot/projection.h"
+#include "core/plot/axes.h"
+#include "core/plot/projection.h"
 #include "test_support.h"
 
 namespace zephalo::core::plot {

@@ -1,10 +1,10 @@
 #include <string>
 
-#include "plot/projection.h"
+#include "core/plot/projection.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/workspace.h"
+#include "core/xafs/conv_xafs_model.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/workspace.h"
-#include "xafs/conv_xafs_model.h"
 
 namespace zephalo::core::xafs {
 namespace {

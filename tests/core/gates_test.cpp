@@ -3,10 +3,10 @@
 #include <string_view>
 #include <tuple>
 
+#include "core/workspace/file_names.h"
+#include "core/workspace/gates.h"
+#include "core/workspace/workspace.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/gates.h"
-#include "workspace/workspace.h"
 
 namespace zephalo::core {
 namespace {

@@ -6,14 +6,14 @@
 #include <optional>
 #include <string>
 
-#include "rixs/map_comparison.h"
-#include "rixs/rixs_compute.h"
-#include "rixs/workbench_model.h"
+#include "core/rixs/map_comparison.h"
+#include "core/rixs/rixs_compute.h"
+#include "core/rixs/workbench_model.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/workspace.h"
 #include "rixs_fixture.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
-#include "workspace/workspace.h"
 
 // The measured map against the calculation, Ω by Ω: each R factor is the one
 // the workbench's own comparison gives for that Ω's spectrum.

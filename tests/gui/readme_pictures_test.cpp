@@ -4,13 +4,13 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "app/main_frame.h"
+#include "core/workspace/workspace.h"
+#include "gui/app/main_frame.h"
+#include "gui/plot/plot_panel.h"
+#include "gui/rixs/rixs_dialog.h"
+#include "gui/xafs/conv_xafs_dialog.h"
+#include "gui/xrf/xrf_dialog.h"
 #include "gui_test_support.h"
-#include "plot/plot_panel.h"
-#include "rixs/rixs_dialog.h"
-#include "workspace/workspace.h"
-#include "xafs/conv_xafs_dialog.h"
-#include "xrf/xrf_dialog.h"
 
 using namespace zephalo;
 using test::press;

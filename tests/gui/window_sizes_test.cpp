@@ -3,16 +3,16 @@
 #include <functional>
 #include <memory>
 
-#include "app/about_dialog.h"
-#include "app/main_frame.h"
-#include "rixs/rixs_dialog.h"
-#include "rixs/rixs_map_window.h"
-#include "tools/average_dialog.h"
-#include "tools/optim_dialog.h"
-#include "workspace/workspace.h"
-#include "xafs/conv_xafs_dialog.h"
-#include "xafs/xafs_reading_dialog.h"
-#include "xrf/xrf_dialog.h"
+#include "core/workspace/workspace.h"
+#include "gui/app/about_dialog.h"
+#include "gui/app/main_frame.h"
+#include "gui/rixs/rixs_dialog.h"
+#include "gui/rixs/rixs_map_window.h"
+#include "gui/tools/average_dialog.h"
+#include "gui/tools/optim_dialog.h"
+#include "gui/xafs/conv_xafs_dialog.h"
+#include "gui/xafs/xafs_reading_dialog.h"
+#include "gui/xrf/xrf_dialog.h"
 
 using namespace zephalo;
 

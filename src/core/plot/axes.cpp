@@ -1,12 +1,12 @@
-#include "plot/axes.h"
+#include "core/plot/axes.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 
-#include "plot/plot_texts.h"
-#include "plot/projection.h"
+#include "core/plot/plot_texts.h"
+#include "core/plot/projection.h"
 
 namespace zephalo::core::plot {
 

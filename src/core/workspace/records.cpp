@@ -1,12 +1,12 @@
-#include "workspace/records.h"
+#include "core/workspace/records.h"
 
 #include <new>
 #include <system_error>
 
-#include "workspace/commit.h"
-#include "workspace/number_text.h"
-#include "workspace/os_files.h"
-#include "workspace/storage_texts.h"
+#include "core/workspace/commit.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/os_files.h"
+#include "core/workspace/storage_texts.h"
 
 namespace zephalo::core {
 

@@ -1,4 +1,4 @@
-#include "plot/figure_command.h"
+#include "gui/plot/figure_command.h"
 
 #include <qcustomplot.h>
 #include <QApplication>
@@ -6,9 +6,9 @@
 #include <QPainter>
 #include <memory>
 
-#include "plot/figure_file.h"
-#include "plot/map_plot.h"
-#include "plot/plot_painter.h"
+#include "gui/plot/figure_file.h"
+#include "gui/plot/map_plot.h"
+#include "gui/plot/plot_painter.h"
 
 namespace zephalo::gui {
 

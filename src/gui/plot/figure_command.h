@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <optional>
 
-#include "plot/projection.h"
-#include "rixs/rixs_plane.h"
-#include "workspace/status.h"
+#include "core/plot/projection.h"
+#include "core/rixs/rixs_plane.h"
+#include "core/workspace/status.h"
 
 // Figures drawn without a window, for zephalo-cli. The interface is free of
 // Qt so that the commands can take these writers without Qt; each starts an

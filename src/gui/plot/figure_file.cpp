@@ -1,4 +1,4 @@
-#include "plot/figure_file.h"
+#include "gui/plot/figure_file.h"
 
 #include <qcustomplot.h>
 #include <QBuffer>
@@ -10,8 +10,8 @@
 #include <QSvgGenerator>
 #include <cmath>
 
-#include "plot/plot_painter.h"
-#include "workspace/records.h"
+#include "core/workspace/records.h"
+#include "gui/plot/plot_painter.h"
 
 namespace zephalo::gui {
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "plot/figure_format.h"
-#include "workspace/status.h"
+#include "core/plot/figure_format.h"
+#include "core/workspace/status.h"
 
 class QFont;
 class QCPPainter;

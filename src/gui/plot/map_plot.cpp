@@ -1,10 +1,10 @@
-#include "plot/map_plot.h"
+#include "gui/plot/map_plot.h"
 
 #include <qcustomplot.h>
 #include <string>
 
-#include "rixs/map_captions.h"
-#include "workspace/number_text.h"
+#include "core/workspace/number_text.h"
+#include "gui/rixs/map_captions.h"
 
 namespace zephalo::gui {
 

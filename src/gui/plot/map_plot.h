@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "rixs/rixs_plane.h"
+#include "core/rixs/rixs_plane.h"
 
 class QCustomPlot;
 class QCPColorMap;

@@ -1,4 +1,4 @@
-#include "plot/plot_export.h"
+#include "gui/plot/plot_export.h"
 
 #include <qcustomplot.h>
 #include <QAction>
@@ -7,12 +7,12 @@
 #include <QWidget>
 #include <utility>
 
-#include "plot/export_captions.h"
-#include "plot/figure_file.h"
-#include "plot/plot_panel.h"
-#include "plot/plot_texts.h"
-#include "widgets/message_panel.h"
-#include "workspace/records.h"
+#include "core/plot/plot_texts.h"
+#include "core/workspace/records.h"
+#include "gui/plot/export_captions.h"
+#include "gui/plot/figure_file.h"
+#include "gui/plot/plot_panel.h"
+#include "gui/widgets/message_panel.h"
 
 namespace zephalo::gui {
 

@@ -1,4 +1,4 @@
-#include "plot/plot_painter.h"
+#include "gui/plot/plot_painter.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "plot/plot_texts.h"
+#include "core/plot/plot_texts.h"
 
 namespace zephalo::gui {
 

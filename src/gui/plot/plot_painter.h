@@ -6,8 +6,8 @@
 #include <QTransform>
 #include <optional>
 
-#include "plot/axes.h"
-#include "plot/projection.h"
+#include "core/plot/axes.h"
+#include "core/plot/projection.h"
 
 class QPainter;
 

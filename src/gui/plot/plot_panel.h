@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "plot/plot_painter.h"
-#include "plot/projection.h"
+#include "core/plot/projection.h"
+#include "gui/plot/plot_painter.h"
 
 class QPainter;
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "rixs/workbench_texts.h"
+#include "core/rixs/workbench_texts.h"
 
 // Captions of the workbench "RIXSシミュレーション", word for word: window
 // title, panel headings, group boxes, labels, radios and buttons.

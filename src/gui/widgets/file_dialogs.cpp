@@ -1,4 +1,4 @@
-#include "widgets/file_dialogs.h"
+#include "gui/widgets/file_dialogs.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "widgets/message_panel.h"
-#include "workspace/workspace.h"
+#include "core/workspace/workspace.h"
+#include "gui/widgets/message_panel.h"
 
 namespace zephalo::gui {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "plot/figure_format.h"
+#include "core/plot/figure_format.h"
 
 class QWidget;
 
