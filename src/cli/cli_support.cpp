@@ -220,11 +220,11 @@ double numberOf(const std::string& text) {
     return core::parseNumber(text).value_or(0.0);
 }
 
-int run(int argc, char** argv) {
-    return run(argc, argv, std::cout, std::cerr);
+int run(int argc, char** argv, const FigureWriters& figures) {
+    return run(argc, argv, std::cout, std::cerr, figures);
 }
 
-int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
+int run(int argc, char** argv, std::ostream& out, std::ostream& err, const FigureWriters& figures) {
     CLI::App app{"ZEPHALO: RIXS spectra from selective XAFS, headless front end", "zephalo-cli"};
     app.require_subcommand(1);
     app.set_version_flag("--version", "zephalo-cli " ZEPHALO_VERSION);
@@ -233,6 +233,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     app.allow_windows_style_options(false);
     Context context(out, err);
     context.root = &app;
+    context.programArguments = argv;
     app.add_option("--workspace", context.workspaceOption,
                    "work-space folder (default: $ZEPHALO_WORK_SPACE, else ~/ZEPHALO_WORK_SPACE)")
         ->check(CLI::Validator(
@@ -249,6 +250,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     addWorkbenchCommands(app, context);
     addToolsCommands(app, context);
     addRixsCommands(app, context);
+    addFigureCommand(app, context, figures);
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) {  // --help or --version

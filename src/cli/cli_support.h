@@ -33,6 +33,7 @@ public:
     std::ostream& err;                           // where refusals and usage errors go
     std::optional<std::string> workspaceOption;  // --workspace DIR; none: the default rule
     int exitCode = kExitDone;
+    char** programArguments = nullptr;  // the program's own, for handing a command on
     // The parsed command line, for the history's description of a step.
     const CLI::App* root = nullptr;
 
@@ -124,5 +125,6 @@ void addXrfCommands(CLI::App& app, Context& context);
 void addRixsCommands(CLI::App& app, Context& context);
 void addWorkbenchCommands(CLI::App& app, Context& context);
 void addToolsCommands(CLI::App& app, Context& context);
+void addFigureCommand(CLI::App& app, Context& context, const FigureWriters& figures);
 
 }  // namespace zephalo::cli

@@ -49,7 +49,7 @@ TEST_F(ComputeCommand, ComputesWithTheGivenFactors) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out,
               "　計算したRIXSスペクトルを表示しました。\n　用いた励起エネルギーは7130eVです。"
-              "「実験値読込」し、この「計算値と比較」して下さい。\n"
+              "「実験値と比較」で、測定したRIXSスペクトルと比べて下さい。\n"
               "　必要なら「RIXSの保存」をして下さい。\n"
               "　スペクトル形状が異常な時は、「スケーリング因子」を調整して下さい。\n");
     EXPECT_EQ(readFile(workspace.path(kParameters)), "1.25\t7120\t7020\t7065\t0.1\t0.5\t2e-08\n");

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -56,8 +57,14 @@ TEST_F(ToolsCommands, OptimisePrintsTheMessageAndTheRFactorWithoutProgressOffTer
     const CliRun result = run({"optimise", "--omega", "7125", "--from", "7118", "--to", "7122",
                                "--height-step", "0.025", "--passes", "2"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out.rfind("7118eVから7122eVまで2回、最適化を行いました。\nR=", 0), 0u)
-        << result.out;
+    // The message, the R factor before and after, then the figure line.
+    const std::regex printed(
+        "7118eVから7122eVまで2回、最適化を行いました。\n"
+        "　R因子は (\\S+) % から (\\S+) % になりました。\nR=(\\S+)\n");
+    std::smatch parts;
+    ASSERT_TRUE(std::regex_match(result.out, parts, printed)) << result.out;
+    EXPECT_EQ(parts[2], parts[3]);
+    EXPECT_GE(std::stod(parts[1]), std::stod(parts[2]));
     EXPECT_TRUE(result.err.empty()) << result.err;
     EXPECT_EQ(text(files::kSelectiveSaving), text(files::kSelectiveForRixs));
 }

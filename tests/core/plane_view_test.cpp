@@ -186,13 +186,74 @@ TEST(PlaneView, SavedSeriesNameTheirEnergyAndAxis) {
     ASSERT_EQ(spectrum.size(), 1u);
     EXPECT_EQ(spectrum[0].xLabel, texts::kTransferAxis);
     EXPECT_EQ(spectrum[0].x, (std::vector<double>{11, 10, 9}));
-    const auto excitation = view.excitationCutSeries();
+    // In energy transfer the cut over Ω runs along Ω − ω = 21 − 11 eV.
+    auto excitation = view.excitationCutSeries();
+    ASSERT_EQ(excitation.size(), 1u);
+    EXPECT_EQ(excitation[0].name,
+              std::string(texts::kSeriesTransferHead) + "10" + std::string(texts::kUnitEv));
+    EXPECT_EQ(excitation[0].xLabel, texts::kExcitationAxis);
+    EXPECT_EQ(excitation[0].yLabel, texts::kIntensityAxis);
+    EXPECT_EQ(excitation[0].y, (std::vector<double>{1, 5}));
+    view.setAxis(PlaneAxis::Emission);
+    excitation = view.excitationCutSeries();
     ASSERT_EQ(excitation.size(), 1u);
     EXPECT_EQ(excitation[0].name,
               std::string(texts::kSeriesEmissionHead) + "11" + std::string(texts::kUnitEv));
-    EXPECT_EQ(excitation[0].xLabel, texts::kExcitationAxis);
-    EXPECT_EQ(excitation[0].yLabel, texts::kIntensityAxis);
     EXPECT_EQ(excitation[0].y, (std::vector<double>{2, 5}));
+}
+
+struct TransferCutCase {
+    std::string name;
+    double x;  // where the cursor sets the cut, in Ω − ω
+    std::vector<double> omega;
+    std::vector<double> values;
+};
+void PrintTo(const TransferCutCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class TransferCut : public ::testing::TestWithParam<TransferCutCase> {};
+
+// ω = 0 … 4 eV by 1, Ω = 10, 11, 12 eV, intensity 10 r + c: along
+// Ω − ω = x each row is read at ω = Ω − x, between its neighbours, and a row
+// the line misses has no point.
+TEST_P(TransferCut, RunsAlongTheCursorLine) {
+    const auto& c = GetParam();
+    RixsPlane plane{{0, 1, 2, 3, 4}, {10, 11, 12}, {}};
+    for (int r = 0; r < 3; ++r) {
+        for (int col = 0; col < 5; ++col) plane.total.push_back(10.0 * r + col);
+    }
+    for (const bool byClick : {false, true}) {
+        PlaneView view = viewOf(plane, PlaneAxis::Transfer);
+        ASSERT_TRUE(byClick ? view.fix(c.x, 11) : view.follow(c.x, 11));
+        EXPECT_EQ(view.cutTransfer(), c.x);
+        EXPECT_EQ(view.excitationCutTitle(), texts::kTransferCutTitle);
+        const auto cut = view.excitationCut();
+        EXPECT_EQ(cut.x, c.omega);
+        ASSERT_EQ(cut.y.size(), c.values.size());
+        for (std::size_t i = 0; i < cut.y.size(); ++i) {
+            EXPECT_TRUE(near(cut.y[i], c.values[i], 1e-12)) << i;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TransferCut,
+    ::testing::Values(TransferCutCase{"on the cells", 9, {10, 11, 12}, {1, 12, 23}},
+                      TransferCutCase{"between the cells", 9.4, {10, 11, 12}, {0.6, 11.6, 22.6}},
+                      TransferCutCase{"misses the first row", 11, {11, 12}, {10, 21}},
+                      TransferCutCase{"misses the last row", 7, {10, 11}, {3, 14}}),
+    [](const auto& c) { return caseName(c.param.name); });
+
+TEST(PlaneView, TransferCutWithoutACursorRunsThroughTheCutCell) {
+    PlaneView view = viewOf(smallPlane());
+    view.fix(12, 21);  // over ω: the cell ω = 12, Ω = 21 eV
+    EXPECT_EQ(view.excitationCutTitle(), texts::kExcitationCutTitle);
+    view.setAxis(PlaneAxis::Transfer);
+    EXPECT_EQ(view.cutTransfer(), 9.0);
+    EXPECT_EQ(view.excitationCut().x, (std::vector<double>{20, 21}));
+    EXPECT_EQ(view.excitationCut().y, (std::vector<double>{2, 6}));
+    EXPECT_EQ(viewOf(RixsPlane{}).cutTransfer(), std::nullopt);
 }
 
 struct RangeCase {

@@ -22,7 +22,7 @@ const std::string kWarning =
 
 std::string shown(const std::string& typed) {
     return "　計算したRIXSスペクトルを表示しました。\r\n　用いた励起エネルギーは" + typed +
-           "eVです。「実験値読込」し、この\r\n「計算値と比較」して下さい。\r\n"
+           "eVです。「実験値と比較」で、測定した\r\nRIXSスペクトルと比べて下さい。\r\n"
            "　必要なら「RIXSの保存」をして下さい。\r\n"
            "　スペクトル形状が異常な時は、「スケーリング因子」を調整して下\r\nさい。";
 }

@@ -542,8 +542,13 @@ TEST(OptimiseModelRun, ReportsEveryPassAndTheMessage) {
                         })
                     .done)
         << outcome.report.text;
-    EXPECT_EQ(outcome.report.text, "7112eVから7124eVまで2回、最適化を行いました。\r\n");
     ASSERT_EQ(outcome.passes.size(), 2u);
+    // The R factor before the run, and after it as the box shows it.
+    ASSERT_TRUE(outcome.rStart && outcome.rFactor);
+    EXPECT_GE(*outcome.rStart, *outcome.rFactor);
+    EXPECT_EQ(outcome.report.text, "7112eVから7124eVまで2回、最適化を行いました。\r\n　R因子は " +
+                                       formatDigits(*outcome.rStart, 6) + " % から " +
+                                       outcome.passes[1].rFactorText + " % になりました。\r\n");
     EXPECT_EQ(outcome.passes[1].componentText, "2");
     EXPECT_LE(outcome.passes[1].rFactor, outcome.passes[0].rFactor);
     ASSERT_TRUE(outcome.rFactor);

@@ -319,6 +319,7 @@ private slots:
     }
 
     void createButtonNamesTheRealFolder() {
+        QCOMPARE(form()->markText(core::FormButton::CreateWorkspace), QStringLiteral("未"));
         test::buttonByCaption(*form(), QStringLiteral("ワークスペース作成"))->click();
         QCOMPARE(
             QString::fromStdString(form()->messageText()),
@@ -369,6 +370,11 @@ private slots:
                  m_ws->path() + QStringLiteral(" に「RIXS実験スペク\r\nトル」を導入しました。"));
         QCOMPARE(test::hiddenMessageLines(*m_frame), 0);
         QVERIFY(workspace().exists(core::files::kRixsExperimentMinMax));
+        // The marks follow: created and imported are done, the rest not yet.
+        QCOMPARE(form()->markText(core::FormButton::CreateWorkspace), QStringLiteral("済"));
+        QCOMPARE(form()->markText(core::FormButton::ImportRixs), QStringLiteral("済"));
+        QCOMPARE(form()->markText(core::FormButton::ImportXrf), QStringLiteral("未"));
+        QCOMPARE(form()->markText(core::FormButton::Rixs), QStringLiteral("未"));
 
         // Cancel on the fluorescence import: no file, same text.
         QVERIFY(whileModal(

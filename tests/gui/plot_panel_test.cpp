@@ -12,26 +12,29 @@ using zephalo::core::plot::Curve;
 using zephalo::core::plot::Pen;
 using zephalo::gui::PlotPanel;
 
-// A panel whose client area is exactly 220 x 220 pixels, so one logical unit
-// is one pixel: logical (x, y) lies at pixel (111 + x, 111 - y) of the widget
-// (one pixel of frame).
+// A panel whose logical square (inside its axes) is exactly 220 x 220
+// pixels, so one logical unit is one pixel: logical (x, y) lies at pixel
+// area.topLeft() + (110 + x, 110 - y) of the widget.
 class PlotPanelTest : public QObject {
     Q_OBJECT
 
-    static QPoint pixelOf(int x, int y) { return {111 + x, 111 - y}; }
+    QPoint m_origin;  // the pixel of logical (0, 0)
+
+    QPoint pixelOf(int x, int y) const { return m_origin + QPoint(x, -y); }
     static bool isColour(QRgb pixel, QColor colour) { return QColor(pixel) == colour; }
     // The colour at a logical point, allowing one pixel of rounding.
-    static bool near(const QImage& image, int x, int y, QColor colour) {
+    bool near(const QImage& image, int x, int y, QColor colour) const {
         const QPoint at = pixelOf(x, y);
         for (int dx = -1; dx <= 1; ++dx)
             for (int dy = -1; dy <= 1; ++dy)
                 if (isColour(image.pixel(at.x() + dx, at.y() + dy), colour)) return true;
         return false;
     }
-    static int countInColumn(const QImage& image, int x, QColor colour) {
+    // Pixels of `colour` in the column of logical x within the square.
+    int countInColumn(const QImage& image, int x, QColor colour) const {
         int n = 0;
-        for (int row = 0; row < image.height(); ++row)
-            if (isColour(image.pixel(pixelOf(x, 0).x(), row), colour)) ++n;
+        for (int y = -110; y < 110; ++y)
+            if (isColour(image.pixel(pixelOf(x, y)), colour)) ++n;
         return n;
     }
 
@@ -41,17 +44,23 @@ class PlotPanelTest : public QObject {
     const QColor kRed{255, 0, 0};
     const QColor kSkyBlue{0, 200, 255};
 
-    std::unique_ptr<PlotPanel> makePanel() {
+    // The axes take the same room at any size: the panel grows by what
+    // they take until its square is 220 x 220.
+    std::unique_ptr<PlotPanel> makePanel(std::vector<Curve> curves = {}) {
         auto panel = std::make_unique<PlotPanel>();
-        panel->setFixedSize(222, 222);
+        panel->setCurves(std::move(curves));
+        panel->setFixedSize(400, 400);
+        panel->setFixedSize(QSize(620, 620) - panel->plotArea().size());
         panel->show();
+        const QRect area = panel->plotArea();
+        m_origin = area.topLeft() + QPoint(110, 110);
         return panel;
     }
 
 private slots:
     void emptyPanelShowsBoxAndDottedGrid() {
         auto panel = makePanel();
-        QCOMPARE(panel->contentsRect().size(), QSize(220, 220));
+        QCOMPARE(panel->plotArea().size(), QSize(220, 220));
         const QImage image = panel->grab().toImage();
         // White margin outside the box, light grey inside.
         QVERIFY(isColour(image.pixel(pixelOf(-105, 105)), kWhite));
@@ -128,8 +137,9 @@ private slots:
         const QPoint pixels[] = {pixelOf(14, 0), pixelOf(-57, 33), pixelOf(96, -100)};
         for (const QPoint& at : pixels) {
             QTest::mouseClick(panel.get(), Qt::LeftButton, {}, at);
+            const QPoint inArea = at - panel->plotArea().topLeft();
             const auto expected =
-                zephalo::core::plot::logicalFromPixel(at.x() - 1, at.y() - 1, 220, 220);
+                zephalo::core::plot::logicalFromPixel(inArea.x(), inArea.y(), 220, 220);
             QCOMPARE(picked.last().at(0).toDouble(), double(expected.x));
             QCOMPARE(picked.last().at(1).toDouble(), double(expected.y));
         }
@@ -175,6 +185,47 @@ private slots:
         QTest::mouseDClick(panel.get(), Qt::LeftButton, {}, cursor);
         QCOMPARE(panel->zoom(), 1.0);
         QCOMPARE(panel->viewCentre(), QPointF());
+    }
+
+    // The energy axis labels what the square shows: at the full view the
+    // range of the curve's frame, zoomed in its visible part in finer steps,
+    // each tick drawn under the logical position of its energy.
+    void ticksFollowAZoom() {
+        struct Point {
+            double e;
+            double i;
+        };
+        const std::vector<Point> points{{7000, 0}, {7100, 1}, {7200, 0.5}};
+        Curve curve = zephalo::core::plot::projectCurve(
+            points, &Point::e, &Point::i, zephalo::core::plot::Range{7000, 7200, 0, 1}, Pen::Red);
+        curve.name = "A";
+        auto panel = makePanel({curve});
+        const QColor axis(60, 60, 60);
+        const auto checkTicks = [&](double low, double high, double step) {
+            const auto ticks = panel->energyTicks();
+            QVERIFY(ticks.values.size() >= 2);
+            QVERIFY2(zephalo::test::near(ticks.step, step, 1e-12),
+                     qPrintable(QString::number(ticks.step)));
+            const QImage image = panel->grab().toImage();
+            const int below = panel->plotArea().bottom() + 3;
+            for (double value : ticks.values) {
+                QVERIFY(value >= low && value <= high);
+                // Logical X of the energy, at the zoom about the centre.
+                const double logical = (value - 7100) / 200.0 * 200.0 * panel->zoom();
+                const int column = pixelOf(static_cast<int>(std::lround(logical)), 0).x();
+                QVERIFY2(isColour(image.pixel(column, below), axis) ||
+                             isColour(image.pixel(column - 1, below), axis),
+                         qPrintable(QString::number(value)));
+            }
+            QCOMPARE(panel->intensityTicks().values.empty(), false);
+        };
+        // Full view: logical -110 .. 110 is 6990 .. 7210 eV.
+        checkTicks(6990, 7210, 100);
+        panel->zoomAbout(QPointF(pixelOf(0, 0)), 8.0);
+        // 220 / 8 logical units around 7100 eV: 7086.25 .. 7113.75 eV.
+        checkTicks(7086.25, 7113.75, 10);
+        panel->resetZoom();
+        checkTicks(6990, 7210, 100);
     }
 };
 

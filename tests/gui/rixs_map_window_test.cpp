@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -140,7 +141,6 @@ void RixsMapWindowTest::drawsTheMapAndTheCutsFollowAClick() {
         const auto spectrum = window.spectrumCutPlot()->graph(0)->data();
         const auto excitation = window.excitationCutPlot()->graph(0)->data();
         QCOMPARE(spectrum->size(), static_cast<int>(plane.emission.size()));
-        QCOMPARE(excitation->size(), static_cast<int>(plane.excitation.size()));
         for (std::size_t c = 0; c < plane.emission.size(); c += 10) {
             const double expectedX =
                 click.transfer ? plane.excitation[row] - plane.emission[c] : plane.emission[c];
@@ -148,9 +148,40 @@ void RixsMapWindowTest::drawsTheMapAndTheCutsFollowAClick() {
             QVERIFY(near(point->key, expectedX, 1e-12));
             QVERIFY(near(point->value, plane.at(row, c), 1e-12));
         }
-        for (std::size_t r = 0; r < plane.excitation.size(); r += 8) {
-            const auto point = excitation->findBegin(plane.excitation[r], false);
-            QVERIFY(near(point->value, plane.at(r, column), 1e-12));
+        // The lower cut is the set the cursor line crosses: at constant ω,
+        // or in energy-transfer mode at the line's constant Ω − ω, each Ω
+        // read between the two emission energies around Ω − (Ω − ω), no
+        // point where the line leaves the row. Its title says which.
+        const double line = map.xAxis->pixelToCoord(at.x());
+        const auto* heading =
+            qobject_cast<QCPTextElement*>(window.excitationCutPlot()->plotLayout()->element(0, 0));
+        QVERIFY(heading);
+        QCOMPARE(heading->text().startsWith(QStringLiteral("Ω−ω一定")), click.transfer);
+        if (!click.transfer) {
+            QCOMPARE(excitation->size(), static_cast<int>(plane.excitation.size()));
+            for (std::size_t r = 0; r < plane.excitation.size(); r += 8) {
+                const auto point = excitation->findBegin(plane.excitation[r], false);
+                QVERIFY(near(point->value, plane.at(r, column), 1e-12));
+            }
+        } else {
+            QVERIFY(near(*window.cutTransfer(), line, 1e-9));
+            const double step = plane.emission[1] - plane.emission[0];
+            int crossed = 0;
+            for (std::size_t r = 0; r < plane.excitation.size(); ++r) {
+                const double along = (plane.excitation[r] - line - plane.emission.front()) / step;
+                if (along < 0 || along > static_cast<double>(plane.emission.size() - 1)) continue;
+                ++crossed;
+                const auto point = excitation->findBegin(plane.excitation[r], false);
+                QVERIFY(near(point->key, plane.excitation[r], 1e-12));
+                const auto left = static_cast<std::size_t>(along);
+                const auto right = std::min(left + 1, plane.emission.size() - 1);
+                const double low = std::min(plane.at(r, left), plane.at(r, right));
+                const double high = std::max(plane.at(r, left), plane.at(r, right));
+                QVERIFY2(point->value >= low - 1e-12 && point->value <= high + 1e-12,
+                         qPrintable(QString::number(plane.excitation[r])));
+            }
+            QVERIFY(crossed > 0);
+            QCOMPARE(excitation->size(), crossed);
         }
         // Fixed: moving on does not move the cuts; the next click frees them.
         QTest::mouseMove(&map, at + QPoint(40, -40));

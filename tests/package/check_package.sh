@@ -41,7 +41,7 @@ grep -q "version: \"$version\"" "$source_dir/CITATION.cff" || fail "CITATION.cff
 # The installed tree.
 root=$scratch/root
 dpkg -x "$deb" "$root"
-for f in usr/bin/zephalo usr/bin/zephalo-cli usr/share/doc/zephalo/copyright \
+for f in usr/bin/zephalo usr/bin/zephalo-cli usr/bin/zephalo-figure usr/share/doc/zephalo/copyright \
   usr/share/man/man1/zephalo-cli.1.gz usr/share/applications/zephalo.desktop \
   usr/share/icons/hicolor/64x64/apps/zephalo.png; do
   [ -s "$root/$f" ] || fail "missing /$f"
@@ -52,6 +52,8 @@ for program in zephalo zephalo-cli; do
   shown=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/$program" --version)
   [ "$shown" = "$program $version" ] || fail "$program --version printed: $shown"
 done
+grep -q ', stripped' <<<"$(file -b "$root/usr/bin/zephalo-figure")" ||
+  fail "/usr/bin/zephalo-figure is not stripped"
 # The debug symbols are optional; when their package is made it must hold them.
 if [ -n "$dbgsym" ] && ! dpkg-deb -c "$dbgsym" | grep -q '/usr/lib/debug/.build-id/.*\.debug$'; then
   fail "the zephalo-dbgsym package holds no debug symbols"
@@ -87,6 +89,33 @@ wait "$gui" 2>/dev/null
 for f in "${demo_files[@]}"; do
   cmp -s "$source_dir/data/demo/$f" "$home/ZEPHALO/$f" || fail "first start: ~/ZEPHALO/$f missing"
 done
+
+# The installed zephalo-cli draws a figure through the figure program beside
+# it, without a display.
+cli=$root/usr/bin/zephalo-cli
+demo=$root/usr/share/zephalo/demo
+export ZEPHALO_WORK_SPACE=$scratch/figure
+story_ok=1
+story() { env -u DISPLAY -u WAYLAND_DISPLAY "$cli" "$@" >>"$scratch/story.log" 2>&1 || story_ok=0; }
+story create
+story import conv-xafs "$demo/Fe2O3_ConvXAFS.DAT"
+story import xrf "$demo/Fe2O3_XRF_Kbeta.DAT"
+story import rixs "$demo/Fe2O3_RIXS_7114eV.DAT"
+story import selective "$demo/Fe2O3.xspec"
+story edge --edge "Fe K-edge"
+story xrf --A 7046,0.967,12 --B 7054.1,0.447,7.07 --C 7057.3,0.271,2.22 --D 7058.4,0.025,0.427 --store
+story load-selective
+story finish
+story compute --omega 7114
+if ((story_ok)); then
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$cli" figure theory \
+    --out "$scratch/theory.svg" >"$scratch/figure.log" 2>&1 ||
+    fail "installed zephalo-cli figure: $(cat "$scratch/figure.log")"
+  grep -q '</svg>' "$scratch/theory.svg" 2>/dev/null || fail "installed zephalo-cli figure wrote no SVG"
+else
+  fail "the demo steps before the figure failed with the installed zephalo-cli: $(cat "$scratch/story.log")"
+fi
+unset ZEPHALO_WORK_SPACE
 
 if ((failures)); then
   echo "$failures package check(s) failed"

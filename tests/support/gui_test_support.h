@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <QtTest>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 
 #include "core/plot/projection.h"
@@ -75,10 +76,26 @@ inline int pixelsOf(QWidget& widget, QColor colour) {
     return colourCount(widget.grab().toImage(), colour);
 }
 
-// A pixel of the panel that its own mapping puts at logical (x, y), or a
-// null point when no pixel maps there.
+// Pixels within `tolerance` of `colour` in each channel: an antialiased
+// curve's core and the edges that keep its hue.
+inline int pixelsNear(QWidget& widget, QColor colour, int tolerance = 60) {
+    const QImage image = widget.grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor at = image.pixelColor(x, y);
+            count += std::abs(at.red() - colour.red()) <= tolerance &&
+                     std::abs(at.green() - colour.green()) <= tolerance &&
+                     std::abs(at.blue() - colour.blue()) <= tolerance;
+        }
+    }
+    return count;
+}
+
+// A pixel of the panel's drawing area (inside its axes) that its own mapping
+// puts at logical (x, y), or a null point when no pixel maps there.
 inline QPoint pixelAt(const gui::PlotPanel& panel, int logicalX, int logicalY = 0) {
-    const QRect area = panel.contentsRect();
+    const QRect area = panel.plotArea();
     int column = -1;
     int row = -1;
     for (int px = 0; px < area.width() && column < 0; ++px) {

@@ -52,6 +52,18 @@ int projectDisplayY(double y, double smin, double smax, const Axes& axes) {
     return verticalPosition(y, smin, smax - smin, axes);
 }
 
+std::optional<Frame> Picture::frame() const {
+    for (const Curve& curve : curves) {
+        if (curve.frame && curve.size() > 0) return curve.frame;
+    }
+    return std::nullopt;
+}
+
+bool Picture::empty() const {
+    return std::all_of(curves.begin(), curves.end(),
+                       [](const Curve& curve) { return curve.size() == 0; });
+}
+
 bool pickAccepted(double logicalX, double logicalY) {
     return logicalX >= -96 && logicalX <= 96 && logicalY >= -100 && logicalY <= 100;
 }

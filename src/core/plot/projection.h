@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
 #include "core/numeric/display_factors.h"
+#include "core/plot/axes.h"
 
 // The plot panels' logical system: a 220 x 220 square centred on the panel,
 // y pointing up, a box from -100 to 100 and curves projected into it once
@@ -56,6 +59,10 @@ struct Curve {
     Pen pen = Pen::Black;
     int windowLow = -95;
     int windowHigh = 95;
+    // What the panel's legend calls the curve.
+    std::string_view name;
+    // The energies and intensities of the logical square, for the axes.
+    std::optional<Frame> frame;
 
     std::size_t size() const { return x.size(); }
     // Whether point i lies in [-97, 97] horizontally and in the vertical window.
@@ -63,6 +70,16 @@ struct Curve {
     // Whether the segment from point i - 1 to point i is drawn: both points
     // inside and no break mark on point i. The first point is only moved to.
     bool joined(std::size_t i) const;
+};
+
+// What one panel draws: its heading and its curves in drawing order.
+struct Picture {
+    std::string_view title;
+    std::vector<Curve> curves;
+    // The frame of the first curve that has one; nullopt when none has.
+    std::optional<Frame> frame() const;
+    // Whether any curve has a point.
+    bool empty() const;
 };
 
 // Data to logical units. X runs from -100 at xmin to +100 at xmax, energies
@@ -87,6 +104,11 @@ Curve projectCurve(const std::vector<Point>& points, double Point::*x, double Po
     curve.pen = pen;
     curve.windowLow = windowLow;
     curve.windowHigh = windowHigh;
+    if constexpr (std::is_same_v<Ranges, DisplayRange>) {
+        curve.frame = frameOf(range, axes);
+    } else {
+        curve.frame = frameOf(range);
+    }
     curve.x.reserve(points.size());
     curve.y.reserve(points.size());
     for (const Point& point : points) {

@@ -44,6 +44,11 @@ inline constexpr std::string_view kUnitEv = " eV";
 // the ω of an excitation cut (each followed by its value and kUnitEv).
 inline constexpr std::string_view kSeriesOmegaHead = "Ω=";
 inline constexpr std::string_view kSeriesEmissionHead = "ω=";
+// The name of the cut along Ω−ω = const in energy transfer: its Ω−ω.
+inline constexpr std::string_view kSeriesTransferHead = "Ω−ω=";
+// Titles of the cut over Ω: at one ω, or along the cursor line Ω−ω = const.
+inline constexpr std::string_view kExcitationCutTitle = "ω一定の断面（強度の励起エネルギー依存）";
+inline constexpr std::string_view kTransferCutTitle = "Ω−ω一定の断面（強度の励起エネルギー依存）";
 // The value under the cursor: Ω, ω, Ω−ω and the intensity between the parts.
 inline constexpr std::string_view kCursorOmega = "Ω=";
 inline constexpr std::string_view kCursorEmission = " eV, ω=";

@@ -65,6 +65,7 @@ void PlaneView::setPlane(RixsPlane plane) {
     m_plane = std::move(plane);
     m_fixed = false;
     m_cut.reset();
+    m_transfer.reset();
     if (!m_plane.excitation.empty() && !m_plane.emission.empty()) {
         m_cut = PlaneCell{m_plane.excitation.size() / 2, m_plane.emission.size() / 2};
     }
@@ -94,18 +95,25 @@ PlaneImage PlaneView::image() const {
     out.xLast = lowest + dw * static_cast<double>(count - 1);
     out.values.assign(rows * count, std::numeric_limits<double>::quiet_NaN());
     for (std::size_t r = 0; r < rows; ++r) {
-        const auto row = m_plane.row(r);
         for (std::size_t t = 0; t < count; ++t) {
             const double w = m_plane.excitation[r] - (lowest + dw * static_cast<double>(t));
-            const double at = (w - w0) / dw;
-            if (!(at >= 0 && at <= static_cast<double>(columns - 1))) continue;
-            const auto left = std::min(static_cast<std::size_t>(at), columns - 1);
-            const auto right = std::min(left + 1, columns - 1);
-            const double part = at - static_cast<double>(left);
-            out.values[r * count + t] = row[left] + (row[right] - row[left]) * part;
+            out.values[r * count + t] = valueAt(r, w);
         }
     }
     return out;
+}
+
+double PlaneView::valueAt(std::size_t row, double w) const {
+    const std::size_t columns = m_plane.emission.size();
+    const double at = (w - m_plane.emission.front()) / meanStep(m_plane.emission);
+    if (!(at >= 0 && at <= static_cast<double>(columns - 1))) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    const auto values = m_plane.row(row);
+    const auto left = std::min(static_cast<std::size_t>(at), columns - 1);
+    const auto right = std::min(left + 1, columns - 1);
+    const double part = at - static_cast<double>(left);
+    return values[left] + (values[right] - values[left]) * part;
 }
 
 std::optional<PlaneCell> PlaneView::cellAt(double x, double omega) const {
@@ -124,6 +132,7 @@ bool PlaneView::follow(double x, double omega) {
     const auto cell = cellAt(x, omega);
     if (!cell) return false;
     m_cut = cell;
+    m_transfer = m_axis == PlaneAxis::Transfer ? std::optional(x) : std::nullopt;
     return true;
 }
 
@@ -131,8 +140,19 @@ bool PlaneView::fix(double x, double omega) {
     const auto cell = cellAt(x, omega);
     if (!cell) return false;
     m_cut = cell;
+    m_transfer = m_axis == PlaneAxis::Transfer ? std::optional(x) : std::nullopt;
     m_fixed = true;
     return true;
+}
+
+std::optional<double> PlaneView::cutTransfer() const {
+    if (!validCut()) return std::nullopt;
+    if (m_transfer) return m_transfer;
+    return m_plane.excitation[m_cut->row] - m_plane.emission[m_cut->column];
+}
+
+std::string_view PlaneView::excitationCutTitle() const {
+    return m_axis == PlaneAxis::Transfer ? texts::kTransferCutTitle : texts::kExcitationCutTitle;
 }
 
 bool PlaneView::validCut() const {
@@ -155,9 +175,14 @@ PlaneCut PlaneView::spectrumCut() const {
 PlaneCut PlaneView::excitationCut() const {
     PlaneCut out;
     if (!validCut()) return out;
-    out.x = m_plane.excitation;
+    const double transfer = *cutTransfer();
     for (std::size_t r = 0; r < m_plane.excitation.size(); ++r) {
-        out.y.push_back(m_plane.at(r, m_cut->column));
+        const double omega = m_plane.excitation[r];
+        const double value = m_axis == PlaneAxis::Transfer ? valueAt(r, omega - transfer)
+                                                           : m_plane.at(r, m_cut->column);
+        if (std::isnan(value)) continue;  // the line misses this row
+        out.x.push_back(omega);
+        out.y.push_back(value);
     }
     return out;
 }
@@ -199,8 +224,11 @@ std::vector<plot::Series> PlaneView::spectrumCutSeries() const {
 
 std::vector<plot::Series> PlaneView::excitationCutSeries() const {
     if (!validCut()) return {};
-    auto series = namedSeries(texts::kSeriesEmissionHead, m_plane.emission[m_cut->column],
-                              texts::kExcitationAxis);
+    auto series =
+        m_axis == PlaneAxis::Transfer
+            ? namedSeries(texts::kSeriesTransferHead, *cutTransfer(), texts::kExcitationAxis)
+            : namedSeries(texts::kSeriesEmissionHead, m_plane.emission[m_cut->column],
+                          texts::kExcitationAxis);
     PlaneCut cut = excitationCut();
     series.x = std::move(cut.x);
     series.y = std::move(cut.y);

@@ -11,9 +11,10 @@
 
 // The RIXS map as a view of a computed plane: the colour image over emission
 // energy ω or energy transfer Ω − ω, the cell under a point of it, the two
-// cuts through that cell (the spectrum at one Ω, the intensity at one ω over
-// Ω), the text under the cursor and what saving each panel writes. The map
-// window draws what this gives.
+// cuts through that point (the spectrum at one Ω; over Ω, the intensity at
+// one ω, or in energy transfer along the cursor line Ω − ω = const), the
+// text under the cursor and what saving each panel writes. The map window
+// draws what this gives.
 namespace zephalo::core::rixs {
 
 enum class PlaneAxis { Emission, Transfer };
@@ -60,7 +61,11 @@ public:
     const RixsPlane& plane() const { return m_plane; }
     bool empty() const { return m_plane.total.empty(); }
 
-    void setAxis(PlaneAxis axis) { m_axis = axis; }
+    // A new axis: the cut stays on its cell, its line through the cell.
+    void setAxis(PlaneAxis axis) {
+        m_axis = axis;
+        m_transfer.reset();
+    }
     PlaneAxis axis() const { return m_axis; }
 
     // The image in the current axis. In energy transfer the columns step by
@@ -74,7 +79,7 @@ public:
     std::optional<PlaneCell> cut() const { return m_cut; }
     bool fixed() const { return m_fixed; }
     // The cursor at (x, Ω): the cut follows it unless fixed. True when the
-    // cut moved to a cell.
+    // cut moved to a cell. In energy transfer the cut's line is Ω − ω = x.
     bool follow(double x, double omega);
     // A click at (x, Ω): the cut fixed on the cell there. False (and nothing
     // changed) when no cell is there.
@@ -82,10 +87,17 @@ public:
     // The cut follows the cursor again.
     void release() { m_fixed = false; }
 
-    // The cuts through the cut cell as drawn: the row over ω (or Ω − ω), the
-    // column over Ω; empty without a cut.
+    // The Ω − ω of the cut's line in energy transfer: the cursor's where it
+    // set the cut, else the cut cell's; nullopt without a cut.
+    std::optional<double> cutTransfer() const;
+    // The cuts as drawn: the cut cell's row over ω (or Ω − ω); over Ω, the
+    // cut cell's column, or in energy transfer each row read at
+    // ω = Ω − cutTransfer() (linearly between its emission energies; rows
+    // the line misses have no point). Empty without a cut.
     PlaneCut spectrumCut() const;
     PlaneCut excitationCut() const;
+    // The title of the cut over Ω: which set of points it is.
+    std::string_view excitationCutTitle() const;
     // Ω, ω, Ω − ω and the intensity of the cut cell, marked when fixed;
     // empty without a cut.
     std::string cursorText() const;
@@ -98,10 +110,15 @@ public:
 
 private:
     bool validCut() const;
+    // Row `row` at emission energy `w`, linearly between its emission
+    // energies (taken as evenly spaced, as the image draws them); NaN
+    // outside them.
+    double valueAt(std::size_t row, double w) const;
 
     RixsPlane m_plane;
     PlaneAxis m_axis = PlaneAxis::Emission;
     std::optional<PlaneCell> m_cut;
+    std::optional<double> m_transfer;  // the cursor's Ω − ω at the cut
     bool m_fixed = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <mutex>
 #include <optional>
 
@@ -137,6 +138,24 @@ Status computeRixsPlane(const Workspace& workspace, std::span<const double> exci
     return planeOver(input, excitations, out, hooks, [&](const QuadPoint& point) {
         return nonFiniteRefusal(point, input.parameters.scalingFactor, selectiveFile);
     });
+}
+
+std::vector<double> transferCut(const RixsPlane& plane, double transfer) {
+    std::vector<double> cut(plane.excitation.size(), std::numeric_limits<double>::quiet_NaN());
+    const std::size_t columns = plane.emission.size();
+    if (columns == 0) return cut;
+    const double first = plane.emission.front();
+    const double step =
+        columns > 1 ? (plane.emission.back() - first) / static_cast<double>(columns - 1) : 1.0;
+    for (std::size_t r = 0; r < cut.size(); ++r) {
+        const double at = (plane.excitation[r] - transfer - first) / step;
+        if (!(at >= 0.0 && at <= static_cast<double>(columns - 1))) continue;
+        const auto left = std::min(static_cast<std::size_t>(at), columns - 1);
+        const auto right = std::min(left + 1, columns - 1);
+        const auto row = plane.row(r);
+        cut[r] = row[left] + (row[right] - row[left]) * (at - static_cast<double>(left));
+    }
+    return cut;
 }
 
 std::string formatPlane(const RixsPlane& plane) {

@@ -67,6 +67,12 @@ Status calculateRixsPlane(const RixsInput& input, std::span<const double> excita
 Status computeRixsPlane(const Workspace& workspace, std::span<const double> excitations,
                         RixsPlane& out, const PlaneHooks& hooks = {});
 
+// The intensities along one energy transfer Ω − ω = `transfer`, one per
+// excitation energy of the plane: each row read at ω = Ω − transfer,
+// linearly between its two neighbouring emission energies (taken as evenly
+// spaced, as the map draws them); NaN where that ω lies outside the row.
+std::vector<double> transferCut(const RixsPlane& plane, double transfer);
+
 // The plane as a rectangular text matrix: a first line of the number of
 // emission energies and the energies, then per row Ω and the totals; TAB
 // separated, 6 significant digits, line ends "\n". It reads back as a

@@ -140,6 +140,8 @@ std::string_view WorkbenchModel::projectXafs(const SelectiveXafsTable& records,
     m_xafsA = plot::projectCurve(records, &XafsPoint::energy, &XafsPoint::a, range, plot::Pen::Red);
     m_xafsB =
         plot::projectCurve(records, &XafsPoint::energy, &XafsPoint::b, range, plot::Pen::Blue);
+    m_xafsA->name = plot::texts::kSelectiveA;
+    m_xafsB->name = plot::texts::kSelectiveB;
     m_xafsData = records;
     return {};
 }
@@ -305,6 +307,7 @@ Report WorkbenchModel::showPeak(const WorkbenchBoxes& typed) {
         plot::projectCurve(peak, &PairPoint::energy, &PairPoint::intensity,
                            plot::DisplayRange{window.xmin, window.xmax, widened.ymin, widened.ymax},
                            plot::Pen::Pink, kPeakWindowLow, kPeakWindowHigh);
+    m_peak->name = plot::texts::kCorrectionPeak;
     // The segment that leaves a point above the scaled range is not drawn,
     // so an off-scale peak shows a gap instead of a flattened top.
     m_peakData = peak;
@@ -472,6 +475,44 @@ bool WorkbenchModel::twoComponents() const {
     FinalStateFunction function;
     function.mode = 0;
     return m_workspace.read(files::kFinalState, function).ok() && function.twoComponents();
+}
+
+void WorkbenchModel::showStored() {
+    discardAll();
+    SelectiveXafsTable records;
+    MinMaxRecord window;
+    if (m_workspace.read(files::kSelectiveWork, records) &&
+        m_workspace.read(files::kTempXafsMinMax, window)) {
+        projectXafs(records, window);
+    }
+    redrawRixs(true, m_workspace.exists(files::kRixsExperimentMinMax));
+}
+
+Status storedPicture(const Workspace& workspace, Panel panel, plot::Picture& out) {
+    WorkbenchModel model(workspace);
+    model.showStored();
+    const bool two = model.twoComponents();
+    plot::Picture picture;
+    switch (panel) {
+        case Panel::Xafs: {
+            Status modeStatus;
+            const DisplayMode mode = loadedMode(workspace, modeStatus);
+            picture = {texts::kXafsPanelTitle, model.xafsCurves(mode)};
+            break;
+        }
+        case Panel::Theory:
+            picture = {texts::kTheoryPanelTitle, model.theoryCurves(two)};
+            break;
+        case Panel::Experiment:
+            picture = {texts::kExperimentPanelTitle, model.experimentCurves(two)};
+            break;
+    }
+    if (picture.empty()) {
+        return Status::failure(std::string(texts::kEmptyPanelHead) + std::string(picture.title) +
+                               std::string(texts::kEmptyPanelTail));
+    }
+    out = std::move(picture);
+    return {};
 }
 
 Status storedBoxes(const Workspace& workspace, WorkbenchBoxes& out) {

@@ -159,6 +159,12 @@ public:
     // Whether a spectrum is drawn in the selective XAFS panel.
     bool hasXafs() const;
 
+    // The three panels as the work space's files draw them, reading only:
+    // the working copy in the stored window, the stored calculation, and,
+    // once a comparison has recorded the measured spectrum's frame, the
+    // measured spectrum with the calculation on it.
+    void showStored();
+
     // The energy spans under the three panels: the stored window
     // (TempXAFS_MinMax.DAT) while the selective XAFS panel shows a spectrum,
     // the calculated spectrum's energies while the theory panel shows it,
@@ -247,5 +253,13 @@ Status storedBoxes(const Workspace& workspace, WorkbenchBoxes& out);
 // creation writes (three values, one short of a record) reads as no
 // calculated spectrum; any other malformed content is refused.
 Status readCalculatedRixs(const Workspace& workspace, QuadSpectrum& out);
+
+// The workbench's panels by name.
+enum class Panel { Xafs, Theory, Experiment };
+
+// A panel's picture as showStored draws it, in the mode and with the flag
+// the workbench's loading would set; refused, naming the panel, when it has
+// nothing to draw.
+Status storedPicture(const Workspace& workspace, Panel panel, plot::Picture& out);
 
 }  // namespace zephalo::core::rixs

@@ -29,12 +29,17 @@ constexpr double kRixsPanelTop = 1000.0;
 template <class Ranges>
 WorkbenchModel::RixsCurves projectRixs(const QuadSpectrum& points, const Ranges& range,
                                        const plot::Axes& axes) {
-    return {plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::total, range,
-                               plot::Pen::Blue, -95, 95, axes),
-            plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::comp1, range,
-                               plot::Pen::SkyBlueDotted, -95, 95, axes),
-            plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::comp2, range,
-                               plot::Pen::SkyBlueDotted, -95, 95, axes)};
+    WorkbenchModel::RixsCurves curves{
+        plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::total, range, plot::Pen::Blue,
+                           -95, 95, axes),
+        plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::comp1, range,
+                           plot::Pen::SkyBlueDotted, -95, 95, axes),
+        plot::projectCurve(points, &QuadPoint::energy, &QuadPoint::comp2, range,
+                           plot::Pen::SkyBlueDotted, -95, 95, axes)};
+    curves.total.name = plot::texts::kModelTotal;
+    curves.comp1.name = plot::texts::kModelComp1;
+    curves.comp2.name = plot::texts::kModelComp2;
+    return curves;
 }
 
 WorkbenchModel::RixsCurves emptyRixs() {
@@ -95,6 +100,7 @@ std::string_view WorkbenchModel::projectExperiment(const PairSpectrum& points,
     if (auto why = experimentFrame(frameRecord, frame); !why.empty()) return why;
     m_experiment = plot::projectCurve(points, &PairPoint::energy, &PairPoint::intensity,
                                       frame.range, plot::Pen::Red, -95, 95, frame.axes);
+    m_experiment->name = plot::texts::kMeasured;
     m_experimentData = points;
     return {};
 }

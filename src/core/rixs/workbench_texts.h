@@ -7,6 +7,18 @@
 // cannot be used.
 namespace zephalo::core::rixs::texts {
 
+// Headings of the three panels.
+inline constexpr std::string_view kXafsPanelTitle = "選択的XAFS";
+inline constexpr std::string_view kTheoryPanelTitle = "RIXS理論値";
+inline constexpr std::string_view kExperimentPanelTitle = "RIXS実験値";
+
+// A figure of a panel that the work space's files leave empty: head, the
+// panel's heading, tail.
+inline constexpr std::string_view kEmptyPanelHead = "　パネル「";
+inline constexpr std::string_view kEmptyPanelTail =
+    "」に描く曲線がありません。\r\n先にその曲線を描くステップ（読込、計算、比較）を実行して下さい"
+    "。";
+
 // The edit boxes as refusals name them.
 inline constexpr std::string_view kRangeMinBox = "表示範囲（始め）";
 inline constexpr std::string_view kRangeMaxBox = "表示範囲（終わり）";
@@ -139,7 +151,7 @@ inline constexpr std::string_view kSaveFailedTail = " に保存できません�
 inline constexpr std::string_view kComputedHead =
     "　計算したRIXSスペクトルを表示しました。\r\n　用いた励起エネルギーは";
 inline constexpr std::string_view kComputedTail =
-    "eVです。「実験値読込」し、この\r\n「計算値と比較」して下さい。\r\n"
+    "eVです。「実験値と比較」で、測定した\r\nRIXSスペクトルと比べて下さい。\r\n"
     "　必要なら「RIXSの保存」をして下さい。\r\n"
     "　スペクトル形状が異常な時は、「スケーリング因子」を調整して下\r\nさい。";
 // "RIXS計算実行" with an excitation energy outside 1000..20000 eV.

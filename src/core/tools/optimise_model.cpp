@@ -32,7 +32,7 @@ Status settingsOf(const OptimiseBoxes& boxes, OptimiseSettings& s) {
 
 OptimiseModel::OptimiseModel(Workspace workspace) : m_workspace(std::move(workspace)) {}
 
-Report OptimiseModel::open() {
+Report OptimiseModel::open(std::string_view excitation) {
     MinMaxRecord range;
     if (auto status = m_workspace.read(files::kXafsMinMax, range); !status) {
         return Report::refused(status);
@@ -40,6 +40,9 @@ Report OptimiseModel::open() {
     m_boxes = OptimiseBoxes{};
     m_boxes.start = formatDigits(range.xmin, kBoxDigits);
     m_boxes.end = formatDigits(range.xmax, kBoxDigits);
+    if (const auto omega = parseTypedNumber(excitation); omega && *omega > 0.0) {
+        m_boxes.omega = std::string(excitation);
+    }
     return Report::success(std::string(texts::kOptimiseOpenText));
 }
 
@@ -77,6 +80,7 @@ OptimiseOutcome OptimiseModel::run(const OptimiseBoxes& typed, const OptimiseObs
         return outcome;
     }
     outcome.rFactor = result.rBest;
+    outcome.rStart = result.rStart;
     outcome.cancelled = result.cancelled;
     if (result.cancelled) {
         const OptimiseGrid grid = optimiseGrid(settings);
@@ -86,7 +90,10 @@ OptimiseOutcome OptimiseModel::run(const OptimiseBoxes& typed, const OptimiseObs
         return outcome;
     }
     const auto item = kPassItems[static_cast<std::size_t>(settings.passes - 1)];
-    outcome.report = Report::success(texts::optimiseDoneText(typed.start, typed.end, item));
+    outcome.report =
+        Report::success(texts::optimiseDoneText(typed.start, typed.end, item) +
+                        texts::rFactorChangeLine(formatDigits(result.rStart, kRFactorDigits),
+                                                 formatDigits(result.rBest, kRFactorDigits)));
     return outcome;
 }
 
@@ -111,6 +118,14 @@ std::vector<std::string> replayCommand(const OptimiseBoxes& typed) {
     if (typed.passes)
         command.insert(command.end(), {"--passes", std::to_string(*typed.passes + 1)});
     return command;
+}
+
+std::string optimiseClosedText(const std::optional<std::string>& stoppedText,
+                               std::optional<double> finalR) {
+    std::string text = stoppedText ? texts::optimiseClosedAfterStopText(*stoppedText)
+                                   : std::string(texts::kOptimiseClosedText);
+    return text + (finalR ? texts::optimiseClosedRLine(formatDigits(*finalR, kRFactorDigits))
+                          : std::string(texts::kOptimiseClosedHowTo));
 }
 
 }  // namespace zephalo::core::tools

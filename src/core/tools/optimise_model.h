@@ -5,6 +5,7 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/tools/peak_optimisation.h"
@@ -54,6 +55,7 @@ struct OptimiseOutcome {
     Report report;                   // the message-panel text
     std::vector<PassResult> passes;  // the passes completed
     std::optional<double> rFactor;   // final R_best, when the run computed one
+    std::optional<double> rStart;    // the R factor before the run, likewise
     bool cancelled = false;          // stopped between positions
 };
 
@@ -63,8 +65,10 @@ public:
 
     // Dialog initialisation: start and end from XAFS_MinMax.DAT (10
     // significant digits), the other boxes at their defaults, no pass count
-    // chosen, the opening message.
-    Report open();
+    // chosen, the opening message. `excitation` is the workbench's
+    // excitation box: the measured spectrum's Ω when it holds a positive
+    // number, which then opens in "RIXS測定時の励起エネルギー".
+    Report open(std::string_view excitation = {});
     // "最適化": the run on the boxes given. Runs as part of the caller's step
     // (runStep); may run on a worker thread. `stop` is checked between
     // positions: the working copy then holds the last accepted trial,
@@ -83,5 +87,12 @@ private:
 // The zephalo-cli arguments that redo "最適化" run to its end with the boxes
 // and list item as chosen.
 std::vector<std::string> replayCommand(const OptimiseBoxes& typed);
+
+// What the workbench says once the dialog has closed: the stop's own
+// account of what was kept when the last run was stopped, else that the
+// optimisation was done; then the final R factor of the last run that kept
+// its result, or where the workbench shows the new one.
+std::string optimiseClosedText(const std::optional<std::string>& stoppedText,
+                               std::optional<double> finalR);
 
 }  // namespace zephalo::core::tools

@@ -96,6 +96,7 @@ struct SearchHooks {
 
 // The result of a search.
 struct SearchResult {
+    double rStart = 0.0;  // of SelectiveXAFS_for_RIXS.DAT before the search
     double rBest = 0.0;
     bool cancelled = false;
     OptimiseProgress stoppedAt;         // the position that was not started, when cancelled

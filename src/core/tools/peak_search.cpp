@@ -567,6 +567,7 @@ Status searchPeaks(const Workspace& workspace, const OptimiseInputs& inputs,
     // Step 6: R_best of the published profile, by the core as it writes.
     if (auto s = rixs::calculateRixs(workspace, settings.omega); !s) return s;
     if (auto s = rFactorOfCalculated(workspace, inputs.measured, result.rBest); !s) return s;
+    result.rStart = result.rBest;
 
     rixs::RixsInput input;
     PairSpectrum absorption;

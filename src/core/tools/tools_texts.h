@@ -67,6 +67,23 @@ inline std::string optimiseDoneText(std::string_view start, std::string_view end
            "、最適化を行いました。\r\n";
 }
 
+// After a complete run, the R factor before and after it (percent).
+inline std::string rFactorChangeLine(std::string_view before, std::string_view after) {
+    return "　R因子は " + std::string(before) + " % から " + std::string(after) +
+           " % になりました。\r\n";
+}
+
+// Added to kOptimiseClosedText: the final R factor of the dialog's run, or
+// without a run, where the workbench shows it.
+inline std::string optimiseClosedRLine(std::string_view rFactor) {
+    return "\r\n　最適化後のR因子は " + std::string(rFactor) +
+           " % "
+           "です。「修正終了！」「RIXS計算実行」\r\n「実験値と比較」で「R因子(%)」に表示されます。";
+}
+inline constexpr std::string_view kOptimiseClosedHowTo =
+    "\r\n　新しいR因子は「修正終了！」「RIXS計算実行」\r\n「実験値と比較」で「R因子(%)"
+    "」に表示されます。";
+
 // After "中止": the pass and the energy of the first position not tried.
 inline std::string optimiseStoppedText(int pass, std::string_view energy) {
     return "最適化を中止しました。\r\n" + std::to_string(pass) + "回目の" + std::string(energy) +

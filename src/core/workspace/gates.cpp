@@ -35,6 +35,28 @@ const Gate& gateOf(Step step) {
     return rixs;
 }
 
+bool buttonDone(const Workspace& workspace, FormButton button) {
+    switch (button) {
+        case FormButton::CreateWorkspace:
+            return workspace.exists(files::kParameters);
+        case FormButton::ImportConvXafs:
+            return workspace.exists(files::kConventionalXafs);
+        case FormButton::ImportXrf:
+            return workspace.exists(files::kExperimentEmission);
+        case FormButton::ImportRixs:
+            return workspace.exists(files::kRixsExperiment);
+        case FormButton::ImportSelective:
+            return workspace.exists(files::kSelectiveOrg);
+        case FormButton::ConvXafs:
+            return workspace.exists(files::kSelectiveAbsolute);
+        case FormButton::Xrf:
+            return workspace.exists(files::kFinalStateTemp);
+        case FormButton::Rixs:
+            break;
+    }
+    return workspace.exists(files::kSelectiveForRixs);
+}
+
 std::optional<std::string> checkGate(const Workspace& workspace, Step step) {
     const Gate& gate = gateOf(step);
     for (auto file : gate.files) {

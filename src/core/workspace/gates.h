@@ -21,6 +21,32 @@ struct Gate {
 
 const Gate& gateOf(Step step);
 
+// The main form's buttons, top to bottom, for telling which are done.
+enum class FormButton {
+    CreateWorkspace,
+    ImportConvXafs,
+    ImportXrf,
+    ImportRixs,
+    ImportSelective,
+    ConvXafs,
+    Xrf,
+    Rixs
+};
+inline constexpr FormButton kFormButtons[] = {FormButton::CreateWorkspace,
+                                              FormButton::ImportConvXafs,
+                                              FormButton::ImportXrf,
+                                              FormButton::ImportRixs,
+                                              FormButton::ImportSelective,
+                                              FormButton::ConvXafs,
+                                              FormButton::Xrf,
+                                              FormButton::Rixs};
+
+// Whether a button's work is in the work space: the file its step writes
+// and no earlier step writes (the parameters, the imported spectra, the
+// selective XAFS on absolute energies, the confirmed final-state lines, the
+// finished selective XAFS the RIXS computation takes).
+bool buttonDone(const Workspace& workspace, FormButton button);
+
 // nullopt when every file of the step's gate exists, else the gate's error
 // text. The test stops at the first missing file.
 std::optional<std::string> checkGate(const Workspace& workspace, Step step);

@@ -19,6 +19,9 @@ constexpr std::string_view kReadDone =
     "必要ならマウスを画面上でクリックするか、上の\r\nエディットボックスへ直接入力して、内殻エネルギ"
     "ー\r\nを修正し、「確認」して下さい。\r\n　内殻エネルギー値を初期化したい時は「クリア」した\r\n"
     "後、再度「読込」して下さい。";
+constexpr std::string_view kOpened =
+    "　まず「XAFS（吸収補正用）の読込」を押して、吸収補正用の\r\nXAFSスペクトルを読み込んで下さい"
+    "。";
 constexpr std::string_view kCleared =
     "　XAFSスペクトルをクリアし、内殻エネルギーを初期化\r\nしました。再度XAFSを「読込」み、「吸収端"
     "を選択」\r\nして下さい。";
@@ -77,15 +80,35 @@ Report ConvXafsModel::read() {
         return Report::refused(status);
     }
 
-    const plot::Range range{scaled.xmin, scaled.xmax, scaled.ymin, scaled.ymax};
-    m_curve = plot::projectCurve(normalised, &PairPoint::energy, &PairPoint::intensity, range,
-                                 plot::Pen::Red, -kConvXafsWindow, kConvXafsWindow);
-    m_normalised = std::move(normalised);
-    m_range = range;
+    show(std::move(normalised), scaled);
     if (m_edgeList.empty()) {
         for (const auto& edge : edgeTable()) m_edgeList.push_back(edge.label);
     }
     return Report::success(std::string(kReadDone));
+}
+
+Report ConvXafsModel::open() const {
+    return Report::success(std::string(kOpened));
+}
+
+std::vector<plot::Curve> ConvXafsModel::curves() const {
+    std::vector<plot::Curve> out;
+    if (m_curve.size() == 0 || !m_range) return out;
+    out.push_back(m_curve);
+    const auto energy = parseTypedNumber(m_boxText);
+    if (!energy) return out;
+    // The marker spans the curve's window; outside the energy range it is
+    // not joined and draws nothing.
+    plot::Curve marker;
+    const int x = plot::projectX(*energy, m_range->xmin, m_range->xmax);
+    marker.x = {x, x};
+    marker.y = {-kConvXafsWindow, kConvXafsWindow};
+    marker.pen = plot::Pen::Blue;
+    marker.windowLow = -kConvXafsWindow;
+    marker.windowHigh = kConvXafsWindow;
+    marker.name = plot::texts::kCoreEnergyMarker;
+    out.push_back(std::move(marker));
+    return out;
 }
 
 void ConvXafsModel::redraw() {
@@ -99,9 +122,15 @@ void ConvXafsModel::redraw() {
         !(scaled.ymax > scaled.ymin)) {
         return;
     }
+    show(std::move(normalised), scaled);
+}
+
+void ConvXafsModel::show(PairSpectrum normalised, const MinMaxRecord& scaled) {
     const plot::Range range{scaled.xmin, scaled.xmax, scaled.ymin, scaled.ymax};
     m_curve = plot::projectCurve(normalised, &PairPoint::energy, &PairPoint::intensity, range,
                                  plot::Pen::Red, -kConvXafsWindow, kConvXafsWindow);
+    m_curve.name = plot::texts::kNormalisedXafs;
+    m_curve.frame->yTitle = plot::texts::kNormalisedAxis;
     m_normalised = std::move(normalised);
     m_range = range;
 }

@@ -34,6 +34,8 @@ class ConvXafsModel {
 public:
     explicit ConvXafsModel(Workspace workspace);
 
+    // The dialog's opening message: which button comes first.
+    Report open() const;
     // "XAFS（吸収補正用）の読込": normalise Conventional_XAFS.DAT and project it.
     Report read();
     // "XAFSスペクトルのクリア": drop the curve; reset the box from the edge.
@@ -55,6 +57,9 @@ public:
 
     // The projected normalised spectrum; empty before a read and after a clear.
     const plot::Curve& curve() const { return m_curve; }
+    // The panel's curves: the spectrum, and while it is shown, a vertical
+    // line at the core energy the last confirm or click set.
+    std::vector<plot::Curve> curves() const;
     // The same spectrum in energy and normalised absorption; empty when no
     // curve is shown.
     std::vector<plot::Series> series() const;
@@ -67,6 +72,9 @@ public:
     const std::vector<std::string_view>& edgeList() const { return m_edgeList; }
 
 private:
+    // Shows the normalised spectrum in its scaled range.
+    void show(PairSpectrum normalised, const MinMaxRecord& scaled);
+
     Workspace m_workspace;
     plot::Curve m_curve;
     PairSpectrum m_normalised;

@@ -131,6 +131,7 @@ Report XrfModel::load() {
 
     m_measured = plot::projectCurve(measured, &PairPoint::energy, &PairPoint::intensity,
                                     panelRange(range), plot::Pen::Red);
+    m_measured.name = plot::texts::kMeasured;
     m_measuredData = measured;
 
     return Report::success(std::string(texts::kLoadedHead) + m_boxes.excitation +
@@ -194,6 +195,9 @@ Report XrfModel::fit(std::string_view excitationText) {
         plot::projectCurve(scaled, energy, &QuadPoint::comp1, panel, plot::Pen::SkyBlueDotted);
     m_comp2 =
         plot::projectCurve(scaled, energy, &QuadPoint::comp2, panel, plot::Pen::SkyBlueDotted);
+    m_total.name = plot::texts::kModelTotal;
+    m_comp1.name = plot::texts::kModelComp1;
+    m_comp2.name = plot::texts::kModelComp2;
     m_modelData = std::move(scaled);
     return Report::success(std::string(texts::kFittedText));
 }

@@ -51,7 +51,7 @@ CQuarlenView::CQuarlenView(core::Workspace workspace, QWidget* parent)
 
     layout->addWidget(new QLabel(QStringLiteral("はじめに必ず実行して下さい"), this));
     auto* create = addButton(toQt(texts::kCreateCaption));
-    layout->addWidget(create);
+    layout->addLayout(withMark(create, core::FormButton::CreateWorkspace));
     connect(create, &QPushButton::clicked, this, &CQuarlenView::onCreateWorkspace);
 
     auto* group = new QGroupBox(QStringLiteral("シミュレーションの素材入力"), this);
@@ -64,10 +64,10 @@ CQuarlenView::CQuarlenView(core::Workspace workspace, QWidget* parent)
     auto* xrf = addButton(QStringLiteral("蛍光X線実験値読込"));
     auto* rixs = addButton(QStringLiteral("RIXS実験値読込"));
     auto* selective = addButton(QStringLiteral("選択的XAFS計算値読込"));
-    groupLayout->addWidget(convXafs, 1, 0);
-    groupLayout->addWidget(xrf, 1, 1);
-    groupLayout->addWidget(rixs, 2, 0);
-    groupLayout->addWidget(selective, 2, 1);
+    groupLayout->addLayout(withMark(convXafs, core::FormButton::ImportConvXafs), 1, 0);
+    groupLayout->addLayout(withMark(xrf, core::FormButton::ImportXrf), 1, 1);
+    groupLayout->addLayout(withMark(rixs, core::FormButton::ImportRixs), 2, 0);
+    groupLayout->addLayout(withMark(selective, core::FormButton::ImportSelective), 2, 1);
     layout->addWidget(group);
     connect(convXafs, &QPushButton::clicked, this, [this, convXafs] {
         onImport(convXafs->text(), "conv-xafs", &core::importConventionalXafs);
@@ -81,9 +81,9 @@ CQuarlenView::CQuarlenView(core::Workspace workspace, QWidget* parent)
     auto* convStep = addButton(QStringLiteral("XAFS(吸収補正用）読込"));
     auto* xrfStep = addButton(QStringLiteral("蛍光X線による設定"));
     auto* rixsStep = addButton(QStringLiteral("RIXSシミュレーション"));
-    layout->addWidget(convStep);
-    layout->addWidget(xrfStep);
-    layout->addWidget(rixsStep);
+    layout->addLayout(withMark(convStep, core::FormButton::ConvXafs));
+    layout->addLayout(withMark(xrfStep, core::FormButton::Xrf));
+    layout->addLayout(withMark(rixsStep, core::FormButton::Rixs));
     connect(convStep, &QPushButton::clicked, this,
             [this] { onGatedStep<CConvXAFS>(core::Step::ConvXafs); });
     connect(xrfStep, &QPushButton::clicked, this, [this] { onGatedStep<CXRF>(core::Step::Xrf); });
@@ -92,19 +92,51 @@ CQuarlenView::CQuarlenView(core::Workspace workspace, QWidget* parent)
 
     // The panel carries its caption "ZEPHALOからのメッセージ" above the text box.
     m_editMessage = new MessagePanel(this, 5);
-    // The form draws nothing from the files: a change outside needs no redraw.
-    m_steps = new StepControls(this, m_workspace, m_editMessage, [] {});
+    // The form draws only its done marks from the files.
+    m_steps = new StepControls(this, m_workspace, m_editMessage, [this] { refreshMarks(); });
     auto* undoRow = new QHBoxLayout;
     undoRow->addWidget(m_steps->undoButton());
     undoRow->addWidget(m_steps->redoButton());
     layout->addLayout(undoRow);
     layout->addWidget(m_editMessage, 1);
     layout->addWidget(new PictureFrame(this), 0, Qt::AlignHCenter);
+    refreshMarks();
     claimWorkspace();
 }
 
 void CQuarlenView::claimWorkspace() {
     if (const auto other = m_claim.claim(m_workspace)) m_editMessage->setText(*other);
+}
+
+QHBoxLayout* CQuarlenView::withMark(QPushButton* button, core::FormButton which) {
+    auto* mark = new QLabel(this);
+    mark->setObjectName(QStringLiteral("mark%1").arg(static_cast<int>(which)));
+    mark->setToolTip(QString::fromUtf8(texts::kStepMarkHint));
+    mark->setAlignment(Qt::AlignCenter);
+    mark->setMinimumWidth(
+        mark->fontMetrics().horizontalAdvance(QString::fromUtf8(texts::kStepDone)) * 2);
+    m_marks.emplace_back(which, mark);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(4);
+    row->addWidget(button, 1);
+    row->addWidget(mark);
+    return row;
+}
+
+void CQuarlenView::refreshMarks() {
+    for (auto& [which, mark] : m_marks) {
+        const bool done = core::buttonDone(m_workspace, which);
+        mark->setText(QString::fromUtf8(done ? texts::kStepDone : texts::kStepNotYet));
+        mark->setStyleSheet(done ? QStringLiteral("color: #1a7f37; font-weight: bold;")
+                                 : QStringLiteral("color: #8c8c8c;"));
+    }
+}
+
+QString CQuarlenView::markText(core::FormButton which) const {
+    for (const auto& [button, mark] : m_marks) {
+        if (button == which) return mark->text();
+    }
+    return {};
 }
 
 const std::string& CQuarlenView::messageText() const {
@@ -125,6 +157,7 @@ void CQuarlenView::onCreateWorkspace() {
             return core::createWorkspace(m_workspace);
         }).text);
     m_steps->drawn();
+    refreshMarks();
     // The folder may exist only now.
     claimWorkspace();
 }
@@ -140,6 +173,7 @@ void CQuarlenView::onImport(const QString& caption, const char* kind,
             return operation(m_workspace, *chosen);
         }).text);
     m_steps->drawn();
+    refreshMarks();
 }
 
 std::optional<std::filesystem::path> CQuarlenView::chooseMeasuredFile() {
@@ -151,6 +185,7 @@ void CQuarlenView::onSelectiveXafs() {
     CXAFSReading dialog(m_workspace, this);
     dialog.exec();
     m_steps->drawn();
+    refreshMarks();
 }
 
 template <class Dialog>
@@ -171,6 +206,7 @@ void CQuarlenView::onGatedStep(core::Step step) {
     m_steps->drawn();
     // Written however the dialog was closed.
     m_editMessage->setText(core::gateOf(step).successText);
+    refreshMarks();
 }
 
 }  // namespace zephalo::gui

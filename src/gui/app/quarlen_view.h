@@ -3,12 +3,16 @@
 #include <QWidget>
 #include <filesystem>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "core/workspace/desktop_claim.h"
 #include "core/workspace/gates.h"
 #include "core/workspace/status.h"
 #include "core/workspace/workspace.h"
 
+class QHBoxLayout;
+class QLabel;
 class QPushButton;
 
 namespace zephalo::gui {
@@ -42,6 +46,10 @@ private:
     // The file-open dialog of the imports; nullopt when the user cancels.
     std::optional<std::filesystem::path> chooseMeasuredFile();
     QPushButton* addButton(const QString& caption);
+    // The button with its done mark after it.
+    QHBoxLayout* withMark(QPushButton* button, core::FormButton which);
+    // Every mark read again from the work-space files.
+    void refreshMarks();
 
     // Claims the work space for this program, or says who else has it open.
     void claimWorkspace();
@@ -50,6 +58,11 @@ private:
     core::DesktopClaim m_claim;
     MessagePanel* m_editMessage = nullptr;
     StepControls* m_steps = nullptr;
+    std::vector<std::pair<core::FormButton, QLabel*>> m_marks;
+
+public:
+    // The mark beside a button: kStepDone or kStepNotYet.
+    QString markText(core::FormButton which) const;
 };
 
 }  // namespace zephalo::gui

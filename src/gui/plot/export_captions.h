@@ -1,6 +1,5 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 
 // Captions and texts of saving a panel: the context-menu actions and the
@@ -9,9 +8,5 @@ namespace zephalo::gui::plot::captions {
 
 inline constexpr std::string_view kSaveImage = "画像として保存…";
 inline constexpr std::string_view kSaveData = "データとして保存…";
-
-inline std::string savedText(std::string_view file) {
-    return "　ファイル " + std::string(file) + " に保存しました。";
-}
 
 }  // namespace zephalo::gui::plot::captions

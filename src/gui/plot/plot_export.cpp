@@ -1,16 +1,17 @@
 #include "gui/plot/plot_export.h"
 
+#include <qcustomplot.h>
 #include <QAction>
-#include <QBuffer>
-#include <QImage>
 #include <QMessageBox>
 #include <QPainter>
-#include <QSvgGenerator>
 #include <QWidget>
 #include <utility>
 
+#include "core/plot/plot_texts.h"
 #include "core/workspace/records.h"
 #include "gui/plot/export_captions.h"
+#include "gui/plot/figure_file.h"
+#include "gui/plot/plot_panel.h"
 #include "gui/widgets/message_panel.h"
 
 namespace zephalo::gui {
@@ -27,29 +28,34 @@ PlotExporter::PlotExporter(QWidget* plot, SeriesProvider series)
     plot->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
-std::string PlotExporter::imageBytes(ExportFormat format) const {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (format == ExportFormat::Svg) {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setSize(m_plot->size());
-        generator.setViewBox(QRect(QPoint(0, 0), m_plot->size()));
-        generator.setTitle(m_plot->window()->windowTitle());
-        QPainter painter(&generator);
-        m_plot->render(&painter);
-        painter.end();
+std::string PlotExporter::imageBytes(ExportFormat format, QSize size) const {
+    const auto figureFormat = format == ExportFormat::Svg   ? core::plot::FigureFormat::Svg
+                              : format == ExportFormat::Pdf ? core::plot::FigureFormat::Pdf
+                                                            : core::plot::FigureFormat::Png;
+    FigurePainter paint;
+    if (const auto* panel = qobject_cast<const PlotPanel*>(m_plot)) {
+        paint = [panel](QCPPainter& painter, const QRect& bounds, const QFont& font) {
+            panel->paintFigure(painter, bounds, font);
+        };
+    } else if (auto* custom = qobject_cast<QCustomPlot*>(m_plot)) {
+        paint = [custom](QCPPainter& painter, const QRect& bounds, const QFont&) {
+            custom->toPainter(&painter, bounds.width(), bounds.height());
+        };
     } else {
-        m_plot->grab().toImage().save(&buffer, "PNG");
+        // Any other widget as it draws itself, stretched over the figure.
+        paint = [this](QCPPainter& painter, const QRect& bounds, const QFont&) {
+            painter.scale(double(bounds.width()) / m_plot->width(),
+                          double(bounds.height()) / m_plot->height());
+            m_plot->render(&painter);
+        };
     }
-    return bytes.toStdString();
+    return figureBytes(figureFormat, size, paint, m_plot->window()->windowTitle());
 }
 
 void PlotExporter::saveImage() {
     const auto target = m_choose(m_plot, true);
     if (!target) return;
-    save(*target, imageBytes(target->format));
+    save(*target, imageBytes(target->format, target->size));
 }
 
 void PlotExporter::saveData() {
@@ -64,7 +70,7 @@ void PlotExporter::save(const ExportTarget& target, const std::string& bytes) {
         tell(status.error(), true);
         return;
     }
-    tell(plot::captions::savedText(core::pathText(target.path)), false);
+    tell(core::plot::texts::savedText(core::pathText(target.path)), false);
 }
 
 void PlotExporter::tell(const std::string& text, bool failed) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,10 +19,10 @@ namespace zephalo::gui {
 using SeriesProvider = std::function<std::vector<core::plot::Series>()>;
 
 // Saving one plot widget: the context-menu actions "画像として保存…" (the
-// widget as drawn, PNG or SVG) and "データとして保存…" (the provider's
-// series as text). Every file is written whole or not at all through the
-// storage module; the outcome is told in the window's message panel, or in a
-// message box when the window has none.
+// plot as drawn now, with its axes and legend, redrawn at the chosen size as
+// PNG, SVG or PDF) and "データとして保存…" (the provider's series as text). Every file is written
+// whole or not at all through the storage module; the outcome is told in the window's message
+// panel, or in a message box when the window has none.
 class PlotExporter : public QObject {
     Q_OBJECT
 public:
@@ -36,8 +37,8 @@ public:
     QAction* imageAction() const { return m_image; }
     QAction* dataAction() const { return m_data; }
 
-    // The file bytes of the plot as drawn now, at the widget's size.
-    std::string imageBytes(ExportFormat format) const;
+    // The file bytes of the plot as drawn now, at `size` pixels.
+    std::string imageBytes(ExportFormat format, QSize size) const;
 
     void saveImage();
     void saveData();

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
@@ -11,41 +12,6 @@
 #include "gui/plot/zoom_texts.h"
 
 namespace zephalo::gui {
-
-namespace {
-
-using core::plot::Pen;
-
-QPen qtPen(Pen pen) {
-    QPen result;
-    result.setCosmetic(true);
-    result.setWidth(1);
-    switch (pen) {
-        case Pen::Black:
-            result.setColor(QColor(0, 0, 0));
-            break;
-        case Pen::Red:
-            result.setColor(QColor(255, 0, 0));
-            break;
-        case Pen::Blue:
-            result.setColor(QColor(0, 0, 255));
-            break;
-        case Pen::Pink:
-            result.setColor(QColor(255, 128, 255));
-            break;
-        case Pen::SkyBlueDotted:
-            result.setColor(QColor(0, 200, 255));
-            result.setStyle(Qt::DotLine);
-            break;
-        case Pen::GreyDotted:
-            result.setColor(QColor(100, 100, 100));
-            result.setStyle(Qt::DotLine);
-            break;
-    }
-    return result;
-}
-
-}  // namespace
 
 PlotPanel::PlotPanel(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::Box);
@@ -76,57 +42,39 @@ void PlotPanel::showCursor(double logicalX) {
     update();
 }
 
+QRect PlotPanel::plotArea() const {
+    return layoutPlot(contentsRect(), font(), picture()).area;
+}
+
+core::plot::Ticks PlotPanel::energyTicks() const {
+    const auto frame = picture().frame();
+    return frame ? gui::energyTicks(*frame, plotArea(), view()) : core::plot::Ticks{};
+}
+
+core::plot::Ticks PlotPanel::intensityTicks() const {
+    const auto frame = picture().frame();
+    return frame ? gui::intensityTicks(*frame, plotArea(), view()) : core::plot::Ticks{};
+}
+
+void PlotPanel::paintFigure(QPainter& painter, const QRect& bounds, const QFont& font) const {
+    const core::plot::Picture shown = picture();
+    paintPlot(painter, layoutPlot(bounds, font, shown, true), shown, view());
+}
+
 void PlotPanel::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
-    const QRect area = contentsRect();
-    const int w = area.width();
-    const int h = area.height();
+    if (contentsRect().isEmpty()) return;
     QPainter painter(this);
-    painter.fillRect(area, Qt::white);
-    if (w <= 0 || h <= 0) return;
-
-    // Logical 220 x 220 square over the client area, origin at its centre
-    // (integer halves, as the logical mapping has them), y pointing up.
-    QTransform mapping;
-    mapping.translate(area.left() + w / 2, area.top() + h / 2);
-    mapping.scale(w / double(core::plot::kLogicalExtent), -h / double(core::plot::kLogicalExtent));
-    // The zoomed view: the logical centre point in the middle, magnified.
-    mapping.scale(m_zoom, m_zoom);
-    mapping.translate(-m_centre.x(), -m_centre.y());
-    painter.setTransform(mapping);
-    painter.setClipRect(QRectF(-110, -110, 220, 220));
-
-    painter.setPen(qtPen(Pen::Black));
-    painter.setBrush(QColor(230, 230, 230));
-    painter.drawRect(QRectF(-100, -100, 200, 200));
-    painter.setBrush(Qt::NoBrush);
-
-    painter.setPen(qtPen(Pen::GreyDotted));
-    for (int at : {-50, 0, 50}) {
-        painter.drawLine(QLineF(-100, at, 100, at));
-        painter.drawLine(QLineF(at, -100, at, 100));
-    }
-
-    for (const auto& curve : curves()) {
-        if (curve.size() == 0) continue;
-        painter.setPen(qtPen(curve.pen));
-        QPointF penAt(curve.x[0], curve.y[0]);
-        for (std::size_t i = 1; i < curve.size(); ++i) {
-            const QPointF point(curve.x[i], curve.y[i]);
-            if (curve.joined(i)) painter.drawLine(penAt, point);
-            penAt = point;
-        }
-    }
-
-    if (m_cursorX) {
-        painter.setPen(qtPen(Pen::SkyBlueDotted));
-        painter.drawLine(QLineF(*m_cursorX, -95, *m_cursorX, 95));
-        m_cursorX.reset();
-    }
+    const core::plot::Picture shown = picture();
+    PlotView now = view();
+    now.cursorX = m_cursorX;
+    paintPlot(painter, layoutPlot(contentsRect(), font(), shown), shown, now);
+    // The cursor is drawn once; the next paint removes it.
+    m_cursorX.reset();
 }
 
 QPointF PlotPanel::offsetFromCentre(QPointF pixel) const {
-    const QRect area = contentsRect();
+    const QRect area = plotArea();
     if (area.width() <= 0 || area.height() <= 0) return {};
     const double extent = core::plot::kLogicalExtent;
     const QPointF at = pixel - QPointF(area.topLeft());
@@ -136,7 +84,7 @@ QPointF PlotPanel::offsetFromCentre(QPointF pixel) const {
 
 QPointF PlotPanel::logicalAt(QPointF pixel) const {
     if (m_zoom == 1.0) {
-        const QRect area = contentsRect();
+        const QRect area = plotArea();
         const QPoint at = pixel.toPoint() - area.topLeft();
         const auto logical =
             core::plot::logicalFromPixel(at.x(), at.y(), area.width(), area.height());
@@ -186,7 +134,7 @@ void PlotPanel::mouseMoveEvent(QMouseEvent* event) {
     const QPointF moved = event->position() - *m_pressAt;
     if (!m_dragging && moved.manhattanLength() < 4) return;
     m_dragging = true;
-    const QRect area = contentsRect();
+    const QRect area = plotArea();
     if (area.width() <= 0 || area.height() <= 0) return;
     const double extent = core::plot::kLogicalExtent / m_zoom;
     const QPointF shift(moved.x() * extent / area.width(), -moved.y() * extent / area.height());

@@ -3,15 +3,20 @@
 #include <QFrame>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "core/plot/projection.h"
+#include "gui/plot/plot_painter.h"
+
+class QPainter;
 
 namespace zephalo::gui {
 
 // A framed panel that draws the box, the grid and the projected curves of
-// its dialog in the 220 x 220 logical system, and reports accepted left
-// clicks. It holds no data of its own beyond what the dialog hands it.
+// its dialog in the 220 x 220 logical system, with axes, tick labels and a
+// legend around it, and reports accepted left clicks inside the square. It
+// holds no data of its own beyond what the dialog hands it.
 //
 // The wheel zooms about the cursor, a left drag pans a zoomed view, and a
 // double click or the "全体表示" action returns to the full view. At the full
@@ -33,6 +38,19 @@ public:
     void setCurveSource(CurveSource source);
     // The curves the next paint draws.
     std::vector<core::plot::Curve> curves() const { return m_source ? m_source() : m_curves; }
+    // The heading a figure of the panel carries.
+    void setTitle(std::string_view title) { m_title = title; }
+    core::plot::Picture picture() const { return {m_title, curves()}; }
+
+    // Where the logical square lies in the widget (the axes around it).
+    QRect plotArea() const;
+    // The ticks the axes show now (none before a curve with a frame).
+    core::plot::Ticks energyTicks() const;
+    core::plot::Ticks intensityTicks() const;
+
+    // The panel at the current view, without its cursor, drawn within
+    // `bounds` of `painter` with `font`: a figure of what the user sees.
+    void paintFigure(QPainter& painter, const QRect& bounds, const QFont& font) const;
 
     // Draws the dotted cursor at logical X on the next paint only; the paint
     // after that removes it again.
@@ -40,7 +58,7 @@ public:
     // Takes back a cursor not yet painted, for a click its dialog ignored.
     void cancelCursor();
 
-    QSize sizeHint() const override { return {280, 280}; }
+    QSize sizeHint() const override { return {320, 320}; }
 
     // The zoom: 1 at the full view, the logical point at the panel's centre.
     double zoom() const { return m_zoom; }
@@ -73,8 +91,11 @@ private:
     QPointF offsetFromCentre(QPointF pixel) const;
     void setView(double zoom, QPointF centre);
 
+    PlotView view() const { return {m_zoom, m_centre, {}}; }
+
     std::vector<core::plot::Curve> m_curves;
     CurveSource m_source;
+    std::string_view m_title;
     std::optional<double> m_cursorX;
     double m_zoom = 1.0;
     QPointF m_centre;

@@ -22,11 +22,11 @@ inline constexpr std::string_view kAxisTransfer = "エネルギー移動 Ω−ω
 // Axis titles, shared with what saving writes.
 using core::rixs::texts::kEmissionAxis;
 using core::rixs::texts::kExcitationAxis;
+using core::rixs::texts::kExcitationCutTitle;
 using core::rixs::texts::kIntensityAxis;
 using core::rixs::texts::kTransferAxis;
 using core::rixs::texts::kUnitEv;
 inline constexpr std::string_view kSpectrumCutTitle = "Ω一定の断面（RIXSスペクトル）";
-inline constexpr std::string_view kExcitationCutTitle = "ω一定の断面（強度の励起エネルギー依存）";
 // The mark of the measured RIXS spectrum: head before its Ω.
 inline constexpr std::string_view kMeasuredHead = "実験値 Ω=";
 // Messages.

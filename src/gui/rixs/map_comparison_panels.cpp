@@ -28,7 +28,7 @@ QCustomPlot* mapPlot(QWidget* parent, const QString& name, std::string_view titl
                      QCPColorGradient gradient, QCPColorMap*& map) {
     auto* plot = new QCustomPlot(parent);
     plot->setObjectName(name);
-    plot->setMinimumSize(320, 300);
+    plot->setMinimumSize(260, 180);
     plot->plotLayout()->insertRow(0);
     plot->plotLayout()->addElement(0, 0, new QCPTextElement(plot, toQt(title)));
     plot->yAxis->setLabel(toQt(captions::kExcitationAxis));
@@ -114,7 +114,7 @@ MapComparisonPanels::MapComparisonPanels(QWidget* parent) {
                 QCPColorGradient(QCPColorGradient::gpPolar), m_differenceMap);
     m_rPlot = new QCustomPlot(parent);
     m_rPlot->setObjectName(QStringLiteral("plotRFactor"));
-    m_rPlot->setMinimumSize(300, 200);
+    m_rPlot->setMinimumSize(260, 180);
     m_rPlot->plotLayout()->insertRow(0);
     m_rPlot->plotLayout()->addElement(0, 0,
                                       new QCPTextElement(m_rPlot, toQt(captions::kRFactorTitle)));

@@ -8,7 +8,6 @@
 #include "core/workspace/number_text.h"
 #include "core/workspace/step.h"
 #include "gui/plot/plot_panel.h"
-#include "gui/plot/plot_range_labels.h"
 #include "gui/rixs/measured_map_import.h"
 #include "gui/rixs/rixs_map_window.h"
 #include "gui/rixs/workbench_captions.h"
@@ -142,7 +141,7 @@ void CRIXSXAFS::onPicked(double logicalX, double logicalY) {
 // after "表示変更".
 void CRIXSXAFS::onOptimise() {
     if (m_steps->changedOutside()) return;
-    COptim dialog(m_workspace, this);
+    COptim dialog(m_workspace, this, fromQt(m_editExcitation->text()));
     dialog.exec();
     m_steps->drawn();
     m_editMessage->setText(dialog.closedText());
@@ -226,16 +225,6 @@ DisplayMode CRIXSXAFS::checkedMode() const {
 }
 
 void CRIXSXAFS::repaintPanels() {
-    const auto showSpan = [](PlotRangeLabels* labels, std::optional<core::rixs::EnergySpan> span) {
-        if (span) {
-            labels->setRange(span->first, span->second);
-        } else {
-            labels->clear();
-        }
-    };
-    showSpan(m_xafsRange, m_model.xafsSpan());
-    showSpan(m_theoryRange, m_model.theorySpan());
-    showSpan(m_experimentRange, m_model.experimentSpan());
     const std::optional<double> rFactor = m_model.shownRFactor();
     m_editRFactor->setText(rFactor ? toQt(core::formatDigits(*rFactor, kRFactorDigits))
                                    : QString());

@@ -24,7 +24,6 @@ namespace zephalo::gui {
 class MessagePanel;
 class PlotPanel;
 class StepControls;
-class PlotRangeLabels;
 
 // The modal workbench "RIXSシミュレーション": three panels (selective XAFS,
 // calculated RIXS, measured RIXS) with the buttons that load, show and
@@ -108,11 +107,8 @@ private:
     QRadioButton* m_radioSubtract = nullptr;
 
     PlotPanel* m_xafsPanel = nullptr;
-    PlotRangeLabels* m_xafsRange = nullptr;
     PlotPanel* m_theoryPanel = nullptr;
-    PlotRangeLabels* m_theoryRange = nullptr;
     PlotPanel* m_experimentPanel = nullptr;
-    PlotRangeLabels* m_experimentRange = nullptr;
 };
 
 }  // namespace zephalo::gui

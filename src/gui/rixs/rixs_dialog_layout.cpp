@@ -16,7 +16,6 @@
 #include "core/workspace/file_names.h"
 #include "gui/plot/plot_export.h"
 #include "gui/plot/plot_panel.h"
-#include "gui/plot/plot_range_labels.h"
 #include "gui/rixs/map_captions.h"
 #include "gui/rixs/measured_map_captions.h"
 #include "gui/rixs/workbench_captions.h"
@@ -114,8 +113,8 @@ QLabel* heading(QWidget* parent, std::string_view caption) {
 }
 
 // The selective XAFS panel is the one the user clicks in and reads most.
-constexpr int kXafsPanelSide = 320;
-constexpr int kRixsPanelSide = 280;
+constexpr int kXafsPanelSide = 260;
+constexpr int kRixsPanelSide = 230;
 // Inner margins of the one-row groups of the bottom row.
 constexpr QMargins kGroupRowMargins(8, 4, 8, 6);
 
@@ -162,7 +161,7 @@ CRIXSXAFS::CRIXSXAFS(const core::Workspace& workspace, QWidget* parent)
 QWidget* CRIXSXAFS::buildXafsColumn() {
     auto* column = new QWidget(this);
     m_xafsPanel = panel(column, QStringLiteral("panelXafs"), kXafsPanelSide);
-    m_xafsRange = new PlotRangeLabels(m_xafsPanel, column);
+    m_xafsPanel->setTitle(captions::kXafsPanel);
 
     auto* loadRow = new QHBoxLayout;
     loadRow->addWidget(addButton(captions::kLoad, QStringLiteral("buttonLoad"),
@@ -235,7 +234,6 @@ QWidget* CRIXSXAFS::buildXafsColumn() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(heading(column, captions::kXafsPanel));
     layout->addWidget(m_xafsPanel, 1);
-    layout->addWidget(m_xafsRange);
     layout->addLayout(loadRow);
     layout->addWidget(range);
     layout->addWidget(peak);
@@ -246,8 +244,8 @@ QWidget* CRIXSXAFS::buildRixsColumn() {
     auto* column = new QWidget(this);
     m_theoryPanel = panel(column, QStringLiteral("panelTheory"), kRixsPanelSide);
     m_experimentPanel = panel(column, QStringLiteral("panelExperiment"), kRixsPanelSide);
-    m_theoryRange = new PlotRangeLabels(m_theoryPanel, column);
-    m_experimentRange = new PlotRangeLabels(m_experimentPanel, column);
+    m_theoryPanel->setTitle(captions::kTheoryPanel);
+    m_experimentPanel->setTitle(captions::kExperimentPanel);
 
     m_editExcitation = numberBox(column, QStringLiteral("editExcitation"), 8);
     auto* excitationRow = new QHBoxLayout;
@@ -311,8 +309,6 @@ QWidget* CRIXSXAFS::buildRixsColumn() {
     grid->addWidget(heading(column, captions::kExperimentPanel), 0, 1);
     grid->addWidget(m_theoryPanel, 1, 0);
     grid->addWidget(m_experimentPanel, 1, 1);
-    grid->addWidget(m_theoryRange, 2, 0);
-    grid->addWidget(m_experimentRange, 2, 1);
     grid->addLayout(theory, 3, 0, Qt::AlignTop);
     grid->addLayout(experiment, 3, 1, Qt::AlignTop);
     grid->addWidget(m_editMessage, 4, 0, 1, 2);

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <string>
 #include <utility>
@@ -51,7 +52,7 @@ QCustomPlot* cutPlot(QWidget* parent, const QString& name, std::string_view titl
     plot->addGraph();
     plot->graph(0)->setPen(QPen(QColor(20, 60, 160), 1.5));
     plot->yAxis->setLabel(toQt(captions::kIntensityAxis));
-    plot->setMinimumSize(360, 220);
+    plot->setMinimumSize(300, 140);
     return plot;
 }
 
@@ -147,6 +148,7 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     // The measured map and the difference beside each other under the
     // calculated map and its cuts, with the R factor per Ω.
     m_comparisonRow = new QWidget(this);
+    m_comparisonRow->setObjectName(QStringLiteral("comparisonRow"));
     auto* comparison = new QHBoxLayout(m_comparisonRow);
     comparison->setContentsMargins(0, 0, 0, 0);
     comparison->addWidget(m_panels.measuredPlot(), 1);
@@ -161,8 +163,6 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     layout->addLayout(plots, 1);
     layout->addWidget(m_comparisonRow, 1);
     layout->addWidget(m_message);
-    resize(1280, 760);
-
     // The boxes open around the measured excitation energy, else over the
     // published selective XAFS.
     const core::rixs::PlaneRange range =
@@ -173,6 +173,11 @@ RixsMapWindow::RixsMapWindow(const core::Workspace& workspace, std::optional<dou
     setAxis(PlaneAxis::Emission);
     setRunning(false);
     showComparison(false);
+    // As large as is useful, within a 1366 x 768 laptop's screen or this
+    // one, less a title bar and a desktop panel.
+    const QSize wanted(1280, 700);
+    const QSize room = screen() ? screen()->availableGeometry().size() - QSize(40, 68) : wanted;
+    resize(wanted.boundedTo(room).expandedTo(minimumSizeHint()));
 }
 
 // The worker is the last member: its destructor stops the computation and
@@ -182,7 +187,7 @@ RixsMapWindow::~RixsMapWindow() = default;
 void RixsMapWindow::buildMapPlot() {
     m_map = new QCustomPlot(this);
     m_map->setObjectName(QStringLiteral("plotMap"));
-    m_map->setMinimumSize(480, 420);
+    m_map->setMinimumSize(400, 280);
     m_map->setMouseTracking(true);
     m_map->installEventFilter(this);
     m_map->yAxis->setLabel(toQt(captions::kExcitationAxis));
@@ -357,6 +362,10 @@ void RixsMapWindow::setAxis(PlaneAxis axis) {
         axis == PlaneAxis::Emission ? captions::kEmissionAxis : captions::kTransferAxis;
     m_map->xAxis->setLabel(toQt(title));
     m_spectrumCut->xAxis->setLabel(toQt(title));
+    if (auto* heading =
+            qobject_cast<QCPTextElement*>(m_excitationCut->plotLayout()->element(0, 0))) {
+        heading->setText(toQt(m_view.excitationCutTitle()));
+    }
     m_crossX->setVisible(false);
     m_crossY->setVisible(false);
     drawMap();

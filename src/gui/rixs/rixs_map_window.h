@@ -52,6 +52,8 @@ public:
     core::rixs::PlaneAxis axis() const { return m_view.axis(); }
     // The cell the cuts go through.
     std::optional<core::rixs::PlaneCell> cutPoint() const { return m_view.cut(); }
+    // In energy transfer, the Ω − ω of the line the lower cut runs along.
+    std::optional<double> cutTransfer() const { return m_view.cutTransfer(); }
     bool running() const { return m_worker.running(); }
 
     // Starts the plane over the range boxes (the "マップ計算" button).

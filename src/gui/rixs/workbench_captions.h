@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "core/rixs/workbench_texts.h"
+
 // Captions of the workbench "RIXSシミュレーション", word for word: window
 // title, panel headings, group boxes, labels, radios and buttons.
 namespace zephalo::gui::rixs::captions {
@@ -9,9 +11,9 @@ namespace zephalo::gui::rixs::captions {
 inline constexpr std::string_view kTitle = "RIXSシミュレーション";
 
 // Headings of the three panels.
-inline constexpr std::string_view kXafsPanel = "選択的XAFS";
-inline constexpr std::string_view kTheoryPanel = "RIXS理論値";
-inline constexpr std::string_view kExperimentPanel = "RIXS実験値";
+inline constexpr std::string_view kXafsPanel = core::rixs::texts::kXafsPanelTitle;
+inline constexpr std::string_view kTheoryPanel = core::rixs::texts::kTheoryPanelTitle;
+inline constexpr std::string_view kExperimentPanel = core::rixs::texts::kExperimentPanelTitle;
 
 // Selective XAFS: loading, clearing, display window and mode.
 inline constexpr std::string_view kLoad = "選択的XAFS読込";

@@ -35,7 +35,8 @@ QStringList messageTexts() {
             toQt(error + texts::tooManyPointsLine(core::files::kSelectiveForRixs, 20000, 2000)),
             toQt(error + std::string(texts::kNonFinitePeakLine)),
             toQt(texts::optimiseStoppedText(3, "7199.5")),
-            toQt(texts::optimiseDoneText("7100.000000", "7200.000000", kPassItems.back()))};
+            toQt(texts::optimiseDoneText("7100.000000", "7200.000000", kPassItems.back()) +
+                 texts::rFactorChangeLine("10.0000", "1.00000"))};
 }
 
 // A settings box under its caption, with the unit after it when it has one.
@@ -55,7 +56,7 @@ QLineEdit* resultBox(QWidget* parent, const QString& name) {
 
 }  // namespace
 
-COptim::COptim(const core::Workspace& workspace, QWidget* parent)
+COptim::COptim(const core::Workspace& workspace, QWidget* parent, const std::string& excitation)
     : QDialog(parent),
       m_workspace(workspace.directory()),
       m_model(m_workspace),
@@ -153,7 +154,8 @@ COptim::COptim(const core::Workspace& workspace, QWidget* parent)
     connect(m_buttonRun, &QPushButton::clicked, this, &COptim::onRun);
     connect(m_buttonStop, &QPushButton::clicked, this, &COptim::onStop);
 
-    const core::Report report = core::runStep(m_workspace, [this] { return m_model.open(); });
+    const core::Report report =
+        core::runStep(m_workspace, [&] { return m_model.open(excitation); });
     const OptimiseBoxes& boxes = m_model.boxes();
     m_editStart->setText(toQt(boxes.start));
     m_editEnd->setText(toQt(boxes.end));
@@ -182,8 +184,7 @@ void COptim::reject() {
 }
 
 std::string COptim::closedText() const {
-    if (!m_stoppedText) return std::string(texts::kOptimiseClosedText);
-    return texts::optimiseClosedAfterStopText(*m_stoppedText);
+    return core::tools::optimiseClosedText(m_stoppedText, m_finalR);
 }
 
 void COptim::onRun() {
@@ -202,6 +203,7 @@ void COptim::onRun() {
     setRunning(true);
     m_busy = std::make_unique<WaitCursor>(Qt::BusyCursor);
     m_runStopped = false;
+    m_runR.reset();
     m_worker.start(m_workspace,
                    [this, typed](std::stop_token stop, const StepWorker::Progress& progress) {
                        core::tools::OptimiseObserver observer;
@@ -215,6 +217,7 @@ void COptim::onRun() {
                        auto command = core::tools::replayCommand(typed);
                        auto outcome = m_model.run(typed, observer, std::move(stop));
                        m_runStopped = outcome.cancelled;
+                       m_runR = outcome.rFactor;
                        // A stopped run kept what it had tried so far: no
                        // command redoes exactly that.
                        if (m_runStopped) command.clear();
@@ -257,7 +260,8 @@ void COptim::finish(const core::Report& report) {
     m_busy.reset();
     setRunning(false);
     m_steps->drawn();
-    // The worker has ended: its flag is ours to read.
+    // The worker has ended: its flags are ours to read.
+    if (report.done && m_runR) m_finalR = m_runR;
     const bool stopped = m_runStopped && report.done;
     m_stoppedText = stopped ? std::optional(report.text) : std::nullopt;
     m_editMessage->setText(report.text);

@@ -32,7 +32,10 @@ class WaitCursor;
 class COptim : public QDialog {
     Q_OBJECT
 public:
-    explicit COptim(const core::Workspace& workspace, QWidget* parent = nullptr);
+    // `excitation`: the workbench's excitation box, which opens as the
+    // measured spectrum's Ω when it holds a number.
+    explicit COptim(const core::Workspace& workspace, QWidget* parent = nullptr,
+                    const std::string& excitation = {});
     ~COptim() override;
 
     // Whether a run is going on.
@@ -40,6 +43,8 @@ public:
     // What the workbench says once the dialog has closed: the stop's own
     // account of what was kept when the last run was stopped ("中止" or the
     // window closed during the run), else that the optimisation was done.
+    // Either way it ends with the R factor of the last run that kept its
+    // result, or with where the workbench shows the new one.
     std::string closedText() const;
 
 public slots:
@@ -84,11 +89,14 @@ private:
     QWidget* m_settings = nullptr;
 
     std::unique_ptr<WaitCursor> m_busy;
+    std::optional<double> m_finalR;
     bool m_closeWhenEnded = false;
     // The message of the last run when it was stopped.
     std::optional<std::string> m_stoppedText;
-    // Set by the worker when its run was stopped; read once it has ended.
+    // Set by the worker when its run was stopped, and to the run's final R
+    // factor; read once it has ended.
     bool m_runStopped = false;
+    std::optional<double> m_runR;
 
     // Last member: destroyed first, so the run has stopped and joined before
     // anything it uses goes away.

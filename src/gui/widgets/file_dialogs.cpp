@@ -1,6 +1,9 @@
 #include "gui/widgets/file_dialogs.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QSpinBox>
 #include <string_view>
 #include <vector>
 
@@ -39,7 +42,8 @@ std::optional<ExportTarget> chooseExportFile(QWidget* parent, bool image) {
     };
     const std::vector<Offer> offers =
         image ? std::vector<Offer>{{kPngFilter, "png", ExportFormat::Png},
-                                   {kSvgFilter, "svg", ExportFormat::Svg}}
+                                   {kSvgFilter, "svg", ExportFormat::Svg},
+                                   {kPdfFilter, "pdf", ExportFormat::Pdf}}
               : std::vector<Offer>{{kExportDataFilter, "txt", ExportFormat::Data}};
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -67,7 +71,36 @@ std::optional<ExportTarget> chooseExportFile(QWidget* parent, bool image) {
                             Qt::CaseInsensitive))
             target.format = offer.format;
     }
+    if (image) {
+        const auto size = chooseFigureSize(parent);
+        if (!size) return std::nullopt;
+        target.size = *size;
+    }
     return target;
+}
+
+std::optional<QSize> chooseFigureSize(QWidget* parent) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(toQt(kFigureSizeTitle));
+    const auto spin = [&](int value) {
+        auto* box = new QSpinBox(&dialog);
+        box->setRange(core::plot::kSmallestFigureSide, core::plot::kLargestFigureSide);
+        box->setValue(value);
+        return box;
+    };
+    auto* width = spin(core::plot::kFigureWidth);
+    auto* height = spin(core::plot::kFigureHeight);
+    width->setObjectName(QStringLiteral("spinFigureWidth"));
+    height->setObjectName(QStringLiteral("spinFigureHeight"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(toQt(kFigureWidthLabel), width);
+    form->addRow(toQt(kFigureHeightLabel), height);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return QSize(width->value(), height->value());
 }
 
 }  // namespace zephalo::gui

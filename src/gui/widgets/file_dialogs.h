@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <filesystem>
 #include <optional>
 #include <string_view>
+
+#include "core/plot/figure_format.h"
 
 class QWidget;
 
@@ -17,7 +20,12 @@ inline constexpr std::string_view kAllFilesFilter = "全て(*)";
 // Filters of the dialog that saves a panel.
 inline constexpr std::string_view kPngFilter = "PNG画像(*.png)";
 inline constexpr std::string_view kSvgFilter = "SVG画像(*.svg)";
+inline constexpr std::string_view kPdfFilter = "PDF文書(*.pdf)";
 inline constexpr std::string_view kExportDataFilter = "タブ区切りテキスト(*.txt)";
+// The picture size dialog after the file dialog.
+inline constexpr std::string_view kFigureSizeTitle = "画像の大きさ";
+inline constexpr std::string_view kFigureWidthLabel = "幅（ピクセル）";
+inline constexpr std::string_view kFigureHeightLabel = "高さ（ピクセル）";
 
 enum class FileChoice { Open, Save };
 
@@ -30,18 +38,25 @@ QString fileDialogFolder();
 std::optional<std::filesystem::path> chooseDataFile(QWidget* parent, FileChoice choice);
 
 // What a panel is saved as.
-enum class ExportFormat { Png, Svg, Data };
+enum class ExportFormat { Png, Svg, Pdf, Data };
 
 struct ExportTarget {
     std::filesystem::path path;
     ExportFormat format = ExportFormat::Data;
+    // A picture's size in pixels (a vector page's at 96 per inch).
+    QSize size{core::plot::kFigureWidth, core::plot::kFigureHeight};
 };
 
-// A file to save a panel in: with `image`, a PNG or SVG picture (the format
-// by the chosen filter, or by the name's suffix when it is .png or .svg),
-// otherwise its data as text. The suffix of the
-// chosen filter is added to a name without extension, and the user is asked
-// before an existing file is replaced. nullopt when the user cancels.
+// A file to save a panel in: with `image`, a PNG, SVG or PDF picture (the
+// format by the chosen filter, or by the name's suffix when it is one of
+// theirs) at a size the user then chooses, otherwise its data as text. The
+// suffix of the chosen filter is added to a name without extension, and the
+// user is asked before an existing file is replaced. nullopt when the user
+// cancels either dialog.
 std::optional<ExportTarget> chooseExportFile(QWidget* parent, bool image);
+
+// A picture's size in pixels, asked in a small modal dialog that opens at
+// 1600 x 1200; nullopt when the user cancels.
+std::optional<QSize> chooseFigureSize(QWidget* parent);
 
 }  // namespace zephalo::gui

@@ -13,7 +13,6 @@
 #include "core/workspace/number_text.h"
 #include "gui/plot/plot_export.h"
 #include "gui/plot/plot_panel.h"
-#include "gui/plot/plot_range_labels.h"
 #include "gui/widgets/button_step.h"
 #include "gui/widgets/dialog_widgets.h"
 #include "gui/widgets/message_panel.h"
@@ -36,7 +35,6 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
 
     m_plot = new PlotPanel(this);
     m_plot->setMinimumSize(280, 280);
-    m_rangeLabels = new PlotRangeLabels(m_plot, this);
 
     auto* read = new QPushButton(toQt(kReadCaption), this);
     auto* clear = new QPushButton(QStringLiteral("XAFSスペクトルのクリア"), this);
@@ -64,7 +62,6 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
 
     auto* plotColumn = new QVBoxLayout;
     plotColumn->addWidget(m_plot, 1);
-    plotColumn->addWidget(m_rangeLabels);
 
     auto* controls = new QVBoxLayout;
     controls->addWidget(read);
@@ -107,20 +104,12 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
     connect(m_plot, &PlotPanel::picked, this, &CConvXAFS::onPicked);
     attachExport(m_plot, [this] { return m_model.series(); });
 
+    m_editMessage->setText(m_model.open().text);
     showPlot();
 }
 
 void CConvXAFS::showPlot() {
-    if (m_model.curve().size() > 0) {
-        m_plot->setCurves({m_model.curve()});
-    } else {
-        m_plot->clearCurves();
-    }
-    if (const auto& range = m_model.shownRange()) {
-        m_rangeLabels->setRange(range->xmin, range->xmax);
-    } else {
-        m_rangeLabels->clear();
-    }
+    m_plot->setCurves(m_model.curves());
     // Before any range exists a click has nothing to map to: the panel then
     // lets clicks pass, so that no cursor is drawn either.
     m_plot->setAttribute(Qt::WA_TransparentForMouseEvents, !m_model.canPick());
@@ -160,6 +149,7 @@ void CConvXAFS::onPicked(double logicalX, double logicalY) {
     if (!report) return;
     m_editMessage->setText(report->text);
     if (report->done) m_coreEnergy->setText(toQt(m_model.boxText()));
+    showPlot();  // the edge marker at the picked energy
 }
 
 void CConvXAFS::onConfirm() {
@@ -174,6 +164,7 @@ void CConvXAFS::onConfirm() {
     m_steps->drawn();
     m_editMessage->setText(report.text);
     if (report.done) m_coreEnergy->setText(toQt(m_model.boxText()));
+    showPlot();  // the edge marker at the confirmed energy
 }
 
 void CConvXAFS::onDone() {

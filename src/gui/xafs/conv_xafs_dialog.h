@@ -13,7 +13,6 @@ namespace zephalo::gui {
 class MessagePanel;
 class StepControls;
 class PlotPanel;
-class PlotRangeLabels;
 
 // "Conventional XAFS": normalises the measured absorption-correction
 // spectrum and plots it, takes the edge from the list, a click on the plot
@@ -35,7 +34,6 @@ private:
     core::Workspace m_workspace;  // each button runs as one step on it
     core::xafs::ConvXafsModel m_model;
     PlotPanel* m_plot = nullptr;
-    PlotRangeLabels* m_rangeLabels = nullptr;
     QComboBox* m_edgeList = nullptr;
     QLineEdit* m_coreEnergy = nullptr;
     MessagePanel* m_editMessage = nullptr;

@@ -17,7 +17,6 @@
 #include "core/xrf/xrf_texts.h"
 #include "gui/plot/plot_export.h"
 #include "gui/plot/plot_panel.h"
-#include "gui/plot/plot_range_labels.h"
 #include "gui/widgets/button_step.h"
 #include "gui/widgets/dialog_widgets.h"
 #include "gui/widgets/message_panel.h"
@@ -180,8 +179,6 @@ QWidget* CXRF::buildPlot() {
     m_plot->setMinimumSize(380, 340);
     m_plot->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
-    m_rangeLabels = new PlotRangeLabels(m_plot, area);
-
     auto* selection = new QGroupBox(QStringLiteral("ローレンツ関数の選択"), area);
     auto* lines = new QButtonGroup(selection);
     auto* lineRow = new QHBoxLayout(selection);
@@ -196,7 +193,6 @@ QWidget* CXRF::buildPlot() {
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_plot, 1);
-    layout->addWidget(m_rangeLabels);
     layout->addWidget(selection);
     return area;
 }
@@ -215,7 +211,6 @@ void CXRF::showReport(const core::Report& report) {
 
 void CXRF::redrawFromFiles() {
     m_model.redraw();
-    if (const auto& range = m_model.range()) m_rangeLabels->setRange(range->xmin, range->xmax);
     refreshPlot();
 }
 
@@ -244,9 +239,6 @@ void CXRF::onLoad() {
     m_editExcitation->setText(toQt(boxes.excitation));
     (m_model.twoComponents() ? m_radioTwoComponents : m_radioOneComponent)->setChecked(true);
     m_radioLine[0]->setChecked(true);
-    if (const auto& range = m_model.range()) {
-        m_rangeLabels->setRange(range->xmin, range->xmax);
-    }
     refreshPlot();
 }
 

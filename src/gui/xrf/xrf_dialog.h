@@ -16,7 +16,6 @@ namespace zephalo::gui {
 class MessagePanel;
 class StepControls;
 class PlotPanel;
-class PlotRangeLabels;
 
 // The modal dialog "蛍光X線による設定": the user loads the measured
 // fluorescence spectrum, types the four Lorentzian lines A-D of the
@@ -67,7 +66,6 @@ private:
     QRadioButton* m_radioTwoComponents = nullptr;
     std::array<QRadioButton*, core::xrf::kLineCount> m_radioLine{};
     PlotPanel* m_plot = nullptr;
-    PlotRangeLabels* m_rangeLabels = nullptr;
     MessagePanel* m_editMessage = nullptr;
     StepControls* m_steps = nullptr;
 };
