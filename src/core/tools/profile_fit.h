@@ -34,7 +34,7 @@ struct FitProblem {
 // The programme is solved in its dual form (n rows: one per variable; one
 // bounded column per residual row and per second difference), so that the
 // simplex basis stays as small as the window whatever the number of measured
-// points. GLPK keeps the basis between solves: a new smoothing weight or new
+// points. CLP keeps the basis between solves: a new smoothing weight or new
 // residuals start from the last optimum.
 class ProfileFit {
 public:
@@ -58,8 +58,7 @@ public:
     std::size_t variables() const { return m_problem.variables; }
 
 private:
-    void setObjective();
-    void setSmoothing(double smoothing);
+    void costOfResiduals();
 
     struct Programme;
     std::unique_ptr<Programme> m_lp;
@@ -68,6 +67,7 @@ private:
     std::vector<std::size_t> m_differences;
     double m_smoothing = -1.0;
     bool m_solved = false;
+    bool m_newCost = false;
 };
 
 }  // namespace zephalo::core::tools
