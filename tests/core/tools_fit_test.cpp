@@ -115,6 +115,36 @@ TEST(ProfileFitKernel, RefusesEmptyAndNonFiniteProblems) {
     EXPECT_TRUE(change.empty());
 }
 
+// --- The dialog's boxes -------------------------------------------------------
+
+TEST(FitBoxes, ReadStrictlyWithBlankDefaults) {
+    FitSettings s;
+    ASSERT_TRUE(fitSettingsOf("7114", " ", "", "", "", s));
+    EXPECT_EQ(s.omega, 7114.0);
+    EXPECT_FALSE(s.from || s.to || s.smoothing);
+    EXPECT_EQ(s.band, 0u);
+    ASSERT_TRUE(fitSettingsOf("7114", "7100", "7120.5", "2.5", "10", s));
+    EXPECT_EQ(*s.from, 7100.0);
+    EXPECT_EQ(*s.to, 7120.5);
+    EXPECT_EQ(*s.smoothing, 2.5);
+    EXPECT_EQ(s.band, 10u);
+    const struct {
+        const char* omega;
+        const char* smoothing;
+        const char* band;
+        std::string_view named;
+    } refused[] = {{"7l14", "", "", texts::kFitOmegaBox},
+                   {"7114", "2x", "", texts::kFitSmoothingBox},
+                   {"7114", "", "1.5", "帯の再フィット回数は"},
+                   {"7114", "", "-1", "帯の再フィット回数は"},
+                   {"7114", "", "1001", "帯の再フィット回数は"}};
+    for (const auto& c : refused) {
+        const Status status = fitSettingsOf(c.omega, "", "", c.smoothing, c.band, s);
+        EXPECT_FALSE(status) << c.omega << c.smoothing << c.band;
+        EXPECT_TRUE(test::contains(status.error(), c.named)) << status.error();
+    }
+}
+
 // --- The noise rule -------------------------------------------------------------
 
 TEST(FitNoise, EstimatesTheMeanAbsoluteNoiseOfASmoothSpectrum) {

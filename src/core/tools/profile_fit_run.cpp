@@ -466,6 +466,31 @@ FitOutcome fitWorkingCopy(const Workspace& workspace, const FitSettings& setting
     return run.run();
 }
 
+Status fitSettingsOf(std::string_view omega, std::string_view from, std::string_view to,
+                     std::string_view smoothing, std::string_view band, FitSettings& out) {
+    out = FitSettings{};
+    if (auto s = readBox(texts::kFitOmegaBox, omega, out.omega); !s) return s;
+    const auto optional = [](std::string_view box, std::string_view text,
+                             std::optional<double>& value) {
+        if (isBlankText(text)) return Status{};
+        double number = 0.0;
+        if (auto s = readBox(box, text, number); !s) return s;
+        value = number;
+        return Status{};
+    };
+    if (auto s = optional(texts::kFitFromBox, from, out.from); !s) return s;
+    if (auto s = optional(texts::kFitToBox, to, out.to); !s) return s;
+    if (auto s = optional(texts::kFitSmoothingBox, smoothing, out.smoothing); !s) return s;
+    double refits = 0.0;
+    if (auto s = readBox(texts::kFitBandBox, band, refits); !s) return s;
+    if (!(refits >= 0.0 && refits <= static_cast<double>(kMaxFitBand)) ||
+        refits != std::floor(refits)) {
+        return refuse(texts::fitBandLine(kMaxFitBand));
+    }
+    out.band = static_cast<std::size_t>(refits);
+    return {};
+}
+
 std::vector<std::string> fitCommand(const FitSettings& settings) {
     std::vector<std::string> command{"fit", "--omega", formatDigits(settings.omega, 17)};
     if (settings.from) command.insert(command.end(), {"--from", formatDigits(*settings.from, 17)});

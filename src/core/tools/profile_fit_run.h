@@ -5,6 +5,7 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "workspace/records.h"
@@ -66,6 +67,13 @@ double noiseRFactor(const std::vector<const PairSpectrum*>& spectra,
 FitOutcome fitWorkingCopy(const Workspace& workspace, const FitSettings& settings,
                           const std::function<void(const FitProgress&)>& progress = {},
                           std::stop_token stop = {});
+
+// The dialog's boxes as typed: Ω, the window ends, S, the band's refits.
+// Blank window and S boxes mean the defaults, a blank band box none; text
+// that is not a whole number is refused naming its box, as is a band that
+// is not a count up to kMaxFitBand.
+Status fitSettingsOf(std::string_view omega, std::string_view from, std::string_view to,
+                     std::string_view smoothing, std::string_view band, FitSettings& out);
 
 // The zephalo-cli arguments that redo a fit.
 std::vector<std::string> fitCommand(const FitSettings& settings);

@@ -114,6 +114,20 @@ inline constexpr std::string_view kNonFinitePeakLine =
 
 // --- Fit ------------------------------------------------------------------
 
+// The fit dialog's boxes as refusals name them.
+inline constexpr std::string_view kFitOmegaBox = "RIXS測定時の励起エネルギー";
+inline constexpr std::string_view kFitFromBox = "フィット開始エネルギー";
+inline constexpr std::string_view kFitToBox = "フィット終了エネルギー";
+inline constexpr std::string_view kFitSmoothingBox = "平滑化の重み";
+inline constexpr std::string_view kFitBandBox = "帯の再フィット回数";
+// When the dialog opens.
+inline constexpr std::string_view kFitOpenText =
+    "範囲、平滑化の重み（空欄なら測定値の雑音から自動）、帯の再フィット回数を\r\n"
+    "確認して「フィット」して下さい。";
+// The workbench's message after the dialog closes.
+inline constexpr std::string_view kFitClosedText =
+    "フィット操作を行いました。\r\n「表示変更」をクリックすれば結果が確認できます。";
+
 // Refusals of the fit: the head, then one line saying which input.
 inline constexpr std::string_view kFitErrorText =
     "エラー!! "

@@ -10,6 +10,7 @@
 #include "rixs/rixs_map_window.h"
 #include "rixs/workbench_captions.h"
 #include "tools/average_dialog.h"
+#include "tools/fit_dialog.h"
 #include "tools/optim_dialog.h"
 #include "tools/tools_texts.h"
 #include "widgets/button_step.h"
@@ -146,6 +147,14 @@ void CRIXSXAFS::onOptimise() {
     dialog.exec();
     m_steps->drawn();
     m_editMessage->setText(dialog.closedText());
+}
+
+void CRIXSXAFS::onFit() {
+    if (m_steps->changedOutside()) return;
+    CFit dialog(m_workspace, m_editExcitation->text(), this);
+    dialog.exec();
+    m_steps->drawn();
+    m_editMessage->setText(core::tools::texts::kFitClosedText);
 }
 
 void CRIXSXAFS::onAverage() {
