@@ -4,6 +4,7 @@
 #include <random>
 #include <string>
 
+#include "rixs/live_correction.h"
 #include "rixs/rixs_core.h"
 #include "test_inputs.h"
 #include "tools/peak_optimisation.h"
@@ -131,5 +132,21 @@ void BM_FitMapTwenty(benchmark::State& state) {
     fit(state, 20, 1.0, 0);
 }
 BENCHMARK(BM_FitMapTwenty)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// One live update: the correction peak moved, the totals and R follow.
+void BM_LiveCorrectionUpdate(benchmark::State& state) {
+    const FitSpace space;
+    rixs::LiveCorrection live;
+    if (!live.prepare(space.workspace(), kOmega)) state.SkipWithError("prepare");
+    rixs::LivePeak peak{7116.0, 0.3, 1.0, true, true, false};
+    double r = 0.0;
+    for (auto _ : state) {
+        peak.centre += 0.01;
+        r = live.update(peak).value_or(-1.0);
+        benchmark::DoNotOptimize(r);
+    }
+    state.counters["R"] = r;
+}
+BENCHMARK(BM_LiveCorrectionUpdate)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "numeric/r_factor.h"
 #include "optimise_space.h"
+#include "rixs/live_correction.h"
 #include "test_support.h"
 #include "tools/profile_fit.h"
 #include "tools/profile_fit_run.h"
@@ -373,6 +375,44 @@ TEST(FitWorkspace, AutomaticSmoothingStopsAtTheNoise) {
     EXPECT_LE(*zero.rFactor, *automatic.rFactor);
     EXPECT_LE(*automatic.rFactor, automatic.noiseR * 1.001);
     EXPECT_TRUE(test::contains(automatic.report.text, formatNumber(automatic.smoothing)));
+}
+
+// --- The correction peak followed live -------------------------------------------
+
+// The totals and R factor of a peak applied in memory are those of the full
+// core on the corrected working copy.
+TEST(LiveCorrection, FollowsTheCoreOnTheCorrectedProfile) {
+    std::mt19937 random(31);
+    OptimiseSpace space(random, 2, 1);
+    rixs::LiveCorrection live;
+    ASSERT_TRUE(live.prepare(space.workspace, 7125.0));
+    PairSpectrum measured;
+    ASSERT_TRUE(space.workspace.read(files::kRixsExperiment, measured));
+    const rixs::LivePeak peaks[] = {{7117.0, 0.2, 1.5, true, false, false},
+                                    {7121.3, 0.1, 0.8, false, true, false},
+                                    {7115.0, 0.05, 3.0, true, true, true},
+                                    {7119.0, 0.0, 1.0, true, true, false}};
+    for (const rixs::LivePeak& peak : peaks) {
+        const std::optional<double> r = live.update(peak);
+        ASSERT_TRUE(r);
+        SelectiveXafsTable corrected = space.published;
+        for (XafsPoint& p : corrected) {
+            const double value =
+                (peak.subtract ? -1 : 1) * peak.amplitude /
+                ((p.energy - peak.centre) * (p.energy - peak.centre) + peak.width * peak.width);
+            if (peak.first) p.a += value;
+            if (peak.second) p.b += value;
+        }
+        rixs::RixsInput input{corrected, space.absorption, space.parameters, space.lines, 7125.0};
+        QuadSpectrum spectrum;
+        ASSERT_TRUE(rixs::calculateRixsSpectrum(input, spectrum));
+        ASSERT_EQ(live.totals().size(), spectrum.size());
+        for (std::size_t j = 0; j < spectrum.size(); ++j) {
+            EXPECT_TRUE(near(live.totals()[j], spectrum[j].total, 1e-6, 1e-9)) << peak.centre << j;
+        }
+        const auto expected = numeric::rFactor(spectrum, measured);
+        EXPECT_TRUE(near(*r, *expected, 1e-6, 1e-9)) << peak.centre;
+    }
 }
 
 }  // namespace
