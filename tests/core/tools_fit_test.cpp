@@ -11,6 +11,7 @@
 #include "numeric/r_factor.h"
 #include "optimise_space.h"
 #include "rixs/live_correction.h"
+#include "rixs/workbench_model.h"
 #include "test_support.h"
 #include "tools/profile_fit.h"
 #include "tools/profile_fit_run.h"
@@ -349,7 +350,22 @@ TEST(FitWorkspace, BandIsWrittenInTheSameStepAndRepeats) {
             EXPECT_GE(p.a, 0.0);
         }
     }
-    EXPECT_FALSE(plain.has(files::kFitBandA));
+    EXPECT_EQ(plain.text(files::kFitBandA), "");
+
+    // The workbench shades each band under its component.
+    rixs::WorkbenchModel workbench(space.workspace);
+    rixs::WorkbenchBoxes boxes;
+    boxes.rangeMin = "7110";
+    boxes.rangeMax = "7129.5";
+    boxes.mode = rixs::DisplayMode::AB;
+    ASSERT_TRUE(runStep(space.workspace, [&] { return workbench.changeDisplay(boxes); }).done);
+    const auto curves = workbench.xafsCurves(rixs::DisplayMode::AB);
+    ASSERT_EQ(curves.size(), 4u);
+    for (const std::size_t band : {0u, 1u}) {
+        ASSERT_EQ(curves[band].lower.size(), 17u);
+        for (std::size_t i = 0; i < 17; ++i) EXPECT_LE(curves[band].lower[i], curves[band].y[i]);
+    }
+    EXPECT_TRUE(curves[2].lower.empty() && curves[3].lower.empty());
 }
 
 // Without --smooth the weight is the largest whose fit still reaches the

@@ -56,6 +56,10 @@ struct Curve {
     Pen pen = Pen::Black;
     int windowLow = -95;
     int windowHigh = 95;
+    // A band: its lower edge under y, point by point; the area between the
+    // two is shaded in the pen's colour instead of a line drawn. Empty for a
+    // line.
+    std::vector<int> lower;
 
     std::size_t size() const { return x.size(); }
     // Whether point i lies in [-97, 97] horizontally and in the vertical window.

@@ -399,15 +399,14 @@ private:
         if (auto s = m_workspace.write(files::kSelectiveWork, outcome.fitted); !s) {
             return refused(outcome, s);
         }
-        if (m_settings.band > 0) {
-            if (auto s = m_workspace.write(files::kFitBandA, outcome.bandA); !s) {
-                return refused(outcome, s);
-            }
-            if (auto s = m_workspace.write(files::kFitBandB, outcome.bandB); !s) {
-                return refused(outcome, s);
-            }
-            text += texts::fitBandDoneLine(m_settings.band);
+        // Without a band the files are emptied: a band belongs to its fit.
+        if (auto s = m_workspace.write(files::kFitBandA, outcome.bandA); !s) {
+            return refused(outcome, s);
         }
+        if (auto s = m_workspace.write(files::kFitBandB, outcome.bandB); !s) {
+            return refused(outcome, s);
+        }
+        if (m_settings.band > 0) text += texts::fitBandDoneLine(m_settings.band);
         text += texts::kFitClosingText;
         outcome.report = Report::success(std::move(text));
         return outcome;

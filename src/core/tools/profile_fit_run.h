@@ -60,8 +60,9 @@ double noiseRFactor(const std::vector<const PairSpectrum*>& spectra,
 // not inside the working copy's energies or holding no point, a missing
 // working copy or measured spectrum, a spectrum that shares no emission
 // energy with the calculation, a negative or non-finite S, a band over
-// kMaxFitBand. Otherwise writes the fitted working copy (and with a band,
-// SelectiveXAFS_Fit_Band_A.DAT and _B.DAT) within the caller's step.
+// kMaxFitBand. Otherwise writes the fitted working copy and the band,
+// SelectiveXAFS_Fit_Band_A.DAT and _B.DAT (empty without one), within the
+// caller's step.
 // `progress` is called on the running thread after each programme solved;
 // `stop` is checked between them: a stopped run writes nothing.
 FitOutcome fitWorkingCopy(const Workspace& workspace, const FitSettings& settings,

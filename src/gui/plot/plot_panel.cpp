@@ -45,6 +45,26 @@ QPen qtPen(Pen pen) {
     return result;
 }
 
+// A band: the area between its two edges over the points inside the
+// panel, shaded in a light tone of its pen's colour.
+void fillBand(QPainter& painter, const core::plot::Curve& band) {
+    QPolygonF upper, lower;
+    for (std::size_t i = 0; i < band.size() && i < band.lower.size(); ++i) {
+        if (band.x[i] < -97 || band.x[i] > 97) continue;
+        upper << QPointF(band.x[i], std::clamp(band.y[i], band.windowLow, band.windowHigh));
+        lower.prepend(
+            QPointF(band.x[i], std::clamp(band.lower[i], band.windowLow, band.windowHigh)));
+    }
+    if (upper.size() < 2) return;
+    QColor shade = qtPen(band.pen).color();
+    shade.setAlpha(60);
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(shade);
+    painter.drawPolygon(upper + lower);
+    painter.restore();
+}
+
 }  // namespace
 
 PlotPanel::PlotPanel(QWidget* parent) : QFrame(parent) {
@@ -109,6 +129,10 @@ void PlotPanel::paintEvent(QPaintEvent* event) {
 
     for (const auto& curve : curves()) {
         if (curve.size() == 0) continue;
+        if (!curve.lower.empty()) {
+            fillBand(painter, curve);
+            continue;
+        }
         painter.setPen(qtPen(curve.pen));
         QPointF penAt(curve.x[0], curve.y[0]);
         for (std::size_t i = 1; i < curve.size(); ++i) {
