@@ -386,6 +386,7 @@ private:
         std::string text = texts::fitDoneText(formatNumber(m_from), formatNumber(m_to),
                                               formatNumber(outcome.smoothing));
         if (outcome.automatic) text += texts::fitAutomaticLine(formatNumber(outcome.noiseR));
+        text += texts::fitRFactorLine(formatDigits(*outcome.rFactor, 6));
         if (!m_map.empty()) {
             numeric::RFactorSums all = at;
             for (const MeasuredSpectrum& s : m_map) {

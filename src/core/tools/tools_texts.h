@@ -169,6 +169,10 @@ inline std::string fitDoneText(std::string_view from, std::string_view to,
            "eVまで、作業用のXAFSを測定値にフィットしました。\r\n平滑化の重み S=" +
            std::string(smoothing) + "\r\n";
 }
+inline std::string fitRFactorLine(std::string_view r) {
+    return "フィットしたXAFSのR因子（「実験値と比較」で表示される値）は " + std::string(r) +
+           " %です。\r\n";
+}
 inline std::string fitAutomaticLine(std::string_view noiseR) {
     return "（Sは、測定値の雑音から見積もったR因子" + std::string(noiseR) +
            "%にフィットのR因子が届く最大の値です。）\r\n";
