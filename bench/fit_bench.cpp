@@ -4,15 +4,15 @@
 #include <random>
 #include <string>
 
-#include "rixs/live_correction.h"
-#include "rixs/rixs_core.h"
+#include "core/rixs/live_correction.h"
+#include "core/rixs/rixs_core.h"
+#include "core/tools/peak_optimisation.h"
+#include "core/tools/profile_fit_run.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/step.h"
+#include "core/workspace/workspace.h"
 #include "test_inputs.h"
-#include "tools/peak_optimisation.h"
-#include "tools/profile_fit_run.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
-#include "workspace/step.h"
-#include "workspace/workspace.h"
 
 // The fit of the selective XAFS: one spectrum of 2001 emission points with
 // a 450-point profile and a 40 eV window (given S, and S by the noise rule),

@@ -6,11 +6,11 @@
 #include <random>
 #include <string>
 
-#include "rixs/rixs_core.h"
+#include "core/rixs/rixs_core.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/workspace.h"
+#include "core/xrf/emission_model.h"
 #include "test_inputs.h"
-#include "workspace/file_names.h"
-#include "workspace/workspace.h"
-#include "xrf/emission_model.h"
 
 // The two numerical kernels, literal reference and production path side by
 // side, on generated spectra shaped like a K edge.

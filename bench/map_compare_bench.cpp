@@ -5,11 +5,11 @@
 #include <random>
 #include <string>
 
-#include "rixs/map_comparison.h"
+#include "core/rixs/map_comparison.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/workspace.h"
 #include "test_inputs.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
-#include "workspace/workspace.h"
 
 // compare-map: a measured map of 200 excitation energies × 2001 emission
 // energies against the plane from a 450-point selective XAFS (goal: under

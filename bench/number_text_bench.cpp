@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "workspace/number_text.h"
+#include "core/workspace/number_text.h"
 
 // Work-space files are written number by number; this keeps an eye on the
 // cost of one conversion.

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "rixs/rixs_plane.h"
+#include "core/rixs/rixs_plane.h"
 #include "test_inputs.h"
 
 // The RIXS plane: 1000 excitation energies over the default 450-point

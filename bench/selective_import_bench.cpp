@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "xafs/selective_import.h"
+#include "core/xafs/selective_import.h"
 
 // The grid and the pairing search record by record (first or last match in
 // file order); this keeps an eye on the cost at the full 5000 records.

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <numbers>
 
-#include "workspace/records.h"
+#include "core/workspace/records.h"
 
 // Generated spectra for the benchmarks, shaped like a transition-metal K edge.
 namespace zephalo::bench {

@@ -4,14 +4,14 @@
 #include <random>
 #include <string>
 
-#include "rixs/rixs_core.h"
+#include "core/rixs/rixs_core.h"
+#include "core/tools/average_model.h"
+#include "core/tools/optimise_literal.h"
+#include "core/tools/peak_optimisation.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/step.h"
+#include "core/workspace/workspace.h"
 #include "test_inputs.h"
-#include "tools/average_model.h"
-#include "tools/optimise_literal.h"
-#include "tools/peak_optimisation.h"
-#include "workspace/file_names.h"
-#include "workspace/step.h"
-#include "workspace/workspace.h"
 
 // The refinement tools: the peak optimisation with its defaults on a 100 eV
 // range (fast search, three passes; the file-by-file procedure, one pass) and

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "core/workspace/measured_map.h"
 #include "fuzz_support.h"
-#include "workspace/measured_map.h"
 
 using namespace zephalo;
 

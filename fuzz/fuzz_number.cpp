@@ -1,8 +1,8 @@
 // Whole tokens (files, command line) and typed text (edit boxes).
 #include <cmath>
 
+#include "core/workspace/number_text.h"
 #include "fuzz_support.h"
-#include "workspace/number_text.h"
 
 using namespace zephalo;
 

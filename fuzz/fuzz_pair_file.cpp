@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
+#include "core/workspace/records.h"
 #include "fuzz_support.h"
-#include "workspace/records.h"
 
 using namespace zephalo;
 

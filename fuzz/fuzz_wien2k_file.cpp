@@ -3,8 +3,8 @@
 #include <cmath>
 #include <vector>
 
+#include "core/xafs/selective_import.h"
 #include "fuzz_support.h"
-#include "xafs/selective_import.h"
 
 using namespace zephalo;
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/workspace/workspace.h"
 #include "fuzz_support.h"
-#include "workspace/workspace.h"
 
 using namespace zephalo;
 

@@ -20,18 +20,18 @@
 
 #include "cli/cli_support.h"
 #include "cli/run.h"
-#include "numeric/r_factor.h"
+#include "core/numeric/r_factor.h"
+#include "core/rixs/energy_alignment.h"
+#include "core/rixs/rixs_core.h"
+#include "core/rixs/rixs_plane.h"
+#include "core/rixs/workbench_model.h"
+#include "core/tools/trial_profile.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/records.h"
+#include "core/workspace/step.h"
+#include "core/workspace/workspace.h"
 #include "python_texts.h"
-#include "rixs/energy_alignment.h"
-#include "rixs/rixs_core.h"
-#include "rixs/rixs_plane.h"
-#include "rixs/workbench_model.h"
-#include "tools/trial_profile.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
-#include "workspace/records.h"
-#include "workspace/step.h"
-#include "workspace/workspace.h"
 
 namespace py = pybind11;
 
@@ -279,6 +279,22 @@ PYBIND11_MODULE(_zephalo, m) {
             return python::columns(table, &core::PairPoint::energy, &core::PairPoint::intensity);
         },
         py::arg("path"), "The measured RIXS spectrum of the work space: (energy, intensity).");
+    m.def(
+        "read_measured_map",
+        [](const Path& path) {
+            const auto map = python::readTable<core::MeasuredMap>(path, files::kRixsExperimentMap);
+            py::list spectra;
+            for (const core::MeasuredSpectrum& spectrum : map) {
+                spectra.append(py::make_tuple(
+                    spectrum.excitation, python::columns(spectrum.points, &core::PairPoint::energy,
+                                                         &core::PairPoint::intensity)));
+            }
+            return spectra;
+        },
+        py::arg("path"),
+        "The measured RIXS map of the work space (RIXSEXP_Map.DAT): a list, in ascending "
+        "excitation energy, of (excitation energy, (emission energy, intensity)); empty when "
+        "the work space holds no map.");
     m.def(
         "read_selective",
         [](const Path& path) {

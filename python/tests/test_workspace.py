@@ -90,6 +90,19 @@ def test_the_readers_return_the_files_columns(demo_ws):
             np.testing.assert_array_equal(column, want)
 
 
+def test_the_measured_map_reader_returns_the_stored_spectra_in_order(demo_ws):
+    ws = zephalo.Workspace(demo_ws)
+    assert ws.measured_map() == []
+    ws.step("import", "rixs-map", str(DEMO / "Fe2O3_RIXS_map.DAT"))
+    omega, energy, intensity = read_columns(demo_ws / "RIXSEXP_Map.DAT", 3)
+    spectra = ws.measured_map()
+    assert [excitation for excitation, _ in spectra] == sorted(set(omega))
+    for excitation, (e, i) in spectra:
+        rows = omega == excitation
+        np.testing.assert_array_equal(e, energy[rows])
+        np.testing.assert_array_equal(i, intensity[rows])
+
+
 def test_a_reader_refuses_a_damaged_file(demo_ws):
     (demo_ws / "RIXSEXP.DAT").write_text("7000\tnot a number\n")
     with pytest.raises(zephalo.Refused, match="RIXSEXP.DAT"):

@@ -17,7 +17,7 @@ from __future__ import annotations
 import math
 import os
 from dataclasses import dataclass
-from typing import Optional, Tuple, Union
+from typing import List, Optional, Tuple, Union
 
 import numpy as np
 
@@ -121,6 +121,12 @@ class Workspace:
     def measured(self) -> Tuple[np.ndarray, np.ndarray]:
         """The measured RIXS spectrum (RIXSEXP.DAT): (emission energy, intensity)."""
         return _zephalo.read_measured(self.path)
+
+    def measured_map(self) -> List[Tuple[float, Tuple[np.ndarray, np.ndarray]]]:
+        """The measured RIXS map (RIXSEXP_Map.DAT): a list, in ascending excitation
+        energy, of (excitation energy, (emission energy, intensity)); empty when
+        the work space holds no map."""
+        return _zephalo.read_measured_map(self.path)
 
     def selective(self) -> Tuple[np.ndarray, np.ndarray, np.ndarray]:
         """SelectiveXAFS_for_RIXS.DAT: (energy, first component, second component)."""

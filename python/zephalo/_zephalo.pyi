@@ -26,6 +26,10 @@ def read_calculated(path: _Path) -> Tuple[_Array, _Array, _Array, _Array]:
 def read_measured(path: _Path) -> Tuple[_Array, _Array]:
     """The measured RIXS spectrum: (energy, intensity)."""
 
+def read_measured_map(path: _Path) -> List[Tuple[float, Tuple[_Array, _Array]]]:
+    """The measured RIXS map: [(excitation energy, (emission energy, intensity)), ...]."""
+    ...
+
 def read_selective(path: _Path) -> Tuple[_Array, _Array, _Array]:
     """SelectiveXAFS_for_RIXS.DAT: (energy, first component, second component)."""
 

@@ -13,9 +13,9 @@
 #include <initializer_list>
 #include <iostream>
 
-#include "workspace/number_text.h"
-#include "workspace/records.h"
-#include "workspace/step.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/records.h"
+#include "core/workspace/step.h"
 
 namespace zephalo::cli {
 

@@ -4,16 +4,16 @@
 #include <atomic>
 #include <functional>
 #include <optional>
-#include <stop_token>
 #include <ostream>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 #include "cli/run.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // Shared plumbing of zephalo-cli: the work space chosen on the command line,
 // the exit status, and printing an operation's message-panel text.
@@ -29,8 +29,8 @@ class Context {
 public:
     Context(std::ostream& outStream, std::ostream& errStream) : out(outStream), err(errStream) {}
 
-    std::ostream& out;  // where done reports and figures go
-    std::ostream& err;  // where refusals and usage errors go
+    std::ostream& out;                           // where done reports and figures go
+    std::ostream& err;                           // where refusals and usage errors go
     std::optional<std::string> workspaceOption;  // --workspace DIR; none: the default rule
     int exitCode = kExitDone;
     // The parsed command line, for the history's description of a step.

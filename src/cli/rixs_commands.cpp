@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "cli/cli_support.h"
-#include "rixs/map_comparison.h"
-#include "rixs/plane_texts.h"
-#include "rixs/rixs_plane.h"
-#include "rixs/workbench_texts.h"
-#include "workspace/gates.h"
-#include "workspace/number_text.h"
-#include "workspace/records.h"
+#include "core/rixs/map_comparison.h"
+#include "core/rixs/plane_texts.h"
+#include "core/rixs/rixs_plane.h"
+#include "core/rixs/workbench_texts.h"
+#include "core/workspace/gates.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/records.h"
 
 namespace zephalo::cli {
 

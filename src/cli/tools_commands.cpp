@@ -4,10 +4,10 @@
 #include <string>
 
 #include "cli/cli_support.h"
-#include "tools/average_model.h"
-#include "tools/optimise_model.h"
-#include "tools/profile_fit_run.h"
-#include "workspace/gates.h"
+#include "core/tools/average_model.h"
+#include "core/tools/optimise_model.h"
+#include "core/tools/profile_fit_run.h"
+#include "core/workspace/gates.h"
 
 namespace zephalo::cli {
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "cli/cli_support.h"
-#include "rixs/workbench_model.h"
-#include "rixs/workbench_texts.h"
-#include "workspace/gates.h"
+#include "core/rixs/workbench_model.h"
+#include "core/rixs/workbench_texts.h"
+#include "core/workspace/gates.h"
 
 namespace zephalo::cli {
 

@@ -2,10 +2,10 @@
 #include <string>
 
 #include "cli/cli_support.h"
-#include "workspace/history.h"
-#include "workspace/records.h"
-#include "workspace/storage_texts.h"
-#include "workspace/workspace_setup.h"
+#include "core/workspace/history.h"
+#include "core/workspace/records.h"
+#include "core/workspace/storage_texts.h"
+#include "core/workspace/workspace_setup.h"
 
 namespace zephalo::cli {
 

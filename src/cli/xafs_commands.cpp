@@ -3,11 +3,11 @@
 #include <string>
 
 #include "cli/cli_support.h"
-#include "workspace/gates.h"
-#include "workspace/records.h"
-#include "xafs/conv_xafs_model.h"
-#include "xafs/edge_table.h"
-#include "xafs/xafs_reading_model.h"
+#include "core/workspace/gates.h"
+#include "core/workspace/records.h"
+#include "core/xafs/conv_xafs_model.h"
+#include "core/xafs/edge_table.h"
+#include "core/xafs/xafs_reading_model.h"
 
 namespace zephalo::cli {
 

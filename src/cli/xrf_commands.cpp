@@ -4,9 +4,9 @@
 #include <string>
 
 #include "cli/cli_support.h"
-#include "workspace/gates.h"
-#include "workspace/number_text.h"
-#include "xrf/xrf_model.h"
+#include "core/workspace/gates.h"
+#include "core/workspace/number_text.h"
+#include "core/xrf/xrf_model.h"
 
 namespace zephalo::cli {
 

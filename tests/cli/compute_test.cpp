@@ -3,10 +3,10 @@
 #include <string>
 
 #include "cli_runner.h"
-#include "rixs/rixs_core.h"
+#include "core/rixs/rixs_core.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/workspace.h"
 #include "rixs_fixture.h"
-#include "workspace/file_names.h"
-#include "workspace/workspace.h"
 
 namespace zephalo::test {
 namespace {

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "cli_runner.h"
-#include "workspace/file_names.h"
-#include "workspace/records.h"
-#include "workspace/workspace.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/records.h"
+#include "core/workspace/workspace.h"
 
 // The demo's whole story, as the README's command-line block tells it: every
 // command of the block, run as written on data/demo, succeeds in order, and

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "cli_runner.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/workspace.h"
 #include "rixs_fixture.h"
-#include "workspace/file_names.h"
-#include "workspace/workspace.h"
 
 // import rixs-map and compare-map end to end; the numbers are the core
 // tests' business.

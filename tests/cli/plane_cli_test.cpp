@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "cli_runner.h"
-#include "rixs/rixs_core.h"
+#include "core/rixs/rixs_core.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/workspace.h"
 #include "rixs_fixture.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
-#include "workspace/workspace.h"
 
 namespace zephalo::test {
 namespace {

@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "cli_runner.h"
-#include "rixs/workbench_commands.h"
-#include "rixs/workbench_model.h"
-#include "tools/average_model.h"
-#include "workspace/step.h"
-#include "workspace/workspace.h"
-#include "xafs/conv_xafs_model.h"
-#include "xafs/edge_table.h"
-#include "xrf/xrf_model.h"
+#include "core/rixs/workbench_commands.h"
+#include "core/rixs/workbench_model.h"
+#include "core/tools/average_model.h"
+#include "core/workspace/step.h"
+#include "core/workspace/workspace.h"
+#include "core/xafs/conv_xafs_model.h"
+#include "core/xafs/edge_table.h"
+#include "core/xrf/xrf_model.h"
 
 // The desktop's steps, each named for the history with the command that
 // redoes it, replayed through zephalo-cli in a fresh folder: the .DAT files

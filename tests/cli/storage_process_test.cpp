@@ -13,10 +13,10 @@
 #include <set>
 
 #include "cli_runner.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/records.h"
+#include "core/workspace/storage_texts.h"
 #include "process_runner.h"
-#include "workspace/file_names.h"
-#include "workspace/records.h"
-#include "workspace/storage_texts.h"
 
 namespace zephalo::test {
 namespace {

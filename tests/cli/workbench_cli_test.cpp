@@ -2,8 +2,8 @@
 #include <vector>
 
 #include "cli_runner.h"
-#include "workspace/file_names.h"
-#include "workspace/workspace.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/workspace.h"
 
 namespace zephalo::test {
 namespace {

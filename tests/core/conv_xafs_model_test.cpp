@@ -1,10 +1,10 @@
 #include <string>
 
-#include "plot/projection.h"
+#include "core/plot/projection.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/workspace.h"
+#include "core/xafs/conv_xafs_model.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/workspace.h"
-#include "xafs/conv_xafs_model.h"
 
 namespace zephalo::core::xafs {
 namespace {
@@ -116,8 +116,9 @@ TEST_F(ConvXafs, TypedTextMustBeOneNumberAndIsShownAsTyped) {
     for (const char* typed : {"7120.5 eV", "7l14", "edge"}) {
         const auto refused = model.confirm(typed, kFe);
         EXPECT_FALSE(refused.done) << typed;
-        EXPECT_NE(refused.text.find("ボックス「内殻エネルギー(eV)」の値「" + std::string(typed) + "」"),
-                  std::string::npos)
+        EXPECT_NE(
+            refused.text.find("ボックス「内殻エネルギー(eV)」の値「" + std::string(typed) + "」"),
+            std::string::npos)
             << refused.text;
         EXPECT_EQ(parameters().coreEnergy, 7120.5) << typed;
         EXPECT_EQ(fileText(files::kEmissionExcitation), "7220.5") << typed;

@@ -1,16 +1,16 @@
-#include "workspace/desktop_claim.h"
+#include "core/workspace/desktop_claim.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
 
+#include "core/workspace/file_names.h"
+#include "core/workspace/fingerprint.h"
+#include "core/workspace/os_files.h"
+#include "core/workspace/step.h"
+#include "core/workspace/workspace.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/fingerprint.h"
-#include "workspace/os_files.h"
-#include "workspace/step.h"
-#include "workspace/workspace.h"
 
 namespace zephalo::core {
 namespace {

@@ -1,4 +1,4 @@
-#include "xrf/emission_model.h"
+#include "core/xrf/emission_model.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <cmath>
 #include <random>
 
-#include "numeric/line_factors.h"
+#include "core/numeric/line_factors.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/workspace.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/workspace.h"
 
 namespace zephalo::core::xrf {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "rixs/energy_alignment.h"
+#include "core/rixs/energy_alignment.h"
 #include "test_support.h"
 
 // The comparison's pairing of measured and calculated spectra, worked by hand

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "rixs/rixs_core.h"
-#include "rixs/rixs_plane.h"
+#include "core/rixs/rixs_core.h"
+#include "core/rixs/rixs_plane.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/workspace.h"
 #include "rixs_fixture.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/workspace.h"
 
 // The RIXS outputs of the prepared work space, line by line against the
 // golden files in tests/data (written with ZEPHALO_REGENERATE_GOLDEN=1 when

@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "rixs/rixs_compute.h"
+#include "core/rixs/rixs_compute.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/records.h"
+#include "core/workspace/step.h"
+#include "core/workspace/workspace.h"
+#include "core/workspace/workspace_setup.h"
+#include "core/xafs/selective_import.h"
+#include "core/xafs/xafs_reading_model.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/records.h"
-#include "workspace/step.h"
-#include "workspace/workspace.h"
-#include "workspace/workspace_setup.h"
-#include "xafs/selective_import.h"
-#include "xafs/xafs_reading_model.h"
 
 namespace zephalo::core {
 namespace {

@@ -6,14 +6,14 @@
 #include <optional>
 #include <string>
 
-#include "rixs/map_comparison.h"
-#include "rixs/rixs_compute.h"
-#include "rixs/workbench_model.h"
+#include "core/rixs/map_comparison.h"
+#include "core/rixs/rixs_compute.h"
+#include "core/rixs/workbench_model.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/workspace.h"
 #include "rixs_fixture.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
-#include "workspace/workspace.h"
 
 // The measured map against the calculation, Ω by Ω: each R factor is the one
 // the workbench's own comparison gives for that Ω's spectrum.
@@ -124,9 +124,9 @@ TEST_F(MapComparisonTest, EachRIsTheSingleComparisonsAndTheTotalPoolsEveryPair) 
     ASSERT_TRUE(near(plane.emission[column], 7050.0, 0, 1e-6));
     const double atFirst = map[0].points[200].intensity;  // 7030 + 0.1·200
     EXPECT_TRUE(near(measured.at(0, column), atFirst, 1e-15));
-    EXPECT_TRUE(near(differences.at(0, column),
-                     atFirst - core::storedValue(plane.at(0, column)), 1e-15, 1e-20));
-    EXPECT_TRUE(std::isnan(measured.at(0, 10)));   // 7021 eV: below the measured 7030 eV
+    EXPECT_TRUE(near(differences.at(0, column), atFirst - core::storedValue(plane.at(0, column)),
+                     1e-15, 1e-20));
+    EXPECT_TRUE(std::isnan(measured.at(0, 10)));  // 7021 eV: below the measured 7030 eV
     EXPECT_TRUE(std::isnan(differences.at(2, column)));
     ASSERT_TRUE(comparison.total.has_value());
     EXPECT_TRUE(near(*comparison.total, 100.0 * difference / sum, 1e-12));

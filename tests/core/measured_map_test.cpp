@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "core/workspace/file_names.h"
+#include "core/workspace/measured_map.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/workspace.h"
+#include "core/workspace/workspace_setup.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/measured_map.h"
-#include "workspace/number_text.h"
-#include "workspace/workspace.h"
-#include "workspace/workspace_setup.h"
 
 namespace zephalo::test {
 namespace {

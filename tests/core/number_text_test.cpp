@@ -2,10 +2,10 @@
 #include <optional>
 #include <string>
 
+#include "core/workspace/number_text.h"
+#include "core/workspace/records.h"
+#include "core/workspace/workspace.h"
 #include "test_support.h"
-#include "workspace/number_text.h"
-#include "workspace/records.h"
-#include "workspace/workspace.h"
 
 namespace zephalo::core {
 namespace {

@@ -1,4 +1,4 @@
-#include "rixs/plane_view.h"
+#include "core/rixs/plane_view.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "rixs/plane_texts.h"
+#include "core/rixs/plane_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/records.h"
+#include "core/workspace/workspace.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/records.h"
-#include "workspace/workspace.h"
 
 // The RIXS map's view of a plane, on planes small enough to work by hand.
 namespace zephalo::test {

@@ -2,9 +2,9 @@
 #include <tuple>
 #include <vector>
 
-#include "plot/projection.h"
+#include "core/plot/projection.h"
+#include "core/workspace/records.h"
 #include "test_support.h"
-#include "workspace/records.h"
 
 namespace zephalo::core::plot {
 namespace {

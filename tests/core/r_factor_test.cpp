@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "numeric/r_factor.h"
+#include "core/numeric/r_factor.h"
 #include "test_support.h"
 
 namespace zephalo::test {

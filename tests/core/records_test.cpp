@@ -1,10 +1,10 @@
 #include <string>
 #include <vector>
 
+#include "core/workspace/file_names.h"
+#include "core/workspace/records.h"
+#include "core/workspace/workspace.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/records.h"
-#include "workspace/workspace.h"
 
 namespace zephalo::core {
 namespace {

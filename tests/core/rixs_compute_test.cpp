@@ -1,15 +1,15 @@
-#include "rixs/rixs_compute.h"
+#include "core/rixs/rixs_compute.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
-#include "rixs/rixs_core.h"
+#include "core/rixs/rixs_core.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/workspace.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
-#include "workspace/workspace.h"
 
 namespace zephalo::core::rixs {
 namespace {

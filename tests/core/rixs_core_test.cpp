@@ -1,4 +1,4 @@
-#include "rixs/rixs_core.h"
+#include "core/rixs/rixs_core.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 #include <sstream>
 #include <string>
 
-#include "numeric/emission_grid.h"
+#include "core/numeric/emission_grid.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/workspace.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/workspace.h"
 
 namespace zephalo::core::rixs {
 namespace {

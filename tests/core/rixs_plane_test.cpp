@@ -1,4 +1,4 @@
-#include "rixs/rixs_plane.h"
+#include "core/rixs/rixs_plane.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "rixs/plane_texts.h"
-#include "rixs/workbench_texts.h"
+#include "core/rixs/plane_texts.h"
+#include "core/rixs/workbench_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/workspace.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/workspace.h"
 
 namespace zephalo::core::rixs {
 namespace {

@@ -2,11 +2,11 @@
 #include <string>
 #include <vector>
 
+#include "core/workspace/file_names.h"
+#include "core/workspace/workspace.h"
+#include "core/xafs/selective_import.h"
+#include "core/xafs/xafs_reading_model.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/workspace.h"
-#include "xafs/selective_import.h"
-#include "xafs/xafs_reading_model.h"
 
 namespace zephalo::core::xafs {
 namespace {

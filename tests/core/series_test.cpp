@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "plot/series.h"
+#include "core/plot/series.h"
+#include "core/workspace/records.h"
 #include "test_support.h"
-#include "workspace/records.h"
 
 namespace zephalo::core::plot {
 namespace {

@@ -1,4 +1,4 @@
-#include "workspace/step.h"
+#include "core/workspace/step.h"
 
 #include <gtest/gtest.h>
 
@@ -12,14 +12,14 @@
 #include <thread>
 #include <vector>
 
+#include "core/workspace/commit.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/history.h"
+#include "core/workspace/os_files.h"
+#include "core/workspace/records.h"
+#include "core/workspace/storage_texts.h"
+#include "core/workspace/workspace.h"
 #include "test_support.h"
-#include "workspace/commit.h"
-#include "workspace/file_names.h"
-#include "workspace/history.h"
-#include "workspace/os_files.h"
-#include "workspace/records.h"
-#include "workspace/storage_texts.h"
-#include "workspace/workspace.h"
 
 namespace zephalo::core {
 namespace {

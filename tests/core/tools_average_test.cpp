@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "core/tools/average_model.h"
+#include "core/tools/tools_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/workspace.h"
 #include "test_support.h"
-#include "tools/average_model.h"
-#include "tools/tools_texts.h"
-#include "workspace/file_names.h"
-#include "workspace/workspace.h"
 
 namespace zephalo::core::tools {
 namespace {

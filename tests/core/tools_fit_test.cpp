@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "numeric/r_factor.h"
+#include "core/numeric/r_factor.h"
+#include "core/rixs/live_correction.h"
+#include "core/rixs/workbench_model.h"
+#include "core/tools/profile_fit.h"
+#include "core/tools/profile_fit_run.h"
+#include "core/tools/tools_texts.h"
 #include "optimise_space.h"
-#include "rixs/live_correction.h"
-#include "rixs/workbench_model.h"
 #include "test_support.h"
-#include "tools/profile_fit.h"
-#include "tools/profile_fit_run.h"
-#include "tools/tools_texts.h"
 
 namespace zephalo::core::tools {
 namespace {

@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "rixs/rixs_core.h"
+#include "core/rixs/rixs_core.h"
+#include "core/tools/optimise_literal.h"
+#include "core/tools/optimise_model.h"
+#include "core/tools/tools_texts.h"
+#include "core/tools/trial_profile.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/step.h"
+#include "core/workspace/workspace.h"
 #include "optimise_space.h"
 #include "test_support.h"
-#include "tools/optimise_literal.h"
-#include "tools/optimise_model.h"
-#include "tools/tools_texts.h"
-#include "tools/trial_profile.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
-#include "workspace/step.h"
-#include "workspace/workspace.h"
 
 namespace zephalo::core::tools {
 namespace {

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "rixs/workbench_model.h"
-#include "rixs/workbench_texts.h"
+#include "core/rixs/workbench_model.h"
+#include "core/rixs/workbench_texts.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/records.h"
+#include "core/workspace/workspace.h"
 #include "test_support.h"
-#include "workspace/number_text.h"
-#include "workspace/records.h"
-#include "workspace/workspace.h"
 
 namespace zephalo::test {
 namespace {

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "rixs/workbench_model.h"
-#include "rixs/workbench_texts.h"
+#include "core/rixs/workbench_model.h"
+#include "core/rixs/workbench_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/records.h"
+#include "core/workspace/workspace.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/records.h"
-#include "workspace/workspace.h"
 
 // The workbench's RIXS half: computation and theory panel, comparison with
 // the measured spectrum, energy shift and the two saves.

@@ -13,10 +13,10 @@
 #include <string>
 #include <tuple>
 
+#include "core/workspace/file_names.h"
+#include "core/workspace/workspace.h"
+#include "core/workspace/workspace_setup.h"
 #include "test_support.h"
-#include "workspace/file_names.h"
-#include "workspace/workspace.h"
-#include "workspace/workspace_setup.h"
 
 namespace zephalo::core {
 namespace {

@@ -1,8 +1,8 @@
 #include <set>
 #include <string>
 
+#include "core/xafs/edge_table.h"
 #include "test_support.h"
-#include "xafs/edge_table.h"
 
 namespace zephalo::core::xafs {
 namespace {

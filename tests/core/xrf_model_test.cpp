@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "core/workspace/number_text.h"
+#include "core/workspace/workspace.h"
+#include "core/xrf/xrf_model.h"
 #include "test_support.h"
-#include "workspace/number_text.h"
-#include "workspace/workspace.h"
-#include "xrf/xrf_model.h"
 
 namespace zephalo::test {
 namespace {

@@ -8,9 +8,9 @@
 #include <cmath>
 #include <memory>
 
+#include "gui/plot/plot_panel.h"
+#include "gui/xafs/conv_xafs_dialog.h"
 #include "gui_test_support.h"
-#include "plot/plot_panel.h"
-#include "xafs/conv_xafs_dialog.h"
 
 using zephalo::core::Workspace;
 using zephalo::gui::CConvXAFS;

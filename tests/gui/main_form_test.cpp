@@ -12,17 +12,17 @@
 #include <QtTest>
 #include <functional>
 
-#include "app/about_dialog.h"
-#include "app/main_frame.h"
-#include "app/quarlen_view.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/workspace.h"
+#include "core/workspace/workspace_setup.h"
+#include "gui/app/about_dialog.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/quarlen_view.h"
+#include "gui/rixs/rixs_dialog.h"
+#include "gui/xafs/conv_xafs_dialog.h"
+#include "gui/xafs/xafs_reading_dialog.h"
+#include "gui/xrf/xrf_dialog.h"
 #include "gui_test_support.h"
-#include "rixs/rixs_dialog.h"
-#include "workspace/file_names.h"
-#include "workspace/workspace.h"
-#include "workspace/workspace_setup.h"
-#include "xafs/conv_xafs_dialog.h"
-#include "xafs/xafs_reading_dialog.h"
-#include "xrf/xrf_dialog.h"
 
 using namespace zephalo;
 using gui::CMainFrame;

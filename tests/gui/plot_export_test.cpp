@@ -8,15 +8,15 @@
 #include <memory>
 #include <optional>
 
+#include "core/plot/series.h"
+#include "core/workspace/records.h"
+#include "gui/plot/export_captions.h"
+#include "gui/plot/plot_export.h"
+#include "gui/plot/plot_panel.h"
+#include "gui/rixs/rixs_dialog.h"
+#include "gui/xafs/conv_xafs_dialog.h"
+#include "gui/xrf/xrf_dialog.h"
 #include "gui_test_support.h"
-#include "plot/export_captions.h"
-#include "plot/plot_export.h"
-#include "plot/plot_panel.h"
-#include "plot/series.h"
-#include "rixs/rixs_dialog.h"
-#include "workspace/records.h"
-#include "xafs/conv_xafs_dialog.h"
-#include "xrf/xrf_dialog.h"
 
 using zephalo::core::Workspace;
 using zephalo::gui::CConvXAFS;

@@ -4,8 +4,8 @@
 #include <QtTest>
 #include <algorithm>
 
-#include "plot/plot_panel.h"
-#include "plot/projection.h"
+#include "core/plot/projection.h"
+#include "gui/plot/plot_panel.h"
 #include "test_support.h"
 
 using zephalo::core::plot::Curve;

@@ -16,20 +16,20 @@
 #include <sstream>
 #include <string>
 
+#include "core/rixs/workbench_texts.h"
+#include "core/workspace/history.h"
+#include "core/workspace/step.h"
+#include "core/workspace/workspace_setup.h"
+#include "gui/plot/plot_panel.h"
+#include "gui/rixs/rixs_dialog.h"
+#include "gui/tools/average_dialog.h"
+#include "gui/tools/optim_dialog.h"
+#include "gui/widgets/widget_captions.h"
+#include "gui/xafs/conv_xafs_dialog.h"
+#include "gui/xafs/xafs_reading_dialog.h"
+#include "gui/xrf/xrf_dialog.h"
 #include "gui_test_support.h"
-#include "plot/plot_panel.h"
-#include "rixs/rixs_dialog.h"
-#include "rixs/workbench_texts.h"
 #include "test_support.h"
-#include "tools/average_dialog.h"
-#include "tools/optim_dialog.h"
-#include "widgets/widget_captions.h"
-#include "workspace/history.h"
-#include "workspace/step.h"
-#include "workspace/workspace_setup.h"
-#include "xafs/conv_xafs_dialog.h"
-#include "xafs/xafs_reading_dialog.h"
-#include "xrf/xrf_dialog.h"
 
 using zephalo::core::Workspace;
 using zephalo::gui::CRIXSXAFS;

@@ -10,16 +10,16 @@
 #include <cmath>
 #include <string>
 
+#include "core/plot/series.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/workspace.h"
+#include "gui/plot/export_captions.h"
+#include "gui/plot/plot_export.h"
+#include "gui/rixs/map_captions.h"
+#include "gui/rixs/rixs_dialog.h"
+#include "gui/rixs/rixs_map_window.h"
 #include "gui_test_support.h"
-#include "plot/export_captions.h"
-#include "plot/plot_export.h"
-#include "plot/series.h"
-#include "rixs/map_captions.h"
-#include "rixs/rixs_dialog.h"
-#include "rixs/rixs_map_window.h"
 #include "test_support.h"
-#include "workspace/number_text.h"
-#include "workspace/workspace.h"
 
 using zephalo::core::Workspace;
 using zephalo::gui::CRIXSXAFS;

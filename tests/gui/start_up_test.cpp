@@ -3,7 +3,7 @@
 #include <QtTest>
 #include <vector>
 
-#include "app/start_up.h"
+#include "gui/app/start_up.h"
 
 using zephalo::gui::displayAvailable;
 

@@ -12,18 +12,18 @@
 #include <cmath>
 #include <string>
 
+#include "core/rixs/rixs_core.h"
+#include "core/tools/average_model.h"
+#include "core/tools/peak_optimisation.h"
+#include "core/tools/tools_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/step.h"
+#include "gui/rixs/rixs_dialog.h"
+#include "gui/tools/average_dialog.h"
+#include "gui/tools/fit_dialog.h"
+#include "gui/tools/optim_dialog.h"
 #include "gui_test_support.h"
-#include "rixs/rixs_core.h"
-#include "rixs/rixs_dialog.h"
 #include "test_support.h"
-#include "tools/average_dialog.h"
-#include "tools/average_model.h"
-#include "tools/fit_dialog.h"
-#include "tools/optim_dialog.h"
-#include "tools/peak_optimisation.h"
-#include "tools/tools_texts.h"
-#include "workspace/file_names.h"
-#include "workspace/step.h"
 
 using zephalo::core::Workspace;
 using zephalo::gui::CAverage;

@@ -4,8 +4,8 @@
 #include <QtTest>
 #include <memory>
 
+#include "gui/xafs/xafs_reading_dialog.h"
 #include "gui_test_support.h"
-#include "xafs/xafs_reading_dialog.h"
 
 using zephalo::core::Workspace;
 using zephalo::gui::CXAFSReading;

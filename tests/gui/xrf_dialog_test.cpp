@@ -7,13 +7,13 @@
 #include <cmath>
 #include <string>
 
+#include "core/plot/projection.h"
+#include "core/xrf/xrf_texts.h"
+#include "gui/plot/plot_panel.h"
+#include "gui/widgets/message_panel.h"
+#include "gui/xrf/xrf_dialog.h"
 #include "gui_test_support.h"
-#include "plot/plot_panel.h"
-#include "plot/projection.h"
 #include "test_support.h"
-#include "widgets/message_panel.h"
-#include "xrf/xrf_dialog.h"
-#include "xrf/xrf_texts.h"
 
 using zephalo::core::Workspace;
 using zephalo::core::plot::Pen;

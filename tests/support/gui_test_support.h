@@ -11,11 +11,11 @@
 #include <cmath>
 #include <optional>
 
-#include "plot/plot_panel.h"
-#include "plot/projection.h"
+#include "core/plot/projection.h"
+#include "core/workspace/workspace.h"
+#include "gui/plot/plot_panel.h"
+#include "gui/widgets/message_panel.h"
 #include "test_support.h"
-#include "widgets/message_panel.h"
-#include "workspace/workspace.h"
 
 // Shared helpers of the dialog tests: controls found by their caption, the
 // message panel's text, pixels of one colour in a painted panel.

@@ -7,14 +7,14 @@
 #include <string>
 #include <string_view>
 
-#include "rixs/rixs_core.h"
+#include "core/rixs/rixs_core.h"
+#include "core/tools/peak_optimisation.h"
+#include "core/tools/trial_profile.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/step.h"
+#include "core/workspace/workspace.h"
 #include "test_support.h"
-#include "tools/peak_optimisation.h"
-#include "tools/trial_profile.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
-#include "workspace/step.h"
-#include "workspace/workspace.h"
 
 // The small work space the optimisation's and the fit's tests share.
 namespace zephalo::core::tools {

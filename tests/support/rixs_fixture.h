@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "workspace/file_names.h"
-#include "workspace/records.h"
-#include "workspace/workspace.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/records.h"
+#include "core/workspace/workspace.h"
 
 namespace zephalo::test {
 

@@ -1,9 +1,9 @@
-#include "numeric/emission_grid.h"
+#include "core/numeric/emission_grid.h"
 
 #include <string>
 
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
 
 namespace zephalo::core::numeric {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "workspace/status.h"
+#include "core/workspace/status.h"
 
 // The emission-energy grid shared by the emission model and the RIXS core:
 // a running sum from the start while it stays at or below the end.

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "workspace/workspace.h"
+#include "core/workspace/workspace.h"
 
 // Refusal texts that the kernels' file wrappers share.
 namespace zephalo::core::numeric {

@@ -1,4 +1,4 @@
-#include "numeric/line_factors.h"
+#include "core/numeric/line_factors.h"
 
 namespace zephalo::core::numeric {
 

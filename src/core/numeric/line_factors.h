@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "workspace/records.h"
+#include "core/workspace/records.h"
 
 // Quantities of the four final-state lines A-D shared by the emission model
 // and the RIXS core.

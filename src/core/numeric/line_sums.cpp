@@ -1,8 +1,8 @@
-#include "numeric/line_sums.h"
+#include "core/numeric/line_sums.h"
 
 #include <algorithm>
 
-#include "numeric/kernel_clones.h"
+#include "core/numeric/kernel_clones.h"
 
 namespace zephalo::core::numeric {
 

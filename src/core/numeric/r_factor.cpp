@@ -1,4 +1,4 @@
-#include "numeric/r_factor.h"
+#include "core/numeric/r_factor.h"
 
 #include <algorithm>
 #include <cmath>

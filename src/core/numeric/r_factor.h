@@ -4,7 +4,7 @@
 #include <optional>
 #include <span>
 
-#include "workspace/records.h"
+#include "core/workspace/records.h"
 
 // How far a calculated RIXS spectrum lies from the measured one.
 namespace zephalo::core::numeric {

@@ -1,6 +1,6 @@
-#include "numeric/row_sums.h"
+#include "core/numeric/row_sums.h"
 
-#include "numeric/kernel_clones.h"
+#include "core/numeric/kernel_clones.h"
 
 namespace zephalo::core::numeric {
 

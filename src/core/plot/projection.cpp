@@ -1,4 +1,4 @@
-#include "plot/projection.h"
+#include "core/plot/projection.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "numeric/display_factors.h"
+#include "core/numeric/display_factors.h"
 
 // The plot panels' logical system: a 220 x 220 square centred on the panel,
 // y pointing up, a box from -100 to 100 and curves projected into it once

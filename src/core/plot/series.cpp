@@ -1,10 +1,10 @@
-#include "plot/series.h"
+#include "core/plot/series.h"
 
 #include <algorithm>
 
-#include "plot/plot_texts.h"
-#include "workspace/number_text.h"
-#include "workspace/records.h"
+#include "core/plot/plot_texts.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/records.h"
 
 namespace zephalo::core::plot {
 

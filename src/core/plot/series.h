@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/status.h"
+#include "core/workspace/status.h"
 
 // The curves of a panel in physical units (energies in eV, intensities as
 // the spectrum holds them), for saving what a panel draws as data.

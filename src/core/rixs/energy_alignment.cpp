@@ -1,4 +1,4 @@
-#include "rixs/energy_alignment.h"
+#include "core/rixs/energy_alignment.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace/records.h"
+#include "core/workspace/records.h"
 
 // The comparison's pairing of a measured and a calculated RIXS spectrum on
 // their common energies.

@@ -1,12 +1,12 @@
-#include "rixs/live_correction.h"
+#include "core/rixs/live_correction.h"
 
 #include <string>
 
-#include "numeric/r_factor.h"
-#include "numeric/row_sums.h"
-#include "rixs/workbench_texts.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
+#include "core/numeric/r_factor.h"
+#include "core/numeric/row_sums.h"
+#include "core/rixs/workbench_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
 
 namespace zephalo::core::rixs {
 

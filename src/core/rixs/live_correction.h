@@ -3,11 +3,11 @@
 #include <optional>
 #include <vector>
 
-#include "rixs/rixs_core.h"
-#include "rixs/spectrum_pairing.h"
-#include "workspace/records.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/rixs/rixs_core.h"
+#include "core/rixs/spectrum_pairing.h"
+#include "core/workspace/records.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // The correction peak followed live: how the calculated RIXS spectrum at Ω
 // and its R factor against the measured spectrum change while the peak's

@@ -1,14 +1,14 @@
-#include "rixs/map_comparison.h"
+#include "core/rixs/map_comparison.h"
 
 #include <limits>
 #include <utility>
 
-#include "numeric/input_texts.h"
-#include "numeric/r_factor.h"
-#include "rixs/plane_texts.h"
-#include "rixs/spectrum_pairing.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
+#include "core/numeric/input_texts.h"
+#include "core/numeric/r_factor.h"
+#include "core/rixs/plane_texts.h"
+#include "core/rixs/spectrum_pairing.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
 
 namespace zephalo::core::rixs {
 

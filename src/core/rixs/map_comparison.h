@@ -3,11 +3,11 @@
 #include <optional>
 #include <vector>
 
-#include "rixs/rixs_plane.h"
-#include "rixs/spectrum_pairing.h"
-#include "workspace/measured_map.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/rixs/rixs_plane.h"
+#include "core/rixs/spectrum_pairing.h"
+#include "core/workspace/measured_map.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // The measured RIXS map against the RIXS spectra calculated at its excitation
 // energies, Ω by Ω, with the R factor of the single-spectrum comparison.

@@ -1,14 +1,14 @@
-#include "rixs/plane_view.h"
+#include "core/rixs/plane_view.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
 
-#include "rixs/plane_texts.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
-#include "workspace/records.h"
+#include "core/rixs/plane_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/records.h"
 
 namespace zephalo::core::rixs {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "plot/series.h"
-#include "rixs/rixs_plane.h"
-#include "workspace/workspace.h"
+#include "core/plot/series.h"
+#include "core/rixs/rixs_plane.h"
+#include "core/workspace/workspace.h"
 
 // The RIXS map as a view of a computed plane: the colour image over emission
 // energy ω or energy transfer Ω − ω, the cell under a point of it, the two

@@ -1,10 +1,10 @@
-#include "rixs/rixs_compute.h"
+#include "core/rixs/rixs_compute.h"
 
-#include "numeric/input_texts.h"
-#include "rixs/rixs_core.h"
-#include "rixs/workbench_texts.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
+#include "core/numeric/input_texts.h"
+#include "core/rixs/rixs_core.h"
+#include "core/rixs/workbench_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
 
 namespace zephalo::core::rixs {
 

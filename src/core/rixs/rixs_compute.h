@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // The workbench's "RIXS計算実行" operation without its drawing: store the
 // factor boxes in the parameters, validate the excitation energy, run the RIXS

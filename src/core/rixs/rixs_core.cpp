@@ -1,4 +1,4 @@
-#include "rixs/rixs_core.h"
+#include "core/rixs/rixs_core.h"
 
 #include <algorithm>
 #include <array>
@@ -8,15 +8,15 @@
 #include <utility>
 #include <vector>
 
-#include "numeric/emission_grid.h"
-#include "numeric/fork_join.h"
-#include "numeric/input_texts.h"
-#include "numeric/line_factors.h"
-#include "numeric/line_sums.h"
-#include "numeric/row_sums.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
-#include "workspace/storage_texts.h"
+#include "core/numeric/emission_grid.h"
+#include "core/numeric/fork_join.h"
+#include "core/numeric/input_texts.h"
+#include "core/numeric/line_factors.h"
+#include "core/numeric/line_sums.h"
+#include "core/numeric/row_sums.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/storage_texts.h"
 
 namespace zephalo::core::rixs {
 

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/records.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/records.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // The RIXS calculation core: one calculated RIXS spectrum at one excitation
 // energy, from the work-space files, written to Calculated_RIXS.DAT.

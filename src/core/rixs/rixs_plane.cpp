@@ -1,16 +1,16 @@
-#include "rixs/rixs_plane.h"
+#include "core/rixs/rixs_plane.h"
 
 #include <algorithm>
 #include <cmath>
 #include <mutex>
 #include <optional>
 
-#include "numeric/fork_join.h"
-#include "rixs/plane_texts.h"
-#include "rixs/rixs_compute.h"
-#include "rixs/workbench_texts.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
+#include "core/numeric/fork_join.h"
+#include "core/rixs/plane_texts.h"
+#include "core/rixs/rixs_compute.h"
+#include "core/rixs/workbench_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
 
 namespace zephalo::core::rixs {
 

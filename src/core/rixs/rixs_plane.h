@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "rixs/rixs_core.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/rixs/rixs_core.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // The RIXS plane: the calculated spectrum at many excitation energies Ω at
 // once, held in memory, with the same numbers as one spectrum at each Ω.

@@ -1,4 +1,4 @@
-#include "rixs/spectrum_pairing.h"
+#include "core/rixs/spectrum_pairing.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "rixs/energy_alignment.h"
+#include "core/rixs/energy_alignment.h"
 
 // How the comparison with experiment pairs a measured and a calculated
 // spectrum: both are reduced to their common energies, and the reduced

@@ -1,7 +1,7 @@
-#include "rixs/workbench_commands.h"
+#include "core/rixs/workbench_commands.h"
 
-#include "workspace/number_text.h"
-#include "workspace/records.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/records.h"
 
 namespace zephalo::core::rixs {
 

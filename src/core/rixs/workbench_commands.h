@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "rixs/workbench_model.h"
+#include "core/rixs/workbench_model.h"
 
 // The zephalo-cli arguments (after the global options) that redo a workbench
 // button's step on the same files, from the boxes and radios as typed: what

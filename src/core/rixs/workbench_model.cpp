@@ -1,15 +1,15 @@
-#include "rixs/workbench_model.h"
+#include "core/rixs/workbench_model.h"
 
 #include <cmath>
 #include <utility>
 
-#include "numeric/display_factors.h"
-#include "plot/plot_texts.h"
-#include "rixs/workbench_texts.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
-#include "workspace/storage_texts.h"
-#include "workspace/workspace_setup.h"
+#include "core/numeric/display_factors.h"
+#include "core/plot/plot_texts.h"
+#include "core/rixs/workbench_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/storage_texts.h"
+#include "core/workspace/workspace_setup.h"
 
 namespace zephalo::core::rixs {
 

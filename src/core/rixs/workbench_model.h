@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "plot/projection.h"
-#include "plot/series.h"
-#include "workspace/records.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/plot/projection.h"
+#include "core/plot/series.h"
+#include "core/workspace/records.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // The RIXS workbench "RIXSシミュレーション": the selective XAFS loaded into a
 // working copy, shown in a chosen window and mode, reshaped by Lorentzian

@@ -1,20 +1,20 @@
-#include "rixs/workbench_model.h"
+#include "core/rixs/workbench_model.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-#include "numeric/display_factors.h"
-#include "numeric/r_factor.h"
-#include "plot/plot_texts.h"
-#include "rixs/energy_alignment.h"
-#include "rixs/rixs_compute.h"
-#include "rixs/spectrum_pairing.h"
-#include "rixs/workbench_texts.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
-#include "workspace/storage_texts.h"
-#include "workspace/workspace_setup.h"
+#include "core/numeric/display_factors.h"
+#include "core/numeric/r_factor.h"
+#include "core/plot/plot_texts.h"
+#include "core/rixs/energy_alignment.h"
+#include "core/rixs/rixs_compute.h"
+#include "core/rixs/spectrum_pairing.h"
+#include "core/rixs/workbench_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/storage_texts.h"
+#include "core/workspace/workspace_setup.h"
 
 namespace zephalo::core::rixs {
 

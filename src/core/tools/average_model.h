@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "workspace/records.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/records.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // Neighbour averaging "Average" (the workbench's "隣接平均"): a triangular
 // weighted average of 5, 9 or 15 points over an energy range of the working

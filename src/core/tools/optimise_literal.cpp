@@ -1,8 +1,8 @@
-#include "tools/optimise_literal.h"
+#include "core/tools/optimise_literal.h"
 
-#include "rixs/rixs_core.h"
-#include "tools/trial_profile.h"
-#include "workspace/file_names.h"
+#include "core/rixs/rixs_core.h"
+#include "core/tools/trial_profile.h"
+#include "core/workspace/file_names.h"
 
 namespace zephalo::core::tools {
 

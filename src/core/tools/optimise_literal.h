@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/peak_optimisation.h"
+#include "core/tools/peak_optimisation.h"
 
 // The peak optimisation done the way it is defined, file by file: every trial
 // profile written to SelectiveXAFS_for_RIXS.DAT, the core run on it and

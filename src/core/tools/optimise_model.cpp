@@ -1,10 +1,10 @@
-#include "tools/optimise_model.h"
+#include "core/tools/optimise_model.h"
 
 #include <utility>
 
-#include "tools/tools_texts.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
+#include "core/tools/tools_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
 
 namespace zephalo::core::tools {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/peak_optimisation.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/tools/peak_optimisation.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // Peak optimisation "Optimization" (the workbench's "最適化"): Lorentzian
 // peaks tried at every energy of a grid and every height of a range, each

@@ -1,13 +1,13 @@
-#include "tools/peak_optimisation.h"
+#include "core/tools/peak_optimisation.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "numeric/emission_grid.h"
-#include "tools/tools_texts.h"
-#include "tools/trial_profile.h"
-#include "workspace/file_names.h"
+#include "core/numeric/emission_grid.h"
+#include "core/tools/tools_texts.h"
+#include "core/tools/trial_profile.h"
+#include "core/workspace/file_names.h"
 
 // The trial grid, the settings check and the inputs of a run.
 namespace zephalo::core::tools {

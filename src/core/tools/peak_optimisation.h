@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/records.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/records.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // The peak optimisation as a computation on the work space: the trial grid,
 // the inputs a run reads, and the greedy search. optimise_model.h is the

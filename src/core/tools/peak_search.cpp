@@ -1,4 +1,4 @@
-#include "tools/peak_optimisation.h"
+#include "core/tools/peak_optimisation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,17 +7,17 @@
 #include <string>
 #include <utility>
 
-#include "numeric/helper_thread.h"
-#include "numeric/input_texts.h"
-#include "numeric/line_factors.h"
-#include "numeric/r_factor.h"
-#include "numeric/row_sums.h"
-#include "rixs/rixs_core.h"
-#include "tools/tools_texts.h"
-#include "tools/trial_profile.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
-#include "workspace/storage_texts.h"
+#include "core/numeric/helper_thread.h"
+#include "core/numeric/input_texts.h"
+#include "core/numeric/line_factors.h"
+#include "core/numeric/r_factor.h"
+#include "core/numeric/row_sums.h"
+#include "core/rixs/rixs_core.h"
+#include "core/tools/tools_texts.h"
+#include "core/tools/trial_profile.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/storage_texts.h"
 
 // The greedy search in memory: the fast path and the exact core that decides
 // where the fast path cannot be sure.

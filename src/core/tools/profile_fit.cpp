@@ -1,4 +1,4 @@
-#include "tools/profile_fit.h"
+#include "core/tools/profile_fit.h"
 
 #include <Clp_C_Interface.h>
 
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "tools/tools_texts.h"
+#include "core/tools/tools_texts.h"
 
 namespace zephalo::core::tools {
 

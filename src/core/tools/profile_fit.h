@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "workspace/status.h"
+#include "core/workspace/status.h"
 
 // The least-absolute-deviation fit of a change of the selective XAFS to the
 // measured RIXS spectra: the calculated totals are linear in the profile's

@@ -1,18 +1,18 @@
-#include "tools/profile_fit_run.h"
+#include "core/tools/profile_fit_run.h"
 
 #include <algorithm>
 #include <cmath>
 #include <random>
 #include <utility>
 
-#include "numeric/r_factor.h"
-#include "rixs/rixs_compute.h"
-#include "rixs/rixs_core.h"
-#include "rixs/spectrum_pairing.h"
-#include "tools/profile_fit.h"
-#include "tools/tools_texts.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
+#include "core/numeric/r_factor.h"
+#include "core/rixs/rixs_compute.h"
+#include "core/rixs/rixs_core.h"
+#include "core/rixs/spectrum_pairing.h"
+#include "core/tools/profile_fit.h"
+#include "core/tools/tools_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
 
 namespace zephalo::core::tools {
 

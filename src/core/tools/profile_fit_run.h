@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/records.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/records.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // The fit "フィット" as a work-space operation: the working copy's
 // intensities inside a window fitted to the measured RIXS spectrum at Ω (and

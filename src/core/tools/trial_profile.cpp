@@ -1,4 +1,4 @@
-#include "tools/trial_profile.h"
+#include "core/tools/trial_profile.h"
 
 #include <array>
 #include <bit>
@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 
-#include "numeric/r_factor.h"
-#include "tools/tools_texts.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
+#include "core/numeric/r_factor.h"
+#include "core/tools/tools_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
 
 namespace zephalo::core::tools {
 

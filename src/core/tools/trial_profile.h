@@ -3,8 +3,8 @@
 #include <span>
 #include <string>
 
-#include "tools/peak_optimisation.h"
-#include "workspace/records.h"
+#include "core/tools/peak_optimisation.h"
+#include "core/workspace/records.h"
 
 // What the optimisation's two paths share: the trial profiles exactly as the
 // file-by-file procedure writes them, and the files a run leaves behind.

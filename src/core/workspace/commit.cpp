@@ -1,11 +1,11 @@
-#include "workspace/commit.h"
+#include "core/workspace/commit.h"
 
 #include <algorithm>
 #include <atomic>
 #include <system_error>
 
-#include "workspace/records.h"
-#include "workspace/storage_texts.h"
+#include "core/workspace/records.h"
+#include "core/workspace/storage_texts.h"
 
 namespace zephalo::core {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/os_files.h"
-#include "workspace/status.h"
+#include "core/workspace/os_files.h"
+#include "core/workspace/status.h"
 
 // How the files of a step reach the disk: each under a unique temporary name,
 // flushed, then renamed over its target; a journal of the renames, with a

@@ -1,11 +1,11 @@
-#include "workspace/desktop_claim.h"
+#include "core/workspace/desktop_claim.h"
 
 #include <chrono>
 #include <ctime>
 #include <system_error>
 
-#include "workspace/records.h"
-#include "workspace/storage_texts.h"
+#include "core/workspace/records.h"
+#include "core/workspace/storage_texts.h"
 
 #ifdef _WIN32
 #include <cstdlib>

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "workspace/os_files.h"
-#include "workspace/workspace.h"
+#include "core/workspace/os_files.h"
+#include "core/workspace/workspace.h"
 
 // The desktop program's claim on a work space for as long as it runs: a lock
 // that the system drops when the process ends, beside a note of who holds it

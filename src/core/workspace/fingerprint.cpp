@@ -1,4 +1,4 @@
-#include "workspace/fingerprint.h"
+#include "core/workspace/fingerprint.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <system_error>
 #include <vector>
 
-#include "workspace/os_files.h"
+#include "core/workspace/os_files.h"
 
 namespace zephalo::core {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "workspace/workspace.h"
+#include "core/workspace/workspace.h"
 
 // What a window drew from: a fingerprint of the work-space files, so that a
 // window can tell before its next button whether another program, the

@@ -1,4 +1,4 @@
-#include "workspace/gates.h"
+#include "core/workspace/gates.h"
 
 namespace zephalo::core {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/workspace.h"
+#include "core/workspace/workspace.h"
 
 // The workflow gates: the work-space files a step needs before its dialog may
 // open, tested in order, with the texts the main form shows.

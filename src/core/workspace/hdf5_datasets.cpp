@@ -1,12 +1,12 @@
-#include "workspace/hdf5_datasets.h"
+#include "core/workspace/hdf5_datasets.h"
 
 #include <H5Cpp.h>
 
 #include <algorithm>
 #include <string>
 
-#include "workspace/map_texts.h"
-#include "workspace/records.h"
+#include "core/workspace/map_texts.h"
+#include "core/workspace/records.h"
 
 namespace zephalo::core::hdf5 {
 

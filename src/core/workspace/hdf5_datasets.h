@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/status.h"
+#include "core/workspace/status.h"
 
 // Numeric datasets of an HDF5 file, read as doubles (the library converts
 // integer and floating-point types). Only the map readers use it.

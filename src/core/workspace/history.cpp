@@ -1,13 +1,13 @@
-#include "workspace/history.h"
+#include "core/workspace/history.h"
 
 #include <ctime>
 #include <utility>
 
-#include "workspace/commit.h"
-#include "workspace/os_files.h"
-#include "workspace/records.h"
-#include "workspace/step.h"
-#include "workspace/storage_texts.h"
+#include "core/workspace/commit.h"
+#include "core/workspace/os_files.h"
+#include "core/workspace/records.h"
+#include "core/workspace/step.h"
+#include "core/workspace/storage_texts.h"
 
 namespace zephalo::core {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // The work space's history: every committed step keeps the contents its files
 // had before, in the same commit, so that the step can be undone and redone

@@ -1,4 +1,4 @@
-#include "workspace/measured_map.h"
+#include "core/workspace/measured_map.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,12 +9,12 @@
 #include <span>
 #include <utility>
 
-#include "workspace/file_names.h"
-#include "workspace/hdf5_datasets.h"
-#include "workspace/map_texts.h"
-#include "workspace/number_text.h"
-#include "workspace/storage_texts.h"
-#include "workspace/workspace_setup.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/hdf5_datasets.h"
+#include "core/workspace/map_texts.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/storage_texts.h"
+#include "core/workspace/workspace_setup.h"
 
 namespace zephalo::core {
 

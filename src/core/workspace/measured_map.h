@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/records.h"
-#include "workspace/status.h"
+#include "core/workspace/records.h"
+#include "core/workspace/status.h"
 
 // A measured RIXS map: emission spectra at many excitation energies, read
 // from the files beamlines write (a text matrix, excitation-emission-intensity

@@ -1,11 +1,11 @@
-#include "workspace/number_text.h"
+#include "core/workspace/number_text.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
 
-#include "workspace/storage_texts.h"
+#include "core/workspace/storage_texts.h"
 
 namespace zephalo::core {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "workspace/status.h"
+#include "core/workspace/status.h"
 
 // Number text of the work space, the edit boxes and the messages. Every
 // conversion here ignores the process locale: a desktop with a comma decimal

@@ -1,4 +1,4 @@
-#include "workspace/os_files.h"
+#include "core/workspace/os_files.h"
 
 #include <algorithm>
 #include <system_error>

@@ -1,12 +1,12 @@
-#include "workspace/records.h"
+#include "core/workspace/records.h"
 
 #include <new>
 #include <system_error>
 
-#include "workspace/commit.h"
-#include "workspace/number_text.h"
-#include "workspace/os_files.h"
-#include "workspace/storage_texts.h"
+#include "core/workspace/commit.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/os_files.h"
+#include "core/workspace/storage_texts.h"
 
 namespace zephalo::core {
 
@@ -268,9 +268,10 @@ Status readBoundedText(const std::string& label, std::uintmax_t maxBytes, std::s
 }  // namespace
 
 Status readTextFile(const std::filesystem::path& file, std::string& out, std::uintmax_t maxBytes) {
-    return readBoundedText(pathText(file), maxBytes, out, [&](std::string& text, std::uintmax_t& size) {
-        return os::readRegularFile(file, maxBytes, text, size);
-    });
+    return readBoundedText(pathText(file), maxBytes, out,
+                           [&](std::string& text, std::uintmax_t& size) {
+                               return os::readRegularFile(file, maxBytes, text, size);
+                           });
 }
 
 Status readFolderFile(const os::Folder& folder, std::string_view name, std::string& out,

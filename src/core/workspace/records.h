@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/status.h"
+#include "core/workspace/status.h"
 
 // Record shapes of the work-space files and the rules that read and write
 // them. Files are plain text: one record per line, values separated by one TAB,

@@ -1,4 +1,4 @@
-#include "workspace/step.h"
+#include "core/workspace/step.h"
 
 #include <new>
 #include <system_error>
@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "workspace/commit.h"
-#include "workspace/history.h"
-#include "workspace/os_files.h"
-#include "workspace/records.h"
-#include "workspace/storage_texts.h"
+#include "core/workspace/commit.h"
+#include "core/workspace/history.h"
+#include "core/workspace/os_files.h"
+#include "core/workspace/records.h"
+#include "core/workspace/storage_texts.h"
 
 namespace zephalo::core {
 

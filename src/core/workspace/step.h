@@ -3,8 +3,8 @@
 #include <chrono>
 #include <functional>
 
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // One button's operation as a step on the work space: it holds the work
 // space's lock from its first read to its last write, and the files it writes

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/status.h"
+#include "core/workspace/status.h"
 
 // Texts of the storage layer: reading a file, the work space's lock, the
 // commit of a step and the numbers it refuses to write. Each function joins

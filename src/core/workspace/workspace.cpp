@@ -1,4 +1,4 @@
-#include "workspace/workspace.h"
+#include "core/workspace/workspace.h"
 
 #include <array>
 #include <cmath>
@@ -7,10 +7,10 @@
 #include <system_error>
 #include <utility>
 
-#include "workspace/commit.h"
-#include "workspace/number_text.h"
-#include "workspace/os_files.h"
-#include "workspace/storage_texts.h"
+#include "core/workspace/commit.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/os_files.h"
+#include "core/workspace/storage_texts.h"
 
 namespace zephalo::core {
 

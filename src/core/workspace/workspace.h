@@ -11,10 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/file_names.h"
-#include "workspace/measured_map.h"
-#include "workspace/records.h"
-#include "workspace/status.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/measured_map.h"
+#include "core/workspace/records.h"
+#include "core/workspace/status.h"
 
 namespace zephalo::core {
 

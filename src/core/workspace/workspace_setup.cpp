@@ -1,14 +1,14 @@
-#include "workspace/workspace_setup.h"
+#include "core/workspace/workspace_setup.h"
 
 #include <array>
 #include <cmath>
 #include <system_error>
 
-#include "workspace/file_names.h"
-#include "workspace/map_texts.h"
-#include "workspace/number_text.h"
-#include "workspace/records.h"
-#include "workspace/storage_texts.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/map_texts.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/records.h"
+#include "core/workspace/storage_texts.h"
 
 namespace zephalo::core {
 

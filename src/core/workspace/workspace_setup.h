@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // The first operations of the main form: creating the work space with its
 // seed files, and bringing the three measured spectra in. Each returns the

@@ -1,10 +1,10 @@
-#include "xafs/conv_xafs_model.h"
+#include "core/xafs/conv_xafs_model.h"
 
 #include <utility>
 
-#include "plot/plot_texts.h"
-#include "workspace/number_text.h"
-#include "xafs/edge_table.h"
+#include "core/plot/plot_texts.h"
+#include "core/workspace/number_text.h"
+#include "core/xafs/edge_table.h"
 
 namespace zephalo::core::xafs {
 

@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
-#include "plot/projection.h"
-#include "plot/series.h"
-#include "workspace/records.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/plot/projection.h"
+#include "core/plot/series.h"
+#include "core/workspace/records.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // The conventional XAFS step: normalise the measured absorption-correction
 // spectrum, fix the edge (table, click or typed energy) in the calculation

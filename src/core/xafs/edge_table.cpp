@@ -1,4 +1,4 @@
-#include "xafs/edge_table.h"
+#include "core/xafs/edge_table.h"
 
 #include <array>
 

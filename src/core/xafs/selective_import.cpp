@@ -1,4 +1,4 @@
-#include "xafs/selective_import.h"
+#include "core/xafs/selective_import.h"
 
 #include <cmath>
 #include <optional>
@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/number_text.h"
+#include "core/workspace/number_text.h"
 
 namespace zephalo::core::xafs {
 

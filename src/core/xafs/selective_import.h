@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <span>
 
-#include "workspace/records.h"
-#include "workspace/status.h"
+#include "core/workspace/records.h"
+#include "core/workspace/status.h"
 
 // The calculated selective XAFS on its way into the work space: reading the
 // source files, pairing two components, and taking the records that lie on

@@ -1,4 +1,4 @@
-#include "xafs/xafs_reading_model.h"
+#include "core/xafs/xafs_reading_model.h"
 
 #include <cmath>
 #include <functional>
@@ -6,9 +6,9 @@
 #include <system_error>
 #include <utility>
 
-#include "workspace/number_text.h"
-#include "workspace/storage_texts.h"
-#include "xafs/selective_import.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/storage_texts.h"
+#include "core/xafs/selective_import.h"
 
 namespace zephalo::core::xafs {
 

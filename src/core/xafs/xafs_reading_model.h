@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // The selective XAFS import: one button per source (one component, the two
 // steps of a two-component import, general three-column data). Each brings the

@@ -1,18 +1,18 @@
-#include "xrf/emission_model.h"
+#include "core/xrf/emission_model.h"
 
 #include <array>
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "numeric/display_factors.h"
-#include "numeric/emission_grid.h"
-#include "numeric/fork_join.h"
-#include "numeric/input_texts.h"
-#include "numeric/line_factors.h"
-#include "numeric/line_sums.h"
-#include "workspace/file_names.h"
-#include "workspace/number_text.h"
+#include "core/numeric/display_factors.h"
+#include "core/numeric/emission_grid.h"
+#include "core/numeric/fork_join.h"
+#include "core/numeric/input_texts.h"
+#include "core/numeric/line_factors.h"
+#include "core/numeric/line_sums.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/number_text.h"
 
 namespace zephalo::core::xrf {
 

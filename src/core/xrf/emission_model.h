@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <span>
 
-#include "workspace/records.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/records.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // The four-Lorentzian emission model: the calculated non-resonant emission
 // (XRF) spectrum of the final-state function, and its scaling to the measured

@@ -1,14 +1,14 @@
-#include "xrf/xrf_model.h"
+#include "core/xrf/xrf_model.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "numeric/display_factors.h"
-#include "plot/plot_texts.h"
-#include "workspace/number_text.h"
-#include "workspace/storage_texts.h"
-#include "xrf/emission_model.h"
-#include "xrf/xrf_texts.h"
+#include "core/numeric/display_factors.h"
+#include "core/plot/plot_texts.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/storage_texts.h"
+#include "core/xrf/emission_model.h"
+#include "core/xrf/xrf_texts.h"
 
 namespace zephalo::core::xrf {
 

@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "plot/projection.h"
-#include "plot/series.h"
-#include "workspace/records.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/plot/projection.h"
+#include "core/plot/series.h"
+#include "core/workspace/records.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // The XRF step: the measured fluorescence spectrum, the four Lorentzian lines
 // A-D of the final-state function typed by hand, the emission model drawn over

@@ -1,4 +1,4 @@
-#include "app/about_dialog.h"
+#include "gui/app/about_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/app_texts.h"
-#include "app/resources.h"
+#include "gui/app/app_texts.h"
+#include "gui/app/resources.h"
 
 namespace zephalo::gui {
 

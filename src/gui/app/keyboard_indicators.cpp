@@ -1,4 +1,4 @@
-#include "app/keyboard_indicators.h"
+#include "gui/app/keyboard_indicators.h"
 
 #include <QGuiApplication>
 

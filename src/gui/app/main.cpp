@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/app_texts.h"
-#include "app/main_frame.h"
-#include "app/resources.h"
-#include "app/start_up.h"
-#include "workspace/workspace.h"
+#include "core/workspace/workspace.h"
+#include "gui/app/app_texts.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/resources.h"
+#include "gui/app/start_up.h"
 
 // The desktop program: one main window over the work space, which
 // ZEPHALO_WORK_SPACE may move. An installed program gives the user the demo

@@ -1,4 +1,4 @@
-#include "app/main_frame.h"
+#include "gui/app/main_frame.h"
 
 #include <QLabel>
 #include <QMenuBar>
@@ -6,10 +6,10 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "app/about_dialog.h"
-#include "app/keyboard_indicators.h"
-#include "app/quarlen_view.h"
-#include "app/resources.h"
+#include "gui/app/about_dialog.h"
+#include "gui/app/keyboard_indicators.h"
+#include "gui/app/quarlen_view.h"
+#include "gui/app/resources.h"
 
 namespace zephalo::gui {
 

@@ -2,7 +2,7 @@
 
 #include <QMainWindow>
 
-#include "workspace/workspace.h"
+#include "core/workspace/workspace.h"
 
 class QAction;
 class QLabel;

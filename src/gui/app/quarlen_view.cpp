@@ -1,4 +1,4 @@
-#include "app/quarlen_view.h"
+#include "gui/app/quarlen_view.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -7,17 +7,17 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/app_texts.h"
-#include "app/resources.h"
-#include "rixs/rixs_dialog.h"
-#include "widgets/file_dialogs.h"
-#include "widgets/message_panel.h"
-#include "widgets/step_controls.h"
-#include "workspace/step.h"
-#include "workspace/workspace_setup.h"
-#include "xafs/conv_xafs_dialog.h"
-#include "xafs/xafs_reading_dialog.h"
-#include "xrf/xrf_dialog.h"
+#include "core/workspace/step.h"
+#include "core/workspace/workspace_setup.h"
+#include "gui/app/app_texts.h"
+#include "gui/app/resources.h"
+#include "gui/rixs/rixs_dialog.h"
+#include "gui/widgets/file_dialogs.h"
+#include "gui/widgets/message_panel.h"
+#include "gui/widgets/step_controls.h"
+#include "gui/xafs/conv_xafs_dialog.h"
+#include "gui/xafs/xafs_reading_dialog.h"
+#include "gui/xrf/xrf_dialog.h"
 
 namespace zephalo::gui {
 

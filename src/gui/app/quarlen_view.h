@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <optional>
 
-#include "workspace/desktop_claim.h"
-#include "workspace/gates.h"
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/desktop_claim.h"
+#include "core/workspace/gates.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 class QPushButton;
 

@@ -1,4 +1,4 @@
-#include "app/resources.h"
+#include "gui/app/resources.h"
 
 #include <QDir>
 

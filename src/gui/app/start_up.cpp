@@ -1,4 +1,4 @@
-#include "app/start_up.h"
+#include "gui/app/start_up.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "plot/plot_export.h"
+#include "gui/plot/plot_export.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -9,9 +9,9 @@
 #include <QWidget>
 #include <utility>
 
-#include "plot/export_captions.h"
-#include "widgets/message_panel.h"
-#include "workspace/records.h"
+#include "core/workspace/records.h"
+#include "gui/plot/export_captions.h"
+#include "gui/widgets/message_panel.h"
 
 namespace zephalo::gui {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "plot/series.h"
-#include "widgets/file_dialogs.h"
+#include "core/plot/series.h"
+#include "gui/widgets/file_dialogs.h"
 
 class QAction;
 class QWidget;

@@ -1,4 +1,4 @@
-#include "plot/plot_panel.h"
+#include "gui/plot/plot_panel.h"
 
 #include <QAction>
 #include <QMouseEvent>
@@ -8,7 +8,7 @@
 #include <cmath>
 #include <utility>
 
-#include "plot/zoom_texts.h"
+#include "gui/plot/zoom_texts.h"
 
 namespace zephalo::gui {
 

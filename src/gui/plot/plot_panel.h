@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "plot/projection.h"
+#include "core/plot/projection.h"
 
 namespace zephalo::gui {
 

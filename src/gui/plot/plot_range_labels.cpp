@@ -1,12 +1,12 @@
-#include "plot/plot_range_labels.h"
+#include "gui/plot/plot_range_labels.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "plot/plot_panel.h"
-#include "widgets/message_panel.h"
-#include "workspace/number_text.h"
+#include "core/workspace/number_text.h"
+#include "gui/plot/plot_panel.h"
+#include "gui/widgets/message_panel.h"
 
 namespace zephalo::gui {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "rixs/plane_texts.h"
+#include "core/rixs/plane_texts.h"
 
 // The captions and texts of the RIXS map window.
 namespace zephalo::gui::rixs::captions {

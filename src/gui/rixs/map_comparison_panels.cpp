@@ -1,4 +1,4 @@
-#include "rixs/map_comparison_panels.h"
+#include "gui/rixs/map_comparison_panels.h"
 
 #include <qcustomplot.h>
 #include <algorithm>
@@ -6,11 +6,11 @@
 #include <string>
 #include <utility>
 
-#include "rixs/map_captions.h"
-#include "rixs/measured_map_captions.h"
-#include "rixs/plane_texts.h"
-#include "widgets/message_panel.h"
-#include "workspace/number_text.h"
+#include "core/rixs/plane_texts.h"
+#include "core/workspace/number_text.h"
+#include "gui/rixs/map_captions.h"
+#include "gui/rixs/measured_map_captions.h"
+#include "gui/widgets/message_panel.h"
 
 namespace zephalo::gui {
 

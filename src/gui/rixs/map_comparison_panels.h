@@ -4,9 +4,9 @@
 #include <optional>
 #include <vector>
 
-#include "plot/series.h"
-#include "rixs/map_comparison.h"
-#include "rixs/plane_view.h"
+#include "core/plot/series.h"
+#include "core/rixs/map_comparison.h"
+#include "core/rixs/plane_view.h"
 
 class QCPColorMap;
 class QCPColorScale;

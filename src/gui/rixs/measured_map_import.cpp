@@ -1,4 +1,4 @@
-#include "rixs/measured_map_import.h"
+#include "gui/rixs/measured_map_import.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
@@ -6,13 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "rixs/measured_map_captions.h"
-#include "widgets/file_dialogs.h"
-#include "widgets/message_panel.h"
-#include "workspace/measured_map.h"
-#include "workspace/records.h"
-#include "workspace/step.h"
-#include "workspace/workspace_setup.h"
+#include "core/workspace/measured_map.h"
+#include "core/workspace/records.h"
+#include "core/workspace/step.h"
+#include "core/workspace/workspace_setup.h"
+#include "gui/rixs/measured_map_captions.h"
+#include "gui/widgets/file_dialogs.h"
+#include "gui/widgets/message_panel.h"
 
 namespace zephalo::gui {
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 class QWidget;
 

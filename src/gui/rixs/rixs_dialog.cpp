@@ -1,24 +1,24 @@
-#include "rixs/rixs_dialog.h"
+#include "gui/rixs/rixs_dialog.h"
 
 #include <QButtonGroup>
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "plot/plot_panel.h"
-#include "plot/plot_range_labels.h"
-#include "rixs/measured_map_import.h"
-#include "rixs/rixs_map_window.h"
-#include "rixs/workbench_captions.h"
-#include "tools/average_dialog.h"
-#include "tools/fit_dialog.h"
-#include "tools/optim_dialog.h"
-#include "tools/tools_texts.h"
-#include "widgets/button_step.h"
-#include "widgets/dialog_widgets.h"
-#include "widgets/message_panel.h"
-#include "widgets/step_controls.h"
-#include "workspace/number_text.h"
-#include "workspace/step.h"
+#include "core/tools/tools_texts.h"
+#include "core/workspace/number_text.h"
+#include "core/workspace/step.h"
+#include "gui/plot/plot_panel.h"
+#include "gui/plot/plot_range_labels.h"
+#include "gui/rixs/measured_map_import.h"
+#include "gui/rixs/rixs_map_window.h"
+#include "gui/rixs/workbench_captions.h"
+#include "gui/tools/average_dialog.h"
+#include "gui/tools/fit_dialog.h"
+#include "gui/tools/optim_dialog.h"
+#include "gui/widgets/button_step.h"
+#include "gui/widgets/dialog_widgets.h"
+#include "gui/widgets/message_panel.h"
+#include "gui/widgets/step_controls.h"
 
 // What the workbench's buttons do: each runs the model's operation as one
 // step and shows what it left.

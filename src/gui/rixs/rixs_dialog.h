@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "rixs/workbench_commands.h"
-#include "rixs/workbench_model.h"
-#include "widgets/file_dialogs.h"
-#include "workspace/workspace.h"
+#include "core/rixs/workbench_commands.h"
+#include "core/rixs/workbench_model.h"
+#include "core/workspace/workspace.h"
+#include "gui/widgets/file_dialogs.h"
 
 class QButtonGroup;
 class QLineEdit;

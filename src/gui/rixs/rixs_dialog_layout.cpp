@@ -1,4 +1,4 @@
-#include "rixs/rixs_dialog.h"
+#include "gui/rixs/rixs_dialog.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -12,17 +12,17 @@
 #include <algorithm>
 #include <optional>
 
-#include "plot/plot_export.h"
-#include "plot/plot_panel.h"
-#include "plot/plot_range_labels.h"
-#include "rixs/map_captions.h"
-#include "rixs/measured_map_captions.h"
-#include "rixs/workbench_captions.h"
-#include "rixs/workbench_texts.h"
-#include "widgets/dialog_widgets.h"
-#include "widgets/message_panel.h"
-#include "widgets/step_controls.h"
-#include "workspace/file_names.h"
+#include "core/rixs/workbench_texts.h"
+#include "core/workspace/file_names.h"
+#include "gui/plot/plot_export.h"
+#include "gui/plot/plot_panel.h"
+#include "gui/plot/plot_range_labels.h"
+#include "gui/rixs/map_captions.h"
+#include "gui/rixs/measured_map_captions.h"
+#include "gui/rixs/workbench_captions.h"
+#include "gui/widgets/dialog_widgets.h"
+#include "gui/widgets/message_panel.h"
+#include "gui/widgets/step_controls.h"
 
 // The workbench's widgets and layout.
 namespace zephalo::gui {

@@ -1,4 +1,4 @@
-#include "rixs/rixs_map_window.h"
+#include "gui/rixs/rixs_map_window.h"
 
 #include <qcustomplot.h>
 #include <QButtonGroup>
@@ -14,14 +14,14 @@
 #include <string>
 #include <utility>
 
-#include "plot/plot_export.h"
-#include "rixs/map_captions.h"
-#include "rixs/measured_map_captions.h"
-#include "rixs/plane_texts.h"
-#include "widgets/dialog_widgets.h"
-#include "widgets/message_panel.h"
-#include "widgets/step_controls.h"
-#include "workspace/number_text.h"
+#include "core/rixs/plane_texts.h"
+#include "core/workspace/number_text.h"
+#include "gui/plot/plot_export.h"
+#include "gui/rixs/map_captions.h"
+#include "gui/rixs/measured_map_captions.h"
+#include "gui/widgets/dialog_widgets.h"
+#include "gui/widgets/message_panel.h"
+#include "gui/widgets/step_controls.h"
 
 namespace zephalo::gui {
 

@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <optional>
 
-#include "rixs/map_comparison_panels.h"
-#include "rixs/plane_view.h"
-#include "widgets/step_worker.h"
-#include "workspace/workspace.h"
+#include "core/rixs/plane_view.h"
+#include "core/workspace/workspace.h"
+#include "gui/rixs/map_comparison_panels.h"
+#include "gui/widgets/step_worker.h"
 
 class QCPColorMap;
 class QCPColorScale;

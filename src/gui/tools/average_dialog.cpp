@@ -1,4 +1,4 @@
-#include "tools/average_dialog.h"
+#include "gui/tools/average_dialog.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -7,13 +7,13 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
-#include "tools/tools_captions.h"
-#include "tools/tools_texts.h"
-#include "widgets/dialog_widgets.h"
-#include "widgets/message_panel.h"
-#include "widgets/step_controls.h"
-#include "widgets/wait_cursor.h"
-#include "workspace/step.h"
+#include "core/tools/tools_texts.h"
+#include "core/workspace/step.h"
+#include "gui/tools/tools_captions.h"
+#include "gui/widgets/dialog_widgets.h"
+#include "gui/widgets/message_panel.h"
+#include "gui/widgets/step_controls.h"
+#include "gui/widgets/wait_cursor.h"
 
 namespace zephalo::gui {
 

@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "tools/average_model.h"
-#include "workspace/workspace.h"
+#include "core/tools/average_model.h"
+#include "core/workspace/workspace.h"
 
 class QComboBox;
 class QLineEdit;

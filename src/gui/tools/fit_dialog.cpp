@@ -1,4 +1,4 @@
-#include "tools/fit_dialog.h"
+#include "gui/tools/fit_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -6,14 +6,14 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "tools/profile_fit_run.h"
-#include "tools/tools_captions.h"
-#include "tools/tools_texts.h"
-#include "widgets/dialog_widgets.h"
-#include "widgets/message_panel.h"
-#include "widgets/step_controls.h"
-#include "widgets/wait_cursor.h"
-#include "workspace/step.h"
+#include "core/tools/profile_fit_run.h"
+#include "core/tools/tools_texts.h"
+#include "core/workspace/step.h"
+#include "gui/tools/tools_captions.h"
+#include "gui/widgets/dialog_widgets.h"
+#include "gui/widgets/message_panel.h"
+#include "gui/widgets/step_controls.h"
+#include "gui/widgets/wait_cursor.h"
 
 namespace zephalo::gui {
 

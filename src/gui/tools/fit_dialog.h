@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "widgets/step_worker.h"
-#include "workspace/workspace.h"
+#include "core/workspace/workspace.h"
+#include "gui/widgets/step_worker.h"
 
 class QLineEdit;
 class QProgressBar;

@@ -8,9 +8,9 @@
 #include <string>
 #include <thread>
 
-#include "tools/optimise_model.h"
-#include "widgets/step_worker.h"
-#include "workspace/workspace.h"
+#include "core/tools/optimise_model.h"
+#include "core/workspace/workspace.h"
+#include "gui/widgets/step_worker.h"
 
 class QComboBox;
 class QLineEdit;

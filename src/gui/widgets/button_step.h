@@ -3,8 +3,8 @@
 #include <functional>
 #include <optional>
 
-#include "workspace/step.h"
-#include "workspace/workspace.h"
+#include "core/workspace/step.h"
+#include "core/workspace/workspace.h"
 
 // A button of the desktop program as one step on the work space: the lock is
 // taken for this button's operation only, never for the whole session.

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "widgets/message_panel.h"
-#include "widgets/widget_captions.h"
+#include "gui/widgets/message_panel.h"
+#include "gui/widgets/widget_captions.h"
 
 // Widgets the step dialogs build alike.
 namespace zephalo::gui {

@@ -1,11 +1,11 @@
-#include "widgets/file_dialogs.h"
+#include "gui/widgets/file_dialogs.h"
 
 #include <QFileDialog>
 #include <string_view>
 #include <vector>
 
-#include "widgets/message_panel.h"
-#include "workspace/workspace.h"
+#include "core/workspace/workspace.h"
+#include "gui/widgets/message_panel.h"
 
 namespace zephalo::gui {
 

@@ -1,4 +1,4 @@
-#include "widgets/message_panel.h"
+#include "gui/widgets/message_panel.h"
 
 #include <QFontMetrics>
 #include <QLabel>

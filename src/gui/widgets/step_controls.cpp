@@ -1,4 +1,4 @@
-#include "widgets/step_controls.h"
+#include "gui/widgets/step_controls.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -6,12 +6,12 @@
 #include <QShortcut>
 #include <QWidget>
 
-#include "widgets/dialog_widgets.h"
-#include "widgets/message_panel.h"
-#include "widgets/widget_captions.h"
-#include "workspace/fingerprint.h"
-#include "workspace/history.h"
-#include "workspace/records.h"
+#include "core/workspace/fingerprint.h"
+#include "core/workspace/history.h"
+#include "core/workspace/records.h"
+#include "gui/widgets/dialog_widgets.h"
+#include "gui/widgets/message_panel.h"
+#include "gui/widgets/widget_captions.h"
 
 namespace zephalo::gui {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 class QPushButton;
 class QWidget;

@@ -1,9 +1,9 @@
-#include "widgets/step_worker.h"
+#include "gui/widgets/step_worker.h"
 
 #include <QMetaObject>
 #include <utility>
 
-#include "workspace/step.h"
+#include "core/workspace/step.h"
 
 namespace zephalo::gui {
 

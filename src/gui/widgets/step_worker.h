@@ -7,8 +7,8 @@
 #include <stop_token>
 #include <thread>
 
-#include "workspace/status.h"
-#include "workspace/workspace.h"
+#include "core/workspace/status.h"
+#include "core/workspace/workspace.h"
 
 // A long button of the desktop program as one step on the work space, run on
 // a worker thread so that the window keeps painting: the step holds the work

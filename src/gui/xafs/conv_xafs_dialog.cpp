@@ -1,4 +1,4 @@
-#include "xafs/conv_xafs_dialog.h"
+#include "gui/xafs/conv_xafs_dialog.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -10,14 +10,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "plot/plot_export.h"
-#include "plot/plot_panel.h"
-#include "plot/plot_range_labels.h"
-#include "widgets/button_step.h"
-#include "widgets/dialog_widgets.h"
-#include "widgets/message_panel.h"
-#include "widgets/step_controls.h"
-#include "workspace/number_text.h"
+#include "core/workspace/number_text.h"
+#include "gui/plot/plot_export.h"
+#include "gui/plot/plot_panel.h"
+#include "gui/plot/plot_range_labels.h"
+#include "gui/widgets/button_step.h"
+#include "gui/widgets/dialog_widgets.h"
+#include "gui/widgets/message_panel.h"
+#include "gui/widgets/step_controls.h"
 
 namespace zephalo::gui {
 

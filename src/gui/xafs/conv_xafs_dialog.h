@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "workspace/workspace.h"
-#include "xafs/conv_xafs_model.h"
+#include "core/workspace/workspace.h"
+#include "core/xafs/conv_xafs_model.h"
 
 class QComboBox;
 class QLineEdit;

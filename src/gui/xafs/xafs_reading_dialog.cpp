@@ -1,4 +1,4 @@
-#include "xafs/xafs_reading_dialog.h"
+#include "gui/xafs/xafs_reading_dialog.h"
 
 #include <QFileDialog>
 #include <QFontMetrics>
@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "widgets/dialog_widgets.h"
-#include "widgets/file_dialogs.h"
-#include "widgets/message_panel.h"
-#include "widgets/step_controls.h"
-#include "workspace/records.h"
-#include "workspace/step.h"
+#include "core/workspace/records.h"
+#include "core/workspace/step.h"
+#include "gui/widgets/dialog_widgets.h"
+#include "gui/widgets/file_dialogs.h"
+#include "gui/widgets/message_panel.h"
+#include "gui/widgets/step_controls.h"
 
 namespace zephalo::gui {
 

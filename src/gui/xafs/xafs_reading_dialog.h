@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <functional>
 
-#include "workspace/workspace.h"
-#include "xafs/xafs_reading_model.h"
+#include "core/workspace/workspace.h"
+#include "core/xafs/xafs_reading_model.h"
 
 class QPushButton;
 

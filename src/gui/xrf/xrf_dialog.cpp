@@ -1,4 +1,4 @@
-#include "xrf/xrf_dialog.h"
+#include "gui/xrf/xrf_dialog.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -13,16 +13,16 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "plot/plot_export.h"
-#include "plot/plot_panel.h"
-#include "plot/plot_range_labels.h"
-#include "widgets/button_step.h"
-#include "widgets/dialog_widgets.h"
-#include "widgets/message_panel.h"
-#include "widgets/step_controls.h"
-#include "widgets/wait_cursor.h"
-#include "workspace/number_text.h"
-#include "xrf/xrf_texts.h"
+#include "core/workspace/number_text.h"
+#include "core/xrf/xrf_texts.h"
+#include "gui/plot/plot_export.h"
+#include "gui/plot/plot_panel.h"
+#include "gui/plot/plot_range_labels.h"
+#include "gui/widgets/button_step.h"
+#include "gui/widgets/dialog_widgets.h"
+#include "gui/widgets/message_panel.h"
+#include "gui/widgets/step_controls.h"
+#include "gui/widgets/wait_cursor.h"
 
 namespace zephalo::gui {
 

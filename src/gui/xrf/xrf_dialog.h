@@ -4,8 +4,8 @@
 #include <array>
 #include <cstddef>
 
-#include "workspace/workspace.h"
-#include "xrf/xrf_model.h"
+#include "core/workspace/workspace.h"
+#include "core/xrf/xrf_model.h"
 
 class QLineEdit;
 class QPushButton;
