@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli_support.h"
+#include "cli/cli_texts.h"
 #include "core/rixs/map_comparison.h"
 #include "core/rixs/plane_texts.h"
 #include "core/rixs/rixs_plane.h"
@@ -111,8 +112,7 @@ core::Report compareMap(const core::Workspace& workspace, Context& context) {
 
 void addRixsCommands(CLI::App& app, Context& context) {
     auto plane = std::make_shared<PlaneOptions>();
-    auto* planeCommand = app.add_subcommand(
-        "plane", "workbench RIXSマップ: the RIXS spectrum at every excitation energy, to FILE");
+    auto* planeCommand = app.add_subcommand("plane", texts::kPlaneHelp);
     planeCommand->add_option("--from", plane->from, "first excitation energy (eV)")
         ->required()
         ->check(numberText());

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/cli_support.h"
+#include "cli/cli_texts.h"
 #include "core/tools/average_model.h"
 #include "core/tools/optimise_model.h"
 #include "core/tools/profile_fit_run.h"
@@ -63,8 +64,7 @@ void overwrite(std::string& box, const std::string& option) {
 
 void addToolsCommands(CLI::App& app, Context& context) {
     auto average = std::make_shared<AverageOptions>();
-    auto* averageCommand = app.add_subcommand(
-        "average", "workbench 隣接平均: triangular average of the working copy over a range");
+    auto* averageCommand = app.add_subcommand("average", texts::kAverageHelp);
     averageCommand->add_option("--from", average->from, "start energy (eV)")
         ->required()
         ->check(numberText());
@@ -87,8 +87,7 @@ void addToolsCommands(CLI::App& app, Context& context) {
     });
 
     auto optimise = std::make_shared<OptimiseOptions>();
-    auto* optimiseCommand = app.add_subcommand(
-        "optimise", "workbench 最適化: Lorentzian peaks kept where they lower the R factor");
+    auto* optimiseCommand = app.add_subcommand("optimise", texts::kOptimiseHelp);
     optimiseCommand
         ->add_option("--omega", optimise->omega, "excitation energy of the measurement (eV)")
         ->required()
@@ -154,8 +153,7 @@ void addToolsCommands(CLI::App& app, Context& context) {
     });
 
     auto fit = std::make_shared<FitOptions>();
-    auto* fitCommand = app.add_subcommand(
-        "fit", "workbench フィット: the working copy fitted to the measured spectra");
+    auto* fitCommand = app.add_subcommand("fit", texts::kFitHelp);
     fitCommand->add_option("--omega", fit->omega, "excitation energy of the measurement (eV)")
         ->required()
         ->check(numberText());

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/cli_support.h"
+#include "cli/cli_texts.h"
 #include "core/rixs/workbench_model.h"
 #include "core/rixs/workbench_texts.h"
 #include "core/workspace/gates.h"
@@ -98,19 +99,18 @@ void addModeOption(CLI::App& command, WorkbenchOptions& options) {
 }  // namespace
 
 void addWorkbenchCommands(CLI::App& app, Context& context) {
-    workbenchCommand(app, context, "load-selective",
-                     "workbench 選択的XAFS読込: the selective XAFS becomes the working copy",
+    workbenchCommand(app, context, "load-selective", texts::kLoadSelectiveHelp,
                      std::make_shared<WorkbenchOptions>(),
                      [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
                          return last(done, model.load(boxes));
                      });
 
     auto display = std::make_shared<WorkbenchOptions>();
-    auto* displayCommand = workbenchCommand(
-        app, context, "display", "workbench 表示変更: show the working copy in a window", display,
-        [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
-            return last(done, model.changeDisplay(boxes));
-        });
+    auto* displayCommand =
+        workbenchCommand(app, context, "display", texts::kDisplayHelp, display,
+                         [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+                             return last(done, model.changeDisplay(boxes));
+                         });
     displayCommand->add_option("--from", display->from, "window start (eV)")
         ->required()
         ->check(numberText());
@@ -121,9 +121,8 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
 
     auto peak = std::make_shared<WorkbenchOptions>();
     auto* peakCommand = workbenchCommand(
-        app, context, "peak",
-        "workbench 補正用ピーク表示, XAFS修正, 修正の一時保存: add or subtract a Lorentzian peak",
-        peak, [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+        app, context, "peak", texts::kPeakHelp, peak,
+        [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
             auto shown = model.showPeak(boxes);
             if (!shown.done && shown.text.empty()) {
                 shown.text = core::rixs::texts::kStoredWindowRejected;
@@ -139,16 +138,15 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
         ->check(numberText());
     peakCommand->add_option("--width", peak->width, "half width (eV, default 3.0)")
         ->check(numberText());
-    peakCommand->add_flag("--subtract", peak->subtract, "減算 instead of 加算");
+    peakCommand->add_flag("--subtract", peak->subtract, texts::kSubtractHelp);
     addModeOption(*peakCommand, *peak);
 
     // The three buttons of `peak` one at a time, as the dialog runs them.
     auto peakStep = std::make_shared<WorkbenchOptions>();
     auto peakButton = std::make_shared<std::string>();
     auto* peakStepCommand = workbenchCommand(
-        app, context, "peak-step",
-        "workbench 補正用ピーク表示 (show), XAFS修正 (apply) or 修正の一時保存 (store) alone",
-        peakStep, [peakButton](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+        app, context, "peak-step", texts::kPeakStepHelp, peakStep,
+        [peakButton](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
             if (*peakButton == "apply") return last(done, model.applyCorrection(boxes));
             if (*peakButton == "store") return last(done, model.storeCorrection(boxes));
             auto shown = model.showPeak(boxes);
@@ -166,15 +164,15 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
         ->check(numberText());
     peakStepCommand->add_option("--width", peakStep->width, "half width (eV, default 3.0)")
         ->check(numberText());
-    peakStepCommand->add_flag("--subtract", peakStep->subtract, "減算 instead of 加算, for apply");
+    peakStepCommand->add_flag("--subtract", peakStep->subtract, texts::kSubtractApplyHelp);
     addModeOption(*peakStepCommand, *peakStep);
 
     auto refresh = std::make_shared<WorkbenchOptions>();
-    auto* refreshCommand = workbenchCommand(
-        app, context, "refresh", "workbench さらに修正: redraw the working copy in a window",
-        refresh, [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
-            return last(done, model.refresh(boxes));
-        });
+    auto* refreshCommand =
+        workbenchCommand(app, context, "refresh", texts::kRefreshHelp, refresh,
+                         [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+                             return last(done, model.refresh(boxes));
+                         });
     refreshCommand
         ->add_option("--from", refresh->from, "range box start (default: the stored window)")
         ->check(numberText());
@@ -182,12 +180,11 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
         ->check(numberText());
 
     auto finish = std::make_shared<WorkbenchOptions>();
-    auto* finishCommand = workbenchCommand(
-        app, context, "finish",
-        "workbench 修正終了！: publish the working copy as SelectiveXAFS_for_RIXS.DAT", finish,
-        [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
-            return last(done, model.finish(boxes));
-        });
+    auto* finishCommand =
+        workbenchCommand(app, context, "finish", texts::kFinishHelp, finish,
+                         [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+                             return last(done, model.finish(boxes));
+                         });
     finishCommand
         ->add_option("--from", finish->from, "range box start (default: the stored window)")
         ->check(numberText());
@@ -195,16 +192,16 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
         ->check(numberText());
 
     auto shift = std::make_shared<WorkbenchOptions>();
-    auto* shiftCommand = workbenchCommand(
-        app, context, "shift", "workbench シフト実行: move the working copy by DELTA eV", shift,
-        [shift](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
-            boxes.shift = shift->delta;
-            auto shifted = model.shift(boxes);
-            if (shifted.done && shifted.text.empty()) {
-                shifted.text = core::rixs::texts::kShiftNotDrawn;
-            }
-            return last(done, shifted);
-        });
+    auto* shiftCommand =
+        workbenchCommand(app, context, "shift", texts::kShiftHelp, shift,
+                         [shift](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+                             boxes.shift = shift->delta;
+                             auto shifted = model.shift(boxes);
+                             if (shifted.done && shifted.text.empty()) {
+                                 shifted.text = core::rixs::texts::kShiftNotDrawn;
+                             }
+                             return last(done, shifted);
+                         });
     // CLI11 takes a negative number ("shift -2.5") as this value.
     shiftCommand->add_option("delta", shift->delta, "energy shift (eV, may be negative)")
         ->required()
@@ -212,9 +209,7 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
 
     auto compare = std::make_shared<WorkbenchOptions>();
     auto* compareCommand = workbenchCommand(
-        app, context, "compare",
-        "workbench 実験値と比較 (別の実験値と比較 with --with), then 計算値と比較; prints R",
-        compare,
+        app, context, "compare", texts::kCompareHelp, compare,
         [compare, &context](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
             auto aligned = compare->file.empty()
                                ? model.compareWithExperiment(boxes)
@@ -232,7 +227,7 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
 
     auto saveRixs = std::make_shared<WorkbenchOptions>();
     auto* saveRixsCommand = workbenchCommand(
-        app, context, "save-rixs", "workbench RIXSの保存: Calculated_RIXS.DAT to FILE", saveRixs,
+        app, context, "save-rixs", texts::kSaveRixsHelp, saveRixs,
         [saveRixs](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
             return last(done, model.saveRixs(boxes, core::pathFromText(saveRixs->file)));
         });
@@ -241,8 +236,7 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
 
     auto saveXafs = std::make_shared<WorkbenchOptions>();
     auto* saveXafsCommand = workbenchCommand(
-        app, context, "save-xafs",
-        "workbench 修正したXAFSの保存: SelectiveXAFS_for_RIXS.DAT to FILE", saveXafs,
+        app, context, "save-xafs", texts::kSaveXafsHelp, saveXafs,
         [saveXafs](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
             return last(done, model.saveXafs(boxes, core::pathFromText(saveXafs->file)));
         });
@@ -251,12 +245,11 @@ void addWorkbenchCommands(CLI::App& app, Context& context) {
 
     // The factor boxes as the workbench's loading fills them, unless given.
     auto compute = std::make_shared<WorkbenchOptions>();
-    auto* computeCommand = workbenchCommand(
-        app, context, "compute",
-        "workbench RIXS計算実行: store the factors, compute Calculated_RIXS.DAT", compute,
-        [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
-            return last(done, model.compute(boxes));
-        });
+    auto* computeCommand =
+        workbenchCommand(app, context, "compute", texts::kComputeHelp, compute,
+                         [](WorkbenchModel& model, WorkbenchBoxes& boxes, const Done& done) {
+                             return last(done, model.compute(boxes));
+                         });
     computeCommand->add_option("--omega", compute->excitation, "excitation energy (eV)")
         ->required()
         ->check(numberText());

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/cli_support.h"
+#include "cli/cli_texts.h"
 #include "core/workspace/gates.h"
 #include "core/workspace/records.h"
 #include "core/xafs/conv_xafs_model.h"
@@ -47,15 +48,10 @@ struct ImportCommand {
 
 void addXafsCommands(CLI::App& app, CLI::App& import, Context& context) {
     static const ImportCommand kImports[] = {
-        {"selective", "one-component WIEN2k selective XAFS (XAFS１成分データ読込)",
-         &XafsReadingModel::importOneComponent},
-        {"selective-first", "first component of two (XAFS2成分データ読込（1/2）)",
-         &XafsReadingModel::importFirstOfTwo},
-        {"selective-second",
-         "second component of two, and the pairing (XAFS2成分データ読込（2/2）)",
-         &XafsReadingModel::importSecondOfTwo},
-        {"selective-general", "general energy, Y1, Y2 file (一般のX-Y1-Y2データ読込)",
-         &XafsReadingModel::importGeneral},
+        {"selective", texts::kSelectiveHelp, &XafsReadingModel::importOneComponent},
+        {"selective-first", texts::kSelectiveFirstHelp, &XafsReadingModel::importFirstOfTwo},
+        {"selective-second", texts::kSelectiveSecondHelp, &XafsReadingModel::importSecondOfTwo},
+        {"selective-general", texts::kSelectiveGeneralHelp, &XafsReadingModel::importGeneral},
     };
     for (const auto& command : kImports) {
         auto* sub = import.add_subcommand(command.name, command.help);
@@ -74,8 +70,7 @@ void addXafsCommands(CLI::App& app, CLI::App& import, Context& context) {
     auto edgeOption = std::make_shared<std::string>();
     auto energyOption = std::make_shared<std::string>();
     auto readOnly = std::make_shared<bool>(false);
-    edge->add_flag("--read-only", *readOnly,
-                   "only XAFS（吸収補正用）の読込: normalise the conventional XAFS");
+    edge->add_flag("--read-only", *readOnly, texts::kEdgeReadOnlyHelp);
     edge->add_option("--edge", *edgeOption, "edge label (\"Fe K-edge\") or index 0-42")
         ->check(edgeText());
     edge->add_option("--core-energy", *energyOption, "core energy typed into the box (eV)")

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/cli_support.h"
+#include "cli/cli_texts.h"
 #include "core/workspace/gates.h"
 #include "core/workspace/number_text.h"
 #include "core/xrf/xrf_model.h"
@@ -124,10 +125,7 @@ void addXrfCommands(CLI::App& app, Context& context) {
     }
     xrf->add_flag("--rfactor", options->rFactor, "compute the R factor and print R=<value>");
     xrf->add_flag("--store", options->store, "store the final-state function");
-    xrf->add_option("--button", options->button,
-                    "run one button alone, as the dialog did: load (蛍光X線の読込), confirm "
-                    "(ローレンツ関数設定確認, with --mode and --A..--D), fit (ローレンツ関数で"
-                    "フィット, with --excitation), rfactor (R因子計算) or store (設定完了)")
+    xrf->add_option("--button", options->button, texts::kXrfButtonHelp)
         ->check(CLI::IsMember({"load", "confirm", "fit", "rfactor", "store"}));
     xrf->callback([options, &context] {
         context.step(

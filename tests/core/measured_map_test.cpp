@@ -1,4 +1,6 @@
+#ifdef ZEPHALO_HAVE_HDF5
 #include <H5Cpp.h>
+#endif
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -81,6 +83,7 @@ std::string tripletText(const MapGrid& grid) {
 
 const core::Hdf5MapPaths kPaths{"/entry/data", "/entry/omega", "/entry/omega_out"};
 
+#ifdef ZEPHALO_HAVE_HDF5
 void writeDataset(H5::Group& group, const std::string& name, const std::vector<double>& values,
                   std::vector<hsize_t> dims) {
     H5::DataSpace space(static_cast<int>(dims.size()), dims.data());
@@ -99,6 +102,12 @@ void writeHdf5(const std::filesystem::path& file, const MapGrid& grid) {
     writeDataset(entry, "omega_out", emission, {emission.size()});
     writeDataset(entry, "data", grid.intensity, {grid.omega.size(), grid.emission.size()});
 }
+#else
+// Built without the library, an HDF5 file is known by its signature alone.
+void writeHdf5(const std::filesystem::path& file, const MapGrid&) {
+    writeFile(file, std::string("\x89HDF\r\n\x1a\n", 8) + "superblock");
+}
+#endif
 
 MeasuredMap expectedMap(const MapGrid& grid) {
     MeasuredMap map;
@@ -224,6 +233,15 @@ TEST_P(MapReaders, ReadOrRefuseNamingTheFileAndThePlace) {
     }
     MeasuredMap map{{1.0, {}}};
     const core::Status status = core::readMeasuredMap(file, paths, map);
+#ifndef ZEPHALO_HAVE_HDF5
+    if (c.format == Format::Hdf5) {
+        ASSERT_FALSE(status);
+        EXPECT_NE(status.error().find(core::pathText(file) + " はHDF5ファイルですが"),
+                  std::string::npos)
+            << status.error();
+        return;
+    }
+#endif
     if (c.says.empty()) {
         ASSERT_TRUE(status) << status.error();
         expectSameMap(map, expectedMap(goodSpec()));
@@ -262,6 +280,7 @@ TEST(MapReaderLayouts, MissingAxesFewPointsAndTransposedHdf5) {
         EXPECT_NE(status.error().find(c.says), std::string::npos) << status.error();
     }
 
+#ifdef ZEPHALO_HAVE_HDF5
     MapGrid grid = goodSpec();
     writeHdf5(dir / "map.h5", grid);
     MeasuredMap map;
@@ -289,6 +308,7 @@ TEST(MapReaderLayouts, MissingAxesFewPointsAndTransposedHdf5) {
     status = core::readMeasuredMap(dir / "t.h5", kPaths, map);
     ASSERT_TRUE(status) << status.error();
     expectSameMap(map, expectedMap(grid));
+#endif
 }
 
 // The import stores the map rounded as the work space holds numbers; a

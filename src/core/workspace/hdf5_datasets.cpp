@@ -1,14 +1,20 @@
 #include "core/workspace/hdf5_datasets.h"
 
-#include <H5Cpp.h>
-
 #include <algorithm>
 #include <string>
 
 #include "core/workspace/map_texts.h"
 #include "core/workspace/records.h"
 
+#ifdef ZEPHALO_HAVE_HDF5
+#include <H5Cpp.h>
+#else
+#include <fstream>
+#endif
+
 namespace zephalo::core::hdf5 {
+
+#ifdef ZEPHALO_HAVE_HDF5
 
 bool isHdf5(const std::filesystem::path& file) {
     H5::Exception::dontPrint();
@@ -72,5 +78,35 @@ Status Reader::read(std::string_view dataset, std::vector<double>& values) const
     }
     return {};
 }
+
+#else
+// Built without the library (Windows): an HDF5 file is recognised by its
+// signature and refused with a message saying how to read the map instead.
+
+bool isHdf5(const std::filesystem::path& file) {
+    constexpr char kSignature[8] = {'\x89', 'H', 'D', 'F', '\r', '\n', '\x1a', '\n'};
+    char head[8] = {};
+    std::ifstream in(file, std::ios::binary);
+    return in.read(head, sizeof head) && std::equal(head, head + 8, kSignature);
+}
+
+struct Reader::Impl {};
+
+Reader::Reader() = default;
+Reader::~Reader() = default;
+
+Status Reader::open(const std::filesystem::path& file) {
+    m_label = pathText(file);
+    return Status::failure(texts::hdf5NotBuiltText(m_label));
+}
+
+Status Reader::shape(std::string_view, std::vector<std::size_t>&) const {
+    return Status::failure(texts::hdf5NotBuiltText(m_label));
+}
+
+Status Reader::read(std::string_view, std::vector<double>&) const {
+    return Status::failure(texts::hdf5NotBuiltText(m_label));
+}
+#endif
 
 }  // namespace zephalo::core::hdf5

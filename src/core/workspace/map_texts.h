@@ -116,6 +116,13 @@ inline std::string notHdf5Text(std::string_view file) {
            " はHDF5ファイルではないので、データセットのパスは使えません。";
 }
 
+inline std::string hdf5NotBuiltText(std::string_view file) {
+    return "　ファイル " + std::string(file) +
+           " はHDF5ファイルですが、このZEPHALOはHDF5ファイルを読めません。\r\n"
+           "　測定マップを行列か3列（励起エネルギー、発光エネルギー、強度）のテキストで保存して"
+           "読み込んで下さい。";
+}
+
 inline std::string hdf5CannotOpenText(std::string_view file) {
     return "　ファイル " + std::string(file) + " をHDF5ファイルとして開けませんでした。";
 }

@@ -181,11 +181,11 @@ std::optional<std::size_t> axisLength(const std::vector<std::size_t>& dims) {
 
 Status readHdf5Map(const std::filesystem::path& file, const Hdf5MapPaths& paths, MeasuredMap& out) {
     const std::string label = pathText(file);
+    hdf5::Reader reader;
+    if (auto status = reader.open(file); !status) return status;
     if (paths.intensity.empty() || paths.excitation.empty() || paths.emission.empty()) {
         return Status::failure(texts::hdf5PathsNeededText(label));
     }
-    hdf5::Reader reader;
-    if (auto status = reader.open(file); !status) return status;
 
     std::vector<double> axes[2];
     const std::string* axisNames[2] = {&paths.excitation, &paths.emission};
