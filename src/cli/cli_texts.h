@@ -8,6 +8,8 @@ inline constexpr const char* kPlaneHelp =
     "workbench RIXSマップ: the RIXS spectrum at every excitation energy, to FILE";
 inline constexpr const char* kAverageHelp =
     "workbench 隣接平均: triangular average of the working copy over a range";
+inline constexpr const char* kFitHelp =
+    "workbench フィット: the working copy fitted to the measured spectra";
 inline constexpr const char* kOptimiseHelp =
     "workbench 最適化: Lorentzian peaks kept where they lower the R factor";
 inline constexpr const char* kLoadSelectiveHelp =

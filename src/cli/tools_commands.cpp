@@ -7,6 +7,7 @@
 #include "cli/cli_texts.h"
 #include "core/tools/average_model.h"
 #include "core/tools/optimise_model.h"
+#include "core/tools/profile_fit_run.h"
 #include "core/workspace/gates.h"
 
 namespace zephalo::cli {
@@ -40,6 +41,20 @@ struct OptimiseOptions {
     std::string heightStep;
     std::string passes = "1";
 };
+
+// Options of fit; empty when not given.
+struct FitOptions {
+    std::string omega;
+    std::string from;
+    std::string to;
+    std::string smooth;
+    std::size_t band = 0;
+};
+
+std::optional<double> numberIfGiven(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    return numberOf(text);
+}
 
 void overwrite(std::string& box, const std::string& option) {
     if (!option.empty()) box = option;
@@ -131,6 +146,49 @@ void addToolsCommands(CLI::App& app, Context& context) {
         });
         if (interruption.happened() && context.exitCode == kExitDone) {
             // Stopped as "中止" stops the dialog: the files kept say so.
+            context.exitCode = kExitInterrupted;
+        } else if (rFactor && context.exitCode == kExitDone) {
+            context.showFigure("R", *rFactor);
+        }
+    });
+
+    auto fit = std::make_shared<FitOptions>();
+    auto* fitCommand = app.add_subcommand("fit", texts::kFitHelp);
+    fitCommand->add_option("--omega", fit->omega, "excitation energy of the measurement (eV)")
+        ->required()
+        ->check(numberText());
+    fitCommand->add_option("--from", fit->from, "window start (default: the smallest energy)")
+        ->check(numberText());
+    fitCommand->add_option("--to", fit->to, "window end (default: the largest energy)")
+        ->check(numberText());
+    fitCommand
+        ->add_option("--smooth", fit->smooth,
+                     "smoothing weight S (default: chosen from the measured noise)")
+        ->check(numberText());
+    fitCommand->add_option("--band", fit->band, "refits for the uncertainty band (default 0)");
+    fitCommand->callback([&context, fit] {
+        std::optional<double> rFactor;
+        const Interruption interruption;
+        context.step([&](const core::Workspace& workspace) {
+            if (auto gate = core::checkGate(workspace, core::Step::Rixs)) {
+                return core::Report::refused(*gate);
+            }
+            const core::tools::FitSettings settings{numberOf(fit->omega), numberIfGiven(fit->from),
+                                                    numberIfGiven(fit->to),
+                                                    numberIfGiven(fit->smooth), fit->band};
+            ProgressLine line;
+            std::function<void(const core::tools::FitProgress&)> progress;
+            if (line.shown()) {
+                progress = [&line](const core::tools::FitProgress& where) {
+                    line.show(std::to_string(where.done) + "/" + std::to_string(where.total));
+                };
+            }
+            auto outcome =
+                core::tools::fitWorkingCopy(workspace, settings, progress, interruption.token());
+            if (outcome.report.done) rFactor = outcome.rFactor;
+            return outcome.report;
+        });
+        if (interruption.happened() && context.exitCode != kExitDone) {
             context.exitCode = kExitInterrupted;
         } else if (rFactor && context.exitCode == kExitDone) {
             context.showFigure("R", *rFactor);

@@ -105,7 +105,7 @@ void writeHdf5(const std::filesystem::path& file, const MapGrid& grid) {
 #else
 // Built without the library, an HDF5 file is known by its signature alone.
 void writeHdf5(const std::filesystem::path& file, const MapGrid&) {
-    writeFile(file, std::string("\x89HDF\r\n\x1a\n", 8) + "superblock");
+    writeFile(file, "\x89HDF\r\n\x1a\nsuperblock");
 }
 #endif
 

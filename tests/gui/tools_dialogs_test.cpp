@@ -20,6 +20,7 @@
 #include "core/workspace/step.h"
 #include "gui/rixs/rixs_dialog.h"
 #include "gui/tools/average_dialog.h"
+#include "gui/tools/fit_dialog.h"
 #include "gui/tools/optim_dialog.h"
 #include "gui_test_support.h"
 #include "test_support.h"
@@ -132,6 +133,7 @@ private slots:
     void optimRunsOnAWorkerToTheEnd();
     void optimStopsBetweenPositions_data();
     void optimStopsBetweenPositions();
+    void fitRunsOnAWorkerAsOneStep();
     void workbenchOpensEachTool_data();
     void workbenchOpensEachTool();
 };
@@ -328,6 +330,34 @@ void ToolsDialogsTest::optimStopsBetweenPositions() {
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
 }
 
+// The boxes reach the fit, which runs on the worker and writes the working
+// copy and the band in one step.
+void ToolsDialogsTest::fitRunsOnAWorkerAsOneStep() {
+    DialogFixture<zephalo::gui::CFit> opened([&](const TempDir& dir) { prepareOptimisation(dir); });
+    QVERIFY(opened.open());
+    zephalo::gui::CFit& dialog = opened.dialog();
+    const std::string before = readFile(opened.dir() / "SelectiveXAFS_for_RIXS_Temp.DAT");
+    box(dialog, "editOmega")->setText(QStringLiteral("7114"));
+    box(dialog, "editFrom")->setText(QStringLiteral("7105"));
+    box(dialog, "editTo")->setText(QStringLiteral("7125"));
+    box(dialog, "editSmoothing")->setText(QStringLiteral("0.1"));
+    box(dialog, "editBand")->setText(QStringLiteral("3"));
+    QSignalSpy ended(&dialog, &zephalo::gui::CFit::runEnded);
+    press(dialog, QStringLiteral("フィット"));
+    QVERIFY(ended.count() == 1 || ended.wait(30000));
+    QVERIFY2(panelText(dialog).startsWith(toQt(texts::fitDoneText("7105", "7125", "0.1"))),
+             qPrintable(panelText(dialog)));
+    QCOMPARE(dialog.findChild<QProgressBar*>()->maximum(), 4);
+    QVERIFY(readFile(opened.dir() / "SelectiveXAFS_for_RIXS_Temp.DAT") != before);
+    QVERIFY(!readFile(opened.dir() / "SelectiveXAFS_Fit_Band_A.DAT").empty());
+    QVERIFY(buttonByCaption(dialog, QStringLiteral("OK"))->isEnabled());
+    // A box that is not a number is refused before anything runs.
+    box(dialog, "editBand")->setText(QStringLiteral("x"));
+    press(dialog, QStringLiteral("フィット"));
+    QVERIFY(!dialog.running());
+    QVERIFY(panelText(dialog).contains(toQt(texts::kFitBandBox)));
+}
+
 void ToolsDialogsTest::workbenchOpensEachTool_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("title");
@@ -338,6 +368,8 @@ void ToolsDialogsTest::workbenchOpensEachTool_data() {
     QTest::newRow("最適化") << QStringLiteral("最適化") << QStringLiteral("Optimization")
                             << toQt(std::string(texts::kOptimiseClosedText) +
                                     std::string(texts::kOptimiseClosedHowTo));
+    QTest::newRow("フィット") << QStringLiteral("フィット") << QStringLiteral("フィット")
+                              << toQt(texts::kFitClosedText);
 }
 
 void ToolsDialogsTest::workbenchOpensEachTool() {

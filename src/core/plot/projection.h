@@ -63,6 +63,10 @@ struct Curve {
     std::string_view name;
     // The energies and intensities of the logical square, for the axes.
     std::optional<Frame> frame;
+    // A band: its lower edge under y, point by point; the area between the
+    // two is shaded in the pen's colour instead of a line drawn. Empty for a
+    // line.
+    std::vector<int> lower;
 
     std::size_t size() const { return x.size(); }
     // Whether point i lies in [-97, 97] horizontally and in the vertical window.

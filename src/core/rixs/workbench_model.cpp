@@ -118,6 +118,8 @@ WorkbenchModel::WorkbenchModel(Workspace workspace) : m_workspace(std::move(work
 void WorkbenchModel::discardAll() {
     m_xafsA.reset();
     m_xafsB.reset();
+    m_bandA.reset();
+    m_bandB.reset();
     m_peak.reset();
     m_calculated.reset();
     m_compared.reset();
@@ -143,6 +145,19 @@ std::string_view WorkbenchModel::projectXafs(const SelectiveXafsTable& records,
     m_xafsA->name = plot::texts::kSelectiveA;
     m_xafsB->name = plot::texts::kSelectiveB;
     m_xafsData = records;
+    // The fit's band (energy, lower, upper), when the last fit made one.
+    m_bandA.reset();
+    m_bandB.reset();
+    const auto band = [&](std::string_view file, plot::Pen pen) -> std::optional<plot::Curve> {
+        SelectiveXafsTable edges;
+        if (!m_workspace.read(file, edges) || edges.empty()) return std::nullopt;
+        plot::Curve curve =
+            plot::projectCurve(edges, &XafsPoint::energy, &XafsPoint::b, range, pen);
+        curve.lower = plot::projectCurve(edges, &XafsPoint::energy, &XafsPoint::a, range, pen).y;
+        return curve;
+    };
+    m_bandA = band(files::kFitBandA, plot::Pen::Red);
+    m_bandB = band(files::kFitBandB, plot::Pen::Blue);
     return {};
 }
 
@@ -422,8 +437,12 @@ Report WorkbenchModel::finish(const WorkbenchBoxes& typed) {
 std::vector<plot::Curve> WorkbenchModel::xafsCurves(DisplayMode checked) const {
     std::vector<plot::Curve> out;
     if (m_xafsA && m_xafsB) {
-        if (checked == DisplayMode::B || checked == DisplayMode::AB) out.push_back(*m_xafsB);
-        if (checked != DisplayMode::B) out.push_back(*m_xafsA);
+        const bool showB = checked == DisplayMode::B || checked == DisplayMode::AB;
+        const bool showA = checked != DisplayMode::B;
+        if (showB && m_bandB) out.push_back(*m_bandB);
+        if (showA && m_bandA) out.push_back(*m_bandA);
+        if (showB) out.push_back(*m_xafsB);
+        if (showA) out.push_back(*m_xafsA);
     }
     if (m_peak) out.push_back(*m_peak);
     return out;

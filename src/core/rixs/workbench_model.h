@@ -141,8 +141,9 @@ public:
     const WorkbenchBoxes& boxes() const { return m_boxes; }
 
     // Curves of the selective XAFS panel in drawing order for the checked
-    // mode radio: component B (blue) under A (red) in "A&B", then the
-    // correction peak (pink) when shown.
+    // mode radio: component B (blue) under A (red) in "A&B", each over its
+    // fit band when the last fit made one, then the correction peak (pink)
+    // when shown.
     std::vector<plot::Curve> xafsCurves(DisplayMode checked) const;
     // Curves of the theory ("RIXS理論値") and experiment ("RIXS実験値")
     // panels in drawing order; `twoComponents` is the flag of the stored
@@ -227,6 +228,9 @@ private:
     std::optional<plot::Curve> m_xafsA;
     std::optional<plot::Curve> m_xafsB;
     std::optional<plot::Curve> m_peak;
+    // The fit's uncertainty bands of components A and B, shaded under them.
+    std::optional<plot::Curve> m_bandA;
+    std::optional<plot::Curve> m_bandB;
     // Theory panel; experiment panel: the calculation on the experiment's
     // scale and the measurement.
     std::optional<RixsCurves> m_calculated;

@@ -232,4 +232,9 @@ inline constexpr std::string_view kTooManyPointsHead = "　";
 inline constexpr std::string_view kTooManyPointsTail =
     " の点が4000を超えているため、比較できません。";
 
+// The live correction could not take the response of the calculation.
+inline constexpr std::string_view kLiveNotFinite =
+    "　RIXSスペクトルの応答が有限の数値になりません。\r\n"
+    "　作業用のXAFSと計算条件を確認して下さい。";
+
 }  // namespace zephalo::core::rixs::texts

@@ -129,4 +129,86 @@ inline constexpr std::string_view kNoMeasuredIntensityLine =
 inline constexpr std::string_view kNonFinitePeakLine =
     "\r\n　ピークの値が有限の数値になりません。ピーク幅とピーク高さを確認して下さい。";
 
+// --- Fit ------------------------------------------------------------------
+
+// The fit dialog's boxes as refusals name them.
+inline constexpr std::string_view kFitOmegaBox = "RIXS測定時の励起エネルギー";
+inline constexpr std::string_view kFitFromBox = "フィット開始エネルギー";
+inline constexpr std::string_view kFitToBox = "フィット終了エネルギー";
+inline constexpr std::string_view kFitSmoothingBox = "平滑化の重み";
+inline constexpr std::string_view kFitBandBox = "帯の再フィット回数";
+// When the dialog opens.
+inline constexpr std::string_view kFitOpenText =
+    "範囲、平滑化の重み（空欄なら測定値の雑音から自動）、帯の再フィット回数を\r\n"
+    "確認して「フィット」して下さい。";
+// The workbench's message after the dialog closes.
+inline constexpr std::string_view kFitClosedText =
+    "フィット操作を行いました。\r\n「表示変更」をクリックすれば結果が確認できます。";
+
+// Refusals of the fit: the head, then one line saying which input.
+inline constexpr std::string_view kFitErrorText =
+    "エラー!! "
+    "フィットの条件（励起エネルギー、エネルギーの範囲、\r\n平滑化の重み、帯の回数）を確認して下さい"
+    "。";
+inline std::string fitWindowLine(std::string_view from, std::string_view to, std::string_view low,
+                                 std::string_view high) {
+    return "\r\n　範囲" + std::string(from) + "～" + std::string(to) + "eVが作業用の選択的XAFS（" +
+           std::string(low) + "～" + std::string(high) + "eV）の中にありません。";
+}
+inline std::string fitExcitationLine(std::string_view omega, std::string_view low,
+                                     std::string_view high) {
+    return "\r\n　励起エネルギー" + std::string(omega) + "eVが" + std::string(low) + "～" +
+           std::string(high) + "eVの範囲外です。";
+}
+inline constexpr std::string_view kFitNoMeasuredLine =
+    "\r\n　RIXSEXP.DAT に測定スペクトルがありません。「RIXS実験値読込」をして下さい。";
+inline constexpr std::string_view kFitNoSelectiveLine =
+    "\r\n　作業用の選択的XAFS（SelectiveXAFS_for_RIXS_Temp.DAT）がありません。"
+    "\r\n　「選択的XAFS読込」をして下さい。";
+inline constexpr std::string_view kFitNoPairsLine =
+    "\r\n　測定スペクトルと計算するRIXSスペクトルに共通の発光エネルギーがありません。";
+inline constexpr std::string_view kFitSmoothingLine =
+    "\r\n　平滑化の重みは0以上の有限の数にして下さい。";
+inline std::string fitBandLine(std::size_t limit) {
+    return "\r\n　帯の再フィット回数は0から" + std::to_string(limit) + "までにして下さい。";
+}
+// What the programme itself may refuse.
+inline constexpr std::string_view kFitEmptyProblem = "\r\n　フィットする強度か測定点がありません。";
+inline constexpr std::string_view kFitNotFinite = "\r\n　応答か測定値が有限の数値になりません。";
+inline constexpr std::string_view kFitBadSmoothing =
+    "\r\n　平滑化の重みは0以上の有限の数にして下さい。";
+inline constexpr std::string_view kFitNoSolution = "\r\n　線形計画法の解が求まりませんでした。";
+
+// After a fit: the window, the smoothing weight and how it was chosen.
+inline std::string fitDoneText(std::string_view from, std::string_view to,
+                               std::string_view smoothing) {
+    return std::string(from) + "eVから" + std::string(to) +
+           "eVまで、作業用のXAFSを測定値にフィットしました。\r\n平滑化の重み S=" +
+           std::string(smoothing) + "\r\n";
+}
+inline std::string fitRFactorLine(std::string_view r) {
+    return "フィットしたXAFSのR因子（「実験値と比較」で表示される値）は " + std::string(r) +
+           " %です。\r\n";
+}
+inline std::string fitAutomaticLine(std::string_view noiseR) {
+    return "（Sは、測定値の雑音から見積もったR因子" + std::string(noiseR) +
+           "%にフィットのR因子が届く最大の値です。）\r\n";
+}
+inline std::string fitMapLine(std::size_t count, std::string_view total) {
+    return "測定マップの" + std::to_string(count) + "個の励起エネルギーも使いました（全体のR因子 " +
+           std::string(total) + "%）。\r\n";
+}
+inline std::string fitBandDoneLine(std::size_t refits) {
+    return std::to_string(refits) +
+           "回の再フィット（測定値を揺らしたもの）から、各エネルギーの90%の帯を\r\n"
+           "SelectiveXAFS_Fit_Band_A.DAT と SelectiveXAFS_Fit_Band_B.DAT に書きました。\r\n";
+}
+inline constexpr std::string_view kFitClosingText =
+    "「表示変更」をクリックすれば結果が確認できます。";
+// After "中止".
+inline constexpr std::string_view kFitStoppedText =
+    "フィットを中止しました。作業用のXAFSは元のままです。";
+// While it runs.
+inline constexpr std::string_view kFitRunningText = "フィット計算中...";
+
 }  // namespace zephalo::core::tools::texts

@@ -31,6 +31,9 @@ inline constexpr std::string_view kSelectiveWork2 = "SelectiveXAFS_for_RIXS_Temp
 inline constexpr std::string_view kCorrectionLorentz = "XAFSLorentz_Temp.DAT";
 inline constexpr std::string_view kSelectiveForRixs = "SelectiveXAFS_for_RIXS.DAT";
 inline constexpr std::string_view kSelectiveSaving = "SelectiveXAFS_for_RIXS_Saving.DAT";
+// The fit's uncertainty band per component: energy, lower and upper intensity.
+inline constexpr std::string_view kFitBandA = "SelectiveXAFS_Fit_Band_A.DAT";
+inline constexpr std::string_view kFitBandB = "SelectiveXAFS_Fit_Band_B.DAT";
 inline constexpr std::string_view kXafsMinMax = "XAFS_MinMax.DAT";
 inline constexpr std::string_view kTempXafsMinMax = "TempXAFS_MinMax.DAT";
 

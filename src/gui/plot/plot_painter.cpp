@@ -61,6 +61,27 @@ QPen qtPen(Pen pen, double width = 1.0) {
     return result;
 }
 
+// A band: the area between its two edges over the points inside the panel,
+// shaded in a light tone of its pen's colour.
+void fillBand(QPainter& painter, const core::plot::Curve& band, const QTransform& mapping) {
+    QPolygonF upper, lower;
+    for (std::size_t i = 0; i < band.size() && i < band.lower.size(); ++i) {
+        if (band.x[i] < -97 || band.x[i] > 97) continue;
+        upper << mapping.map(
+            QPointF(band.x[i], std::clamp(band.y[i], band.windowLow, band.windowHigh)));
+        lower.prepend(mapping.map(
+            QPointF(band.x[i], std::clamp(band.lower[i], band.windowLow, band.windowHigh))));
+    }
+    if (upper.size() < 2) return;
+    QColor shade = qtPen(band.pen).color();
+    shade.setAlpha(60);
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(shade);
+    painter.drawPolygon(upper + lower);
+    painter.restore();
+}
+
 QString qt(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -239,6 +260,10 @@ void paintPlot(QPainter& painter, const PlotLayout& layout, const Picture& pictu
     }
     painter.setRenderHint(QPainter::Antialiasing, true);
     for (const auto& curve : picture.curves) {
+        if (!curve.lower.empty()) {
+            fillBand(painter, curve, mapping);
+            continue;
+        }
         painter.setPen(qtPen(curve.pen, kCurveWidth));
         // Runs of joined points as one line each, so that a dotted pen's
         // pattern runs on along the curve.

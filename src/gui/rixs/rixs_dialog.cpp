@@ -12,6 +12,7 @@
 #include "gui/rixs/rixs_map_window.h"
 #include "gui/rixs/workbench_captions.h"
 #include "gui/tools/average_dialog.h"
+#include "gui/tools/fit_dialog.h"
 #include "gui/tools/optim_dialog.h"
 #include "gui/widgets/button_step.h"
 #include "gui/widgets/dialog_widgets.h"
@@ -145,6 +146,14 @@ void CRIXSXAFS::onOptimise() {
     dialog.exec();
     m_steps->drawn();
     m_editMessage->setText(dialog.closedText());
+}
+
+void CRIXSXAFS::onFit() {
+    if (m_steps->changedOutside()) return;
+    CFit dialog(m_workspace, m_editExcitation->text(), this);
+    dialog.exec();
+    m_steps->drawn();
+    m_editMessage->setText(core::tools::texts::kFitClosedText);
 }
 
 void CRIXSXAFS::onAverage() {

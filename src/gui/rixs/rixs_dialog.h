@@ -71,6 +71,7 @@ private:
     void onImportMap();
     void onPicked(double logicalX, double logicalY);
     void onOptimise();
+    void onFit();
     void onAverage();
     // The boxes and radios as the user left them, and back from the model.
     core::rixs::WorkbenchBoxes typedBoxes() const;

@@ -334,6 +334,9 @@ QLayout* CRIXSXAFS::buildBottomRow() {
     connect(average, &QPushButton::clicked, this, &CRIXSXAFS::onAverage);
     toolsLayout->addWidget(optimise);
     toolsLayout->addWidget(average);
+    auto* fit = button(tools, captions::kFit, QStringLiteral("buttonFit"));
+    connect(fit, &QPushButton::clicked, this, &CRIXSXAFS::onFit);
+    toolsLayout->addWidget(fit);
 
     // Kept for the user who knows it; the panels repaint by themselves.
     auto* repaint = button(this, captions::kRepaint, QStringLiteral("buttonRepaint"));

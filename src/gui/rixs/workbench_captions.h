@@ -46,6 +46,7 @@ inline constexpr std::string_view kShift = "シフト実行";
 inline constexpr std::string_view kSaveXafs = "修正したXAFSの保存";
 inline constexpr std::string_view kToolsGroup = "最適化と平均";
 inline constexpr std::string_view kOptimise = "最適化";
+inline constexpr std::string_view kFit = "フィット";
 inline constexpr std::string_view kAverage = "隣接平均";
 
 // RIXS computation and comparison.

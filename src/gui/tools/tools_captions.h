@@ -34,4 +34,8 @@ inline constexpr std::string_view kComponents = "選択的XAFSの成分数";
 inline constexpr std::string_view kFinalRFactor = "最終R因子";
 inline constexpr std::string_view kOptimiseRun = "最適化";
 
+// The fit.
+inline constexpr std::string_view kFitTitle = "フィット";
+inline constexpr std::string_view kFitRun = "フィット";
+
 }  // namespace zephalo::gui::tools::captions

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "core/workspace/status.h"
+
+// The least-absolute-deviation fit of a change of the selective XAFS to the
+// measured RIXS spectra: the calculated totals are linear in the profile's
+// intensities, so the R factor of a changed profile is a sum of absolute
+// values of affine functions of the change, and its minimum under bounds is
+// a linear programme.
+namespace zephalo::core::tools {
+
+// One fit: minimise over the change d (d_i ≥ lower_i)
+//     Σ_j |Σ_i response[j·n + i]·d_i − residual_j|  +  S · Σ_k |d_{k−1} − 2d_k + d_{k+1}|,
+// where the second sum runs over the inner points of each run of
+// neighbouring variables. Rows and residuals come scaled so that the first
+// sum is the R factor in percent.
+struct FitProblem {
+    std::size_t variables = 0;     // n
+    std::vector<double> response;  // rows × n, row-major
+    std::vector<double> residual;  // per row: measured − current calculated, scaled
+    std::vector<double> lower;     // per variable: the smallest change allowed
+    // Variables k with runStart[k] true begin a run of neighbouring points
+    // (a component's window); the first variable always does.
+    std::vector<bool> runStart;
+
+    std::size_t rows() const { return variables ? response.size() / variables : 0; }
+};
+
+// The programme is solved in its dual form (n rows: one per variable; one
+// bounded column per residual row and per second difference), so that the
+// simplex basis stays as small as the window whatever the number of measured
+// points. CLP keeps the basis between solves: a new smoothing weight or new
+// residuals start from the last optimum.
+class ProfileFit {
+public:
+    ProfileFit();
+    ~ProfileFit();
+    ProfileFit(const ProfileFit&) = delete;
+    ProfileFit& operator=(const ProfileFit&) = delete;
+
+    // Builds the programme; refuses a problem without variables or rows,
+    // or with a value that is not finite.
+    Status prepare(const FitProblem& problem);
+    // New residuals for the same rows (a resampled measurement).
+    void setResidual(std::span<const double> residual);
+    // The optimal change for smoothing weight S ≥ 0 into `change`.
+    Status solve(double smoothing, std::vector<double>& change);
+
+    // The two terms of the objective for a change.
+    double misfit(std::span<const double> change) const;
+    double roughness(std::span<const double> change) const;
+
+    std::size_t variables() const { return m_problem.variables; }
+
+private:
+    void costOfResiduals();
+
+    struct Programme;
+    std::unique_ptr<Programme> m_lp;
+    FitProblem m_problem;
+    // Second differences as (first variable of the triple) per difference.
+    std::vector<std::size_t> m_differences;
+    double m_smoothing = -1.0;
+    bool m_solved = false;
+    bool m_newCost = false;
+};
+
+}  // namespace zephalo::core::tools
