@@ -47,5 +47,7 @@ inline constexpr const char* kXrfButtonHelp =
     "run one button alone, as the dialog did: load (蛍光X線の読込), confirm "
     "(ローレンツ関数設定確認, with --mode and --A..--D), fit (ローレンツ関数で"
     "フィット, with --excitation), rfactor (R因子計算) or store (設定完了)";
+inline constexpr const char* kFigureHelp =
+    "a panel's figure with its axes, as 画像として保存… writes it, to FILE";
 
 }  // namespace zephalo::cli::texts

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "cli/cli_support.h"
+#include "cli/cli_texts.h"
 #include "core/plot/figure_format.h"
 #include "core/plot/plot_texts.h"
 #include "core/rixs/rixs_plane.h"
@@ -164,8 +165,7 @@ core::Report writeFigure(const core::Workspace& workspace, const FigureOptions& 
 
 void addFigureCommand(CLI::App& app, Context& context, const FigureWriters& figures) {
     auto options = std::make_shared<FigureOptions>();
-    auto* command = app.add_subcommand(
-        "figure", "a panel's figure with its axes, as 画像として保存… writes it, to FILE");
+    auto* command = app.add_subcommand("figure", texts::kFigureHelp);
     command->add_option("PANEL", options->panel, "xafs, theory, experiment or map")
         ->required()
         ->check(CLI::IsMember({"xafs", "theory", "experiment", "map"}));

@@ -50,6 +50,10 @@ MinMaxRecord scanRanges(const SelectiveXafsTable& records, const MinMaxRecord* w
     return out;
 }
 
+bool drawn(const std::optional<plot::Curve>& curve) {
+    return curve && curve->size() > 0;
+}
+
 bool finite(const MinMaxRecord& r) {
     return std::isfinite(r.xmin) && std::isfinite(r.xmax) && std::isfinite(r.ymin) &&
            std::isfinite(r.ymax);
@@ -448,21 +452,6 @@ std::vector<plot::Curve> WorkbenchModel::xafsCurves(DisplayMode checked) const {
     return out;
 }
 
-namespace {
-
-bool drawn(const std::optional<plot::Curve>& curve) {
-    return curve && curve->size() > 0;
-}
-
-std::string savedPathText(const std::filesystem::path& chosen, std::filesystem::path& full) {
-    std::error_code error;
-    full = std::filesystem::absolute(chosen, error);
-    if (error) full = chosen;
-    return pathText(full);
-}
-
-}  // namespace
-
 std::vector<plot::Series> WorkbenchModel::xafsSeries(DisplayMode checked) const {
     namespace names = plot::texts;
     std::vector<plot::Series> out;
@@ -588,18 +577,6 @@ Report WorkbenchModel::shift(const WorkbenchBoxes& typed) {
     return finished(Report::success(std::string(texts::kShiftedText) + std::string(why)));
 }
 
-Report WorkbenchModel::saveTo(const std::filesystem::path& chosen, std::string_view text,
-                              std::string_view head) {
-    std::filesystem::path full;
-    const std::string shown = savedPathText(chosen, full);
-    if (auto status = writeTextFileAtomic(full, text); !status) {
-        return finished(Report::refused(std::string(texts::kSaveFailedHead) + shown +
-                                        std::string(texts::kSaveFailedTail) + status.error()));
-    }
-    m_savePath = full;
-    return finished(Report::success(std::string(head) + shown + std::string(texts::kSavedTail)));
-}
-
 void WorkbenchModel::redraw(const WorkbenchBoxes& typed) {
     m_boxes = typed;
     const bool xafs = m_xafsA.has_value();
@@ -615,15 +592,6 @@ void WorkbenchModel::redraw(const WorkbenchBoxes& typed) {
         m_boxes.rangeMax = formatDigits(window.xmax, kBoxDigits);
     }
     redrawRixs(theory, experiment);
-}
-
-Report WorkbenchModel::saveXafs(const WorkbenchBoxes& typed, const std::filesystem::path& chosen) {
-    m_boxes = typed;
-    SelectiveXafsTable records;
-    if (auto status = m_workspace.read(files::kSelectiveForRixs, records); !status) {
-        return finished(Report::refusedUnchanged(status));
-    }
-    return saveTo(chosen, formatRecords(records), texts::kXafsSavedHead);
 }
 
 }  // namespace zephalo::core::rixs

@@ -105,6 +105,18 @@ std::string_view WorkbenchModel::projectExperiment(const PairSpectrum& points,
     return {};
 }
 
+namespace {
+
+// The chosen file made absolute (as chosen when that fails), and its text.
+std::string savedPathText(const std::filesystem::path& chosen, std::filesystem::path& full) {
+    std::error_code error;
+    full = std::filesystem::absolute(chosen, error);
+    if (error) full = chosen;
+    return pathText(full);
+}
+
+}  // namespace
+
 Report WorkbenchModel::saveRixs(const WorkbenchBoxes& typed, const std::filesystem::path& chosen) {
     m_boxes = typed;
     QuadSpectrum points;
@@ -112,6 +124,27 @@ Report WorkbenchModel::saveRixs(const WorkbenchBoxes& typed, const std::filesyst
         return finished(Report::refusedUnchanged(status));
     }
     return saveTo(chosen, formatRecords(points), texts::kRixsSavedHead);
+}
+
+Report WorkbenchModel::saveXafs(const WorkbenchBoxes& typed, const std::filesystem::path& chosen) {
+    m_boxes = typed;
+    SelectiveXafsTable records;
+    if (auto status = m_workspace.read(files::kSelectiveForRixs, records); !status) {
+        return finished(Report::refusedUnchanged(status));
+    }
+    return saveTo(chosen, formatRecords(records), texts::kXafsSavedHead);
+}
+
+Report WorkbenchModel::saveTo(const std::filesystem::path& chosen, std::string_view text,
+                              std::string_view head) {
+    std::filesystem::path full;
+    const std::string shown = savedPathText(chosen, full);
+    if (auto status = writeTextFileAtomic(full, text); !status) {
+        return finished(Report::refused(std::string(texts::kSaveFailedHead) + shown +
+                                        std::string(texts::kSaveFailedTail) + status.error()));
+    }
+    m_savePath = full;
+    return finished(Report::success(std::string(head) + shown + std::string(texts::kSavedTail)));
 }
 
 void WorkbenchModel::redrawRixs(bool theory, bool experiment) {
