@@ -27,25 +27,29 @@ QCPRange spanOf(const std::vector<double>& values) {
 
 }  // namespace
 
+QCPColorMap* addColourMap(QCustomPlot* plot, int row, QCPColorScale*& scale) {
+    auto* cells = new QCPColorMap(plot->xAxis, plot->yAxis);
+    cells->setInterpolate(false);
+    scale = new QCPColorScale(plot);
+    scale->setType(QCPAxis::atRight);
+    scale->axis()->setLabel(qt(captions::kIntensityAxis));
+    plot->plotLayout()->addElement(row, 1, scale);
+    cells->setColorScale(scale);
+    QCPColorGradient gradient(QCPColorGradient::gpJet);
+    gradient.setNanHandling(QCPColorGradient::nhTransparent);
+    cells->setGradient(gradient);
+    auto* margins = new QCPMarginGroup(plot);
+    plot->axisRect()->setMarginGroup(QCP::msBottom | QCP::msTop, margins);
+    scale->setMarginGroup(QCP::msBottom | QCP::msTop, margins);
+    return cells;
+}
+
 MapPlot::MapPlot(QCustomPlot* plot) : m_plot(plot) {
     m_plot->plotLayout()->insertRow(0);
     m_plot->plotLayout()->addElement(0, 0, new QCPTextElement(m_plot, qt(title())));
     m_plot->xAxis->setLabel(qt(captions::kEmissionAxis));
     m_plot->yAxis->setLabel(qt(captions::kExcitationAxis));
-    m_cells = new QCPColorMap(m_plot->xAxis, m_plot->yAxis);
-    m_cells->setInterpolate(false);
-    m_scale = new QCPColorScale(m_plot);
-    m_scale->setType(QCPAxis::atRight);
-    m_scale->axis()->setLabel(qt(captions::kIntensityAxis));
-    m_plot->plotLayout()->addElement(1, 1, m_scale);
-    m_cells->setColorScale(m_scale);
-    QCPColorGradient gradient(QCPColorGradient::gpJet);
-    gradient.setNanHandling(QCPColorGradient::nhTransparent);
-    m_cells->setGradient(gradient);
-    // The colour scale keeps the height of the map.
-    auto* margins = new QCPMarginGroup(m_plot);
-    m_plot->axisRect()->setMarginGroup(QCP::msBottom | QCP::msTop, margins);
-    m_scale->setMarginGroup(QCP::msBottom | QCP::msTop, margins);
+    m_cells = addColourMap(m_plot, 1, m_scale);
 
     // Magenta stands out on every colour of the scale and on the blank.
     const QColor measuredColour(230, 0, 230);

@@ -13,6 +13,10 @@ class QCPItemText;
 
 namespace zephalo::gui {
 
+// Colour cells on `plot`'s axes (jet, a blank cell transparent) with their
+// colour scale at the right of layout row `row`, the scale as tall as the map.
+QCPColorMap* addColourMap(QCustomPlot* plot, int row, QCPColorScale*& scale);
+
 // A QCustomPlot set up as the RIXS map: the plane as colour cells over
 // emission (x) and excitation energy (y) with a colour scale, titled, and a
 // dashed line at the measured spectrum's excitation energy.

@@ -17,6 +17,7 @@
 
 #include "core/rixs/plane_texts.h"
 #include "core/workspace/number_text.h"
+#include "gui/plot/map_plot.h"
 #include "gui/plot/plot_export.h"
 #include "gui/rixs/map_captions.h"
 #include "gui/rixs/measured_map_captions.h"
@@ -191,20 +192,7 @@ void RixsMapWindow::buildMapPlot() {
     m_map->setMouseTracking(true);
     m_map->installEventFilter(this);
     m_map->yAxis->setLabel(toQt(captions::kExcitationAxis));
-    m_colorMap = new QCPColorMap(m_map->xAxis, m_map->yAxis);
-    m_colorMap->setInterpolate(false);
-    m_colorScale = new QCPColorScale(m_map);
-    m_colorScale->setType(QCPAxis::atRight);
-    m_colorScale->axis()->setLabel(toQt(captions::kIntensityAxis));
-    m_map->plotLayout()->addElement(0, 1, m_colorScale);
-    m_colorMap->setColorScale(m_colorScale);
-    QCPColorGradient gradient(QCPColorGradient::gpJet);
-    gradient.setNanHandling(QCPColorGradient::nhTransparent);
-    m_colorMap->setGradient(gradient);
-    // The colour scale keeps the height of the map.
-    auto* margins = new QCPMarginGroup(m_map);
-    m_map->axisRect()->setMarginGroup(QCP::msBottom | QCP::msTop, margins);
-    m_colorScale->setMarginGroup(QCP::msBottom | QCP::msTop, margins);
+    m_colorMap = addColourMap(m_map, 0, m_colorScale);
 
     auto crossLine = [this] {
         auto* line = new QCPItemStraightLine(m_map);
