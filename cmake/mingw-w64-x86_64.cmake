@@ -12,3 +12,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# pkg-config, too, reads only the target's own .pc files: the host's would
+# hand the linker libraries built for Linux.
+set(pkg_config_dirs "")
+foreach(root IN LISTS CMAKE_FIND_ROOT_PATH)
+  list(APPEND pkg_config_dirs ${root}/lib/pkgconfig ${root}/share/pkgconfig)
+endforeach()
+string(JOIN ":" pkg_config_dirs ${pkg_config_dirs})
+set(ENV{PKG_CONFIG_LIBDIR} "${pkg_config_dirs}")

@@ -38,10 +38,15 @@ cmake --build "$build" --target core_tests cli_tests zephalo-cli
 
 # A Wine prefix of its own, so that the user's is left alone.
 export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Left out: Windows refuses to move a folder that a step holds open without
+# delete sharing, Wine lets it move (it keeps no share modes on folders).
+declare -A skipped=([core_tests]=StepTest.AFolderMovedDuringTheStepStillReceivesItsFiles)
 status=0
 for tests in core_tests cli_tests; do
   echo "== $tests.exe under Wine"
-  wine "$build/tests/$tests.exe" --gtest_brief=1 || status=1
+  start=$SECONDS
+  wine "$build/tests/$tests.exe" --gtest_brief=1 --gtest_filter="-${skipped[$tests]:-}" || status=1
+  echo "== $tests.exe: $((SECONDS - start)) s"
 done
 wineserver -k 2>/dev/null || true
 exit $status

@@ -2,6 +2,13 @@
 
 #ifdef _WIN32
 #include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 #else
 #include <unistd.h>
 #endif
@@ -76,8 +83,7 @@ std::vector<std::string> Context::commandWords() const {
         std::error_code ec;
         const auto full = std::filesystem::absolute(core::pathFromText(value), ec);
         if (ec) return value;
-        const auto u8 = full.lexically_normal().u8string();
-        return std::string(u8.begin(), u8.end());
+        return core::textFromPath(full.lexically_normal());
     };
     for (const CLI::App* at = root; at && !at->get_subcommands().empty();) {
         at = at->get_subcommands().front();
@@ -221,7 +227,28 @@ double numberOf(const std::string& text) {
 }
 
 int run(int argc, char** argv, const FigureWriters& figures) {
+#ifdef _WIN32
+    // Windows hands `argv` over in the ANSI code page, which cannot name
+    // every folder: the arguments are read again as UTF-16 and made UTF-8,
+    // the text every message and path name here is in, and the console
+    // shows that text while the program runs.
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> words;
+    for (int i = 0; wide && i < count; ++i) words.push_back(core::textFromPath(wide[i]));
+    LocalFree(wide);
+    std::vector<char*> pointers;
+    for (auto& word : words) pointers.push_back(word.data());
+    pointers.push_back(nullptr);
+    if (count == argc) argv = pointers.data();
+    const UINT codePage = GetConsoleOutputCP();
+    SetConsoleOutputCP(CP_UTF8);
+    const int status = run(argc, argv, std::cout, std::cerr, figures);
+    if (codePage != 0) SetConsoleOutputCP(codePage);
+    return status;
+#else
     return run(argc, argv, std::cout, std::cerr, figures);
+#endif
 }
 
 int run(int argc, char** argv, std::ostream& out, std::ostream& err, const FigureWriters& figures) {

@@ -376,7 +376,8 @@ TEST_F(StorageProcesses, AKilledSaveLeavesNothingBesideTheFile) {
         }
         ASSERT_EQ(runCli(inSpace(save), scratch).exitCode, 0);
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(saves)) names.push_back(e.path().filename().string());
+        for (const auto& e : fs::directory_iterator(saves))
+            names.push_back(e.path().filename().string());
         EXPECT_EQ(names, std::vector<std::string>{"saved.DAT"}) << "round " << round;
     }
     EXPECT_TRUE(equalsOneOf(current(), {&computed}));
@@ -420,6 +421,29 @@ TEST_F(StorageProcesses, ARefusedStepPrintsNoSuccessAndChangesNothing) {
         EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
         EXPECT_TRUE(equalsOneOf(withoutLock(current()), {&before}));
     }
+}
+
+// Folder and file names outside ASCII reach the program whole and come back
+// whole in its messages (Windows would hand them over in a narrower code page).
+TEST_F(StorageProcesses, NamesOutsideAsciiReachTheProgramWhole) {
+    const fs::path space = scratch.path() / core::pathFromText("測定 Élan");
+    const fs::path measured = scratch.path() / core::pathFromText("スペクトル.DAT");
+    writeFile(measured, rixsText(10));
+    const std::string spaceText = core::textFromPath(space);
+    const auto run = [&](const std::vector<std::string>& words) {
+        std::vector<std::string> arguments{"--workspace", spaceText};
+        arguments.insert(arguments.end(), words.begin(), words.end());
+        return runCli(arguments, scratch);
+    };
+    ASSERT_EQ(run({"create"}).exitCode, 0);
+    const auto imported = run({"import", "rixs", core::textFromPath(measured)});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_NE(readFile(space / std::string(core::files::kRixsExperiment)), "");
+    const std::string missing = core::textFromPath(scratch.path() / core::pathFromText("無い.DAT"));
+    const auto refused = run({"import", "rixs", missing});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find(core::pathText(core::pathFromText(missing))), std::string::npos)
+        << refused.err;
 }
 
 #ifndef _WIN32

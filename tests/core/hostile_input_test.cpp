@@ -184,10 +184,17 @@ TEST_F(Reading, PathNamesInMessagesAreEscaped) {
         {"bell\x07.DAT", "bell\\x07.DAT"},
         {"latin1-\xe9t\xe9.DAT", "latin1-\\xe9t\\xe9.DAT"},
         {"測定" + std::string(45, 'x') + ".DAT", "測定" + std::string(45, 'x') + ".DAT"},
+        // A lone surrogate (a Windows name may hold one) and a character
+        // outside the basic plane.
+        {"lone-\xed\xa0\x80.DAT", "lone-\\xed\\xa0\\x80.DAT"},
+        {"far-\xf0\x9f\x93\x88.DAT", "far-\xf0\x9f\x93\x88.DAT"},
+        {"escaped-\xed\xb3\xa9.DAT", "escaped-\\xed\\xb3\\xa9.DAT"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shown);
-        const auto missing = dir / c.name;
+        // Any text names a path and comes back from it byte for byte.
+        EXPECT_EQ(textFromPath(pathFromText(c.name)), c.name);
+        const auto missing = dir.path() / pathFromText(c.name);
         PairSpectrum points;
         const Status refused = readPairFile(missing, points);
         ASSERT_FALSE(refused);

@@ -297,16 +297,24 @@ TEST_F(StepTest, AStepThatMakesTheFolderRunsAgainUnderTheLock) {
 
 // The folder is held from the lock to the commit: moved away in the middle of
 // a step, it still receives the step's files, and a new folder of the old
-// name receives nothing.
+// name receives nothing; where the system forbids moving a folder held open
+// (Windows), the move is refused until the step ends.
 TEST_F(StepTest, AFolderMovedDuringTheStepStillReceivesItsFiles) {
     const Workspace space{dir.path() / "ws"};
     ASSERT_TRUE(space.ensureDirectory());
+    std::error_code refused;
     const Report report = runStep(space, [&] {
-        std::filesystem::rename(dir.path() / "ws", dir.path() / "moved");
-        std::filesystem::create_directory(dir.path() / "ws");
+        std::filesystem::rename(dir.path() / "ws", dir.path() / "moved", refused);
+        if (!refused) std::filesystem::create_directory(dir.path() / "ws");
         return Report::from(space.writeText("A.DAT", "a\n"), "done");
     });
     EXPECT_TRUE(report.done) << report.text;
+    if (refused) {
+        EXPECT_EQ(test::readFile(dir.path() / "ws" / "A.DAT"), "a\n");
+        std::filesystem::rename(dir.path() / "ws", dir.path() / "moved");
+        EXPECT_TRUE(std::filesystem::exists(dir.path() / "moved" / "A.DAT"));
+        return;
+    }
     EXPECT_EQ(test::readFile(dir.path() / "moved" / "A.DAT"), "a\n");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "ws" / "A.DAT"));
 }
@@ -339,6 +347,9 @@ TEST_F(StepTest, ARenameFailingMidCommitTakesTheCommitBack) {
 // nothing is created or read outside the folder.
 TEST_F(StepTest, LinksInTheWorkspaceAreNeverFollowed) {
     test::TempDir outside;
+    std::error_code made;
+    std::filesystem::create_symlink(outside.path(), dir.path() / "probe", made);
+    if (made) GTEST_SKIP() << "no symbolic links here: " << made.message();
     test::writeFile(outside / "secret.txt", "secret-token 1 2\n");
     struct Case {
         const char* name;

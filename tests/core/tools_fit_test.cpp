@@ -59,6 +59,17 @@ FitSettings windowSettings(double from, double to, std::optional<double> smoothi
     return s;
 }
 
+// The tests that solve programmes, skipped in a build without the solver
+// (FitWithoutSolver checks that build's refusal).
+class SolverNeeded : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!ProfileFit::available()) GTEST_SKIP() << "this build has no linear-programme solver";
+    }
+};
+class ProfileFitKernel : public SolverNeeded {};
+class FitWorkspace : public SolverNeeded {};
+
 // --- The programme on hand-worked problems ------------------------------------
 
 struct KernelCase {
@@ -70,7 +81,7 @@ struct KernelCase {
     std::vector<double> expected;
 };
 
-TEST(ProfileFitKernel, SolvesHandWorkedProblems) {
+TEST_F(ProfileFitKernel, SolvesHandWorkedProblems) {
     const KernelCase cases[] = {
         // One variable against three rows: the median of the residuals.
         {"median", {1, 1, 1}, {1, 2, 10}, {-5}, 0.0, {2}},
@@ -105,7 +116,7 @@ TEST(ProfileFitKernel, SolvesHandWorkedProblems) {
     }
 }
 
-TEST(ProfileFitKernel, RefusesEmptyAndNonFiniteProblems) {
+TEST_F(ProfileFitKernel, RefusesEmptyAndNonFiniteProblems) {
     ProfileFit fit;
     FitProblem empty;
     EXPECT_FALSE(fit.prepare(empty));
@@ -178,7 +189,7 @@ TEST(FitNoise, EstimatesTheMeanAbsoluteNoiseOfASmoothSpectrum) {
 // With S = 0 every profile the greedy optimisation reaches by peaks inside
 // the window lies in the fit's feasible set (up to the peaks' far tails), so
 // the fit's R factor is never above the optimisation's.
-TEST(FitWorkspace, NeverAboveTheGreedyOptimisation) {
+TEST_F(FitWorkspace, NeverAboveTheGreedyOptimisation) {
     std::mt19937 random(2026);
     for (int round = 0; round < 6; ++round) {
         const int components = 1 + round % 2;
@@ -200,7 +211,7 @@ TEST(FitWorkspace, NeverAboveTheGreedyOptimisation) {
 // A measurement made from a profile that differs from the working copy only
 // inside the window gives that profile back (a window of three points: the
 // responses of closer neighbours are too alike to tell apart).
-TEST(FitWorkspace, RecoversAKnownProfileFromNoiselessData) {
+TEST_F(FitWorkspace, RecoversAKnownProfileFromNoiselessData) {
     for (const int components : {1, 2}) {
         std::mt19937 random(11 + components);
         OptimiseSpace space(random, components, 1);
@@ -231,7 +242,7 @@ TEST(FitWorkspace, RecoversAKnownProfileFromNoiselessData) {
 
 // A measurement far below the calculation pulls the window down to 0 and no
 // further; outside the window nothing moves.
-TEST(FitWorkspace, KeepsTheWindowAndNonNegativity) {
+TEST_F(FitWorkspace, KeepsTheWindowAndNonNegativity) {
     std::mt19937 random(5);
     OptimiseSpace space(random, 2, 1);
     SelectiveXafsTable low = space.published;
@@ -258,7 +269,7 @@ TEST(FitWorkspace, KeepsTheWindowAndNonNegativity) {
     EXPECT_GT(zeros, 0u);
 }
 
-TEST(FitWorkspace, RefusesWithNothingWritten) {
+TEST_F(FitWorkspace, RefusesWithNothingWritten) {
     struct Case {
         const char* name;
         FitSettings settings;
@@ -300,7 +311,7 @@ TEST(FitWorkspace, RefusesWithNothingWritten) {
     }
 }
 
-TEST(FitWorkspace, StopLeavesTheWorkSpaceAsItWas) {
+TEST_F(FitWorkspace, StopLeavesTheWorkSpaceAsItWas) {
     for (const bool atOnce : {true, false}) {
         std::mt19937 random(9);
         OptimiseSpace space(random, 1, 1);
@@ -321,7 +332,7 @@ TEST(FitWorkspace, StopLeavesTheWorkSpaceAsItWas) {
 
 // The band: one row per window energy and component, lower under upper,
 // made again byte for byte, and the fit itself as without a band.
-TEST(FitWorkspace, BandIsWrittenInTheSameStepAndRepeats) {
+TEST_F(FitWorkspace, BandIsWrittenInTheSameStepAndRepeats) {
     std::mt19937 random(21);
     OptimiseSpace space(random, 2, 1);
     OptimiseSpace again(random, 1, 1);
@@ -371,7 +382,7 @@ TEST(FitWorkspace, BandIsWrittenInTheSameStepAndRepeats) {
 // Without --smooth the weight is the largest whose fit still reaches the
 // measured noise: the fit's R factor ends near that noise, not below it as
 // the exact fit does.
-TEST(FitWorkspace, AutomaticSmoothingStopsAtTheNoise) {
+TEST_F(FitWorkspace, AutomaticSmoothingStopsAtTheNoise) {
     std::mt19937 random(17);
     OptimiseSpace space(random, 1, 1);
     OptimiseSpace exact(random, 1, 1);
@@ -391,6 +402,28 @@ TEST(FitWorkspace, AutomaticSmoothingStopsAtTheNoise) {
     EXPECT_LE(*zero.rFactor, *automatic.rFactor);
     EXPECT_LE(*automatic.rFactor, automatic.noiseR * 1.001);
     EXPECT_TRUE(test::contains(automatic.report.text, formatNumber(automatic.smoothing)));
+}
+
+// Without the solver every fit is refused before it reads anything, pointing
+// to the optimisation, and nothing is written.
+TEST(FitWithoutSolver, RefusesEveryFitLeavingTheWorkSpaceAsItWas) {
+    if (ProfileFit::available()) GTEST_SKIP() << "this build has the solver";
+    FitProblem good{1, {1.0}, {1.0}, {-1.0}, {true}};
+    ProfileFit fit;
+    const Status prepared = fit.prepare(good);
+    ASSERT_FALSE(prepared);
+    EXPECT_EQ(prepared.error(), texts::kFitNoSolverText);
+    for (const bool badWindow : {false, true}) {
+        std::mt19937 random(3);
+        OptimiseSpace space(random, 1, 1);
+        const auto before = filesOf(space);
+        const FitOutcome outcome = runFit(
+            space.workspace, badWindow ? windowSettings(7100, 7120) : windowSettings(7112, 7120));
+        EXPECT_FALSE(outcome.report.done) << badWindow;
+        EXPECT_TRUE(test::contains(outcome.report.text, texts::kFitNoSolverText)) << badWindow;
+        EXPECT_TRUE(test::contains(outcome.report.text, "「最適化」")) << badWindow;
+        EXPECT_EQ(filesOf(space), before) << badWindow;
+    }
 }
 
 // --- The correction peak followed live -------------------------------------------

@@ -83,9 +83,11 @@ struct OptimiseSpace {
         return std::filesystem::exists(dir / std::string(name));
     }
     void copyTo(const OptimiseSpace& other) const {
+        // Removed first: MinGW's copy_file refuses to overwrite.
         for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-            std::filesystem::copy_file(entry.path(), other.dir / entry.path().filename().string(),
-                                       std::filesystem::copy_options::overwrite_existing);
+            const auto target = other.dir / entry.path().filename().string();
+            std::filesystem::remove(target);
+            std::filesystem::copy_file(entry.path(), target);
         }
     }
 };

@@ -27,6 +27,7 @@ extern char** environ;
 #include <thread>
 #include <vector>
 
+#include "core/workspace/records.h"
 #include "test_support.h"
 
 // zephalo-cli as a child process that a test can run alongside another one,
@@ -63,13 +64,13 @@ inline std::wstring windowsArgument(const std::wstring& word) {
 
 class CliProcess {
 public:
-    // Starts ZEPHALO_CLI with `arguments`; its output goes to `outFile` and `errFile`.
+    // Starts ZEPHALO_CLI with `arguments` (UTF-8); its output goes to `outFile` and `errFile`.
     CliProcess(const std::vector<std::string>& arguments, const std::filesystem::path& outFile,
                const std::filesystem::path& errFile) {
         const std::filesystem::path program(ZEPHALO_CLI);
         std::wstring commandLine = windowsArgument(program.wstring());
         for (const auto& a : arguments)
-            commandLine += L" " + windowsArgument(std::filesystem::path(a).wstring());
+            commandLine += L" " + windowsArgument(core::pathFromText(a).wstring());
         SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
         auto open = [&](const wchar_t* name, DWORD access, DWORD disposition) {
             return CreateFileW(name, access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -22,8 +24,7 @@ public:
     ~HelperThread() {
         if (!m_thread.joinable()) return;
         m_stop.store(true, std::memory_order_relaxed);
-        m_posted.fetch_add(1, std::memory_order_release);
-        m_posted.notify_one();
+        publish(m_posted, m_posted.load(std::memory_order_relaxed) + 1);
         m_thread.join();
     }
     HelperThread(const HelperThread&) = delete;
@@ -42,8 +43,7 @@ public:
         m_context = &body;
         m_call = [](void* context, int part) { (*static_cast<Body*>(context))(part); };
         const unsigned job = m_posted.load(std::memory_order_relaxed) + 1;
-        m_posted.store(job, std::memory_order_release);
-        m_posted.notify_one();
+        publish(m_posted, job);
         body(0);
         await(m_done, job);
     }
@@ -59,16 +59,27 @@ private:
 #endif
     }
 
-    // Returns once `value` holds `wanted` (values only grow).
-    static void await(std::atomic<unsigned>& value, unsigned wanted) {
+    // Returns once `value` holds `wanted` (values only grow). Blocks on a
+    // condition variable, not on std::atomic::wait, whose fallback for
+    // systems without futexes (MinGW's) can miss a wake-up and leave both
+    // threads asleep.
+    void await(std::atomic<unsigned>& value, unsigned wanted) {
         for (int i = 0; i < kSpins; ++i) {
             if (value.load(std::memory_order_acquire) == wanted) return;
             pause();
         }
-        for (unsigned seen = value.load(std::memory_order_acquire); seen != wanted;
-             seen = value.load(std::memory_order_acquire)) {
-            value.wait(seen, std::memory_order_acquire);
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return value.load(std::memory_order_acquire) == wanted; });
+    }
+
+    // Sets `value` under the mutex, so that a waiter between its test and
+    // its sleep cannot miss it.
+    void publish(std::atomic<unsigned>& value, unsigned now) {
+        {
+            const std::lock_guard lock(m_mutex);
+            value.store(now, std::memory_order_release);
         }
+        m_changed.notify_all();
     }
 
     void serve() {
@@ -78,14 +89,15 @@ private:
             if (m_stop.load(std::memory_order_relaxed)) return;
             ++done;
             m_call(m_context, 1);
-            m_done.store(done, std::memory_order_release);
-            m_done.notify_one();
+            publish(m_done, done);
         }
     }
 
     std::atomic<unsigned> m_posted{0};
     std::atomic<unsigned> m_done{0};
     std::atomic<bool> m_stop{false};
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
     void* m_context = nullptr;
     void (*m_call)(void*, int) = nullptr;
     std::thread m_thread;

@@ -1,6 +1,8 @@
 #include "core/tools/profile_fit.h"
 
+#ifdef ZEPHALO_HAVE_CLP
 #include <Clp_C_Interface.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -9,6 +11,28 @@
 #include "core/tools/tools_texts.h"
 
 namespace zephalo::core::tools {
+
+double ProfileFit::misfit(std::span<const double> change) const {
+    const std::size_t n = m_problem.variables;
+    double sum = 0.0;
+    for (std::size_t j = 0; j < m_problem.rows(); ++j) {
+        const double* row = m_problem.response.data() + j * n;
+        double t = -m_problem.residual[j];
+        for (std::size_t i = 0; i < n; ++i) t += row[i] * change[i];
+        sum += std::fabs(t);
+    }
+    return sum;
+}
+
+double ProfileFit::roughness(std::span<const double> change) const {
+    double sum = 0.0;
+    for (const std::size_t i : m_differences) {
+        sum += std::fabs(change[i] - 2 * change[i + 1] + change[i + 2]);
+    }
+    return sum;
+}
+
+#ifdef ZEPHALO_HAVE_CLP
 
 namespace {
 // What CLP takes as no bound.
@@ -28,6 +52,10 @@ struct ProfileFit::Programme {
 
 ProfileFit::ProfileFit() = default;
 ProfileFit::~ProfileFit() = default;
+
+bool ProfileFit::available() {
+    return true;
+}
 
 Status ProfileFit::prepare(const FitProblem& problem) {
     m_lp.reset();
@@ -154,24 +182,29 @@ Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
     return {};
 }
 
-double ProfileFit::misfit(std::span<const double> change) const {
-    const std::size_t n = m_problem.variables;
-    double sum = 0.0;
-    for (std::size_t j = 0; j < m_problem.rows(); ++j) {
-        const double* row = m_problem.response.data() + j * n;
-        double t = -m_problem.residual[j];
-        for (std::size_t i = 0; i < n; ++i) t += row[i] * change[i];
-        sum += std::fabs(t);
-    }
-    return sum;
+#else
+
+// Without CLP: no programme, and every fit refused.
+struct ProfileFit::Programme {};
+
+ProfileFit::ProfileFit() = default;
+ProfileFit::~ProfileFit() = default;
+
+bool ProfileFit::available() {
+    return false;
 }
 
-double ProfileFit::roughness(std::span<const double> change) const {
-    double sum = 0.0;
-    for (const std::size_t i : m_differences) {
-        sum += std::fabs(change[i] - 2 * change[i + 1] + change[i + 2]);
-    }
-    return sum;
+Status ProfileFit::prepare(const FitProblem&) {
+    return Status::failure(std::string(texts::kFitNoSolverText));
 }
+
+void ProfileFit::setResidual(std::span<const double>) {}
+
+Status ProfileFit::solve(double, std::vector<double>& change) {
+    change.clear();
+    return Status::failure(std::string(texts::kFitNoSolverText));
+}
+
+#endif
 
 }  // namespace zephalo::core::tools

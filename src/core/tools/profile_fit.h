@@ -35,9 +35,14 @@ struct FitProblem {
 // bounded column per residual row and per second difference), so that the
 // simplex basis stays as small as the window whatever the number of measured
 // points. CLP keeps the basis between solves: a new smoothing weight or new
-// residuals start from the last optimum.
+// residuals start from the last optimum. A build without CLP has the class
+// but refuses every programme.
 class ProfileFit {
 public:
+    // Whether this build has the solver; without it prepare and solve
+    // refuse with kFitNoSolverText.
+    static bool available();
+
     ProfileFit();
     ~ProfileFit();
     ProfileFit(const ProfileFit&) = delete;

@@ -78,6 +78,9 @@ public:
 
     FitOutcome run() {
         FitOutcome outcome;
+        if (!ProfileFit::available()) {
+            return refused(outcome, Status::failure(std::string(texts::kFitNoSolverText)));
+        }
         if (auto s = readInputs(); !s) return refused(outcome, s);
         if (auto s = buildProblem(); !s) return refused(outcome, s);
         if (auto s = m_fit.prepare(m_problem); !s) return refused(outcome, refuse(s.error()));

@@ -56,11 +56,12 @@ struct FitOutcome {
 double noiseRFactor(const std::vector<const PairSpectrum*>& spectra,
                     const std::vector<std::vector<bool>>& used);
 
-// "フィット": refuses (writing nothing) an Ω outside 1000..20000 eV, a window
-// not inside the working copy's energies or holding no point, a missing
-// working copy or measured spectrum, a spectrum that shares no emission
-// energy with the calculation, a negative or non-finite S, a band over
-// kMaxFitBand. Otherwise writes the fitted working copy and the band,
+// "フィット": refuses (writing nothing) in a build without the solver, an Ω
+// outside 1000..20000 eV, a window not inside the working copy's energies or
+// holding no point, a missing working copy or measured spectrum, a spectrum
+// that shares no emission energy with the calculation, a negative or
+// non-finite S, a band over kMaxFitBand. Otherwise writes the fitted working
+// copy and the band,
 // SelectiveXAFS_Fit_Band_A.DAT and _B.DAT (empty without one), within the
 // caller's step.
 // `progress` is called on the running thread after each programme solved;

@@ -178,6 +178,10 @@ inline constexpr std::string_view kFitNotFinite = "\r\n　応答か測定値が�
 inline constexpr std::string_view kFitBadSmoothing =
     "\r\n　平滑化の重みは0以上の有限の数にして下さい。";
 inline constexpr std::string_view kFitNoSolution = "\r\n　線形計画法の解が求まりませんでした。";
+// A build without the linear-programme solver, refusing every fit.
+inline constexpr std::string_view kFitNoSolverText =
+    "このZEPHALOには線形計画法のソルバー（COIN-OR CLP）が組み込まれていないため、\r\n"
+    "フィットできません。ピークを一つずつ試す「最適化」は使えます。";
 
 // After a fit: the window, the smoothing weight and how it was chosen.
 inline std::string fitDoneText(std::string_view from, std::string_view to,

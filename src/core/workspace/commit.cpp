@@ -294,14 +294,12 @@ Status writeTemporary(const std::filesystem::path& target, std::string_view cont
                       std::filesystem::path& temporary) {
     const auto folder =
         target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
-    const auto u8 = target.filename().u8string();
-    const std::string name(u8.begin(), u8.end());
+    const std::string name = os::textOf(target.filename());
     // A kill of an earlier save of this name may have left its temporary.
     std::error_code ec;
     std::filesystem::directory_iterator entry(folder, ec);
     for (; !ec && entry != std::filesystem::directory_iterator(); entry.increment(ec)) {
-        const auto other = entry->path().filename().u8string();
-        const std::string otherName(other.begin(), other.end());
+        const std::string otherName = os::textOf(entry->path().filename());
         if (belongsTo(otherName, name) && !os::processRuns(processOf(otherName))) {
             std::error_code ignored;
             std::filesystem::remove(entry->path(), ignored);

@@ -27,7 +27,7 @@ void mix(std::uint64_t& hash, std::string_view bytes) {
 }
 
 bool isDataFile(const std::filesystem::path& path) {
-    std::string extension = path.extension().string();
+    std::string extension = os::textOf(path.extension());
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return extension == ".DAT";
@@ -49,7 +49,7 @@ std::uint64_t workspaceFingerprint(const Workspace& workspace) {
     std::sort(names.begin(), names.end());
     std::uint64_t hash = kOffset;
     for (const auto& name : names) {
-        mix(hash, name.filename().string());
+        mix(hash, os::textOf(name.filename()));
         std::string content;
         std::uintmax_t size = 0;
         // An unreadable file counts by its name alone; a later read says why.

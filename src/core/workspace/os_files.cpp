@@ -91,6 +91,96 @@ FileLock& FileLock::operator=(FileLock&& other) noexcept {
 
 #ifdef _WIN32
 
+namespace {
+
+// Bytes that are not UTF-8 travel as U+DC80..U+DCFF.
+constexpr char32_t kByteEscape = 0xDC00;
+
+void appendUtf8(char32_t c, std::string& out) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// The character that starts at text[i] and its length; 0 when the bytes
+// there are not UTF-8 (a lone surrogate counts as a character, an escaped
+// byte does not).
+std::size_t utf8At(std::string_view text, std::size_t i, char32_t& c) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned lead = byte(i);
+    const std::size_t length = lead < 0x80             ? 1
+                               : (lead & 0xE0) == 0xC0 ? 2
+                               : (lead & 0xF0) == 0xE0 ? 3
+                               : (lead & 0xF8) == 0xF0 ? 4
+                                                       : 0;
+    if (length == 0 || i + length > text.size()) return 0;
+    c = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) return 0;
+        c = (c << 6) | (byte(i + k) & 0x3F);
+    }
+    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kLeast[length] || c > 0x10FFFF) return 0;
+    if (c >= kByteEscape + 0x80 && c <= kByteEscape + 0xFF) return 0;
+    return length;
+}
+
+}  // namespace
+
+std::string textOf(const std::filesystem::path& path) {
+    const std::wstring& wide = path.native();
+    std::string out;
+    out.reserve(wide.size());
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        char32_t c = static_cast<char16_t>(wide[i]);
+        const char32_t next = i + 1 < wide.size() ? static_cast<char16_t>(wide[i + 1]) : 0;
+        if (c >= 0xD800 && c < 0xDC00 && next >= 0xDC00 && next < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00);
+            ++i;
+        }
+        if (c >= kByteEscape + 0x80 && c <= kByteEscape + 0xFF) {
+            out += static_cast<char>(c - kByteEscape);
+        } else {
+            appendUtf8(c, out);
+        }
+    }
+    return out;
+}
+
+std::filesystem::path pathOf(std::string_view text) {
+    std::wstring wide;
+    wide.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t c = 0;
+        const std::size_t length = utf8At(text, i, c);
+        if (length == 0) {
+            c = kByteEscape + static_cast<unsigned char>(text[i]);
+            i += 1;
+        } else {
+            i += length;
+        }
+        if (c >= 0x10000) {
+            wide += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+            wide += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            wide += static_cast<wchar_t>(c);
+        }
+    }
+    return std::filesystem::path(std::move(wide));
+}
+
 bool FileLock::tryLock(const std::filesystem::path& file, bool& opened) {
     release();
     HANDLE h = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE,
@@ -176,7 +266,7 @@ ReadResult readRegularFile(const std::filesystem::path& file, std::uintmax_t lim
 namespace {
 
 std::filesystem::path inFolder(const std::filesystem::path& folder, std::string_view name) {
-    return folder / std::filesystem::path(std::u8string(name.begin(), name.end()));
+    return folder / pathOf(name);
 }
 
 std::error_code lastError() {
@@ -185,26 +275,43 @@ std::error_code lastError() {
 
 }  // namespace
 
-bool Folder::open(const std::filesystem::path& path) {
-    close();
-    std::error_code ec;
-    if (!std::filesystem::is_directory(path, ec)) return false;
+// Holds the folder at `path` open without sharing its deletion: while the
+// handle lives nobody can move, rename or remove the folder, so that its
+// path keeps naming the folder first opened.
+bool Folder::hold(const std::filesystem::path& path, bool throughLinks) {
+    HANDLE h = CreateFileW(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | (throughLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h, &info) ||
+        !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (!throughLinks && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))) {
+        CloseHandle(h);
+        return false;
+    }
     m_path = path;
+    m_handle = reinterpret_cast<std::intptr_t>(h);
     m_open = true;
     return true;
+}
+
+bool Folder::open(const std::filesystem::path& path) {
+    close();
+    return hold(path, true);
 }
 
 bool Folder::openInside(const Folder& parent, std::string_view name, bool create) {
     close();
     const auto path = inFolder(parent.m_path, name);
     if (create && parent.kind(name) == EntryKind::Missing) CreateDirectoryW(path.c_str(), nullptr);
-    if (parent.kind(name) != EntryKind::Folder) return false;
-    m_path = path;
-    m_open = true;
-    return true;
+    return hold(path, false);
 }
 
 void Folder::close() {
+    if (m_handle != -1) CloseHandle(reinterpret_cast<HANDLE>(m_handle));
+    m_handle = -1;
     m_open = false;
 }
 
@@ -237,6 +344,9 @@ std::error_code Folder::rename(std::string_view from, const Folder& target,
     if (MoveFileExW(inFolder(m_path, from).c_str(), inFolder(target.m_path, to).c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return {};
+    // Windows says "access denied" for a folder in the way; say what it is.
+    if (GetLastError() == ERROR_ACCESS_DENIED && target.kind(to) == EntryKind::Folder)
+        return std::make_error_code(std::errc::is_a_directory);
     return lastError();
 }
 
@@ -256,8 +366,7 @@ std::vector<std::string> Folder::names() const {
     std::error_code ec;
     std::filesystem::directory_iterator entry(m_path, ec);
     for (; !ec && entry != std::filesystem::directory_iterator(); entry.increment(ec)) {
-        const auto u8 = entry->path().filename().u8string();
-        out.emplace_back(u8.begin(), u8.end());
+        out.push_back(textOf(entry->path().filename()));
     }
     return out;
 }
@@ -286,6 +395,14 @@ bool writeUnnamedThenLink(const std::filesystem::path&, std::string_view, bool& 
 }
 
 #else
+
+std::string textOf(const std::filesystem::path& path) {
+    return path.native();
+}
+
+std::filesystem::path pathOf(std::string_view text) {
+    return std::filesystem::path(std::string(text));
+}
 
 bool FileLock::tryLock(const std::filesystem::path& file, bool& opened) {
     release();
@@ -416,7 +533,7 @@ bool Folder::openInside(const Folder& parent, std::string_view name, bool create
     const int fd = ::openat(folderFd(parent.m_handle), n.c_str(),
                             O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return false;
-    m_path = parent.m_path / std::filesystem::path(std::u8string(name.begin(), name.end()));
+    m_path = parent.m_path / pathOf(name);
     m_handle = fd;
     m_open = true;
     return true;

@@ -46,6 +46,14 @@ bool writeNewFile(const std::filesystem::path& file, std::string_view content, b
 // Flushes a folder's entries (the renames in it) to the disk; best effort.
 void syncFolder(const std::filesystem::path& folder);
 
+// A path as UTF-8 text and back, for every path a system can name: on Linux
+// the bytes themselves; on Windows the UTF-16 name, where a lone surrogate
+// is written as its three bytes and U+DC80..U+DCFF as the single byte below
+// them, so that text of other bytes (not UTF-8) comes back as it went in.
+// Neither ever throws.
+std::string textOf(const std::filesystem::path& path);
+std::filesystem::path pathOf(std::string_view text);
+
 // The id of this process, for unique temporary names.
 long processId();
 
@@ -63,8 +71,9 @@ enum class EntryKind { Missing, File, Link, Folder, Other };
 // A folder held open for the time of a step: every name is looked up in the
 // folder first opened, even when it is moved or another takes its path name,
 // and no symbolic link among its files is ever followed (on Linux a
-// directory descriptor and the *at calls; on Windows the path, and links
-// refused by looking at each name first).
+// directory descriptor and the *at calls; on Windows the path, held by a
+// handle that forbids moving the folder, and links refused by looking at each
+// name first).
 class Folder {
 public:
     Folder() = default;
@@ -105,8 +114,11 @@ public:
     bool tryLock(std::string_view name, FileLock& lock, bool& opened) const;
 
 private:
+#ifdef _WIN32
+    bool hold(const std::filesystem::path& path, bool throughLinks);
+#endif
     std::filesystem::path m_path;
-    std::intptr_t m_handle = -1;  // directory descriptor (Linux)
+    std::intptr_t m_handle = -1;  // directory descriptor (Linux), folder handle (Windows)
     bool m_open = false;
 };
 

@@ -99,7 +99,11 @@ std::string formatRecord(const FinalStateFunction& f) {
 // --- Reading --------------------------------------------------------------
 
 std::filesystem::path pathFromText(std::string_view utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    return os::pathOf(utf8);
+}
+
+std::string textFromPath(const std::filesystem::path& path) {
+    return os::textOf(path);
 }
 
 namespace {
@@ -164,8 +168,7 @@ std::size_t appendEscaped(std::string_view text, std::size_t count, std::string&
 }  // namespace
 
 std::string pathText(const std::filesystem::path& path) {
-    const auto u8 = path.u8string();
-    return escapedText(std::string_view(reinterpret_cast<const char*>(u8.data()), u8.size()));
+    return escapedText(textFromPath(path));
 }
 
 std::string escapedText(std::string_view text) {

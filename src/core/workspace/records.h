@@ -168,6 +168,9 @@ Status readPairFile(const std::filesystem::path& file, PairSpectrum& out,
 std::string pathText(const std::filesystem::path& path);
 // Any text for a message or a comment, escaped as pathText escapes a path.
 std::string escapedText(std::string_view text);
+// A path from UTF-8 text and back, unescaped, for every path the system can
+// name; neither throws.
 std::filesystem::path pathFromText(std::string_view utf8);
+std::string textFromPath(const std::filesystem::path& path);
 
 }  // namespace zephalo::core

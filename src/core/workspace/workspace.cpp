@@ -16,12 +16,23 @@ namespace zephalo::core {
 
 namespace {
 
+// A folder an environment variable names; empty when it is unset. On
+// Windows read as UTF-16: the narrow environment cannot name every folder.
+std::filesystem::path environmentFolder(const char* name) {
+#ifdef _WIN32
+    const wchar_t* value = _wgetenv(std::filesystem::path(name).c_str());
+#else
+    const char* value = std::getenv(name);
+#endif
+    return value ? std::filesystem::path(value) : std::filesystem::path();
+}
+
 std::filesystem::path homeFolder() {
 #ifdef _WIN32
-    if (const char* profile = std::getenv("USERPROFILE"); profile && *profile) return profile;
+    if (auto profile = environmentFolder("USERPROFILE"); !profile.empty()) return profile;
     return "C:\\";
 #else
-    if (const char* home = std::getenv("HOME"); home && *home) return home;
+    if (auto home = environmentFolder("HOME"); !home.empty()) return home;
     return "/";
 #endif
 }
@@ -41,8 +52,8 @@ Workspace::Workspace(std::filesystem::path directory)
     : m_directory(std::move(directory)), m_staging(std::make_shared<StepStaging>()) {}
 
 std::filesystem::path Workspace::defaultDirectory() {
-    if (const char* overridden = std::getenv("ZEPHALO_WORK_SPACE"); overridden && *overridden) {
-        return pathFromText(overridden);
+    if (auto overridden = environmentFolder("ZEPHALO_WORK_SPACE"); !overridden.empty()) {
+        return overridden;
     }
 #ifdef _WIN32
     return "C:\\ZEPHALO_WORK_SPACE";
@@ -72,7 +83,8 @@ bool Workspace::seedDataFolder(const std::filesystem::path& demoFolder) {
     }
     // Copied beside the data folder first and renamed into place whole, so a
     // failed copy never leaves a half-filled folder that would stop the next try.
-    const fs::path staging = folder.string() + ".new-" + std::to_string(os::processId());
+    fs::path staging = folder;
+    staging += ".new-" + std::to_string(os::processId());
     fs::remove_all(staging, ec);
     bool copied = fs::create_directories(staging, ec);
     for (const auto& entry : fs::directory_iterator(demoFolder, ec)) {
