@@ -23,6 +23,8 @@ inline constexpr std::string_view kModelComp2 = "計算値（成分2）";
 inline constexpr std::string_view kSelectiveA = "選択的XAFS A";
 inline constexpr std::string_view kSelectiveB = "選択的XAFS B";
 inline constexpr std::string_view kCorrectionPeak = "補正用ピーク";
+// The calculated total following the correction peak while it is dragged.
+inline constexpr std::string_view kLiveTotal = "補正用ピークを加えた計算値";
 inline constexpr std::string_view kCoreEnergyMarker = "内殻エネルギー";
 
 // After a figure or a panel's data is written.
