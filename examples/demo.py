@@ -78,6 +78,10 @@ emission, total, first_component, second_component = model.spectrum(7114)
 measured_energy, measured_intensity = ws.measured()
 r = model.r_factor(7114, measured_energy, measured_intensity)
 print(f"corrected model in memory: R = {r:.3g} %")
+# The fit in memory: the profile fitted over a wide window, the smoothing
+# chosen from the measured noise.
+fitted = model.fit(7114, measured_energy, measured_intensity, from_=7104, to=7134)
+print(f"fitted in memory (S = {fitted.smoothing:.3g}): R = {fitted.r:.3g} %")
 omegas = np.arange(7105.0, 7135.0 + 0.125, 0.25)
 plane = model.plane(omegas)
 

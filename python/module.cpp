@@ -25,6 +25,7 @@
 #include "core/rixs/rixs_core.h"
 #include "core/rixs/rixs_plane.h"
 #include "core/rixs/workbench_model.h"
+#include "core/tools/profile_fit_run.h"
 #include "core/tools/trial_profile.h"
 #include "core/workspace/file_names.h"
 #include "core/workspace/number_text.h"
@@ -185,6 +186,22 @@ public:
         return *r;
     }
 
+    // The fit of this model's selective XAFS to measured spectra (the one
+    // at `settings.omega` and those of `map`), as the fit step makes it of
+    // the working copy.
+    std::pair<Model, core::tools::FitOutcome> fit(const core::tools::FitSettings& settings,
+                                                  core::PairSpectrum measured,
+                                                  core::MeasuredMap map) const {
+        const core::tools::FitInputs inputs{m_selective,    m_selectiveFile, std::move(measured),
+                                            std::move(map), m_absorption,    m_parameters,
+                                            m_lines};
+        core::tools::FitOutcome outcome = core::tools::fitProfile(inputs, settings);
+        if (!outcome.report.done) throw Refusal(messageOf(outcome.report.text));
+        Model fitted = *this;
+        fitted.m_selective = outcome.fitted;
+        return {std::move(fitted), std::move(outcome)};
+    }
+
     const core::SelectiveXafsTable& selective() const { return m_selective; }
 
 private:
@@ -209,6 +226,21 @@ private:
     core::FinalStateFunction m_lines;
     std::string m_selectiveFile;
 };
+
+// What Model.fit gives: the fitted model and the fit's figures.
+struct FitResult {
+    Model model;
+    core::tools::FitOutcome outcome;
+};
+
+core::PairSpectrum pairsOf(const Array& energies, const Array& intensities) {
+    const auto e = valuesOf(energies);
+    const auto y = valuesOf(intensities);
+    requireSameLength(e.size(), y.size());
+    core::PairSpectrum out(e.size());
+    for (std::size_t i = 0; i < e.size(); ++i) out[i] = {e[i], y[i]};
+    return out;
+}
 
 // --- Commands and readers ------------------------------------------------------
 
@@ -362,11 +394,7 @@ PYBIND11_MODULE(_zephalo, m) {
         .def(
             "r_factor",
             [](const Model& model, double omega, const Array& energies, const Array& intensities) {
-                const auto e = python::valuesOf(energies);
-                const auto y = python::valuesOf(intensities);
-                python::requireSameLength(e.size(), y.size());
-                core::PairSpectrum measured(e.size());
-                for (std::size_t i = 0; i < e.size(); ++i) measured[i] = {e[i], y[i]};
+                const core::PairSpectrum measured = python::pairsOf(energies, intensities);
                 py::gil_scoped_release released;
                 return model.rFactor(omega, measured);
             },
@@ -374,6 +402,34 @@ PYBIND11_MODULE(_zephalo, m) {
             "The R factor (percent) of the spectrum at `omega` against a measured spectrum, "
             "paired on their common energies as the compare step pairs them. Raises "
             "ValueError when they share no energy.")
+        .def(
+            "fit",
+            [](const Model& model, double omega, const Array& energies, const Array& intensities,
+               std::optional<double> from, std::optional<double> to, std::optional<double> smooth,
+               std::size_t band,
+               const std::vector<std::pair<double, std::pair<Array, Array>>>& map) {
+                core::tools::FitSettings settings{omega, from, to, smooth, band};
+                core::PairSpectrum measured = python::pairsOf(energies, intensities);
+                core::MeasuredMap spectra;
+                for (const auto& [excitation, points] : map) {
+                    spectra.push_back({excitation, python::pairsOf(points.first, points.second)});
+                }
+                py::gil_scoped_release released;
+                auto [fitted, outcome] =
+                    model.fit(settings, std::move(measured), std::move(spectra));
+                return python::FitResult{std::move(fitted), std::move(outcome)};
+            },
+            py::arg("omega"), py::arg("energies"), py::arg("intensities"), py::kw_only(),
+            py::arg("from_") = py::none(), py::arg("to") = py::none(),
+            py::arg("smooth") = py::none(), py::arg("band") = 0,
+            py::arg("map") = std::vector<std::pair<double, std::pair<Array, Array>>>{},
+            "Fits this model's selective XAFS inside [from_, to] (default: all of it) to the "
+            "measured spectrum (energies, intensities) at excitation energy `omega` and to "
+            "every spectrum of `map` (as Workspace.measured_map() gives it), as the fit step "
+            "fits the working copy: least absolute deviations, intensities kept >= 0, "
+            "smoothing weight `smooth` (None: chosen from the measured noise), and with "
+            "`band` > 0 that many refits on resampled measurements. Returns a FitResult; "
+            "raises zephalo.Refused as the step refuses. Writes no file.")
         .def_property_readonly(
             "selective",
             [](const Model& model) {
@@ -381,4 +437,42 @@ PYBIND11_MODULE(_zephalo, m) {
                                        &core::XafsPoint::a, &core::XafsPoint::b);
             },
             "The selective XAFS of this model: (energy, first component, second component).");
+
+    const auto band = [](const core::SelectiveXafsTable& table) -> py::object {
+        if (table.empty()) return py::none();
+        return python::columns(table, &core::XafsPoint::energy, &core::XafsPoint::a,
+                               &core::XafsPoint::b);
+    };
+    using python::FitResult;
+    py::class_<FitResult>(m, "FitResult", "What Model.fit found.")
+        .def_readonly("model", &FitResult::model, "The model with the fitted selective XAFS.")
+        .def_property_readonly(
+            "selective",
+            [](const FitResult& result) {
+                return python::columns(result.outcome.fitted, &core::XafsPoint::energy,
+                                       &core::XafsPoint::a, &core::XafsPoint::b);
+            },
+            "The fitted selective XAFS as the fit step writes it: (energy, first component, "
+            "second component).")
+        .def_property_readonly(
+            "r", [](const FitResult& result) { return result.outcome.rFactor.value_or(NAN); },
+            "The R factor (percent) of the fitted profile at the fit's excitation energy, as "
+            "the comparison shows it after the compute step.")
+        .def_property_readonly(
+            "smoothing", [](const FitResult& result) { return result.outcome.smoothing; },
+            "The smoothing weight S used.")
+        .def_property_readonly(
+            "automatic", [](const FitResult& result) { return result.outcome.automatic; },
+            "Whether S was chosen from the measured noise.")
+        .def_property_readonly(
+            "band_a", [band](const FitResult& result) { return band(result.outcome.bandA); },
+            "The band of the first component: (energy, lower, upper), or None without one.")
+        .def_property_readonly(
+            "band_b", [band](const FitResult& result) { return band(result.outcome.bandB); },
+            "The band of the second component (the first's again for a one-component "
+            "profile), or None without a band.")
+        .def_property_readonly(
+            "text",
+            [](const FitResult& result) { return python::messageOf(result.outcome.report.text); },
+            "The fit step's message.");
 }

@@ -92,6 +92,49 @@ def test_with_profile_changes_the_spectrum_linearly(demo_ws):
     np.testing.assert_array_equal(model.selective[1], a)
 
 
+def working_copy(folder):
+    """SelectiveXAFS_for_RIXS_Temp.DAT: (energy, first, second component)."""
+    return np.loadtxt(folder / "SelectiveXAFS_for_RIXS_Temp.DAT", ndmin=2).T
+
+
+def test_fit_equals_the_fit_step_and_writes_nothing(demo_ws):
+    ws = zephalo.Workspace(demo_ws)
+    ws.step("compute", omega=7114)
+    model = ws.model()
+    before = files_of(demo_ws)
+    result = model.fit(7114, *ws.measured(), from_=7104, to=7134, smooth=1, band=3)
+    assert files_of(demo_ws) == before
+
+    report = ws.step("fit", omega=7114, from_=7104, to=7134, smooth=1, band=3)
+    for got, want in zip(result.selective, working_copy(demo_ws)):
+        np.testing.assert_array_equal(got, want)
+    assert f"{result.r:.6g}" == f"{report.r:.6g}"
+    assert result.smoothing == 1 and not result.automatic
+    assert result.text == report.text
+    # One component: both bands are the same, inside the window only.
+    band_energies, lower, upper = result.band_a
+    assert band_energies.min() >= 7104 and band_energies.max() <= 7134
+    assert np.all(lower <= upper)
+    np.testing.assert_array_equal(result.band_b[1], lower)
+    # The fitted model computes what the fitted profile gives.
+    energies, a, b = result.selective
+    np.testing.assert_array_equal(
+        result.model.spectrum(7114)[1], model.with_profile(energies, a, b).spectrum(7114)[1]
+    )
+    assert result.model.r_factor(7114, *ws.measured()) < model.r_factor(7114, *ws.measured())
+
+
+def test_fit_refuses_as_the_step_does(demo_ws):
+    model = zephalo.Model.from_workspace(demo_ws)
+    measured = zephalo.Workspace(demo_ws).measured()
+    with pytest.raises(zephalo.Refused, match="7000"):
+        model.fit(7114, *measured, from_=7000, to=7134)
+    with pytest.raises(zephalo.Refused):
+        model.fit(7114, [1.0, 2.0], [3.0, 4.0])
+    with pytest.raises(zephalo.Refused):
+        model.fit(7114, *measured, smooth=-1)
+
+
 @pytest.mark.parametrize(
     "call, error, message",
     [
@@ -133,7 +176,7 @@ def public_names():
 
 def test_every_public_name_has_a_docstring():
     names = dict(public_names())
-    assert "Model.spectrum" in names and "Workspace.step" in names
+    assert "Model.spectrum" in names and "Workspace.step" in names and "FitResult.r" in names
     for name, value in names.items():
         if name == "__version__":
             assert re.fullmatch(r"\d+\.\d+(\.\d+)?", value)

@@ -22,9 +22,9 @@ from typing import List, Optional, Tuple, Union
 import numpy as np
 
 from . import _zephalo
-from ._zephalo import Model, Refused, __version__
+from ._zephalo import FitResult, Model, Refused, __version__
 
-__all__ = ["Model", "Refused", "Report", "UsageError", "Workspace", "__version__"]
+__all__ = ["FitResult", "Model", "Refused", "Report", "UsageError", "Workspace", "__version__"]
 
 Refused.__module__ = __name__
 Refused.__doc__ = (
@@ -35,6 +35,7 @@ Refused.message = property(  # type: ignore[attr-defined]
     lambda self: str(self), doc="The program's message, as str(error)."
 )
 Model.__module__ = __name__
+FitResult.__module__ = __name__
 
 PathLike = Union[str, "os.PathLike[str]"]
 

@@ -54,6 +54,55 @@ class Model:
     def r_factor(self, omega: float, energies: _Values, intensities: _Values) -> float:
         """The compare step's R factor (percent) against a measured spectrum."""
 
+    def fit(
+        self,
+        omega: float,
+        energies: _Values,
+        intensities: _Values,
+        *,
+        from_: Optional[float] = None,
+        to: Optional[float] = None,
+        smooth: Optional[float] = None,
+        band: int = 0,
+        map: Sequence[Tuple[float, Tuple[_Values, _Values]]] = ...,
+    ) -> FitResult:
+        """The selective XAFS fitted to measured spectra as the fit step fits it; raises Refused."""
+
     @property
     def selective(self) -> Tuple[_Array, _Array, _Array]:
         """The selective XAFS of this model: (energy, first, second component)."""
+
+class FitResult:
+    """What Model.fit found."""
+
+    @property
+    def model(self) -> Model:
+        """The model with the fitted selective XAFS."""
+
+    @property
+    def selective(self) -> Tuple[_Array, _Array, _Array]:
+        """The fitted selective XAFS: (energy, first, second component)."""
+
+    @property
+    def r(self) -> float:
+        """The R factor (percent) of the fitted profile at the fit's excitation energy."""
+
+    @property
+    def smoothing(self) -> float:
+        """The smoothing weight S used."""
+
+    @property
+    def automatic(self) -> bool:
+        """Whether S was chosen from the measured noise."""
+
+    @property
+    def band_a(self) -> Optional[Tuple[_Array, _Array, _Array]]:
+        """The first component's band (energy, lower, upper), or None."""
+
+    @property
+    def band_b(self) -> Optional[Tuple[_Array, _Array, _Array]]:
+        """The second component's band (energy, lower, upper), or None."""
+
+    @property
+    def text(self) -> str:
+        """The fit step's message."""

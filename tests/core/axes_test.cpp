@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -23,6 +24,10 @@ struct TickCase {
     double step;
     std::vector<double> values;
 };
+// Names the case in test listings (its bytes would hold heap addresses).
+void PrintTo(const TickCase& c, std::ostream* out) {
+    *out << c.low << " to " << c.high << ", at most " << c.most;
+}
 class NiceTicks : public ::testing::TestWithParam<TickCase> {};
 TEST_P(NiceTicks, RoundStepsWithinTheRange) {
     const TickCase& c = GetParam();

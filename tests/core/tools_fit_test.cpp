@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "core/numeric/r_factor.h"
+#include "core/plot/plot_texts.h"
+#include "core/plot/projection.h"
 #include "core/rixs/live_correction.h"
 #include "core/rixs/workbench_model.h"
 #include "core/tools/profile_fit.h"
@@ -429,6 +431,46 @@ TEST(LiveCorrection, FollowsTheCoreOnTheCorrectedProfile) {
         const auto expected = numeric::rFactor(spectrum, measured);
         EXPECT_TRUE(near(*r, *expected, 1e-6, 1e-9)) << peak.centre;
     }
+}
+
+// The grip: the centre under the cursor, the top at its height; the curve
+// drawn through the live values lies where the panel's own projection puts
+// them.
+TEST(LiveCorrection, TheGripMovesThePeakAndItsCurveFollows) {
+    std::mt19937 random(37);
+    OptimiseSpace space(random, 1, 1);
+    rixs::LiveCorrection live;
+    ASSERT_TRUE(live.prepare(space.workspace, 7125.0));
+    ASSERT_TRUE(live.ready());
+    const plot::Range range{7110.0, 7130.0, 0.0, 0.4};
+    const plot::Frame frame = plot::frameOf(range);
+    rixs::LivePeak peak{7112.0, 0.1, 1.5, true, true, false};
+    peak = rixs::peakAtGrip(peak, frame, plot::logicalXOf(frame, 7118.25),
+                            plot::logicalYOf(frame, 0.3));
+    EXPECT_TRUE(near(peak.centre, 7118.25, 1e-12, 1e-9));
+    EXPECT_TRUE(near(peak.amplitude, 0.3 * 1.5 * 1.5, 1e-12, 1e-12));
+    EXPECT_EQ(rixs::peakAtGrip(peak, frame, 0.0, -200.0).amplitude, 0.0);
+    EXPECT_TRUE(near(rixs::peakTurned(peak, 2).amplitude, peak.amplitude * 1.5625, 1e-12, 0.0));
+
+    const std::vector<double> energies = live.workingEnergies();
+    const std::vector<double> values = live.peakValues(peak);
+    PairSpectrum sampled;
+    for (std::size_t i = 0; i < energies.size(); ++i) sampled.push_back({energies[i], values[i]});
+    const auto top = std::max_element(values.begin(), values.end());
+    EXPECT_TRUE(near(*top, 0.3, 0.05, 0.0)) << "the top sits near the cursor's height";
+    plot::Curve like = plot::projectCurve(sampled, &PairPoint::energy, &PairPoint::intensity, range,
+                                          plot::Pen::Pink);
+    like.name = plot::texts::kCorrectionPeak;
+    const plot::Curve drawn = plot::curveLike(like, energies, values);
+    EXPECT_EQ(drawn.pen, plot::Pen::Pink);
+    EXPECT_EQ(drawn.name, like.name);
+    ASSERT_EQ(drawn.size(), like.size());
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        EXPECT_LE(std::abs(drawn.x[i] - like.x[i]), 1) << i;
+        EXPECT_LE(std::abs(drawn.y[i] - like.y[i]), 1) << i;
+    }
+    like.frame.reset();
+    EXPECT_EQ(plot::curveLike(like, energies, values).size(), 0u);
 }
 
 }  // namespace

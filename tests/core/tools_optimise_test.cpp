@@ -437,6 +437,7 @@ TEST(OptimiseModelRun, ReportsEveryPassAndTheMessage) {
     OptimiseOutcome outcome;
     ASSERT_TRUE(runStep(space.workspace,
                         [&] {
+                            space.workspace.describeStep({"最適化", replayCommand(boxes)});
                             outcome = model.run(boxes, observer);
                             return outcome.report;
                         })
@@ -454,6 +455,51 @@ TEST(OptimiseModelRun, ReportsEveryPassAndTheMessage) {
     ASSERT_TRUE(outcome.rFactor);
     EXPECT_EQ(outcome.passes[1].rFactorText, formatDigits(*outcome.rFactor, 6));
     EXPECT_EQ(progress.size(), 8u);  // 4 positions, 2 passes
+
+    // The dialog opens again with the boxes of that run; the workbench's
+    // excitation energy, when it gives one, wins.
+    OptimiseModel reopened(space.workspace);
+    ASSERT_TRUE(reopened.openAsLastTime().done);
+    EXPECT_EQ(reopened.boxes(), boxes);
+    ASSERT_TRUE(reopened.openAsLastTime("7126.5").done);
+    EXPECT_EQ(reopened.boxes().omega, "7126.5");
+    ASSERT_TRUE(reopened.open().done);
+    EXPECT_EQ(reopened.boxes().step, "1.0") << "the command line keeps its defaults";
+}
+
+TEST(OptimiseModelOpen, RecallsTheLastCommandLineRunButNotAWindowOutsideTheProfile) {
+    std::mt19937 random(5);
+    OptimiseSpace space(random, 1, 1);
+    OptimiseModel model(space.workspace);
+    ASSERT_TRUE(model.openAsLastTime().done);
+    const OptimiseBoxes fresh = model.boxes();
+    ASSERT_TRUE(model.open().done);
+    EXPECT_EQ(fresh, model.boxes()) << "no optimisation in the history yet";
+
+    // A step of the command line's, recorded with its words; it changes a
+    // file so that the history keeps it.
+    const auto stepWith = [&](std::vector<std::string> command, std::size_t lines) {
+        ASSERT_TRUE(runStep(space.workspace, [&] {
+                        space.workspace.describeStep({"optimise", std::move(command)});
+                        return Report::from(space.workspace.write(files::kRixsExperiment,
+                                                                  PairSpectrum(lines, {7000, 1})),
+                                            "");
+                    }).done);
+    };
+    stepWith({"optimise", "--omega=7125", "--from=7112", "--to=7124", "--step=3", "--passes=3",
+              "--height-step", "0.01"},
+             5);
+    ASSERT_TRUE(model.openAsLastTime().done);
+    OptimiseBoxes expected = fresh;
+    expected.omega = "7125", expected.start = "7112", expected.end = "7124", expected.step = "3";
+    expected.heightStep = "0.01", expected.passes = 2;
+    EXPECT_EQ(model.boxes(), expected);
+
+    stepWith({"optimise", "--omega=7125", "--from=7000", "--to=7124"}, 6);
+    ASSERT_TRUE(model.openAsLastTime().done);
+    EXPECT_EQ(model.boxes().start, fresh.start);
+    EXPECT_EQ(model.boxes().end, fresh.end);
+    EXPECT_EQ(model.boxes().omega, "7125");
 }
 
 }  // namespace

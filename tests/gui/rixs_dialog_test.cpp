@@ -16,8 +16,10 @@
 #include <sstream>
 #include <string>
 
+#include "core/rixs/live_correction.h"
 #include "core/rixs/workbench_texts.h"
 #include "core/workspace/history.h"
+#include "core/workspace/number_text.h"
 #include "core/workspace/step.h"
 #include "core/workspace/workspace_setup.h"
 #include "gui/plot/plot_panel.h"
@@ -167,6 +169,7 @@ private slots:
     void clickSetsCentreAndExcitation();
     void peakShownThenGoneWithDisplayChange();
     void computeAndCompareDrawTheirCurvesAndTheRFactor();
+    void draggedPeakMovesTheSpectrumAndRWritingOnlyAtTheEnd();
     void savesWriteTheChosenFileOrNothing_data();
     void savesWriteTheChosenFileOrNothing();
     void enterNeverClosesADialog_data();
@@ -409,6 +412,60 @@ void RixsDialogTest::computeAndCompareDrawTheirCurvesAndTheRFactor() {
     QVERIFY(pixelsOf(experiment, kRed) > 100);
     QVERIFY(pixelsNear(experiment, kBlue) > 100);
     QVERIFY(!box(dialog, "editRFactor")->text().isEmpty());
+}
+
+void RixsDialogTest::draggedPeakMovesTheSpectrumAndRWritingOnlyAtTheEnd() {
+    DialogFixture<CRIXSXAFS> opened([&](const TempDir& dir) { prepareForRixs(dir); });
+    QVERIFY(opened.open());
+    CRIXSXAFS& dialog = opened.dialog();
+    const TempDir& dir = opened.dir();
+    PlotPanel& panel = xafsPanel(dialog);
+    PlotPanel& theory = namedPanel(dialog, "panelTheory");
+    computeOnPrepared(dialog);
+    writeMeasuredFromCalculation(dir);
+    press(dialog, QStringLiteral("実験値と比較"));  // redraws: changed outside
+    press(dialog, QStringLiteral("実験値と比較"));
+    const QString rBefore = box(dialog, "editRFactor")->text();
+    QVERIFY(!rBefore.isEmpty());
+    // A peak at 7112 eV: logical X -40 on 7100 .. 7140 eV.
+    box(dialog, "editPeakCentre")->setText(QStringLiteral("7112"));
+    box(dialog, "editPeakAmplitude")->setText(QStringLiteral("0.3"));
+    box(dialog, "editPeakWidth")->setText(QStringLiteral("1.5"));
+    press(dialog, QStringLiteral("補正用ピーク表示"));
+    const int pinkBefore = pixelsOf(theory, kPink);
+    const auto before = datFiles(dir);
+
+    QTest::mousePress(&panel, Qt::LeftButton, {}, pixelAt(panel, -40, 0));
+    QTest::mouseMove(&panel, pixelAt(panel, -30, 20));
+    QTest::mouseMove(&panel, pixelAt(panel, -20, 40));
+    // The centre follows the cursor; R is the core's for the peak in the
+    // boxes, and the calculated spectrum follows in the peak's colour.
+    const double centre = box(dialog, "editPeakCentre")->text().toDouble();
+    QVERIFY2(std::fabs(centre - 7116.0) < 0.3, qPrintable(box(dialog, "editPeakCentre")->text()));
+    zephalo::core::rixs::LiveCorrection live;
+    QVERIFY(live.prepare(Workspace(dir.path()), 7114.0));
+    const auto r = live.update({centre, box(dialog, "editPeakAmplitude")->text().toDouble(), 1.5,
+                                true, radio(dialog, "A&B")->isChecked(), false});
+    QVERIFY(r);
+    QCOMPARE(box(dialog, "editRFactor")->text(),
+             zephalo::gui::toQt(zephalo::core::formatDigits(*r, 6)));
+    QVERIFY(box(dialog, "editRFactor")->text() != rBefore);
+    QVERIFY(pixelsOf(theory, kPink) > pinkBefore + 50);
+    QVERIFY(datFiles(dir) == before);
+
+    // The end of the drag records the peak as "補正用ピーク表示"; the live
+    // R factor stays until the next step.
+    QTest::mouseRelease(&panel, Qt::LeftButton, {}, pixelAt(panel, -20, 40));
+    auto after = datFiles(dir);
+    QVERIFY(after.at("XAFSLorentz_Temp.DAT") != before.at("XAFSLorentz_Temp.DAT"));
+    after.erase("XAFSLorentz_Temp.DAT");
+    auto unchanged = before;
+    unchanged.erase("XAFSLorentz_Temp.DAT");
+    QVERIFY(after == unchanged);
+    QCOMPARE(box(dialog, "editRFactor")->text(),
+             zephalo::gui::toQt(zephalo::core::formatDigits(*r, 6)));
+    press(dialog, QStringLiteral("XAFS修正"));
+    QCOMPARE(pixelsOf(theory, kPink), 0);
 }
 
 void RixsDialogTest::savesWriteTheChosenFileOrNothing_data() {

@@ -26,6 +26,8 @@ inline constexpr Text kModelComp2 = Text("計算値（成分2）");
 inline constexpr Text kSelectiveA = Text("選択的XAFS A");
 inline constexpr Text kSelectiveB = Text("選択的XAFS B");
 inline constexpr Text kCorrectionPeak = Text("補正用ピーク");
+// The calculated total following the correction peak while it is dragged.
+inline constexpr Text kLiveTotal = Text("補正用ピークを加えた計算値");
 inline constexpr Text kCoreEnergyMarker = Text("内殻エネルギー");
 
 // After a figure or a panel's data is written.
@@ -39,8 +41,9 @@ inline std::string noFigureProgramText(std::string_view program) {
 }
 
 inline std::string badSeriesLineText(std::string_view file, int line) {
-    return Text("　ファイル ") + std::string(file) + Text(" の") + std::to_string(line) +
-           Text("行目は、エネルギーと強度の2つの数値になっていません。");
+    return text::fill(
+        Text("　ファイル {} の{}行目は、エネルギーと強度の2つの数値になっていません。"),
+        {file, std::to_string(line)});
 }
 
 }  // namespace zephalo::core::plot::texts

@@ -64,6 +64,28 @@ bool Picture::empty() const {
                        [](const Curve& curve) { return curve.size() == 0; });
 }
 
+Curve curveLike(const Curve& like, std::span<const double> x, std::span<const double> y) {
+    Curve out = like;
+    out.x.clear();
+    out.y.clear();
+    out.breaks.clear();
+    out.lower.clear();
+    if (!like.frame) return out;
+    const std::size_t n = std::min(x.size(), y.size());
+    // A point far off the panel (or not a number) stays off it without
+    // overflowing.
+    const auto whole = [](double logical) {
+        constexpr double kFar = 1e6;
+        return static_cast<int>(
+            std::lround(std::isnan(logical) ? kFar : std::clamp(logical, -kFar, kFar)));
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        out.x.push_back(whole(logicalXOf(*like.frame, x[i])));
+        out.y.push_back(whole(logicalYOf(*like.frame, y[i])));
+    }
+    return out;
+}
+
 bool pickAccepted(double logicalX, double logicalY) {
     return logicalX >= -96 && logicalX <= 96 && logicalY >= -100 && logicalY <= 100;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <type_traits>
 #include <vector>
@@ -125,6 +126,11 @@ Curve projectCurve(const std::vector<Point>& points, double Point::*x, double Po
     }
     return curve;
 }
+
+// A curve like `like` (its pen, window, name and frame) through the points
+// (x[i], y[i]) in data units, projected on like's frame and rounded to whole
+// logical units; without a frame, like without points.
+Curve curveLike(const Curve& like, std::span<const double> x, std::span<const double> y);
 
 // A click in logical units is accepted within -96..96 (X) and -100..100 (Y).
 // At the full view a click lands on whole logical units; a zoomed panel

@@ -1,5 +1,7 @@
 #include "core/rixs/live_correction.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "core/numeric/r_factor.h"
@@ -11,6 +13,8 @@
 namespace zephalo::core::rixs {
 
 Status LiveCorrection::prepare(const Workspace& workspace, double omega) {
+    m_response = {};
+    m_base.clear();
     RixsInput input;
     PairSpectrum absorption;
     if (auto s = workspace.read(files::kSelectiveWork, m_working, kMaxSelectivePoints); !s) {
@@ -45,18 +49,32 @@ Status LiveCorrection::prepare(const Workspace& workspace, double omega) {
     return {};
 }
 
+std::vector<double> LiveCorrection::peakValues(const LivePeak& peak) const {
+    std::vector<double> out(m_working.size());
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const double offset = m_working[i].energy - peak.centre;
+        out[i] = peak.amplitude / (offset * offset + peak.width * peak.width);
+    }
+    return out;
+}
+
+std::vector<double> LiveCorrection::workingEnergies() const {
+    std::vector<double> out(m_working.size());
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = m_working[i].energy;
+    return out;
+}
+
 std::optional<double> LiveCorrection::update(const LivePeak& peak) {
     const std::size_t n = m_working.size();
     const std::size_t rows = m_response.rows;
-    if (n == 0 || rows == 0) return std::nullopt;
+    if (n == 0 || !ready()) return std::nullopt;
     // The peak's values in the columns it goes into, signed.
     const double sign = peak.subtract ? -1.0 : 1.0;
+    const std::vector<double> values = peakValues(peak);
     m_peak.assign(2 * n, 0.0);
     for (std::size_t i = 0; i < n; ++i) {
-        const double offset = m_working[i].energy - peak.centre;
-        const double value = sign * peak.amplitude / (offset * offset + peak.width * peak.width);
-        if (peak.first) m_peak[i] = value;
-        if (peak.second) m_peak[n + i] = value;
+        if (peak.first) m_peak[i] = sign * values[i];
+        if (peak.second) m_peak[n + i] = sign * values[i];
     }
     m_totals.resize(rows);
     numeric::rowSums(m_response.values.data(), rows, 2 * n, 0, 2 * n, m_peak.data(),
@@ -69,6 +87,17 @@ std::optional<double> LiveCorrection::update(const LivePeak& peak) {
         sums.add(m_totals[m_pairs.calculated[k]], m_measured[m_pairs.measured[k]].intensity);
     }
     return sums.percent();
+}
+
+LivePeak peakAtGrip(LivePeak peak, const plot::Frame& frame, double logicalX, double logicalY) {
+    peak.centre = plot::energyAt(frame, logicalX);
+    peak.amplitude = std::max(0.0, plot::intensityAt(frame, logicalY)) * peak.width * peak.width;
+    return peak;
+}
+
+LivePeak peakTurned(LivePeak peak, double notches) {
+    peak.amplitude *= std::pow(1.25, notches);
+    return peak;
 }
 
 }  // namespace zephalo::core::rixs

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/plot/axes.h"
 #include "core/rixs/rixs_core.h"
 #include "core/rixs/spectrum_pairing.h"
 #include "core/workspace/records.h"
@@ -31,13 +32,21 @@ public:
     // Reads the working copy, RIXSEXP.DAT and the core's other inputs and
     // prepares the spectrum of the working copy at Ω with its response rows;
     // refuses what the core refuses and a measured spectrum that shares no
-    // energy with the calculation.
+    // energy with the calculation. The working copy is kept once read, so
+    // that the peak can follow even when the spectrum cannot.
     Status prepare(const Workspace& workspace, double omega);
+    // Whether update can compute the spectrum (the last prepare succeeded).
+    bool ready() const { return m_response.rows > 0 && !m_base.empty(); }
 
     // The totals on the emission grid with `peak` applied to the working
     // copy, and the R factor (percent) of the pairs the comparison takes;
     // nullopt when the measured pairs sum to 0.
     std::optional<double> update(const LivePeak& peak);
+
+    // The peak at the working copy's energies, unsigned, as "補正用ピーク表示"
+    // samples it.
+    std::vector<double> peakValues(const LivePeak& peak) const;
+    std::vector<double> workingEnergies() const;
 
     const std::vector<double>& totals() const { return m_totals; }
     const std::vector<double>& energies() const { return m_energies; }
@@ -52,5 +61,11 @@ private:
     std::vector<double> m_peak;      // per point, then the sums per row
     std::vector<double> m_totals;
 };
+
+// The peak moved by its grip on a panel drawn on `frame`: the centre under
+// the cursor and the top (A / W²) at the cursor's height, never below 0.
+LivePeak peakAtGrip(LivePeak peak, const plot::Frame& frame, double logicalX, double logicalY);
+// The wheel on the grip: each notch up multiplies the amplitude by 1.25.
+LivePeak peakTurned(LivePeak peak, double notches);
 
 }  // namespace zephalo::core::rixs

@@ -34,9 +34,9 @@ inline constexpr Text kPlaneStopped = Text("　RIXSマップの計算を中断�
 // Where a map written to a file was stopped.
 inline std::string planeStoppedWhereText(std::size_t done, std::size_t rows,
                                          std::string_view file) {
-    return Text("\r\n　励起エネルギー") + std::to_string(rows) + Text("点のうち") +
-           std::to_string(done) + Text("点を計算したところでした。ファイル ") + std::string(file) +
-           Text(" は書いていません。");
+    return text::fill(Text("\r\n　励起エネルギー{}点のうち{}点を計算したところでした。ファイル {} "
+                           "は書いていません。"),
+                      {std::to_string(rows), std::to_string(done), file});
 }
 // Axis titles of the map and its cuts, and the intensity's.
 inline constexpr Text kEmissionAxis = Text("発光エネルギー ω (eV)");

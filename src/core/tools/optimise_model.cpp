@@ -1,9 +1,12 @@
 #include "core/tools/optimise_model.h"
 
+#include <array>
+#include <charconv>
 #include <utility>
 
 #include "core/tools/tools_texts.h"
 #include "core/workspace/file_names.h"
+#include "core/workspace/history.h"
 #include "core/workspace/number_text.h"
 
 namespace zephalo::core::tools {
@@ -28,6 +31,48 @@ Status settingsOf(const OptimiseBoxes& boxes, OptimiseSettings& s) {
                       {texts::kOmegaBox, boxes.omega, s.omega}});
 }
 
+// The command line's option for each box, in the order a replayed command
+// gives them.
+constexpr std::array<std::pair<std::string_view, std::string OptimiseBoxes::*>, 8> kBoxOptions{{
+    {"--omega", &OptimiseBoxes::omega},
+    {"--from", &OptimiseBoxes::start},
+    {"--to", &OptimiseBoxes::end},
+    {"--step", &OptimiseBoxes::step},
+    {"--height", &OptimiseBoxes::height},
+    {"--width", &OptimiseBoxes::width},
+    {"--limit", &OptimiseBoxes::limit},
+    {"--height-step", &OptimiseBoxes::heightStep},
+}};
+constexpr std::string_view kPassesOption = "--passes";
+
+// The boxes an "optimise" command gives over `boxes`: "--name value" and
+// "--name=value" alike; nullopt for another command.
+std::optional<OptimiseBoxes> boxesOfCommand(const std::vector<std::string>& command,
+                                            OptimiseBoxes boxes) {
+    if (command.empty() || command.front() != "optimise") return std::nullopt;
+    for (std::size_t i = 1; i < command.size(); ++i) {
+        std::string_view word = command[i];
+        std::string value;
+        if (const auto equals = word.find('='); equals != std::string_view::npos) {
+            value = std::string(word.substr(equals + 1));
+            word = word.substr(0, equals);
+        } else if (i + 1 < command.size()) {
+            value = command[++i];
+        }
+        for (const auto& [option, box] : kBoxOptions) {
+            if (word == option) boxes.*box = value;
+        }
+        int passes = 0;
+        const auto [end, error] =
+            std::from_chars(value.data(), value.data() + value.size(), passes);
+        if (word == kPassesOption && error == std::errc{} && end == value.data() + value.size() &&
+            passes >= 1 && passes <= static_cast<int>(kPassItems.size())) {
+            boxes.passes = passes - 1;
+        }
+    }
+    return boxes;
+}
+
 }  // namespace
 
 OptimiseModel::OptimiseModel(Workspace workspace) : m_workspace(std::move(workspace)) {}
@@ -37,6 +82,7 @@ Report OptimiseModel::open(std::string_view excitation) {
     if (auto status = m_workspace.read(files::kXafsMinMax, range); !status) {
         return Report::refused(status);
     }
+    m_range = range;
     m_boxes = OptimiseBoxes{};
     m_boxes.start = formatDigits(range.xmin, kBoxDigits);
     m_boxes.end = formatDigits(range.xmax, kBoxDigits);
@@ -44,6 +90,26 @@ Report OptimiseModel::open(std::string_view excitation) {
         m_boxes.omega = std::string(excitation);
     }
     return Report::success(std::string(texts::kOptimiseOpenText));
+}
+
+Report OptimiseModel::openAsLastTime(std::string_view excitation) {
+    Report report = open(excitation);
+    std::vector<HistoryEntry> steps;
+    if (!report.done || !readHistory(m_workspace, steps)) return report;
+    for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+        auto last = boxesOfCommand(step->description.command, m_boxes);
+        if (!last) continue;
+        if (m_boxes.omega != OptimiseBoxes{}.omega) last->omega = m_boxes.omega;
+        const auto start = parseTypedNumber(last->start);
+        const auto end = parseTypedNumber(last->end);
+        if (!start || !end || *start < m_range.xmin || *end > m_range.xmax) {
+            last->start = m_boxes.start;
+            last->end = m_boxes.end;
+        }
+        m_boxes = *last;
+        break;
+    }
+    return report;
 }
 
 OptimiseOutcome OptimiseModel::run(const OptimiseBoxes& typed, const OptimiseObserver& observer,
@@ -98,25 +164,14 @@ OptimiseOutcome OptimiseModel::run(const OptimiseBoxes& typed, const OptimiseObs
 }
 
 std::vector<std::string> replayCommand(const OptimiseBoxes& typed) {
-    std::vector<std::string> command{"optimise",
-                                     "--omega",
-                                     boxArgument(typed.omega),
-                                     "--from",
-                                     boxArgument(typed.start),
-                                     "--to",
-                                     boxArgument(typed.end),
-                                     "--step",
-                                     boxArgument(typed.step),
-                                     "--height",
-                                     boxArgument(typed.height),
-                                     "--width",
-                                     boxArgument(typed.width),
-                                     "--limit",
-                                     boxArgument(typed.limit),
-                                     "--height-step",
-                                     boxArgument(typed.heightStep)};
-    if (typed.passes)
-        command.insert(command.end(), {"--passes", std::to_string(*typed.passes + 1)});
+    std::vector<std::string> command{"optimise"};
+    for (const auto& [option, box] : kBoxOptions) {
+        command.insert(command.end(), {std::string(option), boxArgument(typed.*box)});
+    }
+    if (typed.passes) {
+        command.insert(command.end(),
+                       {std::string(kPassesOption), std::to_string(*typed.passes + 1)});
+    }
     return command;
 }
 

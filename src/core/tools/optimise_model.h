@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/tools/peak_optimisation.h"
+#include "core/workspace/records.h"
 #include "core/workspace/status.h"
 #include "core/workspace/workspace.h"
 
@@ -69,6 +70,11 @@ public:
     // excitation box: the measured spectrum's Ω when it holds a positive
     // number, which then opens in "RIXS測定時の励起エネルギー".
     Report open(std::string_view excitation = {});
+    // The dialog's initialisation: as `open`, then every box as the last
+    // "最適化" this work space's history holds (run from the desktop or the
+    // command line), except the excitation energy the workbench gives and a
+    // window no longer inside the selective XAFS.
+    Report openAsLastTime(std::string_view excitation = {});
     // "最適化": the run on the boxes given. Runs as part of the caller's step
     // (runStep); may run on a worker thread. `stop` is checked between
     // positions: the working copy then holds the last accepted trial,
@@ -81,6 +87,7 @@ public:
 
 private:
     Workspace m_workspace;
+    MinMaxRecord m_range;
     OptimiseBoxes m_boxes;
 };
 

@@ -69,16 +69,19 @@ Status addComparison(rixs::RixsInput input, std::span<const XafsPoint> profile, 
 // The fit and everything it is built from.
 class FitRun {
 public:
-    FitRun(const Workspace& workspace, const FitSettings& settings,
+    FitRun(const FitInputs& inputs, const FitSettings& settings,
            const std::function<void(const FitProgress&)>& progress, std::stop_token stop)
-        : m_workspace(workspace),
-          m_settings(settings),
-          m_progress(progress),
-          m_stop(std::move(stop)) {}
+        : m_in(inputs), m_settings(settings), m_progress(progress), m_stop(std::move(stop)) {
+        m_input.absorption = m_in.absorption;
+        m_input.parameters = m_in.parameters;
+        m_input.lines = m_in.lines;
+        m_input.selective = m_in.profile;
+    }
 
     FitOutcome run() {
         FitOutcome outcome;
-        if (auto s = readInputs(); !s) return refused(outcome, s);
+        if (auto s = checkFitSettings(m_settings); !s) return refused(outcome, s);
+        if (auto s = chooseVariables(); !s) return refused(outcome, s);
         if (auto s = buildProblem(); !s) return refused(outcome, s);
         if (auto s = m_fit.prepare(m_problem); !s) return refused(outcome, refuse(s.error()));
         m_total = (m_settings.smoothing ? 1 : (kHighestPower - kLowestPower + 2) + kBisections) +
@@ -106,65 +109,31 @@ private:
         return outcome;
     }
 
-    Status readInputs() {
+    // The window: inside the profile's energies, holding a point; one
+    // variable per point inside it and component.
+    Status chooseVariables() {
         const FitSettings& s = m_settings;
-        if (!std::isfinite(s.omega) || !rixs::excitationAccepted(s.omega)) {
-            return refuse(texts::fitExcitationLine(formatNumber(s.omega),
-                                                   formatNumber(rixs::kLowestExcitation),
-                                                   formatNumber(rixs::kHighestExcitation)));
-        }
-        if (s.smoothing && !(*s.smoothing >= 0.0 && std::isfinite(*s.smoothing))) {
-            return refuse(texts::kFitSmoothingLine);
-        }
-        if (s.band > kMaxFitBand) return refuse(texts::fitBandLine(kMaxFitBand));
-        if (auto r = m_workspace.read(files::kSelectiveWork, m_working, rixs::kMaxSelectivePoints);
-            !r) {
-            return refuse("\r\n" + r.error());
-        }
-        if (m_working.empty()) return refuse(texts::kFitNoSelectiveLine);
-        if (auto r = m_workspace.read(files::kRixsExperiment, m_measured, kMaxPoints); !r) {
-            return refuse("\r\n" + r.error());
-        }
-        if (m_measured.empty()) return refuse(texts::kFitNoMeasuredLine);
-        if (m_workspace.exists(files::kRixsExperimentMap)) {
-            if (auto r = m_workspace.read(files::kRixsExperimentMap, m_map); !r) {
-                return refuse("\r\n" + r.error());
-            }
-        }
-        if (auto r =
-                m_workspace.read(files::kConvXafsNorm, m_absorption, rixs::kMaxAbsorptionPoints);
-            !r) {
-            return refuse("\r\n" + r.error());
-        }
-        if (auto r = m_workspace.readParameters(m_input.parameters); !r) {
-            return refuse("\r\n" + r.error());
-        }
-        if (auto r = m_workspace.read(files::kFinalState, m_input.lines); !r) {
-            return refuse("\r\n" + r.error());
-        }
-        m_input.absorption = m_absorption;
-        m_input.selective = m_working;
-
-        // The window: inside the working copy's energies, holding a point.
+        if (m_in.profile.empty()) return refuse(texts::kFitNoSelectiveLine);
+        if (m_in.measured.empty()) return refuse(texts::kFitNoMeasuredLine);
         const auto [low, high] = std::minmax_element(
-            m_working.begin(), m_working.end(),
+            m_in.profile.begin(), m_in.profile.end(),
             [](const XafsPoint& a, const XafsPoint& b) { return a.energy < b.energy; });
         m_from = s.from.value_or(low->energy);
         m_to = s.to.value_or(high->energy);
         const bool inside = m_from >= low->energy && m_to <= high->energy && m_from <= m_to;
-        const bool any = std::any_of(m_working.begin(), m_working.end(), [&](const XafsPoint& p) {
-            return p.energy >= m_from && p.energy <= m_to;
-        });
+        const bool any =
+            std::any_of(m_in.profile.begin(), m_in.profile.end(),
+                        [&](const XafsPoint& p) { return p.energy >= m_from && p.energy <= m_to; });
         if (!inside || !any) {
             return refuse(texts::fitWindowLine(formatNumber(m_from), formatNumber(m_to),
                                                formatNumber(low->energy),
                                                formatNumber(high->energy)));
         }
-        const bool two = std::any_of(m_working.begin(), m_working.end(),
+        const bool two = std::any_of(m_in.profile.begin(), m_in.profile.end(),
                                      [](const XafsPoint& p) { return p.a != p.b; });
         for (int column : two ? std::vector<int>{0, 1} : std::vector<int>{2}) {
-            for (std::size_t i = 0; i < m_working.size(); ++i) {
-                const double e = m_working[i].energy;
+            for (std::size_t i = 0; i < m_in.profile.size(); ++i) {
+                const double e = m_in.profile[i].energy;
                 if (e >= m_from && e <= m_to) m_variables.push_back({i, column});
             }
         }
@@ -174,8 +143,8 @@ private:
     // The spectra, their pairs and responses, and the rows of the programme.
     Status buildProblem() {
         std::vector<std::pair<double, const PairSpectrum*>> spectra{
-            {m_settings.omega, &m_measured}};
-        for (const MeasuredSpectrum& s : m_map) spectra.push_back({s.excitation, &s.points});
+            {m_settings.omega, &m_in.measured}};
+        for (const MeasuredSpectrum& s : m_in.map) spectra.push_back({s.excitation, &s.points});
         for (const auto& [omega, points] : spectra) {
             Measured m;
             m.omega = omega;
@@ -186,9 +155,8 @@ private:
                 return refuse("\r\n" + s.error());
             }
             for (const QuadPoint& p : m.current) {
-                if (auto refusal =
-                        rixs::nonFiniteRefusal(p, input.parameters.scalingFactor,
-                                               pathText(m_workspace.path(files::kSelectiveWork)))) {
+                if (auto refusal = rixs::nonFiniteRefusal(p, input.parameters.scalingFactor,
+                                                          m_in.profileFile)) {
                     return refuse("\r\n" + refusal->error());
                 }
             }
@@ -205,7 +173,7 @@ private:
         if (m_spectra.front().pairs.measured.empty()) return refuse(texts::kFitNoPairsLine);
 
         const std::size_t n = m_variables.size();
-        const std::size_t points = m_working.size();
+        const std::size_t points = m_in.profile.size();
         double measuredSum = 0.0;
         for (const Measured& m : m_spectra) {
             for (std::size_t k = 0; k < m.pairs.measured.size(); ++k) {
@@ -220,7 +188,7 @@ private:
         m_problem.lower.resize(n);
         m_problem.runStart.assign(n, false);
         for (std::size_t v = 0; v < n; ++v) {
-            const XafsPoint& p = m_working[m_variables[v].point];
+            const XafsPoint& p = m_in.profile[m_variables[v].point];
             m_problem.lower[v] = -(m_variables[v].column == 1 ? p.b : p.a);
             m_problem.runStart[v] = v == 0 || m_variables[v].column != m_variables[v - 1].column;
         }
@@ -321,7 +289,7 @@ private:
 
     // The working copy with a change, as the file will hold it.
     SelectiveXafsTable profileWith(std::span<const double> change) const {
-        SelectiveXafsTable out = m_working;
+        SelectiveXafsTable out = m_in.profile;
         for (std::size_t v = 0; v < m_variables.size(); ++v) {
             const Variable& var = m_variables[v];
             XafsPoint& p = out[var.point];
@@ -366,7 +334,7 @@ private:
         };
         for (std::size_t v = 0; v < n; ++v) {
             std::sort(values[v].begin(), values[v].end());
-            const XafsPoint point{m_working[m_variables[v].point].energy,
+            const XafsPoint point{m_in.profile[m_variables[v].point].energy,
                                   storedValue(quantile(values[v], kBandLow)),
                                   storedValue(quantile(values[v], kBandHigh))};
             if (m_variables[v].column != 1) outcome.bandA.push_back(point);
@@ -378,7 +346,8 @@ private:
     // The R factor as the comparison will show it, the files, the message.
     FitOutcome& finish(FitOutcome& outcome) {
         numeric::RFactorSums at;
-        if (auto s = addComparison(m_input, outcome.fitted, m_settings.omega, m_measured, at); !s) {
+        if (auto s = addComparison(m_input, outcome.fitted, m_settings.omega, m_in.measured, at);
+            !s) {
             return refused(outcome, refuse("\r\n" + s.error()));
         }
         outcome.rFactor = at.percent();
@@ -387,25 +356,15 @@ private:
                                               formatNumber(outcome.smoothing));
         if (outcome.automatic) text += texts::fitAutomaticLine(formatNumber(outcome.noiseR));
         text += texts::fitRFactorLine(formatDigits(*outcome.rFactor, 6));
-        if (!m_map.empty()) {
+        if (!m_in.map.empty()) {
             numeric::RFactorSums all = at;
-            for (const MeasuredSpectrum& s : m_map) {
+            for (const MeasuredSpectrum& s : m_in.map) {
                 if (auto r = addComparison(m_input, outcome.fitted, s.excitation, s.points, all);
                     !r) {
                     return refused(outcome, refuse("\r\n" + r.error()));
                 }
             }
-            text += texts::fitMapLine(m_map.size(), formatNumber(all.percent().value_or(0.0)));
-        }
-        if (auto s = m_workspace.write(files::kSelectiveWork, outcome.fitted); !s) {
-            return refused(outcome, s);
-        }
-        // Without a band the files are emptied: a band belongs to its fit.
-        if (auto s = m_workspace.write(files::kFitBandA, outcome.bandA); !s) {
-            return refused(outcome, s);
-        }
-        if (auto s = m_workspace.write(files::kFitBandB, outcome.bandB); !s) {
-            return refused(outcome, s);
+            text += texts::fitMapLine(m_in.map.size(), formatNumber(all.percent().value_or(0.0)));
         }
         if (m_settings.band > 0) text += texts::fitBandDoneLine(m_settings.band);
         text += texts::kFitClosingText;
@@ -413,14 +372,10 @@ private:
         return outcome;
     }
 
-    const Workspace& m_workspace;
+    const FitInputs& m_in;
     FitSettings m_settings;
     const std::function<void(const FitProgress&)>& m_progress;
     std::stop_token m_stop;
-    SelectiveXafsTable m_working;
-    PairSpectrum m_measured;
-    PairSpectrum m_absorption;
-    MeasuredMap m_map;
     rixs::RixsInput m_input;
     double m_from = 0.0, m_to = 0.0;
     std::vector<Variable> m_variables;
@@ -459,11 +414,74 @@ double noiseRFactor(const std::vector<const PairSpectrum*>& spectra,
     return measured > 0.0 ? 100.0 * noise / measured : 0.0;
 }
 
+Status checkFitSettings(const FitSettings& s) {
+    if (!std::isfinite(s.omega) || !rixs::excitationAccepted(s.omega)) {
+        return refuse(texts::fitExcitationLine(formatNumber(s.omega),
+                                               formatNumber(rixs::kLowestExcitation),
+                                               formatNumber(rixs::kHighestExcitation)));
+    }
+    if (s.smoothing && !(*s.smoothing >= 0.0 && std::isfinite(*s.smoothing))) {
+        return refuse(texts::kFitSmoothingLine);
+    }
+    if (s.band > kMaxFitBand) return refuse(texts::fitBandLine(kMaxFitBand));
+    return {};
+}
+
+FitOutcome fitProfile(const FitInputs& inputs, const FitSettings& settings,
+                      const std::function<void(const FitProgress&)>& progress,
+                      std::stop_token stop) {
+    FitRun run(inputs, settings, progress, std::move(stop));
+    return run.run();
+}
+
+namespace {
+
+// The fit's inputs from the work space: the working copy, the measured
+// spectrum and map, and the calculation's inputs.
+Status readFitInputs(const Workspace& workspace, FitInputs& in) {
+    const auto read = [](const Status& status) {
+        return status ? status : refuse("\r\n" + status.error());
+    };
+    in.profileFile = pathText(workspace.path(files::kSelectiveWork));
+    if (auto r = read(workspace.read(files::kSelectiveWork, in.profile, rixs::kMaxSelectivePoints));
+        !r) {
+        return r;
+    }
+    if (in.profile.empty()) return refuse(texts::kFitNoSelectiveLine);
+    if (auto r = read(workspace.read(files::kRixsExperiment, in.measured, kMaxPoints)); !r)
+        return r;
+    if (in.measured.empty()) return refuse(texts::kFitNoMeasuredLine);
+    if (workspace.exists(files::kRixsExperimentMap)) {
+        if (auto r = read(workspace.read(files::kRixsExperimentMap, in.map)); !r) return r;
+    }
+    if (auto r =
+            read(workspace.read(files::kConvXafsNorm, in.absorption, rixs::kMaxAbsorptionPoints));
+        !r) {
+        return r;
+    }
+    if (auto r = read(workspace.readParameters(in.parameters)); !r) return r;
+    return read(workspace.read(files::kFinalState, in.lines));
+}
+
+}  // namespace
+
 FitOutcome fitWorkingCopy(const Workspace& workspace, const FitSettings& settings,
                           const std::function<void(const FitProgress&)>& progress,
                           std::stop_token stop) {
-    FitRun run(workspace, settings, progress, std::move(stop));
-    return run.run();
+    FitOutcome outcome;
+    FitInputs inputs;
+    Status status = checkFitSettings(settings);
+    if (status) status = readFitInputs(workspace, inputs);
+    if (status) {
+        outcome = fitProfile(inputs, settings, progress, std::move(stop));
+        if (!outcome.report.done) return outcome;
+        // Without a band the band's files are emptied: a band belongs to its fit.
+        status = workspace.write(files::kSelectiveWork, outcome.fitted);
+        if (status) status = workspace.write(files::kFitBandA, outcome.bandA);
+        if (status) status = workspace.write(files::kFitBandB, outcome.bandB);
+    }
+    if (!status) outcome.report = Report::refusedUnchanged(status);
+    return outcome;
 }
 
 Status fitSettingsOf(std::string_view omega, std::string_view from, std::string_view to,

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/workspace/measured_map.h"
 #include "core/workspace/records.h"
 #include "core/workspace/status.h"
 #include "core/workspace/workspace.h"
@@ -55,6 +56,28 @@ struct FitOutcome {
 // in energy order; only points with `used` true count.
 double noiseRFactor(const std::vector<const PairSpectrum*>& spectra,
                     const std::vector<std::vector<bool>>& used);
+
+// What a fit works on, held in memory.
+struct FitInputs {
+    SelectiveXafsTable profile;  // the intensities fitted
+    std::string profileFile;     // where the profile came from, for messages
+    PairSpectrum measured;       // the measured spectrum at the fit's Ω
+    MeasuredMap map;             // more measured spectra, each at its own Ω
+    PairSpectrum absorption;     // absorption-correction XAFS
+    CalculationParameters parameters;
+    FinalStateFunction lines;
+};
+
+// Refuses an Ω outside 1000..20000 eV, a negative or non-finite S, a band
+// over kMaxFitBand.
+Status checkFitSettings(const FitSettings& settings);
+
+// The fit of `inputs.profile` without any file: the outcome holds the
+// fitted profile, the band and the message "フィット" would show, or the
+// refusal (as fitWorkingCopy's, past reading the files).
+FitOutcome fitProfile(const FitInputs& inputs, const FitSettings& settings,
+                      const std::function<void(const FitProgress&)>& progress = {},
+                      std::stop_token stop = {});
 
 // "フィット": refuses (writing nothing) an Ω outside 1000..20000 eV, a window
 // not inside the working copy's energies or holding no point, a missing

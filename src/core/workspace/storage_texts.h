@@ -201,17 +201,18 @@ inline std::string tooLargeText(std::string_view file, std::uintmax_t size, std:
 // A record that holds a value which is not finite is never written.
 inline std::string nonFiniteRecordText(std::string_view file, std::size_t line,
                                        std::string_view quantity, std::string_view value) {
-    return Text("　ワークスペースのファイル ") + std::string(file) + Text(" の") +
-           std::to_string(line) + Text("行目の") + std::string(quantity) +
-           Text("が有限の数値ではない（") + std::string(value) + Text("）ため、書き込めません。");
+    return text::fill(
+        Text("　ワークスペースのファイル {} の{}行目の{}が有限の数値ではない（{}）ため、"
+             "書き込めません。"),
+        {file, std::to_string(line), quantity, value});
 }
 
 // A value read from `file` (line `line`) becomes infinite or undefined in
 // `quantity`.
 inline std::string nonFiniteInputText(std::string_view file, int line, std::string_view quantity) {
-    return Text("　ファイル ") + std::string(file) + Text(" の") + std::to_string(line) +
-           Text("行目の値から求めた") + std::string(quantity) +
-           Text("が有限の数値になりません。\r\n　値の大きさを確認して下さい。");
+    return text::fill(Text("　ファイル {} の{}行目の値から求めた{}が有限の数値になりません。\r\n"
+                           "　値の大きさを確認して下さい。"),
+                      {file, std::to_string(line), quantity});
 }
 
 // Quantities named in the texts above.

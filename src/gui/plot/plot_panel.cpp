@@ -122,14 +122,34 @@ void PlotPanel::pickAt(QPointF pixel) {
     emit picked(logical.x(), logical.y());
 }
 
+void PlotPanel::setGrip(std::optional<double> logicalX) {
+    m_gripX = logicalX;
+    if (!m_gripX) m_gripping = false;
+}
+
+bool PlotPanel::onGrip(QPointF pixel) const {
+    if (!m_gripX) return false;
+    const double x = logicalToPixel(plotArea(), view()).map(QPointF(*m_gripX, 0.0)).x();
+    return std::abs(pixel.x() - x) <= kGripPixels;
+}
+
 void PlotPanel::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return QFrame::mousePressEvent(event);
+    if (onGrip(event->position())) {
+        m_gripping = true;
+        return;
+    }
     if (m_zoom == 1.0) return pickAt(event->position());
     m_pressAt = event->position();
     m_dragging = false;
 }
 
 void PlotPanel::mouseMoveEvent(QMouseEvent* event) {
+    if (m_gripping) {
+        const QPointF at = m_centre + offsetFromCentre(event->position()) / m_zoom;
+        emit gripDragged(at.x(), at.y());
+        return;
+    }
     if (!m_pressAt) return QFrame::mouseMoveEvent(event);
     const QPointF moved = event->position() - *m_pressAt;
     if (!m_dragging && moved.manhattanLength() < 4) return;
@@ -143,6 +163,11 @@ void PlotPanel::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void PlotPanel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && m_gripping) {
+        m_gripping = false;
+        emit gripReleased();
+        return;
+    }
     if (event->button() != Qt::LeftButton || !m_pressAt) {
         return QFrame::mouseReleaseEvent(event);
     }
@@ -160,6 +185,11 @@ void PlotPanel::mouseDoubleClickEvent(QMouseEvent* event) {
 void PlotPanel::wheelEvent(QWheelEvent* event) {
     const int steps = event->angleDelta().y();
     if (steps == 0) return QFrame::wheelEvent(event);
+    if (onGrip(event->position())) {
+        emit gripTurned(steps / 120.0);
+        event->accept();
+        return;
+    }
     // One notch (120) zooms by 1.25.
     zoomAbout(event->position(), std::pow(1.25, steps / 120.0));
     event->accept();

@@ -22,7 +22,8 @@ namespace zephalo::gui {
 // double click or the "全体表示" action returns to the full view. At the full
 // view a press picks at once in whole logical units; zoomed in, a click (a
 // press and release without a drag) picks at the fractional logical point
-// under the cursor.
+// under the cursor. A grip (the workbench's correction peak) takes a left
+// press and the wheel within kGripPixels of its line for itself.
 class PlotPanel : public QFrame {
     Q_OBJECT
 public:
@@ -73,9 +74,20 @@ public:
 
     static constexpr double kMaxZoom = 64.0;
 
+    // A grip on the vertical line at logical X, or none: a left press within
+    // kGripPixels of it drags the grip (gripDragged with the cursor's
+    // fractional logical point at each move, gripReleased at the end)
+    // instead of picking or panning, and the wheel there turns it
+    // (gripTurned, in notches, up positive) instead of zooming.
+    void setGrip(std::optional<double> logicalX);
+    static constexpr double kGripPixels = 6.0;
+
 signals:
     // A left click inside the accepted square, in logical units.
     void picked(double logicalX, double logicalY);
+    void gripDragged(double logicalX, double logicalY);
+    void gripReleased();
+    void gripTurned(double notches);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -87,6 +99,7 @@ protected:
 
 private:
     void pickAt(QPointF pixel);
+    bool onGrip(QPointF pixel) const;
     // A pixel's logical offset from the panel's centre at the full view.
     QPointF offsetFromCentre(QPointF pixel) const;
     void setView(double zoom, QPointF centre);
@@ -103,6 +116,8 @@ private:
     // become a drag.
     std::optional<QPointF> m_pressAt;
     bool m_dragging = false;
+    std::optional<double> m_gripX;
+    bool m_gripping = false;
 };
 
 }  // namespace zephalo::gui

@@ -79,6 +79,7 @@ QPushButton* CRIXSXAFS::addFileButton(std::string_view caption, const QString& n
 void CRIXSXAFS::run(std::string_view caption, const CommandOf& command,
                     const std::function<core::Report(const WorkbenchBoxes&)>& operation) {
     if (m_steps->changedOutside()) return;
+    m_live.reset();
     const WorkbenchBoxes typed = typedBoxes();
     bool ran = false;
     const core::Report report = core::runStep(m_workspace, [&] {
@@ -95,6 +96,7 @@ void CRIXSXAFS::run(std::string_view caption, const CommandOf& command,
 }
 
 void CRIXSXAFS::redrawFromFiles() {
+    m_live.reset();
     m_model.redraw(typedBoxes());
     showBoxes(m_model.boxes());
     repaintPanels();
@@ -125,6 +127,7 @@ void CRIXSXAFS::onPicked(double logicalX, double logicalY) {
         m_xafsPanel->cancelCursor();
         return;
     }
+    m_live.reset();
     const WorkbenchBoxes typed = typedBoxes();
     const auto report =
         runClickStep(m_workspace, [&] { return m_model.pick(logicalX, logicalY, typed); });
@@ -237,6 +240,7 @@ void CRIXSXAFS::repaintPanels() {
     const std::optional<double> rFactor = m_model.shownRFactor();
     m_editRFactor->setText(rFactor ? toQt(core::formatDigits(*rFactor, kRFactorDigits))
                                    : QString());
+    placeGrip();
     m_xafsPanel->update();
     m_theoryPanel->update();
     m_experimentPanel->update();

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/plot/projection.h"
+#include "core/rixs/live_correction.h"
 #include "core/rixs/workbench_commands.h"
 #include "core/rixs/workbench_model.h"
 #include "core/workspace/workspace.h"
@@ -18,6 +20,7 @@ class QButtonGroup;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 
 namespace zephalo::gui {
 
@@ -110,6 +113,29 @@ private:
     PlotPanel* m_xafsPanel = nullptr;
     PlotPanel* m_theoryPanel = nullptr;
     PlotPanel* m_experimentPanel = nullptr;
+
+    // --- The correction peak dragged on the selective XAFS panel ---------------
+    // While the grip moves, the peak, the calculated spectrum, its comparison
+    // and the R factor follow in memory; the end of a drag (or a pause of the
+    // wheel) records the peak as "補正用ピーク表示" does, so that "XAFS修正"
+    // applies what the panel shows. Any other step drops the live curves.
+    struct LiveDrag {
+        core::rixs::LiveCorrection correction;
+        core::rixs::LivePeak peak;
+        core::plot::Curve peakLike;  // the shown peak: frame, pen and name
+        std::optional<double> rFactor;
+        std::optional<core::plot::Curve> peakCurve, theory, experiment;
+    };
+    std::vector<core::plot::Curve> xafsShown() const;
+    std::vector<core::plot::Curve> theoryShown() const;
+    std::vector<core::plot::Curve> experimentShown() const;
+    void connectLive();
+    bool startLive();
+    void followLive();
+    void commitLive();
+    void placeGrip();
+    std::optional<LiveDrag> m_live;
+    QTimer* m_wheelPause = nullptr;
 };
 
 }  // namespace zephalo::gui

@@ -142,11 +142,12 @@ CRIXSXAFS::CRIXSXAFS(const core::Workspace& workspace, QWidget* parent)
     // Every panel draws what the model holds at the moment it paints: the
     // selective XAFS in the mode now checked, the RIXS spectra with the flag
     // now stored.
-    m_xafsPanel->setCurveSource([this] { return m_model.xafsCurves(checkedMode()); });
-    m_theoryPanel->setCurveSource([this] { return m_model.theoryCurves(m_model.twoComponents()); });
-    m_experimentPanel->setCurveSource(
-        [this] { return m_model.experimentCurves(m_model.twoComponents()); });
+    // A dragged correction peak adds its live curves.
+    m_xafsPanel->setCurveSource([this] { return xafsShown(); });
+    m_theoryPanel->setCurveSource([this] { return theoryShown(); });
+    m_experimentPanel->setCurveSource([this] { return experimentShown(); });
     connect(m_xafsPanel, &PlotPanel::picked, this, &CRIXSXAFS::onPicked);
+    connectLive();
     attachExport(m_xafsPanel, [this] { return m_model.xafsSeries(checkedMode()); });
     attachExport(m_theoryPanel, [this] { return m_model.theorySeries(m_model.twoComponents()); });
     attachExport(m_experimentPanel,

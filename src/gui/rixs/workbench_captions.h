@@ -35,6 +35,11 @@ inline constexpr std::string_view kPeakWidth = "幅";
 inline constexpr std::string_view kAdd = "加算";
 inline constexpr std::string_view kSubtract = "減算";
 inline constexpr std::string_view kShowPeak = "補正用ピーク表示";
+// A correction peak dragged without an excitation energy to follow it at.
+inline constexpr std::string_view kLiveNeedsExcitation =
+    "　補正用ピークを動かしています。\r\n"
+    "　「励起エネルギー(eV)」に数値を入れると、RIXSスペクトルとR因子も\r\n"
+    "ピークに合わせて動きます。";
 inline constexpr std::string_view kApply = "XAFS修正";
 inline constexpr std::string_view kStore = "修正の一時保存";
 inline constexpr std::string_view kRefresh = "さらに修正";

@@ -155,7 +155,7 @@ COptim::COptim(const core::Workspace& workspace, QWidget* parent, const std::str
     connect(m_buttonStop, &QPushButton::clicked, this, &COptim::onStop);
 
     const core::Report report =
-        core::runStep(m_workspace, [&] { return m_model.open(excitation); });
+        core::runStep(m_workspace, [&] { return m_model.openAsLastTime(excitation); });
     const OptimiseBoxes& boxes = m_model.boxes();
     m_editStart->setText(toQt(boxes.start));
     m_editEnd->setText(toQt(boxes.end));
