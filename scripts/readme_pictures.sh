@@ -24,4 +24,7 @@ $cli compare >/dev/null
 HOME=$space ZEPHALO_PICTURES=$PWD/docs build/tests/gui_readme_pictures_test >/dev/null
 $cli figure experiment --out docs/figure_experiment.png --size 1200x900 >/dev/null
 $cli figure map --from 7105 --to 7135 --step 0.5 --out docs/figure_map.png --size 1200x900 >/dev/null
-echo "docs/: main_window.png workbench.png walk_edge.png walk_xrf.png workbench_compare.png figure_experiment.png figure_map.png"
+# The fit over the pre-edge with its band, last: it changes the working copy.
+$cli fit --omega 7114 --from 7104 --to 7134 --band 100 >/dev/null
+$cli figure xafs --out docs/figure_fit_band.png --size 1200x900 >/dev/null
+echo "docs/: figure_fit_band.png main_window.png workbench.png walk_edge.png walk_xrf.png workbench_compare.png figure_experiment.png figure_map.png"

@@ -90,6 +90,11 @@ Status ProfileFit::prepare(const FitProblem& problem) {
     }
     costOfResiduals();
     Clp_setLogLevel(lp.model, 0);
+    // The rows come scaled to percent of the measured sum already; CLP's own
+    // scaling makes every pricing pass over the dense columns slower (on 450
+    // points and 2001 rows a fit took 1.0 s with it, 0.59 s without, and a
+    // band of 100 refits 48 s against 19 s).
+    Clp_scaling(lp.model, 0);
     Clp_loadProblem(lp.model, static_cast<int>(m + k), static_cast<int>(n), start.data(),
                     index.data(), value.data(), lp.lower.data(), lp.upper.data(), lp.cost.data(),
                     rowLower.data(), rowUpper.data());
