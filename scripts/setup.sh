@@ -13,7 +13,7 @@ packages=(
   libqcustomplot-dev libqcustomplot2.1-qt6
   libhdf5-dev coinor-libclp-dev
   pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib
-  file dpkg-dev help2man desktop-file-utils
+  file dpkg-dev help2man desktop-file-utils gettext
 )
 if [ "${1:-}" = --windows ]; then
   packages+=(g++-mingw-w64-x86-64-posix googletest wine64)

@@ -78,9 +78,9 @@ core::Report last(const Done& done, const core::Report& report) {
     return done(report) ? core::Report::success({}) : report;
 }
 
-CLI::App* workbenchCommand(CLI::App& app, Context& context, const char* name, const char* help,
+CLI::App* workbenchCommand(CLI::App& app, Context& context, const char* name, std::string_view help,
                            const std::shared_ptr<WorkbenchOptions>& options, Buttons buttons) {
-    auto* command = app.add_subcommand(name, help);
+    auto* command = app.add_subcommand(name, std::string(help));
     command->callback([&context, options, buttons = std::move(buttons)] {
         context.step([&](const core::Workspace& workspace) {
             return runWorkbench(*options, workspace, context, buttons);

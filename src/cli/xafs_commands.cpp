@@ -40,7 +40,7 @@ const CLI::Validator& edgeText() {
 
 struct ImportCommand {
     const char* name;
-    const char* help;
+    core::text::Text help;
     core::Report (XafsReadingModel::*run)(const std::filesystem::path&) const;
 };
 
@@ -54,7 +54,7 @@ void addXafsCommands(CLI::App& app, CLI::App& import, Context& context) {
         {"selective-general", texts::kSelectiveGeneralHelp, &XafsReadingModel::importGeneral},
     };
     for (const auto& command : kImports) {
-        auto* sub = import.add_subcommand(command.name, command.help);
+        auto* sub = import.add_subcommand(command.name, std::string(command.help));
         auto file = std::make_shared<std::string>();
         context.fileOption(sub->add_option("FILE", *file, "the chosen file"))->required();
         sub->callback([&context, file, run = command.run] {

@@ -201,5 +201,78 @@ TEST(DemoStory, EveryStepUndoesRedoesAndTheHistoryScriptReplaysIt) {
     EXPECT_EQ(datFiles(fresh), states.back());
 }
 
+// Whether UTF-8 `text` holds a kana, a kanji or a full-width character.
+bool holdsJapanese(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const int length = c < 0x80 ? 1 : c < 0xe0 ? 2 : c < 0xf0 ? 3 : 4;
+        char32_t point = length == 1 ? c : c & (0x3f >> (length - 1));
+        for (int k = 1; k < length && i + k < text.size(); ++k)
+            point = (point << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3f);
+        if ((point >= 0x3000 && point <= 0x30ff) || (point >= 0x3400 && point <= 0x9fff) ||
+            (point >= 0xff00 && point <= 0xffef))
+            return true;
+        i += length;
+    }
+    return false;
+}
+
+// ZEPHALO_LANG for the programs this test starts, unset again after.
+class LanguageVariable {
+public:
+    explicit LanguageVariable(const char* code) { setenv("ZEPHALO_LANG", code, 1); }
+    ~LanguageVariable() { unsetenv("ZEPHALO_LANG"); }
+};
+
+// The README's chain with refusals and usage errors around it, in both
+// languages: the same exit codes and the same work-space bytes; English
+// prints no Japanese, Japanese prints its own texts.
+TEST(DemoStory, EnglishAndJapaneseLeaveTheSameFilesAndExitCodes) {
+    std::vector<std::string> commands{"--help", "load-selective", "undo"};
+    for (const std::string& command : readmeCommands()) commands.push_back(command);
+    for (const char* extra : {"compute --omega 7114eV", "xrf --excitation abc --button fit",
+                              "edge --edge Q", "history", "undo", "redo", "import xrf missing.DAT"})
+        commands.push_back(extra);
+
+    struct Outcome {
+        std::vector<int> exitCodes;
+        std::vector<std::string> printed;
+        std::map<std::string, std::string> files;
+    };
+    const auto runAll = [&](const char* code) {
+        LanguageVariable language(code);
+        TempDir space;
+        TempDir scratch;
+        Outcome outcome;
+        for (const std::string& command : commands) {
+            std::vector<std::string> arguments{"--workspace", space.path().string()};
+            for (std::string word : words(command)) {
+                if (word.rfind("data/demo/", 0) == 0)
+                    word = (std::filesystem::path(ZEPHALO_SOURCE_DIR) / word).string();
+                arguments.push_back(word);
+            }
+            const CliRun run = runCli(arguments, scratch);
+            outcome.exitCodes.push_back(run.exitCode);
+            outcome.printed.push_back(run.out + run.err);
+        }
+        outcome.files = datFiles(space.path());
+        return outcome;
+    };
+    const Outcome japanese = runAll("ja");
+    const Outcome english = runAll("en");
+    EXPECT_EQ(english.exitCodes, japanese.exitCodes);
+    EXPECT_EQ(english.files, japanese.files);
+    EXPECT_GE(english.files.size(), 10u);
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        EXPECT_FALSE(holdsJapanese(english.printed[i])) << commands[i] << ":\n"
+                                                        << english.printed[i];
+    }
+    // The refusals and the steps' messages do change language.
+    EXPECT_TRUE(holdsJapanese(japanese.printed[1])) << japanese.printed[1];
+    EXPECT_NE(english.printed[1], japanese.printed[1]);
+    EXPECT_NE(std::count(japanese.exitCodes.begin(), japanese.exitCodes.end(), 0),
+              static_cast<long>(commands.size()));
+}
+
 }  // namespace
 }  // namespace zephalo::test

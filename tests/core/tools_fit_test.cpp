@@ -118,6 +118,55 @@ TEST_F(ProfileFitKernel, SolvesHandWorkedProblems) {
     }
 }
 
+// Many more rows than variables: most residual columns are held at a bound
+// and let go as the solve needs them. The result must still be the
+// optimum: no feasible step in any of many directions lowers the
+// objective, for a given S and after new residuals.
+TEST_F(ProfileFitKernel, ManyRowsGiveTheOptimumOfTheWholeProgramme) {
+    std::mt19937 random(41);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const std::size_t n = 4, m = 400;
+    FitProblem problem;
+    problem.variables = n;
+    problem.lower.assign(n, -0.6);
+    problem.runStart = {true, false, false, false};
+    const double truth[n] = {0.5, 1.2, -0.4, 0.3};
+    for (std::size_t j = 0; j < m; ++j) {
+        double value = 0.0;
+        for (std::size_t i = 0; i < n; ++i) {
+            problem.response.push_back(unit(random));
+            value += problem.response.back() * truth[i];
+        }
+        // Noise with outliers, as a measurement with spikes gives.
+        const double noise = (unit(random) - 0.5) * 0.1 + (j % 37 == 0 ? 3.0 : 0.0);
+        problem.residual.push_back(value + noise);
+    }
+    ProfileFit fit;
+    ASSERT_TRUE(fit.prepare(problem));
+    const auto objective = [&](const std::vector<double>& d, double s) {
+        return fit.misfit(d) + s * fit.roughness(d);
+    };
+    const auto expectOptimal = [&](double s, const char* what) {
+        std::vector<double> change;
+        ASSERT_TRUE(fit.solve(s, change)) << what;
+        const double best = objective(change, s);
+        for (int trial = 0; trial < 2000; ++trial) {
+            std::vector<double> step = change;
+            const double length = 1e-4 * std::pow(10.0, 3.0 * unit(random));
+            for (std::size_t i = 0; i < n; ++i) {
+                step[i] = std::max(problem.lower[i], step[i] + length * (unit(random) - 0.5));
+            }
+            ASSERT_GE(objective(step, s), best - 1e-9 * (1 + best)) << what << " trial " << trial;
+        }
+    };
+    expectOptimal(0.0, "S = 0");
+    expectOptimal(2.0, "S = 2");
+    std::vector<double> resampled = problem.residual;
+    for (double& r : resampled) r += (unit(random) - 0.5) * 0.5;
+    fit.setResidual(resampled);
+    expectOptimal(2.0, "new residuals");
+}
+
 TEST_F(ProfileFitKernel, RefusesEmptyAndNonFiniteProblems) {
     ProfileFit fit;
     FitProblem empty;

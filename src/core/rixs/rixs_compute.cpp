@@ -2,6 +2,7 @@
 
 #include "core/numeric/input_texts.h"
 #include "core/rixs/rixs_core.h"
+#include "core/rixs/rixs_texts.h"
 #include "core/rixs/workbench_texts.h"
 #include "core/workspace/file_names.h"
 #include "core/workspace/number_text.h"
@@ -21,7 +22,7 @@ Report computeRixs(const Workspace& workspace, std::string_view excitationText,
                    std::string_view scalingText, std::string_view absorptionText) {
     if (!workspace.exists(files::kParameters)) {
         return Report::refused(numeric::missingInputText(workspace, files::kParameters,
-                                                         "　「ワークスペース作成」をして下さい。"));
+                                                         core::rixs::texts::kComputeRixsText));
     }
     CalculationParameters parameters;
     if (auto status = workspace.readParameters(parameters); !status) {

@@ -14,6 +14,7 @@
 #include "core/numeric/line_factors.h"
 #include "core/numeric/line_sums.h"
 #include "core/numeric/row_sums.h"
+#include "core/rixs/rixs_texts.h"
 #include "core/workspace/file_names.h"
 #include "core/workspace/number_text.h"
 #include "core/workspace/storage_texts.h"
@@ -43,25 +44,23 @@ QuadPoint combine(double energy, const std::array<double, 4>& intensity, bool tw
 // that is not finite there. `multiplier` receives f_abs.
 Status checkExcitation(const RixsInput& input, double omega, double& multiplier) {
     if (omega == 0.0 || !std::isfinite(omega)) {
-        return Status::failure("　励起エネルギーが" + formatNumber(omega) +
-                               "eVではRIXSを計算できません。\r\n"
-                               "　「励起エネルギー(eV)」に正しい値を入力して下さい。");
+        return Status::failure(core::rixs::texts::kCheckExcitationPart1 + formatNumber(omega) +
+                               core::rixs::texts::kCheckExcitationPart2);
     }
     const CalculationParameters& p = input.parameters;
     // f_abs = 1/(α·μ(Ω) + 1); an infinite or undefined value would fill the
     // whole spectrum with inf or nan.
     const double mu = absorptionAt(input.absorption, omega);
     if (!std::isfinite(mu)) {
-        return Status::failure("　" + std::string(files::kConvXafsNorm) +
-                               " に同じエネルギーの点が続いているため、励起エネルギーでの吸収を"
-                               "\r\n求められません。\r\n　吸収補正用のXAFSを確認して下さい。");
+        return Status::failure(
+            text::fill(core::rixs::texts::kCheckExcitationPart3, {files::kConvXafsNorm}));
     }
     multiplier = 1 / (p.absorptionFactor * mu + 1);
     if (!std::isfinite(multiplier)) {
-        return Status::failure("　吸収補正因子" + formatNumber(p.absorptionFactor) +
-                               "では、励起エネルギーでの吸収" + formatNumber(mu) +
-                               "に対する補正の分母\r\n（吸収補正因子×吸収＋1）が0になります。\r\n"
-                               "　「吸収補正因子」を見直して下さい。");
+        return Status::failure(core::rixs::texts::kCheckExcitationPart4 +
+                               formatNumber(p.absorptionFactor) +
+                               core::rixs::texts::kCheckExcitationPart5 + formatNumber(mu) +
+                               core::rixs::texts::kCheckExcitationPart6);
     }
     return {};
 }
@@ -71,21 +70,21 @@ Status checkExcitation(const RixsInput& input, double omega, double& multiplier)
 Status checkShared(const RixsInput& input, std::vector<double>& grid) {
     grid.clear();
     if (input.selective.size() < 2) {
-        return Status::failure("　" + std::string(files::kSelectiveForRixs) + " の選択的XAFSが" +
-                               std::to_string(input.selective.size()) +
-                               "点しかありません。\r\n"
-                               "　積分の刻み幅を最初の2点から決めるため、2点以上が必要です。\r\n"
-                               "　「修正終了」をやり直して下さい。");
+        return Status::failure(
+            text::fill(core::rixs::texts::kCheckSharedPart1, {files::kSelectiveForRixs}) +
+            std::to_string(input.selective.size()) + core::rixs::texts::kCheckSharedPart2);
     }
     if (input.selective.size() > kMaxSelectivePoints) {
-        return Status::failure("　" + std::string(files::kSelectiveForRixs) + " の選択的XAFSが" +
-                               std::to_string(input.selective.size()) + "点あり、上限の" +
-                               std::to_string(kMaxSelectivePoints) + "点を超えています。");
+        return Status::failure(
+            text::fill(core::rixs::texts::kCheckSharedPart3, {files::kSelectiveForRixs}) +
+            std::to_string(input.selective.size()) + core::rixs::texts::kCheckSharedPart4 +
+            std::to_string(kMaxSelectivePoints) + core::rixs::texts::kCheckSharedPart5);
     }
     if (input.absorption.size() > kMaxAbsorptionPoints) {
-        return Status::failure("　" + std::string(files::kConvXafsNorm) + " のXAFSが" +
-                               std::to_string(input.absorption.size()) + "点あり、上限の" +
-                               std::to_string(kMaxAbsorptionPoints) + "点を超えています。");
+        return Status::failure(
+            text::fill(core::rixs::texts::kCheckSharedPart6, {files::kConvXafsNorm}) +
+            std::to_string(input.absorption.size()) + core::rixs::texts::kCheckSharedPart7 +
+            std::to_string(kMaxAbsorptionPoints) + core::rixs::texts::kCheckSharedPart8);
     }
     const CalculationParameters& p = input.parameters;
     return numeric::emissionGrid(p.gridStart, p.gridEnd, p.gridStep, grid);
@@ -293,10 +292,10 @@ Status readRixsInputs(const Workspace& workspace, RixsInputFiles& files, RixsInp
         std::string_view hint;
     };
     const Needed needed[] = {
-        {files::kSelectiveForRixs, "　「修正終了」ボタンを押してからRIXS計算をして下さい。"},
-        {files::kConvXafsNorm, "　「XAFSの読込」（吸収補正用）をしてからRIXS計算をして下さい。"},
-        {files::kParameters, "　「ワークスペース作成」をして下さい。"},
-        {files::kFinalState, "　「ワークスペース作成」をして下さい。"},
+        {files::kSelectiveForRixs, core::rixs::texts::kReadRixsInputsPart1},
+        {files::kConvXafsNorm, core::rixs::texts::kReadRixsInputsPart2},
+        {files::kParameters, core::rixs::texts::kReadRixsInputsPart3},
+        {files::kFinalState, core::rixs::texts::kReadRixsInputsPart4},
     };
     for (const Needed& file : needed) {
         if (!workspace.exists(file.name)) {
@@ -320,9 +319,9 @@ Status readRixsInputs(const Workspace& workspace, RixsInputFiles& files, RixsInp
 std::optional<Status> nonFiniteRefusal(const QuadPoint& point, double scaling,
                                        std::string_view selectiveFile) {
     const std::pair<std::string_view, double> values[] = {
-        {texts::kTotal, point.total},
-        {texts::kComponent1, point.comp1},
-        {texts::kComponent2, point.comp2},
+        {core::texts::kTotal, point.total},
+        {core::texts::kComponent1, point.comp1},
+        {core::texts::kComponent2, point.comp2},
     };
     for (const auto& [quantity, value] : values) {
         if (std::isfinite(value)) continue;

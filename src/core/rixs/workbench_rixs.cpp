@@ -256,8 +256,7 @@ Report WorkbenchModel::compareAligned(const PairSpectrum& measured, const std::s
     for (auto [size, name] :
          {std::pair{measured.size(), &source}, std::pair{calculated.size(), &calculatedSource}}) {
         if (size <= kMaxAlignedPoints) continue;
-        return finished(Report::refused(std::string(texts::kTooManyPointsHead) + *name +
-                                        std::string(texts::kTooManyPointsTail) +
+        return finished(Report::refused(text::fill(texts::kTooManyPoints, {*name}) +
                                         std::string(kWorkspaceUnchanged)));
     }
     const AlignedSpectra pair = alignEnergies(measured, calculated);

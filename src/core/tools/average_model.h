@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/tools/tools_texts.h"
 #include "core/workspace/records.h"
 #include "core/workspace/status.h"
 #include "core/workspace/workspace.h"
@@ -19,7 +20,9 @@ namespace zephalo::core::tools {
 
 // The items of "隣接データ数", in list order, and the half width of the
 // kernel each selects.
-inline constexpr std::array<std::string_view, 3> kAverageItems{"5点平均", "9点平均", "15点平均"};
+inline constexpr std::array<text::Text, 3> kAverageItems{
+    core::tools::texts::kAverageFivePoints, core::tools::texts::kAverageNinePoints,
+    core::tools::texts::kAverageFifteenPoints};
 inline constexpr std::array<int, 3> kAverageHalfWidths{2, 4, 7};
 
 // The index range an average covers: `first` is the last index with

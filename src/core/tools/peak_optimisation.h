@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/tools/tools_texts.h"
 #include "core/workspace/records.h"
 #include "core/workspace/status.h"
 #include "core/workspace/workspace.h"
@@ -19,7 +20,9 @@
 namespace zephalo::core::tools {
 
 // Items of "最適化回数", in list order (item i runs i + 1 passes).
-inline constexpr std::array<std::string_view, 3> kPassItems{"1回", "2回", "3回"};
+inline constexpr std::array<text::Text, 3> kPassItems{core::tools::texts::kOnePass,
+                                                      core::tools::texts::kTwoPasses,
+                                                      core::tools::texts::kThreePasses};
 
 // Capacities of a run: selective XAFS points, calculated and measured lines.
 inline constexpr std::size_t kMaxOptimiseSelective = 2000;

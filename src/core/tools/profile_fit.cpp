@@ -37,16 +37,46 @@ double ProfileFit::roughness(std::span<const double> change) const {
 namespace {
 // What CLP takes as no bound.
 constexpr double kInfinite = 1e30;
+// CLP's column states for a column held at a bound.
+constexpr int kAtUpperBound = 2;
+constexpr int kAtLowerBound = 3;
+// A held residual column is let go when its reduced cost lies on the wrong
+// side of its bound by more than this.
+constexpr double kReducedCostTolerance = 1e-9;
+// A column of the working set at a bound is held again when its reduced cost
+// keeps it there by more than this, during the first kHoldingRounds rounds.
+constexpr double kHoldingMargin = 1e-6;
+constexpr int kHoldingRounds = 50;
+// The ceiling on each change, in multiples of the problem's own scale: the
+// largest intensity plus the change that explains the largest residual by
+// the strongest response alone.
+constexpr double kCeilingScale = 1e3;
 }  // namespace
 
-// The programme in CLP's form. Its dual, with u_j ∈ [−1, 1] per row and
-// v_k ∈ [−S, S] per second difference, reads
-//     maximise  Σ_j u_j (c_j − Σ_i l_i A_ji) − Σ_k v_k Σ_i l_i D_ki
-//     subject to g_i = Σ_j A_ji u_j + Σ_k D_ki v_k ≤ 0 for every variable i,
-// and the multiplier of g_i ≤ 0 is d_i − l_i (the change above its bound).
+// The programme in CLP's form. Its dual, with u_j ∈ [−1, 1] per residual
+// row, v_k ∈ [−S, S] per second difference and w_i ≥ 0 per variable, reads
+//     maximise  Σ_j u_j (c_j − Σ_i l_i A_ji) − Σ_k v_k Σ_i l_i D_ki − U Σ_i w_i
+//     subject to g_i = Σ_j A_ji u_j + Σ_k D_ki v_k − w_i ≤ 0 for every variable i,
+// and the multiplier of g_i ≤ 0 is d_i − l_i (the change above its bound,
+// at most the ceiling U, which the columns w_i keep every restricted
+// programme feasible with).
+//
+// At the optimum nearly every u_j sits at ±1, the sign of row j's misfit,
+// and only about as many as there are variables lie between. So the
+// programme is solved by sifting: the residual columns are held at the sign
+// of their residual and left out of CLP's model (their part moves into the
+// rows' bounds), except a working set; after each solve, the held columns
+// whose reduced costs say they should move join the working set, until none
+// does. The last optimum is then the whole programme's. The simplex prices
+// only the working set, a few times the window's size, instead of every
+// measured point of every spectrum.
 struct ProfileFit::Programme {
     Clp_Simplex* model = Clp_newModel();
-    std::vector<double> lower, upper, cost;  // per column
+    // Model columns: the n ceiling columns, the k smoothing columns, then the
+    // residual rows in `residualColumns` order.
+    std::vector<std::size_t> residualColumns;
+    std::vector<double> lower, upper;  // per model column
+    std::vector<double> rowUpper;      // per variable: minus the held columns' part
     ~Programme() { Clp_deleteModel(model); }
 };
 
@@ -79,53 +109,87 @@ Status ProfileFit::prepare(const FitProblem& problem) {
         if (!problem.runStart[i + 1] && !problem.runStart[i + 2]) m_differences.push_back(i);
     }
     const std::size_t k = m_differences.size();
+    costOfResiduals();
 
+    double largestLower = 0.0, largestResponse = 0.0, largestResidual = 0.0;
+    for (double l : problem.lower) largestLower = std::max(largestLower, std::fabs(l));
+    for (double a : problem.response) largestResponse = std::max(largestResponse, std::fabs(a));
+    for (double r : problem.residual) largestResidual = std::max(largestResidual, std::fabs(r));
+    m_ceiling = kCeilingScale *
+                (largestLower + (largestResponse > 0.0 ? largestResidual / largestResponse : 1.0));
+    if (!(m_ceiling > 0.0)) m_ceiling = kCeilingScale;
+
+    // Every residual column is held at the sign of its residual (the side of
+    // its row without a change), except the 2n smallest.
+    m_held.resize(m);
+    for (std::size_t j = 0; j < m; ++j) m_held[j] = problem.residual[j] < 0.0 ? -1 : 1;
+    std::vector<std::size_t> order(m);
+    for (std::size_t j = 0; j < m; ++j) order[j] = j;
+    const auto free = static_cast<std::ptrdiff_t>(std::min(m, 2 * n));
+    std::partial_sort(order.begin(), order.begin() + free, order.end(),
+                      [&](std::size_t a, std::size_t b) {
+                          return std::fabs(problem.residual[a]) < std::fabs(problem.residual[b]);
+                      });
     m_lp = std::make_unique<Programme>();
-    // Column by column: A transposed, then three entries per second
-    // difference.
+    Programme& lp = *m_lp;
+    for (std::ptrdiff_t t = 0; t < free; ++t) {
+        m_held[order[static_cast<std::size_t>(t)]] = 0;
+        lp.residualColumns.push_back(order[static_cast<std::size_t>(t)]);
+    }
+    lp.rowUpper.assign(n, 0.0);
+    for (std::size_t j = 0; j < m; ++j) {
+        if (m_held[j] == 0) continue;
+        const double* row = problem.response.data() + j * n;
+        for (std::size_t i = 0; i < n; ++i) lp.rowUpper[i] -= m_held[j] * row[i];
+    }
+
+    // Column by column: the ceilings, three entries per second difference,
+    // then A transposed for the working set.
     std::vector<CoinBigIndex> start{0};
     std::vector<int> index;
     std::vector<double> value;
-    index.reserve(n * m + 3 * k);
-    value.reserve(n * m + 3 * k);
-    for (std::size_t j = 0; j < m; ++j) {
-        for (std::size_t i = 0; i < n; ++i) {
-            const double a = problem.response[j * n + i];
-            if (a == 0.0) continue;
-            index.push_back(static_cast<int>(i));
-            value.push_back(a);
-        }
+    std::vector<double> cost;
+    for (std::size_t i = 0; i < n; ++i) {
+        index.push_back(static_cast<int>(i));
+        value.push_back(-1.0);
         start.push_back(static_cast<CoinBigIndex>(index.size()));
+        lp.lower.push_back(0.0);
+        lp.upper.push_back(kInfinite);
+        cost.push_back(-m_ceiling);
     }
+    // The smoothing columns' costs depend on the bounds alone; their bounds
+    // come with S.
+    const auto& l = m_problem.lower;
     for (const std::size_t first : m_differences) {
         for (std::size_t t = 0; t < 3; ++t) {
             index.push_back(static_cast<int>(first + t));
             value.push_back(t == 1 ? -2.0 : 1.0);
         }
         start.push_back(static_cast<CoinBigIndex>(index.size()));
+        lp.lower.push_back(0.0);
+        lp.upper.push_back(0.0);
+        cost.push_back(-(l[first] - 2 * l[first + 1] + l[first + 2]));
     }
-    Programme& lp = *m_lp;
-    lp.lower.assign(m + k, -1.0);
-    lp.upper.assign(m + k, 1.0);
-    lp.cost.assign(m + k, 0.0);
-    const std::vector<double> rowLower(n, -kInfinite), rowUpper(n, 0.0);
-    // The smoothing columns' costs depend on the bounds alone.
-    const auto& l = m_problem.lower;
-    for (std::size_t d = 0; d < k; ++d) {
-        const std::size_t i = m_differences[d];
-        lp.cost[m + d] = -(l[i] - 2 * l[i + 1] + l[i + 2]);
-        lp.lower[m + d] = lp.upper[m + d] = 0.0;
+    for (const std::size_t j : lp.residualColumns) {
+        const double* row = problem.response.data() + j * n;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (row[i] == 0.0) continue;
+            index.push_back(static_cast<int>(i));
+            value.push_back(row[i]);
+        }
+        start.push_back(static_cast<CoinBigIndex>(index.size()));
+        lp.lower.push_back(-1.0);
+        lp.upper.push_back(1.0);
+        cost.push_back(m_cost[j]);
     }
-    costOfResiduals();
+    const std::vector<double> rowLower(n, -kInfinite);
     Clp_setLogLevel(lp.model, 0);
     // The rows come scaled to percent of the measured sum already; CLP's own
-    // scaling makes every pricing pass over the dense columns slower (on 450
-    // points and 2001 rows a fit took 1.0 s with it, 0.59 s without, and a
-    // band of 100 refits 48 s against 19 s).
+    // scaling makes every pricing pass over the dense columns slower.
     Clp_scaling(lp.model, 0);
-    Clp_loadProblem(lp.model, static_cast<int>(m + k), static_cast<int>(n), start.data(),
-                    index.data(), value.data(), lp.lower.data(), lp.upper.data(), lp.cost.data(),
-                    rowLower.data(), rowUpper.data());
+    Clp_loadProblem(lp.model, static_cast<int>(n + k + lp.residualColumns.size()),
+                    static_cast<int>(n), start.data(), index.data(), value.data(), lp.lower.data(),
+                    lp.upper.data(), cost.data(), rowLower.data(), lp.rowUpper.data());
     Clp_setOptimizationDirection(lp.model, -1.0);
     return {};
 }
@@ -133,11 +197,12 @@ Status ProfileFit::prepare(const FitProblem& problem) {
 void ProfileFit::costOfResiduals() {
     const std::size_t n = m_problem.variables;
     const std::size_t m = m_problem.rows();
+    m_cost.resize(m);
     for (std::size_t j = 0; j < m; ++j) {
         double cost = m_problem.residual[j];
         const double* row = m_problem.response.data() + j * n;
         for (std::size_t i = 0; i < n; ++i) cost -= m_problem.lower[i] * row[i];
-        m_lp->cost[j] = cost;
+        m_cost[j] = cost;
     }
 }
 
@@ -145,8 +210,98 @@ void ProfileFit::setResidual(std::span<const double> residual) {
     if (!m_lp || residual.size() != m_problem.residual.size()) return;
     m_problem.residual.assign(residual.begin(), residual.end());
     costOfResiduals();
-    Clp_chgObjCoefficients(m_lp->model, m_lp->cost.data());
-    m_newCost = true;
+    Programme& lp = *m_lp;
+    const double* current = Clp_getObjCoefficients(lp.model);
+    const std::size_t fixed = m_problem.variables + m_differences.size();
+    std::vector<double> cost(current, current + fixed);
+    for (const std::size_t j : lp.residualColumns) cost.push_back(m_cost[j]);
+    Clp_chgObjCoefficients(lp.model, cost.data());
+}
+
+// Holds again the working set's columns that sit at a bound with a reduced
+// cost that keeps them there by a wide margin, the widest first, so that the
+// working set stays near 2n columns.
+void ProfileFit::hold() {
+    Programme& lp = *m_lp;
+    const std::size_t n = m_problem.variables;
+    const std::size_t fixed = n + m_differences.size();
+    const std::size_t keep = 2 * n;
+    if (lp.residualColumns.size() <= keep) return;
+    const double* reduced = Clp_getReducedCost(lp.model);
+    const double* value = Clp_getColSolution(lp.model);
+    std::vector<std::pair<double, std::size_t>> settled;  // (−margin, position in the set)
+    for (std::size_t t = 0; t < lp.residualColumns.size(); ++t) {
+        const std::size_t c = fixed + t;
+        const double u = value[c];
+        const double margin = u >= 1.0 - 1e-12 ? reduced[c] : u <= -1.0 + 1e-12 ? -reduced[c] : 0.0;
+        if (margin > kHoldingMargin) settled.push_back({-margin, t});
+    }
+    const std::size_t count = std::min(settled.size(), lp.residualColumns.size() - keep);
+    if (count == 0) return;
+    std::partial_sort(settled.begin(), settled.begin() + static_cast<std::ptrdiff_t>(count),
+                      settled.end());
+    std::vector<bool> gone(lp.residualColumns.size(), false);
+    std::vector<int> which;
+    for (std::size_t q = 0; q < count; ++q) {
+        const std::size_t t = settled[q].second;
+        const std::size_t j = lp.residualColumns[t];
+        const signed char sign = value[fixed + t] > 0.0 ? 1 : -1;
+        m_held[j] = sign;
+        const double* row = m_problem.response.data() + j * n;
+        for (std::size_t i = 0; i < n; ++i) lp.rowUpper[i] -= sign * row[i];
+        gone[t] = true;
+        which.push_back(static_cast<int>(fixed + t));
+    }
+    std::sort(which.begin(), which.end());
+    Clp_deleteColumns(lp.model, static_cast<int>(which.size()), which.data());
+    Clp_chgRowUpper(lp.model, lp.rowUpper.data());
+    std::vector<std::size_t> columns;
+    for (std::size_t t = 0; t < lp.residualColumns.size(); ++t) {
+        if (!gone[t]) columns.push_back(lp.residualColumns[t]);
+    }
+    lp.residualColumns = std::move(columns);
+    lp.lower.resize(fixed + lp.residualColumns.size());
+    lp.upper.resize(fixed + lp.residualColumns.size());
+}
+
+// Lets the held columns `released` join the working set, each at the bound
+// it was held at, so that the last basis stays primal feasible.
+void ProfileFit::release(const std::vector<std::size_t>& released) {
+    Programme& lp = *m_lp;
+    const std::size_t n = m_problem.variables;
+    std::vector<CoinBigIndex> start{0};
+    std::vector<int> index;
+    std::vector<double> value, lower, upper, cost;
+    for (const std::size_t j : released) {
+        const double* row = m_problem.response.data() + j * n;
+        for (std::size_t i = 0; i < n; ++i) {
+            lp.rowUpper[i] += m_held[j] * row[i];
+            if (row[i] == 0.0) continue;
+            index.push_back(static_cast<int>(i));
+            value.push_back(row[i]);
+        }
+        start.push_back(static_cast<CoinBigIndex>(index.size()));
+        lower.push_back(-1.0);
+        upper.push_back(1.0);
+        cost.push_back(m_cost[j]);
+    }
+    const int first = Clp_numberColumns(lp.model);
+    std::vector<double> solution(Clp_getColSolution(lp.model),
+                                 Clp_getColSolution(lp.model) + first);
+    Clp_chgRowUpper(lp.model, lp.rowUpper.data());
+    Clp_addColumns(lp.model, static_cast<int>(released.size()), lower.data(), upper.data(),
+                   cost.data(), start.data(), index.data(), value.data());
+    for (std::size_t t = 0; t < released.size(); ++t) {
+        const std::size_t j = released[t];
+        Clp_setColumnStatus(lp.model, first + static_cast<int>(t),
+                            m_held[j] > 0 ? kAtUpperBound : kAtLowerBound);
+        solution.push_back(m_held[j]);
+        lp.lower.push_back(-1.0);
+        lp.upper.push_back(1.0);
+        lp.residualColumns.push_back(j);
+        m_held[j] = 0;
+    }
+    Clp_setColSolution(lp.model, solution.data());
 }
 
 Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
@@ -156,29 +311,57 @@ Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
         return Status::failure(std::string(texts::kFitBadSmoothing));
     }
     Programme& lp = *m_lp;
+    const std::size_t n = m_problem.variables;
     const std::size_t m = m_problem.rows();
     if (smoothing != m_smoothing) {
         for (std::size_t d = 0; d < m_differences.size(); ++d) {
-            lp.lower[m + d] = -smoothing;
-            lp.upper[m + d] = smoothing;
+            lp.lower[n + d] = -smoothing;
+            lp.upper[n + d] = smoothing;
         }
         Clp_chgColumnLower(lp.model, lp.lower.data());
         Clp_chgColumnUpper(lp.model, lp.upper.data());
         m_smoothing = smoothing;
     }
     // New bounds keep the last basis dual feasible, new costs keep it
-    // primal feasible; the dual simplex goes on from either faster here
-    // (the basis is as small as the window). Should it stop short, the
+    // primal feasible, columns let go or held keep it primal feasible; the
+    // dual simplex goes on from each faster here (the basis is as small as
+    // the window, and it flips the boxed columns). Should it stop short, the
     // primal simplex finishes from where it stood.
-    Clp_dual(lp.model, 0);
-    if (Clp_status(lp.model) != 0) Clp_primal(lp.model, 0);
-    m_newCost = false;
-    if (Clp_status(lp.model) != 0) {
-        m_solved = false;
-        return Status::failure(std::string(texts::kFitNoSolution));
+    std::vector<std::pair<double, std::size_t>> wrong;
+    std::vector<std::size_t> released;
+    for (int round = 1;; ++round) {
+        Clp_dual(lp.model, 0);
+        if (Clp_status(lp.model) != 0) Clp_primal(lp.model, 0);
+        if (Clp_status(lp.model) != 0) {
+            m_solved = false;
+            return Status::failure(std::string(texts::kFitNoSolution));
+        }
+        // The reduced cost of a held column, c_j − Σ_i A_ji y_i, is the
+        // misfit of its row: a column held at +1 belongs there while it is
+        // >= 0, one held at −1 while it is <= 0.
+        const double* price = Clp_getRowPrice(lp.model);
+        wrong.clear();
+        for (std::size_t j = 0; j < m; ++j) {
+            if (m_held[j] == 0) continue;
+            const double* row = m_problem.response.data() + j * n;
+            double reduced = m_cost[j];
+            for (std::size_t i = 0; i < n; ++i) reduced -= row[i] * price[i];
+            const double off = m_held[j] * reduced;
+            if (off < -kReducedCostTolerance) wrong.push_back({off, j});
+        }
+        if (wrong.empty()) break;
+        // The worst first, at most n at a time.
+        const std::size_t count = std::min(wrong.size(), std::max<std::size_t>(n, 16));
+        std::partial_sort(wrong.begin(), wrong.begin() + static_cast<std::ptrdiff_t>(count),
+                          wrong.end());
+        released.clear();
+        for (std::size_t t = 0; t < count; ++t) released.push_back(wrong[t].second);
+        // Holding columns again could in principle go round in circles; after
+        // kHoldingRounds the working set only grows, and the loop ends.
+        if (round < kHoldingRounds) hold();
+        release(released);
     }
     m_solved = true;
-    const std::size_t n = m_problem.variables;
     const double* price = Clp_getRowPrice(lp.model);
     change.resize(n);
     for (std::size_t i = 0; i < n; ++i) {

@@ -34,9 +34,12 @@ struct FitProblem {
 // The programme is solved in its dual form (n rows: one per variable; one
 // bounded column per residual row and per second difference), so that the
 // simplex basis stays as small as the window whatever the number of measured
-// points. CLP keeps the basis between solves: a new smoothing weight or new
-// residuals start from the last optimum. A build without CLP has the class
-// but refuses every programme.
+// points, and by sifting, so that the simplex prices about as many residual
+// columns as there are variables (see profile_fit.cpp). CLP keeps the basis
+// between solves: a new smoothing weight or new residuals start from the
+// last optimum. Each change stays below a ceiling a thousand times the
+// problem's own scale. A build without CLP has the class but refuses every
+// programme.
 class ProfileFit {
 public:
     // Whether this build has the solver; without it prepare and solve
@@ -64,15 +67,21 @@ public:
 
 private:
     void costOfResiduals();
+    void release(const std::vector<std::size_t>& released);
+    void hold();
 
     struct Programme;
     std::unique_ptr<Programme> m_lp;
     FitProblem m_problem;
     // Second differences as (first variable of the triple) per difference.
     std::vector<std::size_t> m_differences;
+    // Per residual row: its column's cost, and the bound (−1 or +1) it is
+    // held at outside the working set, 0 inside.
+    std::vector<double> m_cost;
+    std::vector<signed char> m_held;
+    double m_ceiling = 0.0;
     double m_smoothing = -1.0;
     bool m_solved = false;
-    bool m_newCost = false;
 };
 
 }  // namespace zephalo::core::tools

@@ -1,29 +1,26 @@
 #include "core/workspace/gates.h"
+#include "core/workspace/storage_texts.h"
 
 namespace zephalo::core {
 
 namespace {
 
-constexpr std::string_view kMaterialsMissing =
-    " エラー!!\r\n　まず["
-    "ワークスペース作成」後、「素材入力」ボタン\r\nで全ての素材を読み込んで下さい。";
+constexpr text::Text kMaterialsMissing = core::texts::kMaterialsMissingText;
 
 }  // namespace
 
 const Gate& gateOf(Step step) {
     static const Gate convXafs{{files::kConventionalXafs, files::kSelectiveOrg,
                                 files::kExperimentEmission, files::kParameters},
-                               "通常XAFSによるパラメーター設定が終了しました。",
+                               core::texts::kGateOfPart1,
                                kMaterialsMissing};
     static const Gate xrf{{files::kExperimentEmission, files::kParameters},
-                          "蛍光X線によるパラメーター設定が終了しました。",
+                          core::texts::kGateOfPart2,
                           kMaterialsMissing};
     static const Gate rixs{
         {files::kRixsExperiment, files::kConvXafsNorm, files::kSelectiveWork, files::kParameters},
-        "RIXSシミュレーションが終了しました。",
-        " エラー!!"
-        "\r\n　「素材入力」ボタンで全ての素材を読み込み、\r\n「XAFSの読込」と「蛍光X線による設定」"
-        "をしないと、\r\n正しいシミュレーションはできません。"};
+        core::texts::kGateOfPart3,
+        core::texts::kGateOfPart4};
     switch (step) {
         case Step::ConvXafs:
             return convXafs;

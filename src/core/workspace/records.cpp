@@ -216,9 +216,10 @@ Status parseNumberText(std::string_view text, std::string_view fileLabel, Number
         const std::string_view token = text.substr(i, end - i);
         const auto value = parseNumber(token);
         if (!value) {
-            return Status::failure("　ファイル " + std::string(fileLabel) + " の" +
-                                   std::to_string(line) + "行目に数値として読めない文字列「" +
-                                   echoedToken(token) + "」があります。");
+            return Status::failure(core::texts::kParseNumberTextPart1 + std::string(fileLabel) +
+                                   core::texts::kParseNumberTextPart2 + std::to_string(line) +
+                                   core::texts::kParseNumberTextPart3 + echoedToken(token) +
+                                   core::texts::kParseNumberTextPart4);
         }
         out.values.push_back(*value);
         out.lines.push_back(line);
@@ -305,15 +306,18 @@ Status parseRecords(std::string_view text, std::string_view fileLabel, std::size
     if (auto status = parseNumberText(text, fileLabel, numbers); !status) return status;
     const std::string label(fileLabel);
     if (numbers.values.size() % columns != 0) {
-        return Status::failure("　ファイル " + label + " の数値の個数（" +
-                               std::to_string(numbers.values.size()) + "個）が" +
-                               std::to_string(columns) + "の倍数ではありません。\r\n　" +
-                               std::to_string(numbers.lines.back()) + "行目の組が欠けています。");
+        return Status::failure(
+            core::texts::kParseRecordsPart1 + label + core::texts::kParseRecordsPart2 +
+            std::to_string(numbers.values.size()) + core::texts::kParseRecordsPart3 +
+            std::to_string(columns) + core::texts::kParseRecordsPart4 +
+            std::to_string(numbers.lines.back()) + core::texts::kParseRecordsPart5);
     }
     const std::size_t records = numbers.values.size() / columns;
     if (records > capacity) {
-        return Status::failure("　ファイル " + label + " のデータは" + std::to_string(records) +
-                               "点あり、上限の" + std::to_string(capacity) + "点を超えています。");
+        return Status::failure(core::texts::kParseRecordsPart6 + label +
+                               core::texts::kParseRecordsPart7 + std::to_string(records) +
+                               core::texts::kParseRecordsPart8 + std::to_string(capacity) +
+                               core::texts::kParseRecordsPart9);
     }
     if (lines) {
         lines->clear();

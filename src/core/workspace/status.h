@@ -4,6 +4,8 @@
 #include <string_view>
 #include <utility>
 
+#include "core/workspace/status_texts.h"
+
 namespace zephalo::core {
 
 // The outcome of an operation that may refuse: empty error text means it did
@@ -27,10 +29,6 @@ private:
 }  // namespace zephalo::core
 
 namespace zephalo::core {
-
-// Ends a refusal that left every work-space file as it was.
-inline constexpr std::string_view kWorkspaceUnchanged =
-    "\r\n　ワークスペースのファイルは何も変更していません。";
 
 // What a button operation tells the user: the message-panel text, and whether
 // the operation did its work (false: it refused, and changed no file beyond

@@ -134,15 +134,12 @@ Status Workspace::ensureDirectory() const {
     std::error_code ec;
     if (std::filesystem::is_directory(m_directory, ec)) return {};
     if (std::filesystem::exists(m_directory, ec)) {
-        return Status::failure("　" + directoryText() +
-                               " はファイルなので、作業用のディレクトリとして使えません。\r\n"
-                               "　別の場所を ZEPHALO_WORK_SPACE で指定して下さい。");
+        return Status::failure(text::fill(core::texts::kEnsureDirectoryPart1, {directoryText()}));
     }
     std::filesystem::create_directories(m_directory, ec);
     if (ec || !std::filesystem::is_directory(m_directory, ec)) {
-        return Status::failure(
-            "　作業用のディレクトリ " + directoryText() +
-            " を作成できませんでした。\r\n　親フォルダーの書き込み権限を確認して下さい。");
+        return Status::failure(core::texts::kEnsureDirectoryPart2 + directoryText() +
+                               core::texts::kEnsureDirectoryPart3);
     }
     return {};
 }
@@ -153,7 +150,7 @@ namespace {
 template <class Record>
 struct Field {
     double Record::*member;
-    std::string_view quantity;
+    text::Text quantity;
 };
 
 constexpr std::array<Field<PairPoint>, 2> kPairFields{{
@@ -266,8 +263,9 @@ Status Workspace::readOneLine(std::string_view fileName, std::size_t count,
         return status;
     }
     if (numbers.values.size() < count) {
-        return Status::failure("　ファイル " + pathText(path(fileName)) + " の数値が" +
-                               std::to_string(count) + "個に足りません。");
+        return Status::failure(core::texts::kReadOneLinePart1 + pathText(path(fileName)) +
+                               core::texts::kReadOneLinePart2 + std::to_string(count) +
+                               core::texts::kReadOneLinePart3);
     }
     values.assign(numbers.values.begin(), numbers.values.begin() + static_cast<long>(count));
     return {};

@@ -14,8 +14,7 @@ namespace zephalo::core {
 
 namespace {
 
-constexpr std::string_view kCheckPermission =
-    "\r\n　作業用のディレクトリの書き込み権限を確認して下さい。";
+constexpr text::Text kCheckPermission = core::texts::kCheckPermissionText;
 
 Report refusedWrite(const Status& status) {
     return Report::refused(status.error() + std::string(kCheckPermission));
@@ -24,14 +23,15 @@ Report refusedWrite(const Status& status) {
 // The success texts name the real work-space folder where the original
 // names its fixed drive path.
 std::string importedText(const Workspace& workspace, std::string_view what) {
-    return workspace.directoryText() + " に" + std::string(what) + "を導入しました。";
+    return workspace.directoryText() + core::texts::kImportedTextPart1 + std::string(what) +
+           core::texts::kImportedTextPart2;
 }
 
 Status workspaceReady(const Workspace& workspace) {
     std::error_code ec;
     if (!std::filesystem::is_directory(workspace.directory(), ec)) {
-        return Status::failure("　作業用のディレクトリ " + workspace.directoryText() +
-                               " がありません。\r\n　まず「ワークスペース作成」を実行して下さい。");
+        return Status::failure(core::texts::kWorkspaceReadyPart1 + workspace.directoryText() +
+                               core::texts::kWorkspaceReadyPart2);
     }
     return {};
 }
@@ -67,8 +67,8 @@ Report createWorkspace(const Workspace& workspace) {
             return refusedWrite(status);
         }
     }
-    return Report::success("作業用のディレクトリ　" + workspace.directoryText() +
-                           "\r\nを作成しました。(以前使用時の結果は保護され\r\nています)");
+    return Report::success(core::texts::kCreateWorkspacePart1 + workspace.directoryText() +
+                           core::texts::kCreateWorkspacePart2);
 }
 
 Report importRixsExperiment(const Workspace& workspace, const std::filesystem::path& chosen) {
@@ -90,7 +90,7 @@ Report importRixsExperiment(const Workspace& workspace, const std::filesystem::p
     if (auto status = workspace.write(files::kRixsExperiment, points); !status) {
         return refusedWrite(status);
     }
-    return Report::success(importedText(workspace, "「RIXS実験スペク\r\nトル」"));
+    return Report::success(importedText(workspace, core::texts::kImportRixsExperimentText));
 }
 
 Report importRixsMap(const Workspace& workspace, const std::filesystem::path& chosen,
@@ -115,7 +115,7 @@ Report importConventionalXafs(const Workspace& workspace, const std::filesystem:
     if (auto status = workspace.write(files::kConventionalXafs, points); !status) {
         return refusedWrite(status);
     }
-    return Report::success(importedText(workspace, "「通常XAFS実験\r\nスペクトル」"));
+    return Report::success(importedText(workspace, core::texts::kImportConventionalXafsText));
 }
 
 Report importFluorescence(const Workspace& workspace, const std::filesystem::path& chosen) {
@@ -127,17 +127,16 @@ Report importFluorescence(const Workspace& workspace, const std::filesystem::pat
         if (p.intensity > largest) largest = p.intensity;
     }
     if (!(largest > 0.0)) {
-        return Report::refusedUnchanged(Status::failure(
-            "　ファイル " + pathText(chosen) +
-            (points.empty() ? std::string(" に数値のデータがありません。")
-                            : std::string(" の強度の最大値が0以下なので、\r\n"
-                                          "　蛍光X線スペクトルを最大値1に規格化できません。"))));
+        return Report::refusedUnchanged(
+            Status::failure(core::texts::kImportFluorescencePart1 + pathText(chosen) +
+                            (points.empty() ? std::string(core::texts::kImportFluorescencePart2)
+                                            : std::string(core::texts::kImportFluorescencePart3))));
     }
     for (auto& p : points) p.intensity /= largest;
     if (auto status = workspace.write(files::kExperimentEmission, points); !status) {
         return refusedWrite(status);
     }
-    return Report::success(importedText(workspace, "「蛍光X線実験\r\nスペクトル」"));
+    return Report::success(importedText(workspace, core::texts::kImportFluorescencePart4));
 }
 
 }  // namespace zephalo::core

@@ -5,36 +5,25 @@
 #include "core/plot/plot_texts.h"
 #include "core/workspace/number_text.h"
 #include "core/xafs/edge_table.h"
+#include "core/xafs/xafs_texts.h"
 
 namespace zephalo::core::xafs {
 
 namespace {
 
 // The core-energy box as a refusal names it.
-constexpr std::string_view kCoreEnergyBox = "内殻エネルギー(eV)";
+constexpr text::Text kCoreEnergyBox = core::xafs::texts::kCoreEnergyBoxText;
 
-constexpr std::string_view kReadDone =
-    "　XAFSスペクトル(吸収補正用)"
-    "を読み込み、最大値\r\nを１に規格化しました。「吸収端を選択」して「確認」\r\nして下さい。\r\n　"
-    "必要ならマウスを画面上でクリックするか、上の\r\nエディットボックスへ直接入力して、内殻エネルギ"
-    "ー\r\nを修正し、「確認」して下さい。\r\n　内殻エネルギー値を初期化したい時は「クリア」した\r\n"
-    "後、再度「読込」して下さい。";
-constexpr std::string_view kOpened =
-    "　まず「XAFS（吸収補正用）の読込」を押して、吸収補正用の\r\nXAFSスペクトルを読み込んで下さい"
-    "。";
-constexpr std::string_view kCleared =
-    "　XAFSスペクトルをクリアし、内殻エネルギーを初期化\r\nしました。再度XAFSを「読込」み、「吸収端"
-    "を選択」\r\nして下さい。";
-constexpr std::string_view kDone =
-    "　シミュレーションに必要なXAFS関連のパラメーターが\r\n設定されました。\r\n　「蛍光X線による設"
-    "定」に進んで下さい。 ";
+constexpr text::Text kReadDone = core::xafs::texts::kReadDoneText;
+constexpr text::Text kOpened = core::xafs::texts::kOpenedText;
+constexpr text::Text kCleared = core::xafs::texts::kClearedText;
+constexpr text::Text kDone = core::xafs::texts::kDoneText;
 
 std::string confirmText(std::string_view label, std::string_view energyText, double width) {
-    return "　吸収端は " + std::string(label) + " に設定されました。\r\n" + "　内殻エネルギーは" +
-           std::string(energyText) + "eV、寿命幅は" + formatDigits(width, kWidthDigits) +
-           "eVです。\r\n　よろしいですか？\r\n　必要なら内殻エネルギーを再修正後、再度\r\n「確認」"
-           "して下さい。「クリア」後に再度「読込」むと、\r\n初期設定に復帰できます。\r\n　問題なけ"
-           "れば、「設定完了」して下さい。\r\n";
+    return core::xafs::texts::kConfirmTextPart1 + std::string(label) +
+           core::xafs::texts::kConfirmTextPart2 + core::xafs::texts::kConfirmTextPart3 +
+           std::string(energyText) + core::xafs::texts::kConfirmTextPart4 +
+           formatDigits(width, kWidthDigits) + core::xafs::texts::kConfirmTextPart5;
 }
 
 }  // namespace
@@ -47,28 +36,25 @@ Report ConvXafsModel::read() {
         return Report::refusedUnchanged(status);
     }
     if (points.empty()) {
-        return Report::refused(
-            "　エラー！！\r\n　" + std::string(files::kConventionalXafs) +
-            " にデータがありません。\r\n　「通常XAFS実験値読込」で読み込み直して下さい。" +
-            std::string(kWorkspaceUnchanged));
+        return Report::refused(core::xafs::texts::kReadPart1 +
+                               std::string(files::kConventionalXafs) +
+                               core::xafs::texts::kReadPart2 + std::string(kWorkspaceUnchanged));
     }
     const MinMaxRecord raw = minMaxOf(points, 1.0);
     // A maximum of 0 or below cannot be normalised.
     if (!(raw.ymax > 0.0)) {
-        return Report::refused("　エラー！！\r\n　" + std::string(files::kConventionalXafs) +
-                               " の吸収が全点で0以下のため、\r\n規格化できません。\r\n　通常XAFSの"
-                               "実験値を読み込み直して下さい。" +
-                               std::string(kWorkspaceUnchanged));
+        return Report::refused(core::xafs::texts::kReadPart3 +
+                               std::string(files::kConventionalXafs) +
+                               core::xafs::texts::kReadPart4 + std::string(kWorkspaceUnchanged));
     }
     PairSpectrum normalised = points;
     for (auto& p : normalised) p.intensity /= raw.ymax;
     const MinMaxRecord scaled = minMaxOf(normalised, 1.0);
     // The projection divides by both spans.
     if (!(scaled.xmax > scaled.xmin) || !(scaled.ymax > scaled.ymin)) {
-        return Report::refused("　エラー！！\r\n　" + std::string(files::kConventionalXafs) +
-                               " のエネルギーまたは吸収が全点で同じため、\r\nスペクトルを描けません"
-                               "。通常XAFSの実験値を読み込み直して下さい。" +
-                               std::string(kWorkspaceUnchanged));
+        return Report::refused(core::xafs::texts::kReadPart5 +
+                               std::string(files::kConventionalXafs) +
+                               core::xafs::texts::kReadPart6 + std::string(kWorkspaceUnchanged));
     }
     if (auto status = m_workspace.write(files::kConvXafsMinMaxOrg, raw); !status) {
         return Report::refused(status);
@@ -175,8 +161,8 @@ std::optional<Report> ConvXafsModel::pick(double logicalX, double logicalY) {
         return Report::refused(status);
     }
     m_boxText = formatDigits(energy, kEnergyDigits);
-    return Report::success("　内殻エネルギーが" + m_boxText +
-                           "eVに修正されました。\r\n「確認」して下さい。");
+    return Report::success(core::xafs::texts::kPickPart1 + m_boxText +
+                           core::xafs::texts::kPickPart2);
 }
 
 Report ConvXafsModel::confirm(std::string_view boxText, int edgeIndex) {
@@ -194,12 +180,10 @@ Report ConvXafsModel::confirm(std::string_view boxText, int edgeIndex) {
     }
     // The second energy decides whether the energies are edge-relative.
     if (selective.size() < 2) {
-        return Report::refused(
-            "　エラー！！\r\n　" + std::string(files::kSelectiveOrg) + " のデータが" +
-            std::to_string(selective.size()) +
-            "点しかないため、エネルギーが吸収端からの\r\n相対値か絶対値か判定できません（2点以上必"
-            "要です）。\r\n　「選択的XAFS計算値読込」で選択的XAFSを導入し直して\r\n下さい。" +
-            std::string(kWorkspaceUnchanged));
+        return Report::refused(core::xafs::texts::kConfirmPart1 +
+                               std::string(files::kSelectiveOrg) +
+                               core::xafs::texts::kConfirmPart2 + std::to_string(selective.size()) +
+                               core::xafs::texts::kConfirmPart3 + std::string(kWorkspaceUnchanged));
     }
 
     const auto edge = edgeAt(edgeIndex);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/workspace/number_text.h"
+#include "core/xafs/xafs_texts.h"
 
 namespace zephalo::core::xafs {
 
@@ -40,11 +41,10 @@ std::vector<Word> wordsOf(std::string_view text) {
 }
 
 std::string lineText(int line) {
-    return std::to_string(line) + "行目";
+    return text::fill(core::xafs::texts::kLineText, {std::to_string(line)});
 }
 
-constexpr std::string_view kWien2kHint =
-    "\r\n　WIEN2kの計算ファイル（4語のヘッダーの後にエネルギーと強度の組）を選んで下さい。";
+constexpr text::Text kWien2kHint = core::xafs::texts::kWien2kHintText;
 
 // A header shorter than four words pulls data into the header: the fourth
 // word then shares its line with the first data word, or stands on a line
@@ -69,47 +69,52 @@ Status readWien2kFile(const std::filesystem::path& file, PairSpectrum& out,
     const std::string label = pathText(file);
     const std::vector<Word> words = wordsOf(text);
     if (words.size() <= kWien2kHeaderWords) {
-        return Status::failure(
-            "　ファイル " + label + " には4語のヘッダーの後にデータがありません（" +
-            std::to_string(words.size()) + "語だけです）。" + std::string(kWien2kHint));
+        return Status::failure(core::xafs::texts::kReadWien2kFilePart1 + label +
+                               core::xafs::texts::kReadWien2kFilePart2 +
+                               std::to_string(words.size()) +
+                               core::xafs::texts::kReadWien2kFilePart3 + std::string(kWien2kHint));
     }
     const Word& fifth = words[kWien2kHeaderWords];
     if (!parseNumber(fifth.text)) {
-        return Status::failure("　ファイル " + label +
-                               " のヘッダーが4語ではありません。\r\n　5語目の「" +
-                               echoedToken(fifth.text) + "」（" + lineText(fifth.line) +
-                               "）が数値ではありません。" + std::string(kWien2kHint));
+        return Status::failure(core::xafs::texts::kReadWien2kFilePart4 + label +
+                               core::xafs::texts::kReadWien2kFilePart5 + echoedToken(fifth.text) +
+                               core::xafs::texts::kTokenThenLine + lineText(fifth.line) +
+                               core::xafs::texts::kReadWien2kFilePart6 + std::string(kWien2kHint));
     }
     if (headerEndsEarly(words)) {
         const Word& fourth = words[kWien2kHeaderWords - 1];
-        return Status::failure("　ファイル " + label +
-                               " のヘッダーが4語ではありません。\r\n　4語目の「" +
-                               echoedToken(fourth.text) + "」（" + lineText(fourth.line) +
-                               "）はデータの数値で、ヘッダーとして読み飛ばされてしまいます。" +
-                               std::string(kWien2kHint));
+        return Status::failure(core::xafs::texts::kReadWien2kFilePart7 + label +
+                               core::xafs::texts::kReadWien2kFilePart8 + echoedToken(fourth.text) +
+                               core::xafs::texts::kTokenThenLine + lineText(fourth.line) +
+                               core::xafs::texts::kReadWien2kFilePart9 + std::string(kWien2kHint));
     }
     std::vector<double> values;
     values.reserve(words.size() - kWien2kHeaderWords);
     for (std::size_t i = kWien2kHeaderWords; i < words.size(); ++i) {
         const auto value = parseNumber(words[i].text);
         if (!value) {
-            return Status::failure("　ファイル " + label + " の" + lineText(words[i].line) +
-                                   "に数値として読めない文字列「" + echoedToken(words[i].text) +
-                                   "」があります。");
+            return Status::failure(
+                core::xafs::texts::kReadWien2kFilePart10 + label +
+                core::xafs::texts::kReadWien2kFilePart11 + lineText(words[i].line) +
+                core::xafs::texts::kReadWien2kFilePart12 + echoedToken(words[i].text) +
+                core::xafs::texts::kReadWien2kFilePart13);
         }
         values.push_back(*value);
     }
     if (values.size() % 2 != 0) {
-        return Status::failure("　ファイル " + label + " のデータの数値の個数（" +
-                               std::to_string(values.size()) + "個）が偶数ではありません。" +
-                               lineText(words.back().line) +
-                               "のエネルギーと強度の組が欠けています。");
+        return Status::failure(
+            core::xafs::texts::kReadWien2kFilePart14 + label +
+            core::xafs::texts::kReadWien2kFilePart15 + std::to_string(values.size()) +
+            core::xafs::texts::kReadWien2kFilePart16 + lineText(words.back().line) +
+            core::xafs::texts::kReadWien2kFilePart17);
     }
     const std::size_t pairs = values.size() / 2;
     if (pairs > kMaxPoints) {
-        return Status::failure("　ファイル " + label + " のデータは" + std::to_string(pairs) +
-                               "点あり、上限の" + std::to_string(kMaxPoints) +
-                               "点を超えています。");
+        return Status::failure(core::xafs::texts::kReadWien2kFilePart18 + label +
+                               core::xafs::texts::kReadWien2kFilePart19 + std::to_string(pairs) +
+                               core::xafs::texts::kReadWien2kFilePart20 +
+                               std::to_string(kMaxPoints) +
+                               core::xafs::texts::kReadWien2kFilePart21);
     }
     out.clear();
     out.reserve(pairs);
@@ -127,8 +132,8 @@ Status readGeneralFile(const std::filesystem::path& file, SelectiveXafsTable& ou
     std::vector<double> values;
     if (auto status = readRecordFile(file, 3, kMaxPoints, values, lines); !status) return status;
     if (values.empty()) {
-        return Status::failure("　ファイル " + pathText(file) +
-                               " にはデータ（エネルギー、Y1、Y2の組）がありません。");
+        return Status::failure(core::xafs::texts::kReadGeneralFilePart1 + pathText(file) +
+                               core::xafs::texts::kReadGeneralFilePart2);
     }
     out.clear();
     out.reserve(values.size() / 3);

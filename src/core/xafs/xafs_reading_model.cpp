@@ -9,6 +9,7 @@
 #include "core/workspace/number_text.h"
 #include "core/workspace/storage_texts.h"
 #include "core/xafs/selective_import.h"
+#include "core/xafs/xafs_texts.h"
 
 namespace zephalo::core::xafs {
 
@@ -18,34 +19,18 @@ namespace {
 // names the real folder.
 constexpr std::string_view kWorkspaceToken = "C:\\ZEPHALO_WORK_SPACE";
 
-constexpr std::string_view kOpening =
-    "WIEN2kの計算ファイルを1成分か2成分を選択して\r\n読み込んで下さい。\r\n　xが励起エネルギー、yが"
-    "2成分それぞれの強度\r\n（1成分の場合は2成分の値が同じ）という形式の\r\nファイルも読み込めます"
-    "。";
-constexpr std::string_view kOneDone =
-    "C:\\ZEPHALO_WORK_SPACE "
-    "に1成分の「選択的\r\nXAFSスペクトル（計算値）」を導入しました。\r\n　「OK」で終了し次のステッ"
-    "プに進んで下さい。";
-constexpr std::string_view kFirstDone =
-    "C:\\ZEPHALO_WORK_SPACE "
-    "に2成分の「選択的\r\nXAFSスペクトル（計算値）」の1成分目を導入\r\nしました。\r\n　2成分目を導"
-    "入して下さい。";
-constexpr std::string_view kSecondDone =
-    "C:\\ZEPHALO_WORK_SPACE "
-    "に2成分の「選択的\r\nXAFSスペクトル（計算値）」の2成分目を導入\r\nしました。\r\n　「OK」で終了"
-    "し次のステップに進んで下さい。";
-constexpr std::string_view kGeneralDone =
-    "C:\\ZEPHALO_WORK_SPACE "
-    "に「選択的\r\nXAFSスペクトル（一般データ）」を導入しました。\r\n　「OK」で終了し次のステップに"
-    "進んで下さい。";
-constexpr std::string_view kFirstMissing =
-    "エラー！！\r\n　まず上のボタンで1成分目を導入して下さい！";
+constexpr text::Text kOpening = core::xafs::texts::kOpeningText;
+constexpr text::Text kOneDone = core::xafs::texts::kOneDoneText;
+constexpr text::Text kFirstDone = core::xafs::texts::kFirstDoneText;
+constexpr text::Text kSecondDone = core::xafs::texts::kSecondDoneText;
+constexpr text::Text kGeneralDone = core::xafs::texts::kGeneralDoneText;
+constexpr text::Text kFirstMissing = core::xafs::texts::kFirstMissingText;
 
 // Normalising by a maximum of 0 or below has no meaning; `what` names the
 // component and its file.
 std::optional<Report> maximumRefusal(double maximum, const std::string& what) {
     if (maximum > 0.0) return std::nullopt;
-    return Report::refused("　" + what + "の強度が全点で0以下のため、規格化できません。" +
+    return Report::refused(text::fill(core::xafs::texts::kMaximumRefusalPart1, {what}) +
                            std::string(kWorkspaceUnchanged));
 }
 
@@ -66,8 +51,8 @@ std::optional<Report> normalisingRefusal(const Workspace& workspace,
         if (aBad || !std::isfinite(records[i].b / scale.bmax)) {
             const Origin origin = originOf(i, !aBad);
             return Report::refusedUnchanged(
-                workspace.refuse(Status::failure(texts::nonFiniteInputText(
-                    origin.file, origin.line, aBad ? texts::kNormalisedA : texts::kNormalisedB))));
+                workspace.refuse(Status::failure(core::texts::nonFiniteInputText(
+                    origin.file, origin.line, aBad ? core::texts::kNormalisedA : core::texts::kNormalisedB))));
         }
     }
     return std::nullopt;
@@ -84,8 +69,8 @@ std::string_view XafsReadingModel::openingText() {
 std::optional<Report> XafsReadingModel::workspaceRefusal() const {
     std::error_code ec;
     if (std::filesystem::is_directory(m_workspace.directory(), ec)) return std::nullopt;
-    return Report::refused("　エラー！！\r\n　作業用のディレクトリ " + m_workspace.directoryText() +
-                           " がありません。\r\n　まず「ワークスペース作成」をして下さい。");
+    return Report::refused(core::xafs::texts::kWorkspaceRefusalPart1 + m_workspace.directoryText() +
+                           core::xafs::texts::kWorkspaceRefusalPart2);
 }
 
 std::string XafsReadingModel::inWorkspace(std::string_view text) const {
@@ -106,7 +91,8 @@ Report XafsReadingModel::importOneComponent(const std::filesystem::path& file) c
     records.reserve(source.size());
     for (const auto& p : source) records.push_back({p.energy, p.intensity, p.intensity});
     const GridScale scale = gridScaleOf(records);
-    if (auto refusal = maximumRefusal(scale.amax, "ファイル " + pathText(file) + " "))
+    if (auto refusal = maximumRefusal(
+            scale.amax, core::xafs::texts::kImportOneComponentText + pathText(file) + " "))
         return *refusal;
     if (auto refusal = normalisingRefusal(m_workspace, records, scale, [&](std::size_t i, bool) {
             return Origin{pathText(file), lines[i]};
@@ -127,7 +113,8 @@ Report XafsReadingModel::importFirstOfTwo(const std::filesystem::path& file) con
         return Report::refusedUnchanged(status);
     double maximum = 0.0;
     for (const auto& p : source) maximum = std::max(maximum, p.intensity);
-    if (auto refusal = maximumRefusal(maximum, "1成分目のファイル " + pathText(file) + " ")) {
+    if (auto refusal = maximumRefusal(
+            maximum, core::xafs::texts::kImportFirstOfTwoText + pathText(file) + " ")) {
         return *refusal;
     }
     // The first component is kept raw; the second step grids and normalises.
@@ -156,19 +143,19 @@ Report XafsReadingModel::importSecondOfTwo(const std::filesystem::path& file) co
     std::vector<MergeSource> sources;
     const auto merged = mergeComponents(first, second, &sources);
     if (merged.empty()) {
-        return Report::refused("　1成分目（" + std::string(files::kSelectiveFirstRaw) +
-                               "）と2成分目のファイル " + pathText(file) +
-                               " に共通のエネルギー（差0.0001 eV未満）がありません。" +
-                               std::string(kWorkspaceUnchanged));
+        return Report::refused(
+            core::xafs::texts::kImportSecondOfTwoPart1 + std::string(files::kSelectiveFirstRaw) +
+            core::xafs::texts::kImportSecondOfTwoPart2 + pathText(file) +
+            core::xafs::texts::kImportSecondOfTwoPart3 + std::string(kWorkspaceUnchanged));
     }
     const GridScale mergedScale = gridScaleOf(merged);
-    if (auto refusal =
-            maximumRefusal(mergedScale.amax, "共通のエネルギーでの1成分目（" +
-                                                 std::string(files::kSelectiveFirstRaw) + "）")) {
+    if (auto refusal = maximumRefusal(mergedScale.amax, core::xafs::texts::kImportSecondOfTwoPart4 +
+                                                            std::string(files::kSelectiveFirstRaw) +
+                                                            core::xafs::texts::kClosingBracket)) {
         return *refusal;
     }
     if (auto refusal = maximumRefusal(
-            mergedScale.bmax, "共通のエネルギーでの2成分目のファイル " + pathText(file) + " ")) {
+            mergedScale.bmax, core::xafs::texts::kMaximumRefusalPart2 + pathText(file) + " ")) {
         return *refusal;
     }
     // The pairs pass through the work-space file, so the grid works on the
@@ -202,10 +189,14 @@ Report XafsReadingModel::importGeneral(const std::filesystem::path& file) const 
     if (auto status = readGeneralFile(file, records, &lines); !status)
         return Report::refusedUnchanged(status);
     const GridScale scale = gridScaleOf(records);
-    if (auto refusal = maximumRefusal(scale.amax, "ファイル " + pathText(file) + " のY1")) {
+    if (auto refusal =
+            maximumRefusal(scale.amax, core::xafs::texts::kImportGeneralPart1 + pathText(file) +
+                                           core::xafs::texts::kImportGeneralPart2)) {
         return *refusal;
     }
-    if (auto refusal = maximumRefusal(scale.bmax, "ファイル " + pathText(file) + " のY2")) {
+    if (auto refusal =
+            maximumRefusal(scale.bmax, core::xafs::texts::kImportGeneralPart3 + pathText(file) +
+                                           core::xafs::texts::kImportGeneralPart4)) {
         return *refusal;
     }
     if (auto refusal = normalisingRefusal(m_workspace, records, scale, [&](std::size_t i, bool) {
@@ -216,10 +207,8 @@ Report XafsReadingModel::importGeneral(const std::filesystem::path& file) const 
     // The last record is never searched.
     const auto table = resampleOnGrid(records, records.size() - 1, scale);
     if (table.empty()) {
-        return Report::refused("　ファイル " + pathText(file) +
-                               " のエネルギーから0.1 "
-                               "eV刻みの点が1点も得られませんでした。\r\n　最後の行は使われないため"
-                               "、2行以上のデータが必要です。" +
+        return Report::refused(core::xafs::texts::kImportGeneralPart5 + pathText(file) +
+                               core::xafs::texts::kImportGeneralPart6 +
                                std::string(kWorkspaceUnchanged));
     }
     if (auto status = m_workspace.write(files::kSelectiveOrg, table); !status) {

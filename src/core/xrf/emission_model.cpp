@@ -13,6 +13,7 @@
 #include "core/numeric/line_sums.h"
 #include "core/workspace/file_names.h"
 #include "core/workspace/number_text.h"
+#include "core/xrf/xrf_texts.h"
 
 namespace zephalo::core::xrf {
 
@@ -30,15 +31,12 @@ using numeric::kDisplayFactor;
 Status checkInput(const EmissionModelInput& input) {
     const double x = input.excitation;
     if (x == 0.0 || !std::isfinite(x)) {
-        return Status::failure("　励起エネルギーが" + formatNumber(x) +
-                               "eVでは蛍光X線スペクトルを計算できません。\r\n"
-                               "　「励起エネルギー(eV)」に正しい値を入力して下さい。");
+        return Status::failure(core::xrf::texts::kCheckInputPart1 + formatNumber(x) +
+                               core::xrf::texts::kCheckInputPart2);
     }
     if (1 + input.parameters.absorptionFactor == 0.0) {
-        return Status::failure("　" + std::string(files::kParameters) +
-                               " の吸収補正因子が-1のため、蛍光X線の強度を\r\n"
-                               "（1＋吸収補正因子）で割れません。\r\n"
-                               "　RIXS計算の「吸収補正因子」を見直して下さい。");
+        return Status::failure(
+            text::fill(core::xrf::texts::kCheckInputPart3, {files::kParameters}));
     }
     return {};
 }
@@ -182,11 +180,9 @@ Status scaleEmission(std::span<QuadPoint> spectrum, double ymax) {
     }
     if (spectrum.empty()) return {};
     if (!(largest > 0.0) || !std::isfinite(largest)) {
-        return Status::failure(
-            "　計算した蛍光X線スペクトルの最大値が" + formatNumber(largest / kDisplayFactor) +
-            "のため、実験値の最大値に合わせられません。\r\n"
-            "　ローレンツ関数の強度と励起エネルギーを確認し、「ローレンツ関数でフィット」を\r\n"
-            "やり直して下さい。");
+        return Status::failure(core::xrf::texts::kScaleEmissionPart1 +
+                               formatNumber(largest / kDisplayFactor) +
+                               core::xrf::texts::kScaleEmissionPart2);
     }
     for (QuadPoint& point : spectrum) {
         point.total = ymax * point.total / largest;
@@ -198,13 +194,12 @@ Status scaleEmission(std::span<QuadPoint> spectrum, double ymax) {
 
 Status EvaluateEmissionModel(const Workspace& workspace, double excitation) {
     if (!workspace.exists(files::kParameters)) {
-        return Status::failure(numeric::missingInputText(workspace, files::kParameters,
-                                                         "　「ワークスペース作成」をして下さい。"));
+        return Status::failure(numeric::missingInputText(
+            workspace, files::kParameters, core::xrf::texts::kEvaluateEmissionModelPart1));
     }
     if (!workspace.exists(files::kFinalStateTemp)) {
         return Status::failure(numeric::missingInputText(
-            workspace, files::kFinalStateTemp,
-            "　「ローレンツ関数設定確認」を押してから「ローレンツ関数でフィット」して下さい。"));
+            workspace, files::kFinalStateTemp, core::xrf::texts::kEvaluateEmissionModelPart2));
     }
     EmissionModelInput input;
     input.excitation = excitation;
@@ -217,13 +212,12 @@ Status EvaluateEmissionModel(const Workspace& workspace, double excitation) {
 
 Status NormalizeEmissionModel(const Workspace& workspace, QuadSpectrum& scaled) {
     if (!workspace.exists(files::kEmissionMinMax)) {
-        return Status::failure(numeric::missingInputText(workspace, files::kEmissionMinMax,
-                                                         "　「蛍光X線の読込」をして下さい。"));
+        return Status::failure(numeric::missingInputText(
+            workspace, files::kEmissionMinMax, core::xrf::texts::kNormalizeEmissionModelPart1));
     }
     if (!workspace.exists(files::kEmissionModel)) {
-        return Status::failure(
-            numeric::missingInputText(workspace, files::kEmissionModel,
-                                      "　「ローレンツ関数でフィット」をやり直して下さい。"));
+        return Status::failure(numeric::missingInputText(
+            workspace, files::kEmissionModel, core::xrf::texts::kNormalizeEmissionModelPart2));
     }
     MinMaxRecord measured;
     if (auto status = workspace.read(files::kEmissionMinMax, measured); !status) return status;

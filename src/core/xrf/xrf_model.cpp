@@ -31,10 +31,9 @@ std::string fileText(const Workspace& workspace, std::string_view name) {
 // The measured spectrum, refused when it is missing or unreadable.
 Status readMeasured(const Workspace& workspace, PairSpectrum& measured) {
     if (!workspace.exists(files::kExperimentEmission)) {
-        return Status::failure("　蛍光X線スペクトルのファイル " +
-                               fileText(workspace, files::kExperimentEmission) +
-                               " がありません。\r\n　メイン画面の「蛍光X線実験値読込」で" +
-                               "読み込んでから、\r\nもう一度操作して下さい。");
+        return Status::failure(
+            core::xrf::texts::kReadMeasuredPart1 + fileText(workspace, files::kExperimentEmission) +
+            core::xrf::texts::kReadMeasuredPart2 + core::xrf::texts::kReadMeasuredPart3);
     }
     return workspace.read(files::kExperimentEmission, measured);
 }
@@ -43,9 +42,9 @@ Status readMeasured(const Workspace& workspace, PairSpectrum& measured) {
 template <typename Value>
 Status readSeeded(const Workspace& workspace, std::string_view name, Value& out) {
     if (!workspace.exists(name)) {
-        return Status::failure("　ファイル " + fileText(workspace, name) +
-                               " がありません。\r\n　メイン画面の「ワークスペース作成」で" +
-                               "作り直してから、\r\nもう一度「蛍光X線の読込」をして下さい。");
+        return Status::failure(core::xrf::texts::kReadSeededPart1 + fileText(workspace, name) +
+                               core::xrf::texts::kReadSeededPart2 +
+                               core::xrf::texts::kReadSeededPart3);
     }
     return workspace.read(name, out);
 }
@@ -54,26 +53,25 @@ Status readSeeded(const Workspace& workspace, std::string_view name, Value& out)
 Status checkMeasured(const Workspace& workspace, const PairSpectrum& measured,
                      const MinMaxRecord& range) {
     const std::string file = fileText(workspace, files::kExperimentEmission);
-    const std::string reimport =
-        "\r\n　「蛍光X線実験値読込」で正しいスペクトルを読み込んで下さい。";
+    const std::string reimport = core::xrf::texts::kCheckMeasuredPart1;
     if (measured.empty()) {
-        return Status::failure("　蛍光X線スペクトルのファイル " + file + " にデータがありません。" +
-                               reimport);
+        return Status::failure(core::xrf::texts::kCheckMeasuredPart2 + file +
+                               core::xrf::texts::kCheckMeasuredPart3 + reimport);
     }
     if (measured.size() < 2) {
-        return Status::failure("　蛍光X線スペクトル " + file +
-                               " のデータが1点しかありません。\r\n　エネルギーの間隔を決めるには" +
-                               "2点以上必要です。" + reimport);
+        return Status::failure(core::xrf::texts::kCheckMeasuredPart4 + file +
+                               core::xrf::texts::kCheckMeasuredPart5 +
+                               core::xrf::texts::kCheckMeasuredPart6 + reimport);
     }
     if (!(range.xmax > range.xmin)) {
-        return Status::failure(
-            "　蛍光X線スペクトル " + file + " のエネルギーが全て " + formatDigits(range.xmin, 6) +
-            " eVで、範囲がありません。\r\n　これでは表示も計算もできません。" + reimport);
+        return Status::failure(core::xrf::texts::kCheckMeasuredPart7 + file +
+                               core::xrf::texts::kCheckMeasuredPart8 + formatDigits(range.xmin, 6) +
+                               core::xrf::texts::kCheckMeasuredPart9 + reimport);
     }
     if (!(range.ymax > range.ymin)) {
-        return Status::failure("　蛍光X線スペクトル " + file +
-                               " の強度が全て同じ値で、範囲がありません。\r\n" +
-                               "　これでは表示も計算もできません。" + reimport);
+        return Status::failure(core::xrf::texts::kCheckMeasuredPart10 + file +
+                               core::xrf::texts::kCheckMeasuredPart11 +
+                               core::xrf::texts::kCheckMeasuredPart12 + reimport);
     }
     return {};
 }
@@ -148,8 +146,10 @@ Report XrfModel::confirm(const XrfBoxes& typed, bool twoComponents) {
             out = *value;
             return;
         }
-        unreadable += "　ボックス「" + std::string(kLineNames[line]) + "の" + std::string(caption) +
-                      "」の値" + core::texts::quotedText(text) + "は数値として読めません。\r\n";
+        unreadable += core::xrf::texts::kConfirmPart1 + std::string(kLineNames[line]) +
+                      core::xrf::texts::kConfirmPart2 + std::string(caption) +
+                      core::xrf::texts::kConfirmPart3 + core::texts::quotedText(text) +
+                      core::xrf::texts::kConfirmPart4;
     };
     for (std::size_t i = 0; i < kLineCount; ++i) {
         take(i, texts::kPositionCaption, typed.lines[i].position, function.position[i]);
@@ -157,9 +157,7 @@ Report XrfModel::confirm(const XrfBoxes& typed, bool twoComponents) {
         take(i, texts::kWidthCaption, typed.lines[i].width, function.width[i]);
     }
     if (!unreadable.empty()) {
-        return Report::refused(unreadable +
-                               "　数値を入力してから、もう一度「ローレンツ関数設定確認」を\r\n"
-                               "押して下さい。");
+        return Report::refused(unreadable + core::xrf::texts::kConfirmPart5);
     }
     m_boxes.lines = typed.lines;
     return Report::from(m_workspace.write(files::kFinalStateTemp, function),
@@ -172,10 +170,10 @@ Report XrfModel::fit(std::string_view excitationText) {
     m_rFactor.reset();
     const auto excitation = parseBoxNumber(excitationText);
     if (!excitation) {
-        return Report::refused("　ボックス「" + std::string(texts::kExcitationCaption) + "」の値" +
-                               core::texts::quotedText(excitationText) +
-                               "は数値として読めません。\r\n　数値を入力してから、もう一度" +
-                               "「ローレンツ関数でフィット」を\r\n押して下さい。");
+        return Report::refused(
+            core::xrf::texts::kFitPart1 + std::string(texts::kExcitationCaption) +
+            core::xrf::texts::kFitPart2 + core::texts::quotedText(excitationText) +
+            core::xrf::texts::kFitPart3 + core::xrf::texts::kFitPart4);
     }
     m_boxes.excitation = std::string(excitationText);
     MinMaxRecord range;
@@ -251,13 +249,8 @@ Report XrfModel::rFactor() {
     }
     const std::size_t pairs = calculated.size();
     if (pairs < 2) {
-        return Report::refused(
-            "　R因子を計算できません。蛍光X線スペクトルと計算値で\r\n"
-            "エネルギーが一致する点が" +
-            std::to_string(pairs) +
-            "点しかありません（2点以上必要です）。\r\n"
-            "　「蛍光X線の読込」の後、「ローレンツ関数設定確認」と\r\n"
-            "「ローレンツ関数でフィット」をしてから計算して下さい。");
+        return Report::refused(core::xrf::texts::kRFactorPart1 + std::to_string(pairs) +
+                               core::xrf::texts::kRFactorPart2);
     }
     // The last pair does not enter the sums.
     calculated.resize(pairs - 1);
@@ -268,10 +261,8 @@ Report XrfModel::rFactor() {
         sum += observed[i];
     }
     if (sum == 0.0) {
-        return Report::refused("　R因子を計算できません。比較する" +
-                               std::to_string(calculated.size()) +
-                               "点の測定強度の合計が0です。\r\n" +
-                               "　「蛍光X線実験値読込」で正しいスペクトルを読み込んで下さい。");
+        return Report::refused(core::xrf::texts::kRFactorPart3 + std::to_string(calculated.size()) +
+                               core::xrf::texts::kRFactorPart4 + core::xrf::texts::kRFactorPart5);
     }
     if (auto status = m_workspace.write(files::kEmissionForRFactor, calculated); !status) {
         return Report::refused(status);
@@ -287,10 +278,9 @@ Report XrfModel::rFactor() {
 
 Report XrfModel::store() {
     if (!m_workspace.exists(files::kFinalStateTemp)) {
-        return Report::refused("　ローレンツ関数のパラメーターがまだ確認されていません\r\n（" +
+        return Report::refused(core::xrf::texts::kStorePart1 +
                                fileText(m_workspace, files::kFinalStateTemp) +
-                               " がありません）。\r\n　「ローレンツ関数設定確認」をしてから" +
-                               "「設定完了」を\r\n押して下さい。");
+                               core::xrf::texts::kStorePart2 + core::xrf::texts::kStorePart3);
     }
     FinalStateFunction function;
     if (auto status = m_workspace.read(files::kFinalStateTemp, function); !status) {
@@ -335,15 +325,15 @@ std::vector<plot::Series> XrfModel::series(bool twoComponentsChecked) const {
 
 Status XrfModel::readRange(MinMaxRecord& range) const {
     if (!m_workspace.exists(files::kEmissionMinMax)) {
-        return Status::failure("　蛍光X線スペクトルの範囲のファイル " +
+        return Status::failure(core::xrf::texts::kReadRangePart1 +
                                fileText(m_workspace, files::kEmissionMinMax) +
-                               " がありません。\r\n　まず「蛍光X線の読込」をして下さい。");
+                               core::xrf::texts::kReadRangePart2);
     }
     if (auto status = m_workspace.read(files::kEmissionMinMax, range); !status) return status;
     if (!(range.xmax > range.xmin) || !(range.ymax > range.ymin)) {
         return Status::failure(
-            "　蛍光X線スペクトルの範囲のファイル " + fileText(m_workspace, files::kEmissionMinMax) +
-            " の最小値と最大値が\r\n同じか逆です。" + "　「蛍光X線の読込」をし直して下さい。");
+            core::xrf::texts::kReadRangePart3 + fileText(m_workspace, files::kEmissionMinMax) +
+            core::xrf::texts::kReadRangePart4 + core::xrf::texts::kReadRangePart5);
     }
     return {};
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/text/language.h"
 #include "core/workspace/workspace.h"
 #include "gui/app/app_texts.h"
 #include "gui/app/main_frame.h"
@@ -13,6 +14,9 @@
 // ZEPHALO_WORK_SPACE may move. An installed program gives the user the demo
 // measurements in the data folder on its first start.
 int main(int argc, char** argv) {
+    // The window's captions are Japanese only so far: the core's messages in
+    // its panels stay Japanese with them, whatever the environment asks.
+    zephalo::core::text::setLanguage(zephalo::core::text::Language::Japanese);
     if (zephalo::gui::versionAsked(argc, argv)) {
         std::printf("zephalo %s\n", ZEPHALO_VERSION);
         return 0;

@@ -11,9 +11,9 @@ namespace zephalo::gui::rixs::captions {
 inline constexpr std::string_view kTitle = "RIXSシミュレーション";
 
 // Headings of the three panels.
-inline constexpr std::string_view kXafsPanel = core::rixs::texts::kXafsPanelTitle;
-inline constexpr std::string_view kTheoryPanel = core::rixs::texts::kTheoryPanelTitle;
-inline constexpr std::string_view kExperimentPanel = core::rixs::texts::kExperimentPanelTitle;
+inline constexpr core::text::Text kXafsPanel = core::rixs::texts::kXafsPanelTitle;
+inline constexpr core::text::Text kTheoryPanel = core::rixs::texts::kTheoryPanelTitle;
+inline constexpr core::text::Text kExperimentPanel = core::rixs::texts::kExperimentPanelTitle;
 
 // Selective XAFS: loading, clearing, display window and mode.
 inline constexpr std::string_view kLoad = "選択的XAFS読込";
