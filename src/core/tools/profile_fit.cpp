@@ -2,6 +2,9 @@
 
 #ifdef ZEPHALO_HAVE_CLP
 #include <Clp_C_Interface.h>
+
+#include <Eigen/Cholesky>
+#include <Eigen/Core>
 #endif
 
 #include <algorithm>
@@ -51,6 +54,54 @@ constexpr int kHoldingRounds = 50;
 // largest intensity plus the change that explains the largest residual by
 // the strongest response alone.
 constexpr double kCeilingScale = 1e3;
+// The start: a least-squares fit over at most this many rows, with a penalty
+// on second differences of this weight times the mean diagonal of AᵀA.
+constexpr std::size_t kStartRows = 4096;
+constexpr double kStartSmoothing = 1e-2;
+
+// The misfit per row at a start for the sifting: the change that minimises
+// the sum of squares of the misfit (over evenly spread rows) plus a small
+// penalty on second differences, raised to its bounds. Most rows' misfits
+// keep their sign from this change to the optimum, and the rows it fits
+// closest are the likeliest to end between their bounds; it decides only
+// where the simplex starts, never where it ends.
+std::vector<double> startingMisfit(const FitProblem& problem,
+                                   const std::vector<std::size_t>& differences) {
+    using Rows = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
+    const auto n = static_cast<Eigen::Index>(problem.variables);
+    const auto m = static_cast<Eigen::Index>(problem.rows());
+    const Eigen::Map<const Rows> a(problem.response.data(), m, n);
+    const Eigen::Map<const Eigen::VectorXd> r(problem.residual.data(), m);
+    const Eigen::Index stride =
+        std::max<Eigen::Index>(1, m / static_cast<Eigen::Index>(kStartRows));
+    const Eigen::Index used = (m + stride - 1) / stride;
+    const Eigen::Map<const Rows, 0, Eigen::OuterStride<>> sample(problem.response.data(), used, n,
+                                                                 Eigen::OuterStride<>(stride * n));
+    const Eigen::Map<const Eigen::VectorXd, 0, Eigen::InnerStride<>> sampled(
+        problem.residual.data(), used, Eigen::InnerStride<>(stride));
+    Eigen::MatrixXd normal = Eigen::MatrixXd::Zero(n, n);
+    normal.selfadjointView<Eigen::Lower>().rankUpdate(sample.transpose());
+    const double mean = normal.diagonal().mean();
+    const double weight = kStartSmoothing * mean;
+    constexpr double second[3] = {1.0, -2.0, 1.0};
+    for (const std::size_t first : differences) {
+        for (Eigen::Index p = 0; p < 3; ++p) {
+            for (Eigen::Index q = 0; q <= p; ++q) {
+                const auto i = static_cast<Eigen::Index>(first);
+                normal(i + p, i + q) += weight * second[p] * second[q];
+            }
+        }
+    }
+    normal.diagonal().array() += 1e-9 * mean;
+    Eigen::VectorXd change =
+        normal.selfadjointView<Eigen::Lower>().ldlt().solve(sample.transpose() * sampled);
+    if (!change.allFinite()) change.setZero();
+    for (Eigen::Index i = 0; i < n; ++i) {
+        change[i] = std::max(change[i], problem.lower[static_cast<std::size_t>(i)]);
+    }
+    const Eigen::VectorXd misfit = r - a * change;
+    return {misfit.data(), misfit.data() + m};
+}
 }  // namespace
 
 // The programme in CLP's form. Its dual, with u_j ∈ [−1, 1] per residual
@@ -119,17 +170,17 @@ Status ProfileFit::prepare(const FitProblem& problem) {
                 (largestLower + (largestResponse > 0.0 ? largestResidual / largestResponse : 1.0));
     if (!(m_ceiling > 0.0)) m_ceiling = kCeilingScale;
 
-    // Every residual column is held at the sign of its residual (the side of
-    // its row without a change), except the 2n smallest.
+    // Every residual column is held at the sign of its row's misfit at the
+    // start, except the 2n smallest.
+    const std::vector<double> misfit = startingMisfit(problem, m_differences);
     m_held.resize(m);
-    for (std::size_t j = 0; j < m; ++j) m_held[j] = problem.residual[j] < 0.0 ? -1 : 1;
+    for (std::size_t j = 0; j < m; ++j) m_held[j] = misfit[j] < 0.0 ? -1 : 1;
     std::vector<std::size_t> order(m);
     for (std::size_t j = 0; j < m; ++j) order[j] = j;
     const auto free = static_cast<std::ptrdiff_t>(std::min(m, 2 * n));
-    std::partial_sort(order.begin(), order.begin() + free, order.end(),
-                      [&](std::size_t a, std::size_t b) {
-                          return std::fabs(problem.residual[a]) < std::fabs(problem.residual[b]);
-                      });
+    std::partial_sort(
+        order.begin(), order.begin() + free, order.end(),
+        [&](std::size_t a, std::size_t b) { return std::fabs(misfit[a]) < std::fabs(misfit[b]); });
     m_lp = std::make_unique<Programme>();
     Programme& lp = *m_lp;
     for (std::ptrdiff_t t = 0; t < free; ++t) {
