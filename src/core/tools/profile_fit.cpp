@@ -16,11 +16,12 @@
 namespace zephalo::core::tools {
 
 double ProfileFit::misfit(std::span<const double> change) const {
-    const std::size_t n = m_problem.variables;
+    if (!m_problem) return 0.0;
+    const std::size_t n = m_problem->variables;
     double sum = 0.0;
-    for (std::size_t j = 0; j < m_problem.rows(); ++j) {
-        const double* row = m_problem.response.data() + j * n;
-        double t = -m_problem.residual[j];
+    for (std::size_t j = 0; j < m_problem->rows(); ++j) {
+        const double* row = m_problem->response.data() + j * n;
+        double t = -m_residual[j];
         for (std::size_t i = 0; i < n; ++i) t += row[i] * change[i];
         sum += std::fabs(t);
     }
@@ -139,6 +140,11 @@ bool ProfileFit::available() {
 }
 
 Status ProfileFit::prepare(const FitProblem& problem) {
+    return prepare(std::make_shared<const FitProblem>(problem));
+}
+
+Status ProfileFit::prepare(std::shared_ptr<const FitProblem> shared) {
+    const FitProblem& problem = *shared;
     m_lp.reset();
     m_solved = false;
     m_smoothing = -1.0;
@@ -154,7 +160,8 @@ Status ProfileFit::prepare(const FitProblem& problem) {
         !std::all_of(problem.lower.begin(), problem.lower.end(), finite)) {
         return Status::failure(std::string(texts::kFitNotFinite));
     }
-    m_problem = problem;
+    m_problem = std::move(shared);
+    m_residual = problem.residual;
     m_differences.clear();
     for (std::size_t i = 0; i + 2 < n; ++i) {
         if (!problem.runStart[i + 1] && !problem.runStart[i + 2]) m_differences.push_back(i);
@@ -210,7 +217,7 @@ Status ProfileFit::prepare(const FitProblem& problem) {
     }
     // The smoothing columns' costs depend on the bounds alone; their bounds
     // come with S.
-    const auto& l = m_problem.lower;
+    const auto& l = m_problem->lower;
     for (const std::size_t first : m_differences) {
         for (std::size_t t = 0; t < 3; ++t) {
             index.push_back(static_cast<int>(first + t));
@@ -246,24 +253,24 @@ Status ProfileFit::prepare(const FitProblem& problem) {
 }
 
 void ProfileFit::costOfResiduals() {
-    const std::size_t n = m_problem.variables;
-    const std::size_t m = m_problem.rows();
+    const std::size_t n = m_problem->variables;
+    const std::size_t m = m_problem->rows();
     m_cost.resize(m);
     for (std::size_t j = 0; j < m; ++j) {
-        double cost = m_problem.residual[j];
-        const double* row = m_problem.response.data() + j * n;
-        for (std::size_t i = 0; i < n; ++i) cost -= m_problem.lower[i] * row[i];
+        double cost = m_residual[j];
+        const double* row = m_problem->response.data() + j * n;
+        for (std::size_t i = 0; i < n; ++i) cost -= m_problem->lower[i] * row[i];
         m_cost[j] = cost;
     }
 }
 
 void ProfileFit::setResidual(std::span<const double> residual) {
-    if (!m_lp || residual.size() != m_problem.residual.size()) return;
-    m_problem.residual.assign(residual.begin(), residual.end());
+    if (!m_lp || residual.size() != m_residual.size()) return;
+    m_residual.assign(residual.begin(), residual.end());
     costOfResiduals();
     Programme& lp = *m_lp;
     const double* current = Clp_getObjCoefficients(lp.model);
-    const std::size_t fixed = m_problem.variables + m_differences.size();
+    const std::size_t fixed = m_problem->variables + m_differences.size();
     std::vector<double> cost(current, current + fixed);
     for (const std::size_t j : lp.residualColumns) cost.push_back(m_cost[j]);
     Clp_chgObjCoefficients(lp.model, cost.data());
@@ -274,7 +281,7 @@ void ProfileFit::setResidual(std::span<const double> residual) {
 // working set stays near 2n columns.
 void ProfileFit::hold() {
     Programme& lp = *m_lp;
-    const std::size_t n = m_problem.variables;
+    const std::size_t n = m_problem->variables;
     const std::size_t fixed = n + m_differences.size();
     const std::size_t keep = 2 * n;
     if (lp.residualColumns.size() <= keep) return;
@@ -298,7 +305,7 @@ void ProfileFit::hold() {
         const std::size_t j = lp.residualColumns[t];
         const signed char sign = value[fixed + t] > 0.0 ? 1 : -1;
         m_held[j] = sign;
-        const double* row = m_problem.response.data() + j * n;
+        const double* row = m_problem->response.data() + j * n;
         for (std::size_t i = 0; i < n; ++i) lp.rowUpper[i] -= sign * row[i];
         gone[t] = true;
         which.push_back(static_cast<int>(fixed + t));
@@ -319,12 +326,12 @@ void ProfileFit::hold() {
 // it was held at, so that the last basis stays primal feasible.
 void ProfileFit::release(const std::vector<std::size_t>& released) {
     Programme& lp = *m_lp;
-    const std::size_t n = m_problem.variables;
+    const std::size_t n = m_problem->variables;
     std::vector<CoinBigIndex> start{0};
     std::vector<int> index;
     std::vector<double> value, lower, upper, cost;
     for (const std::size_t j : released) {
-        const double* row = m_problem.response.data() + j * n;
+        const double* row = m_problem->response.data() + j * n;
         for (std::size_t i = 0; i < n; ++i) {
             lp.rowUpper[i] += m_held[j] * row[i];
             if (row[i] == 0.0) continue;
@@ -362,8 +369,8 @@ Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
         return Status::failure(std::string(texts::kFitBadSmoothing));
     }
     Programme& lp = *m_lp;
-    const std::size_t n = m_problem.variables;
-    const std::size_t m = m_problem.rows();
+    const std::size_t n = m_problem->variables;
+    const std::size_t m = m_problem->rows();
     if (smoothing != m_smoothing) {
         for (std::size_t d = 0; d < m_differences.size(); ++d) {
             lp.lower[n + d] = -smoothing;
@@ -394,7 +401,7 @@ Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
         wrong.clear();
         for (std::size_t j = 0; j < m; ++j) {
             if (m_held[j] == 0) continue;
-            const double* row = m_problem.response.data() + j * n;
+            const double* row = m_problem->response.data() + j * n;
             double reduced = m_cost[j];
             for (std::size_t i = 0; i < n; ++i) reduced -= row[i] * price[i];
             const double off = m_held[j] * reduced;
@@ -416,7 +423,7 @@ Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
     const double* price = Clp_getRowPrice(lp.model);
     change.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        change[i] = m_problem.lower[i] + std::max(0.0, price[i]);
+        change[i] = m_problem->lower[i] + std::max(0.0, price[i]);
     }
     return {};
 }
@@ -434,6 +441,10 @@ bool ProfileFit::available() {
 }
 
 Status ProfileFit::prepare(const FitProblem&) {
+    return Status::failure(std::string(texts::kFitNoSolverText));
+}
+
+Status ProfileFit::prepare(std::shared_ptr<const FitProblem>) {
     return Status::failure(std::string(texts::kFitNoSolverText));
 }
 
