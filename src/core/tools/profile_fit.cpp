@@ -22,6 +22,7 @@ double ProfileFit::misfit(std::span<const double> change) const {
     for (std::size_t j = 0; j < m_problem->rows(); ++j) {
         const double* row = m_problem->response.data() + j * n;
         double t = -m_residual[j];
+#pragma omp simd reduction(+ : t)
         for (std::size_t i = 0; i < n; ++i) t += row[i] * change[i];
         sum += std::fabs(t);
     }
@@ -402,8 +403,10 @@ Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
         for (std::size_t j = 0; j < m; ++j) {
             if (m_held[j] == 0) continue;
             const double* row = m_problem->response.data() + j * n;
-            double reduced = m_cost[j];
-            for (std::size_t i = 0; i < n; ++i) reduced -= row[i] * price[i];
+            double product = 0.0;
+#pragma omp simd reduction(+ : product)
+            for (std::size_t i = 0; i < n; ++i) product += row[i] * price[i];
+            const double reduced = m_cost[j] - product;
             const double off = m_held[j] * reduced;
             if (off < -kReducedCostTolerance) wrong.push_back({off, j});
         }
