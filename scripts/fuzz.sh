@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of fuzz/ in build-fuzz/ (clang, AddressSanitizer
-# and UndefinedBehaviorSanitizer) and runs each for a bounded time, seeded from
+# Builds the libFuzzer targets of fuzz/ in the sanitized tree build-asan/
+# (scripts/build-sanitized.sh: Clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs each for a bounded time, seeded from
 # the files of data/ and tests/data. Fails on any crash, leak, sanitizer report
-# or broken property; the input that caused it is kept in build-fuzz/findings.
+# or broken property; the input that caused it is kept in build-asan/fuzz/findings.
 # Usage: scripts/fuzz.sh [seconds per target, default 20]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-20}"
-build=build-fuzz
+build=build-asan/fuzz
 
-CXX=clang++ cmake -S fuzz -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2
+scripts/build-sanitized.sh
 
 # Seeds: the project's sample files, a few one-line records, and any
 # regression inputs kept in fuzz/regressions.

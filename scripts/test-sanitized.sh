@@ -1,25 +1,13 @@
 #!/usr/bin/env bash
-# Builds the core and command-line tests in build-asan/ with AddressSanitizer
-# and UndefinedBehaviorSanitizer and runs them; any report (a leak included)
-# fails it. The desktop's logic lives in the core, so its dialog tests run in
-# the plain build only; pass -DZEPHALO_BUILD_GUI=ON to sanitize them too.
+# Builds build-asan/ (scripts/build-sanitized.sh) and runs the core and
+# command-line tests under AddressSanitizer and UndefinedBehaviorSanitizer;
+# any report (a leak included) fails it. The desktop's logic lives in the
+# core, so its dialog tests run in the plain build only; pass
+# -DZEPHALO_BUILD_GUI=ON to sanitize them too.
 #     scripts/test-sanitized.sh [CMAKE_OPTION...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-# Clang: its UndefinedBehaviorSanitizer checks more (an offset added to a
-# null pointer, for one) and it builds this tree faster than GCC. -O1 -g1
-# keeps the build quick while the reports keep their lines.
-flags="-O1 -g1 -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
-launcher=()
-if command -v ccache >/dev/null; then
-  export CCACHE_BASEDIR="$PWD"
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_COMPILER=clang++ \
-  -DZEPHALO_BUILD_BENCH=OFF -DZEPHALO_BUILD_PYTHON=OFF -DZEPHALO_BUILD_GUI=OFF "${launcher[@]}" \
-  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" "$@" >/dev/null
-cmake --build build-asan -j2
+scripts/build-sanitized.sh "$@"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 # The process tests loop fewer times under the sanitizers; the package and
