@@ -221,7 +221,7 @@ void COptim::onRun() {
                        // A stopped run kept what it had tried so far: no
                        // command redoes exactly that.
                        if (m_runStopped) command.clear();
-                       m_workspace.describeStep({std::string(captions::kOptimiseRun), command});
+                       m_workspace.describeStep({std::string(captions::kOptimiseRun.source()), command});
                        return outcome.report;
                    });
 }
