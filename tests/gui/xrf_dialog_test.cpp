@@ -5,9 +5,13 @@
 #include <QRadioButton>
 #include <QtTest>
 #include <cmath>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "core/plot/projection.h"
+#include "core/text/language.h"
+#include "core/workspace/history.h"
 #include "core/xrf/xrf_texts.h"
 #include "gui/plot/plot_panel.h"
 #include "gui/widgets/message_panel.h"
@@ -85,6 +89,7 @@ private slots:
     void confirmThenStoreWithoutAFit();
     void refusalsAreShownInThePanel();
     void fitBeforeLoadAsksForTheLoadAndMessagesFit();
+    void englishLeavesTheSameFiles();
 };
 
 void XrfDialogTest::opensEmpty() {
@@ -252,6 +257,37 @@ void XrfDialogTest::fitBeforeLoadAsksForTheLoadAndMessagesFit() {
     press(dialog, "蛍光X線の読込");
     QVERIFY(message(dialog).find("読み込みました") != std::string::npos);
     QCOMPARE(zephalo::test::hiddenMessageLines(dialog), 0);
+}
+
+// The same buttons in English leave byte-identical work-space files, and the
+// history names the steps in Japanese, which the undo button shows translated.
+void XrfDialogTest::englishLeavesTheSameFiles() {
+    using zephalo::core::text::Language;
+    const auto run = [](const TempDir& dir, Language language) {
+        zephalo::core::text::setLanguage(language);
+        prepare(dir, 1);
+        CXRF dialog{Workspace(dir.path())};
+        for (const char* name : {"buttonLoad", "buttonConfirm", "buttonStore"}) {
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromLatin1(name)),
+                              Qt::LeftButton);
+        }
+        const auto undo = dialog.findChild<QPushButton*>(QStringLiteral("buttonUndo"))->text();
+        zephalo::core::text::setLanguage(Language::Japanese);
+        return undo;
+    };
+    TempDir japanese, english;
+    QCOMPARE(run(japanese, Language::Japanese), QStringLiteral("元に戻す：設定完了"));
+    QCOMPARE(run(english, Language::English), QStringLiteral("Undo: Finish set-up"));
+    QCOMPARE(zephalo::core::undoTitle(Workspace(english.path())), std::optional<std::string>("設定完了"));
+    int compared = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(japanese.path())) {
+        if (!entry.is_regular_file()) continue;
+        const auto name = entry.path().filename().string();
+        QVERIFY2(std::filesystem::exists(english / name), name.c_str());
+        QVERIFY2(readFile(entry.path()) == readFile(english / name), name.c_str());
+        ++compared;
+    }
+    QVERIFY(compared >= 5);
 }
 
 QTEST_MAIN(XrfDialogTest)
