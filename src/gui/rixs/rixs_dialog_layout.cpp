@@ -154,7 +154,7 @@ CRIXSXAFS::CRIXSXAFS(const core::Workspace& workspace, QWidget* parent)
                  [this] { return m_model.experimentSeries(m_model.twoComponents()); });
     // The user's own typing only: the workbench's changes to the box send no hint.
     connect(m_editExcitation, &QLineEdit::textEdited, this, [this] {
-        run({}, {},
+        run(core::text::Text(std::string_view()), {},
             [this](const WorkbenchBoxes& typed) { return m_model.excitationEdited(typed); });
     });
 }
