@@ -91,18 +91,18 @@ private slots:
         QTest::addColumn<QByteArray>("locale");
         QTest::addColumn<Language>("expected");
         const int ja = int(Language::Japanese), en = int(Language::English);
-        QTest::newRow("locale ja") << QByteArray() << -1 << QByteArray("ja_JP.UTF-8")
-                                   << Language::Japanese;
-        QTest::newRow("locale en") << QByteArray() << -1 << QByteArray("en_GB.UTF-8")
-                                   << Language::English;
+        QTest::newRow("locale ja")
+            << QByteArray() << -1 << QByteArray("ja_JP.UTF-8") << Language::Japanese;
+        QTest::newRow("locale en")
+            << QByteArray() << -1 << QByteArray("en_GB.UTF-8") << Language::English;
         QTest::newRow("remembered over locale")
             << QByteArray() << en << QByteArray("ja_JP.UTF-8") << Language::English;
-        QTest::newRow("remembered ja") << QByteArray() << ja << QByteArray("de_DE.UTF-8")
-                                       << Language::Japanese;
+        QTest::newRow("remembered ja")
+            << QByteArray() << ja << QByteArray("de_DE.UTF-8") << Language::Japanese;
         QTest::newRow("environment over remembered")
             << QByteArray("ja") << en << QByteArray("en_US.UTF-8") << Language::Japanese;
-        QTest::newRow("environment en") << QByteArray("en") << ja << QByteArray("ja_JP.UTF-8")
-                                        << Language::English;
+        QTest::newRow("environment en")
+            << QByteArray("en") << ja << QByteArray("ja_JP.UTF-8") << Language::English;
         QTest::newRow("unknown environment ignored")
             << QByteArray("fr") << en << QByteArray("ja_JP.UTF-8") << Language::English;
     }

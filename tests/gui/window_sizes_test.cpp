@@ -7,19 +7,27 @@
 #include <memory>
 
 #include "core/text/language.h"
+#include "core/workspace/file_names.h"
+#include "core/workspace/history.h"
+#include "core/workspace/step.h"
 #include "core/workspace/workspace.h"
+#include "core/workspace/workspace_setup.h"
 #include "gui/app/about_dialog.h"
+#include "gui/app/app_texts.h"
 #include "gui/app/main_frame.h"
 #include "gui/rixs/rixs_dialog.h"
 #include "gui/rixs/rixs_map_window.h"
+#include "gui/rixs/workbench_captions.h"
 #include "gui/tools/average_dialog.h"
 #include "gui/tools/fit_dialog.h"
 #include "gui/tools/optim_dialog.h"
 #include "gui/xafs/conv_xafs_dialog.h"
+#include "gui/xafs/xafs_captions.h"
 #include "gui/xafs/xafs_reading_dialog.h"
 #include "gui/xrf/xrf_dialog.h"
 
 using namespace zephalo;
+namespace texts = zephalo::gui::texts;
 
 using zephalo::core::text::Language;
 
@@ -36,7 +44,7 @@ class WindowSizesTest : public QObject {
     static constexpr int kDecorations = 68;
     static constexpr QSize kScreen{1366, 768};
 
-    QTemporaryDir m_dir;
+    std::unique_ptr<QTemporaryDir> m_dir;
 
     // Every window in both languages, each as it opens on a fresh work space.
     static void addWindows() {
@@ -70,10 +78,33 @@ class WindowSizesTest : public QObject {
         }
     }
 
+    // A work space whose undo and redo buttons name the steps with the
+    // longest captions: "XAFS（吸収補正用）の読込" to undo, "別の実験値と比較" to redo.
+    static void longestTitles(const core::Workspace& workspace) {
+        const auto step = [&workspace](const core::text::Text& title, auto operation) {
+            QVERIFY(core::runStep(workspace, [&] {
+                        workspace.describeStep({std::string(title.source()), {}});
+                        return operation();
+                    }).done);
+        };
+        const auto write = [&workspace](std::string_view file) {
+            const core::PairSpectrum spectrum{{7050, 0.2}, {7058, 1}};
+            return core::Report::from(workspace.write(file, spectrum), "");
+        };
+        step(texts::kCreateCaption, [&] { return core::createWorkspace(workspace); });
+        step(gui::xafs::captions::kRead, [&] { return write(core::files::kExperimentEmission); });
+        step(gui::rixs::captions::kCompareAnother,
+             [&] { return write(core::files::kConventionalXafs); });
+        QVERIFY(core::undoStep(workspace).done);
+    }
+
     std::unique_ptr<QWidget> open(Language language,
                                   const std::function<QWidget*(const core::Workspace&)>& make) {
         core::text::setLanguage(language);
-        std::unique_ptr<QWidget> window(make(core::Workspace(m_dir.path().toStdString())));
+        m_dir = std::make_unique<QTemporaryDir>();
+        const core::Workspace workspace(m_dir->path().toStdString());
+        longestTitles(workspace);
+        std::unique_ptr<QWidget> window(make(workspace));
         window->show();
         QCoreApplication::processEvents();
         return window;
@@ -109,8 +140,7 @@ class WindowSizesTest : public QObject {
                                      .boundingRect(QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX),
                                                    Qt::TextShowMnemonic, l->text())
                                      .width();
-                if (l->contentsRect().width() - 2 * l->margin() < need)
-                    report(*l, l->text(), need);
+                if (l->contentsRect().width() - 2 * l->margin() < need) report(*l, l->text(), need);
             } else if (const auto* g = qobject_cast<const QGroupBox*>(w)) {
                 const int need =
                     g->fontMetrics().horizontalAdvance(shown(g->title())) + 2 * kGroupTitleMargin;

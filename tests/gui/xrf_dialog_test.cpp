@@ -276,9 +276,10 @@ void XrfDialogTest::englishLeavesTheSameFiles() {
         return undo;
     };
     TempDir japanese, english;
-    QCOMPARE(run(japanese, Language::Japanese), QStringLiteral("元に戻す：設定完了"));
-    QCOMPARE(run(english, Language::English), QStringLiteral("Undo: Finish set-up"));
-    QCOMPARE(zephalo::core::undoTitle(Workspace(english.path())), std::optional<std::string>("設定完了"));
+    QCOMPARE(run(japanese, Language::Japanese), QStringLiteral("元に戻す：ローレンツ関数設定確認"));
+    QCOMPARE(run(english, Language::English), QStringLiteral("Undo: Confirm Lorentzians"));
+    QCOMPARE(zephalo::core::undoTitle(Workspace(english.path())),
+             std::optional<std::string>("ローレンツ関数設定確認"));
     int compared = 0;
     for (const auto& entry : std::filesystem::directory_iterator(japanese.path())) {
         if (!entry.is_regular_file()) continue;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/text/text.h"
 #include <string_view>
+#include "core/text/text.h"
 
 // Texts of the program's start-up, its main window and About box.
 namespace zephalo::gui::texts {
@@ -9,14 +9,16 @@ namespace zephalo::gui::texts {
 using ::zephalo::core::text::Text;
 
 // Printed on the terminal when the program finds no display to open.
-inline constexpr Text kNoDisplay = Text("zephalo: 画面(ディスプレイ)が見つかりません。デスクトップから起動するか、"
+inline constexpr Text kNoDisplay = Text(
+    "zephalo: 画面(ディスプレイ)が見つかりません。デスクトップから起動するか、"
     "xvfb-run zephalo で、スクリプトからは QT_QPA_PLATFORM=offscreen を付けて実行して下さい。");
 
 // The mark beside each button of the main form: its step's work is in the
 // work space, or not yet; and the mark's hint.
 inline constexpr Text kStepDone = Text("済");
 inline constexpr Text kStepNotYet = Text("未");
-inline constexpr Text kStepMarkHint = Text("作業フォルダーのファイルから判定した、このボタンの処理の実行状況");
+inline constexpr Text kStepMarkHint =
+    Text("作業フォルダーのファイルから判定した、このボタンの処理の実行状況");
 
 // The About box's licence line.
 inline constexpr const char* kLicenceLine =

@@ -47,8 +47,7 @@ CMainFrame::CMainFrame(core::Workspace workspace, QWidget* parent) : QMainWindow
 }
 
 void CMainFrame::createBars() {
-    m_aboutAction =
-        new QAction(applicationIcon(), toQt(texts::kAboutAction), this);
+    m_aboutAction = new QAction(applicationIcon(), toQt(texts::kAboutAction), this);
     m_aboutAction->setToolTip(toQt(texts::kAboutHint));
     m_aboutAction->setStatusTip(toQt(texts::kAboutStatusTip));
     connect(m_aboutAction, &QAction::triggered, this, &CMainFrame::showAbout);
@@ -119,8 +118,9 @@ void CMainFrame::createLanguageMenu() {
         std::string_view name;
         const char* object;
     };
-    for (const Choice choice : {Choice{Language::Japanese, texts::kJapaneseName, "languageJapanese"},
-                                Choice{Language::English, texts::kEnglishName, "languageEnglish"}}) {
+    for (const Choice choice :
+         {Choice{Language::Japanese, texts::kJapaneseName, "languageJapanese"},
+          Choice{Language::English, texts::kEnglishName, "languageEnglish"}}) {
         auto* action = menu->addAction(toQt(choice.name));
         action->setObjectName(QString::fromLatin1(choice.object));
         action->setCheckable(true);

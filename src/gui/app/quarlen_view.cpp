@@ -44,7 +44,6 @@ public:
 
 CQuarlenView::CQuarlenView(core::Workspace workspace, QWidget* parent)
     : QWidget(parent), m_workspace(std::move(workspace)) {
-    setMinimumWidth(kFormMinimumWidth);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 10, 12, 10);
     layout->setSpacing(6);
@@ -91,6 +90,10 @@ CQuarlenView::CQuarlenView(core::Workspace workspace, QWidget* parent)
 
     // The panel carries its caption "ZEPHALOからのメッセージ" above the text box.
     m_editMessage = new MessagePanel(this, 5);
+    // On the panel, not the form: a minimum set on the form would let its
+    // layout squeeze the buttons' captions.
+    m_editMessage->setMinimumWidth(kFormMinimumWidth - layout->contentsMargins().left() -
+                                   layout->contentsMargins().right());
     // The form draws only its done marks from the files.
     m_steps = new StepControls(this, m_workspace, m_editMessage, [this] { refreshMarks(); });
     auto* undoRow = new QHBoxLayout;
@@ -112,8 +115,7 @@ QHBoxLayout* CQuarlenView::withMark(QPushButton* button, core::FormButton which)
     mark->setObjectName(QStringLiteral("mark%1").arg(static_cast<int>(which)));
     mark->setToolTip(toQt(texts::kStepMarkHint));
     mark->setAlignment(Qt::AlignCenter);
-    mark->setMinimumWidth(
-        mark->fontMetrics().horizontalAdvance(toQt(texts::kStepDone)) * 2);
+    mark->setMinimumWidth(mark->fontMetrics().horizontalAdvance(toQt(texts::kStepDone)) * 2);
     m_marks.emplace_back(which, mark);
     auto* row = new QHBoxLayout;
     row->setSpacing(4);
@@ -170,12 +172,11 @@ void CQuarlenView::onImport(const core::text::Text& caption, const char* kind,
                                                       const std::filesystem::path&)) {
     const auto chosen = chooseMeasuredFile();
     if (!chosen) return;  // cancelled: nothing read, nothing written, text kept
-    m_editMessage->setText(
-        core::runStep(m_workspace, [&] {
-            m_workspace.describeStep(
-                {std::string(caption.source()), {"import", kind, absoluteText(*chosen)}});
-            return operation(m_workspace, *chosen);
-        }).text);
+    m_editMessage->setText(core::runStep(m_workspace, [&] {
+                               m_workspace.describeStep({std::string(caption.source()),
+                                                         {"import", kind, absoluteText(*chosen)}});
+                               return operation(m_workspace, *chosen);
+                           }).text);
     m_steps->drawn();
     refreshMarks();
 }

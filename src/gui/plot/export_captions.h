@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/text/text.h"
 #include <string_view>
+#include "core/text/text.h"
 
 // Captions and texts of saving a panel: the context-menu actions and the
 // sentence after a save.

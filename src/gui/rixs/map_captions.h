@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/text/text.h"
 #include <string_view>
+#include "core/text/text.h"
 
 #include "core/rixs/plane_texts.h"
 
@@ -36,6 +36,7 @@ inline constexpr Text kMeasuredHead = Text("実験値 Ω=");
 inline constexpr Text kRunning = Text("　RIXSマップを計算しています。");
 inline constexpr Text kDoneHead = Text("　RIXSマップを計算しました（励起エネルギー");
 inline constexpr Text kDoneMiddle = Text("点 × 発光エネルギー");
-inline constexpr Text kDoneTail = Text("点）。\r\n　マップ上をクリックすると断面を固定し、もう一度クリックすると解除します。");
+inline constexpr Text kDoneTail =
+    Text("点）。\r\n　マップ上をクリックすると断面を固定し、もう一度クリックすると解除します。");
 
 }  // namespace zephalo::gui::rixs::captions

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/text/text.h"
 #include <string_view>
+#include "core/text/text.h"
 
 // The captions of the measured RIXS map: its import from the workbench and
 // its comparison in the map window.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/text/text.h"
 #include <string_view>
+#include "core/text/text.h"
 
 #include "core/rixs/workbench_texts.h"
 
@@ -39,7 +39,8 @@ inline constexpr Text kAdd = Text("加算");
 inline constexpr Text kSubtract = Text("減算");
 inline constexpr Text kShowPeak = Text("補正用ピーク表示");
 // A correction peak dragged without an excitation energy to follow it at.
-inline constexpr Text kLiveNeedsExcitation = Text("　補正用ピークを動かしています。\r\n"
+inline constexpr Text kLiveNeedsExcitation = Text(
+    "　補正用ピークを動かしています。\r\n"
     "　「励起エネルギー(eV)」に数値を入れると、RIXSスペクトルとR因子も\r\n"
     "ピークに合わせて動きます。");
 inline constexpr Text kApply = Text("XAFS修正");

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/text/text.h"
 #include <string_view>
+#include "core/text/text.h"
 
 // Captions of the refinement tools "Average" and "Optimization", word for
 // word: window titles, group boxes, labels and buttons. The list items and

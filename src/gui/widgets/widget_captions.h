@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/text/text.h"
 #include <string_view>
+#include "core/text/text.h"
 
 // The captions every dialog shares.
 namespace zephalo::gui::widgets::captions {
@@ -21,7 +21,8 @@ inline constexpr Text kRedo = Text("やり直す");
 inline constexpr Text kTitleJoin = Text("：");
 
 // A window whose work-space files changed under it before a button acted.
-inline constexpr Text kChangedOutside = Text("　作業用のディレクトリのファイルが、このウィンドウの外（ほかの\r\n"
+inline constexpr Text kChangedOutside = Text(
+    "　作業用のディレクトリのファイルが、このウィンドウの外（ほかの\r\n"
     "ZEPHALO、zephalo-cli、元に戻す・やり直すなど）で変更されていました。\r\n"
     "　ボタンの操作は行わず、ファイルから表示し直しました。表示を\r\n"
     "確かめてから、もう一度ボタンを押して下さい。");

@@ -153,8 +153,8 @@ void CConvXAFS::onConfirm() {
     const auto report = core::runStep(m_workspace, [this] {
         const std::string typed = fromQt(m_coreEnergy->text());
         const int edge = m_edgeList->currentIndex();
-        m_workspace.describeStep(
-            {std::string(captions::kConfirm.source()), core::xafs::replayConfirmCommand(typed, edge)});
+        m_workspace.describeStep({std::string(captions::kConfirm.source()),
+                                  core::xafs::replayConfirmCommand(typed, edge)});
         return m_model.confirm(typed, edge);
     });
     m_steps->drawn();

@@ -80,9 +80,8 @@ CXAFSReading::CXAFSReading(const core::Workspace& workspace, QWidget* parent)
         runImport(captions::kFirstOfTwo, "selective-first", &Model::importFirstOfTwo);
     });
     connect(secondOfTwo, &QPushButton::clicked, this, &CXAFSReading::onSecondOfTwo);
-    connect(general, &QPushButton::clicked, this, [this] {
-        runImport(captions::kGeneral, "selective-general", &Model::importGeneral);
-    });
+    connect(general, &QPushButton::clicked, this,
+            [this] { runImport(captions::kGeneral, "selective-general", &Model::importGeneral); });
 }
 
 QString CXAFSReading::chooseWithDialog() {
@@ -97,8 +96,7 @@ QString CXAFSReading::chooseWithDialog() {
     return dialog.selectedFiles().front();
 }
 
-void CXAFSReading::runImport(const core::text::Text& caption, const char* kind,
-                             Import import) {
+void CXAFSReading::runImport(const core::text::Text& caption, const char* kind, Import import) {
     if (m_steps->changedOutside()) return;
     if (const auto refusal = m_model.workspaceRefusal()) {
         m_editMessage->setText(refusal->text);
@@ -107,12 +105,11 @@ void CXAFSReading::runImport(const core::text::Text& caption, const char* kind,
     const QString chosen = m_chooseFile();
     if (chosen.isEmpty()) return;  // cancelled: nothing read, the message stays
     const auto file = core::pathFromText(fromQt(chosen));
-    m_editMessage->setText(
-        core::runStep(m_workspace, [&] {
-            m_workspace.describeStep(
-                {std::string(caption.source()), {"import", kind, absoluteText(file)}});
-            return (m_model.*import)(file);
-        }).text);
+    m_editMessage->setText(core::runStep(m_workspace, [&] {
+                               m_workspace.describeStep({std::string(caption.source()),
+                                                         {"import", kind, absoluteText(file)}});
+                               return (m_model.*import)(file);
+                           }).text);
     m_steps->drawn();
 }
 
@@ -122,7 +119,8 @@ void CXAFSReading::onSecondOfTwo() {
         m_editMessage->setText(refusal->text);
         return;
     }
-    runImport(captions::kSecondOfTwo, "selective-second", &core::xafs::XafsReadingModel::importSecondOfTwo);
+    runImport(captions::kSecondOfTwo, "selective-second",
+              &core::xafs::XafsReadingModel::importSecondOfTwo);
 }
 
 }  // namespace zephalo::gui
