@@ -127,6 +127,8 @@ private slots:
             ->setText(QStringLiteral("7110"));
         dialog.findChild<QLineEdit*>(QStringLiteral("editPeakAmplitude"))
             ->setText(QStringLiteral("0.5"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("editPeakWidth"))
+            ->setText(QStringLiteral("1.5"));
         press(dialog, gui::toQt(captions::kShowPeak));
         QVERIFY2(undrawnPanel(dialog).isEmpty(), qPrintable(undrawnPanel(dialog)));
         save(dialog, qPrintable(QStringLiteral("workbench%1.png").arg(suffix)));
