@@ -11,7 +11,7 @@ packages=(
   fonts-noto-cjk qt6-translations-l10n locales xvfb xauth
   clang libclang-rt-14-dev ccache
   libqcustomplot-dev libqcustomplot2.1-qt6
-  libhdf5-dev coinor-libclp-dev
+  libhdf5-dev coinor-libclp-dev libeigen3-dev
   pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib
   file dpkg-dev help2man desktop-file-utils gettext
 )

@@ -261,9 +261,11 @@ TEST_F(FitWorkspace, NeverAboveTheGreedyOptimisation) {
 
 // A measurement made from a profile that differs from the working copy only
 // inside the window gives that profile back (a window of three points: the
-// responses of closer neighbours are too alike to tell apart).
+// responses of closer neighbours are too alike to tell apart), with a
+// measured map of three more excitation energies as well (both threads that
+// make the rows take some of its spectra).
 TEST_F(FitWorkspace, RecoversAKnownProfileFromNoiselessData) {
-    for (const int components : {1, 2}) {
+    for (const auto& [components, withMap] : {std::pair{1, false}, {2, false}, {1, true}}) {
         std::mt19937 random(11 + components);
         OptimiseSpace space(random, components, 1);
         SelectiveXafsTable target = space.published;
@@ -274,9 +276,16 @@ TEST_F(FitWorkspace, RecoversAKnownProfileFromNoiselessData) {
             if (components == 1) p.b = p.a;
         }
         space.measure(target);
+        if (withMap) {
+            MeasuredMap map;
+            for (const double omega : {7120.0, 7122.5, 7128.0}) {
+                map.push_back({omega, space.measuredAt(target, omega)});
+            }
+            ASSERT_TRUE(space.workspace.write(files::kRixsExperimentMap, map));
+        }
         const FitOutcome outcome = runFit(space.workspace, windowSettings(7116, 7117));
         ASSERT_TRUE(outcome.report.done) << outcome.report.text;
-        EXPECT_LT(*outcome.rFactor, 1e-3) << components;
+        EXPECT_LT(*outcome.rFactor, 1e-3) << components << withMap;
         // Two components give twice the unknowns to the same rows: the data
         // are met, but the split between A and B is not determined.
         if (components == 2) continue;

@@ -65,15 +65,20 @@ struct OptimiseSpace {
         test::writeFile(dir / std::string(name), text);
     }
 
-    // RIXSEXP.DAT: the totals the core computes for `profile` at 7125 eV, as
-    // Calculated_RIXS.DAT would hold them.
-    void measure(const SelectiveXafsTable& profile) const {
-        rixs::RixsInput input{profile, absorption, parameters, lines, 7125.0};
+    // The totals the core computes for `profile` at Ω, as Calculated_RIXS.DAT
+    // would hold them.
+    PairSpectrum measuredAt(const SelectiveXafsTable& profile, double omega) const {
+        rixs::RixsInput input{profile, absorption, parameters, lines, omega};
         QuadSpectrum spectrum;
-        ASSERT_TRUE(rixs::calculateRixsSpectrum(input, spectrum));
+        EXPECT_TRUE(rixs::calculateRixsSpectrum(input, spectrum));
         PairSpectrum measured;
         for (const QuadPoint& p : spectrum) measured.push_back({p.energy, asWritten(p.total)});
-        put(files::kRixsExperiment, formatRecords(measured));
+        return measured;
+    }
+
+    // RIXSEXP.DAT: the measurement of `profile` at 7125 eV.
+    void measure(const SelectiveXafsTable& profile) const {
+        put(files::kRixsExperiment, formatRecords(measuredAt(profile, 7125.0)));
     }
 
     std::string text(std::string_view name) const {

@@ -2,6 +2,9 @@
 
 #ifdef ZEPHALO_HAVE_CLP
 #include <Clp_C_Interface.h>
+
+#include <Eigen/Cholesky>
+#include <Eigen/Core>
 #endif
 
 #include <algorithm>
@@ -13,11 +16,13 @@
 namespace zephalo::core::tools {
 
 double ProfileFit::misfit(std::span<const double> change) const {
-    const std::size_t n = m_problem.variables;
+    if (!m_problem) return 0.0;
+    const std::size_t n = m_problem->variables;
     double sum = 0.0;
-    for (std::size_t j = 0; j < m_problem.rows(); ++j) {
-        const double* row = m_problem.response.data() + j * n;
-        double t = -m_problem.residual[j];
+    for (std::size_t j = 0; j < m_problem->rows(); ++j) {
+        const double* row = m_problem->response.data() + j * n;
+        double t = -m_residual[j];
+#pragma omp simd reduction(+ : t)
         for (std::size_t i = 0; i < n; ++i) t += row[i] * change[i];
         sum += std::fabs(t);
     }
@@ -51,6 +56,54 @@ constexpr int kHoldingRounds = 50;
 // largest intensity plus the change that explains the largest residual by
 // the strongest response alone.
 constexpr double kCeilingScale = 1e3;
+// The start: a least-squares fit over at most this many rows, with a penalty
+// on second differences of this weight times the mean diagonal of AᵀA.
+constexpr std::size_t kStartRows = 4096;
+constexpr double kStartSmoothing = 1e-2;
+
+// The misfit per row at a start for the sifting: the change that minimises
+// the sum of squares of the misfit (over evenly spread rows) plus a small
+// penalty on second differences, raised to its bounds. Most rows' misfits
+// keep their sign from this change to the optimum, and the rows it fits
+// closest are the likeliest to end between their bounds; it decides only
+// where the simplex starts, never where it ends.
+std::vector<double> startingMisfit(const FitProblem& problem,
+                                   const std::vector<std::size_t>& differences) {
+    using Rows = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
+    const auto n = static_cast<Eigen::Index>(problem.variables);
+    const auto m = static_cast<Eigen::Index>(problem.rows());
+    const Eigen::Map<const Rows> a(problem.response.data(), m, n);
+    const Eigen::Map<const Eigen::VectorXd> r(problem.residual.data(), m);
+    const Eigen::Index stride =
+        std::max<Eigen::Index>(1, m / static_cast<Eigen::Index>(kStartRows));
+    const Eigen::Index used = (m + stride - 1) / stride;
+    const Eigen::Map<const Rows, 0, Eigen::OuterStride<>> sample(problem.response.data(), used, n,
+                                                                 Eigen::OuterStride<>(stride * n));
+    const Eigen::Map<const Eigen::VectorXd, 0, Eigen::InnerStride<>> sampled(
+        problem.residual.data(), used, Eigen::InnerStride<>(stride));
+    Eigen::MatrixXd normal = Eigen::MatrixXd::Zero(n, n);
+    normal.selfadjointView<Eigen::Lower>().rankUpdate(sample.transpose());
+    const double mean = normal.diagonal().mean();
+    const double weight = kStartSmoothing * mean;
+    constexpr double second[3] = {1.0, -2.0, 1.0};
+    for (const std::size_t first : differences) {
+        for (Eigen::Index p = 0; p < 3; ++p) {
+            for (Eigen::Index q = 0; q <= p; ++q) {
+                const auto i = static_cast<Eigen::Index>(first);
+                normal(i + p, i + q) += weight * second[p] * second[q];
+            }
+        }
+    }
+    normal.diagonal().array() += 1e-9 * mean;
+    Eigen::VectorXd change =
+        normal.selfadjointView<Eigen::Lower>().ldlt().solve(sample.transpose() * sampled);
+    if (!change.allFinite()) change.setZero();
+    for (Eigen::Index i = 0; i < n; ++i) {
+        change[i] = std::max(change[i], problem.lower[static_cast<std::size_t>(i)]);
+    }
+    const Eigen::VectorXd misfit = r - a * change;
+    return {misfit.data(), misfit.data() + m};
+}
 }  // namespace
 
 // The programme in CLP's form. Its dual, with u_j ∈ [−1, 1] per residual
@@ -88,6 +141,11 @@ bool ProfileFit::available() {
 }
 
 Status ProfileFit::prepare(const FitProblem& problem) {
+    return prepare(std::make_shared<const FitProblem>(problem));
+}
+
+Status ProfileFit::prepare(std::shared_ptr<const FitProblem> shared) {
+    const FitProblem& problem = *shared;
     m_lp.reset();
     m_solved = false;
     m_smoothing = -1.0;
@@ -103,7 +161,8 @@ Status ProfileFit::prepare(const FitProblem& problem) {
         !std::all_of(problem.lower.begin(), problem.lower.end(), finite)) {
         return Status::failure(std::string(texts::kFitNotFinite));
     }
-    m_problem = problem;
+    m_problem = std::move(shared);
+    m_residual = problem.residual;
     m_differences.clear();
     for (std::size_t i = 0; i + 2 < n; ++i) {
         if (!problem.runStart[i + 1] && !problem.runStart[i + 2]) m_differences.push_back(i);
@@ -119,17 +178,17 @@ Status ProfileFit::prepare(const FitProblem& problem) {
                 (largestLower + (largestResponse > 0.0 ? largestResidual / largestResponse : 1.0));
     if (!(m_ceiling > 0.0)) m_ceiling = kCeilingScale;
 
-    // Every residual column is held at the sign of its residual (the side of
-    // its row without a change), except the 2n smallest.
+    // Every residual column is held at the sign of its row's misfit at the
+    // start, except the 2n smallest.
+    const std::vector<double> misfit = startingMisfit(problem, m_differences);
     m_held.resize(m);
-    for (std::size_t j = 0; j < m; ++j) m_held[j] = problem.residual[j] < 0.0 ? -1 : 1;
+    for (std::size_t j = 0; j < m; ++j) m_held[j] = misfit[j] < 0.0 ? -1 : 1;
     std::vector<std::size_t> order(m);
     for (std::size_t j = 0; j < m; ++j) order[j] = j;
     const auto free = static_cast<std::ptrdiff_t>(std::min(m, 2 * n));
-    std::partial_sort(order.begin(), order.begin() + free, order.end(),
-                      [&](std::size_t a, std::size_t b) {
-                          return std::fabs(problem.residual[a]) < std::fabs(problem.residual[b]);
-                      });
+    std::partial_sort(
+        order.begin(), order.begin() + free, order.end(),
+        [&](std::size_t a, std::size_t b) { return std::fabs(misfit[a]) < std::fabs(misfit[b]); });
     m_lp = std::make_unique<Programme>();
     Programme& lp = *m_lp;
     for (std::ptrdiff_t t = 0; t < free; ++t) {
@@ -159,7 +218,7 @@ Status ProfileFit::prepare(const FitProblem& problem) {
     }
     // The smoothing columns' costs depend on the bounds alone; their bounds
     // come with S.
-    const auto& l = m_problem.lower;
+    const auto& l = m_problem->lower;
     for (const std::size_t first : m_differences) {
         for (std::size_t t = 0; t < 3; ++t) {
             index.push_back(static_cast<int>(first + t));
@@ -195,24 +254,24 @@ Status ProfileFit::prepare(const FitProblem& problem) {
 }
 
 void ProfileFit::costOfResiduals() {
-    const std::size_t n = m_problem.variables;
-    const std::size_t m = m_problem.rows();
+    const std::size_t n = m_problem->variables;
+    const std::size_t m = m_problem->rows();
     m_cost.resize(m);
     for (std::size_t j = 0; j < m; ++j) {
-        double cost = m_problem.residual[j];
-        const double* row = m_problem.response.data() + j * n;
-        for (std::size_t i = 0; i < n; ++i) cost -= m_problem.lower[i] * row[i];
+        double cost = m_residual[j];
+        const double* row = m_problem->response.data() + j * n;
+        for (std::size_t i = 0; i < n; ++i) cost -= m_problem->lower[i] * row[i];
         m_cost[j] = cost;
     }
 }
 
 void ProfileFit::setResidual(std::span<const double> residual) {
-    if (!m_lp || residual.size() != m_problem.residual.size()) return;
-    m_problem.residual.assign(residual.begin(), residual.end());
+    if (!m_lp || residual.size() != m_residual.size()) return;
+    m_residual.assign(residual.begin(), residual.end());
     costOfResiduals();
     Programme& lp = *m_lp;
     const double* current = Clp_getObjCoefficients(lp.model);
-    const std::size_t fixed = m_problem.variables + m_differences.size();
+    const std::size_t fixed = m_problem->variables + m_differences.size();
     std::vector<double> cost(current, current + fixed);
     for (const std::size_t j : lp.residualColumns) cost.push_back(m_cost[j]);
     Clp_chgObjCoefficients(lp.model, cost.data());
@@ -223,7 +282,7 @@ void ProfileFit::setResidual(std::span<const double> residual) {
 // working set stays near 2n columns.
 void ProfileFit::hold() {
     Programme& lp = *m_lp;
-    const std::size_t n = m_problem.variables;
+    const std::size_t n = m_problem->variables;
     const std::size_t fixed = n + m_differences.size();
     const std::size_t keep = 2 * n;
     if (lp.residualColumns.size() <= keep) return;
@@ -247,7 +306,7 @@ void ProfileFit::hold() {
         const std::size_t j = lp.residualColumns[t];
         const signed char sign = value[fixed + t] > 0.0 ? 1 : -1;
         m_held[j] = sign;
-        const double* row = m_problem.response.data() + j * n;
+        const double* row = m_problem->response.data() + j * n;
         for (std::size_t i = 0; i < n; ++i) lp.rowUpper[i] -= sign * row[i];
         gone[t] = true;
         which.push_back(static_cast<int>(fixed + t));
@@ -268,12 +327,12 @@ void ProfileFit::hold() {
 // it was held at, so that the last basis stays primal feasible.
 void ProfileFit::release(const std::vector<std::size_t>& released) {
     Programme& lp = *m_lp;
-    const std::size_t n = m_problem.variables;
+    const std::size_t n = m_problem->variables;
     std::vector<CoinBigIndex> start{0};
     std::vector<int> index;
     std::vector<double> value, lower, upper, cost;
     for (const std::size_t j : released) {
-        const double* row = m_problem.response.data() + j * n;
+        const double* row = m_problem->response.data() + j * n;
         for (std::size_t i = 0; i < n; ++i) {
             lp.rowUpper[i] += m_held[j] * row[i];
             if (row[i] == 0.0) continue;
@@ -311,8 +370,8 @@ Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
         return Status::failure(std::string(texts::kFitBadSmoothing));
     }
     Programme& lp = *m_lp;
-    const std::size_t n = m_problem.variables;
-    const std::size_t m = m_problem.rows();
+    const std::size_t n = m_problem->variables;
+    const std::size_t m = m_problem->rows();
     if (smoothing != m_smoothing) {
         for (std::size_t d = 0; d < m_differences.size(); ++d) {
             lp.lower[n + d] = -smoothing;
@@ -343,9 +402,11 @@ Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
         wrong.clear();
         for (std::size_t j = 0; j < m; ++j) {
             if (m_held[j] == 0) continue;
-            const double* row = m_problem.response.data() + j * n;
-            double reduced = m_cost[j];
-            for (std::size_t i = 0; i < n; ++i) reduced -= row[i] * price[i];
+            const double* row = m_problem->response.data() + j * n;
+            double product = 0.0;
+#pragma omp simd reduction(+ : product)
+            for (std::size_t i = 0; i < n; ++i) product += row[i] * price[i];
+            const double reduced = m_cost[j] - product;
             const double off = m_held[j] * reduced;
             if (off < -kReducedCostTolerance) wrong.push_back({off, j});
         }
@@ -365,7 +426,7 @@ Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
     const double* price = Clp_getRowPrice(lp.model);
     change.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        change[i] = m_problem.lower[i] + std::max(0.0, price[i]);
+        change[i] = m_problem->lower[i] + std::max(0.0, price[i]);
     }
     return {};
 }
@@ -383,6 +444,10 @@ bool ProfileFit::available() {
 }
 
 Status ProfileFit::prepare(const FitProblem&) {
+    return Status::failure(std::string(texts::kFitNoSolverText));
+}
+
+Status ProfileFit::prepare(std::shared_ptr<const FitProblem>) {
     return Status::failure(std::string(texts::kFitNoSolverText));
 }
 

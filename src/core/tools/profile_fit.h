@@ -54,6 +54,8 @@ public:
     // Builds the programme; refuses a problem without variables or rows,
     // or with a value that is not finite.
     Status prepare(const FitProblem& problem);
+    // The same for a problem shared with other fits (its rows are not copied).
+    Status prepare(std::shared_ptr<const FitProblem> problem);
     // New residuals for the same rows (a resampled measurement).
     void setResidual(std::span<const double> residual);
     // The optimal change for smoothing weight S ≥ 0 into `change`.
@@ -63,7 +65,7 @@ public:
     double misfit(std::span<const double> change) const;
     double roughness(std::span<const double> change) const;
 
-    std::size_t variables() const { return m_problem.variables; }
+    std::size_t variables() const { return m_problem ? m_problem->variables : 0; }
 
 private:
     void costOfResiduals();
@@ -72,7 +74,8 @@ private:
 
     struct Programme;
     std::unique_ptr<Programme> m_lp;
-    FitProblem m_problem;
+    std::shared_ptr<const FitProblem> m_problem;
+    std::vector<double> m_residual;  // the problem's, or the last setResidual's
     // Second differences as (first variable of the triple) per difference.
     std::vector<std::size_t> m_differences;
     // Per residual row: its column's cost, and the bound (−1 or +1) it is

@@ -1,8 +1,10 @@
 #include "core/tools/profile_fit_run.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <random>
+#include <thread>
 #include <utility>
 
 #include "core/numeric/r_factor.h"
@@ -37,7 +39,6 @@ struct Measured {
     const PairSpectrum* points = nullptr;
     rixs::PointPairs pairs;
     QuadSpectrum current;  // the working copy's spectrum, unrounded
-    rixs::RixsResponse response;
 };
 
 // Which intensity a variable is: point i of the working copy, in column A,
@@ -165,9 +166,6 @@ private:
                 grid[j] = storedValue(m.current[j].energy);
             for (std::size_t k = 0; k < energies.size(); ++k) energies[k] = (*points)[k].energy;
             m.pairs = rixs::comparedPairs(energies, grid);
-            if (!rixs::rixsResponse(input, grid.size(), {}, m.response)) {
-                return refuse(texts::kFitNotFinite);
-            }
             m_spectra.push_back(std::move(m));
         }
         if (m_spectra.front().pairs.measured.empty()) return refuse(texts::kFitNoPairsLine);
@@ -184,29 +182,57 @@ private:
             return refuse(texts::kNoMeasuredIntensityLine);
         }
         m_scale = 100.0 / measuredSum;
-        m_problem.variables = n;
-        m_problem.lower.resize(n);
-        m_problem.runStart.assign(n, false);
+        m_problem->variables = n;
+        m_problem->lower.resize(n);
+        m_problem->runStart.assign(n, false);
         for (std::size_t v = 0; v < n; ++v) {
             const XafsPoint& p = m_in.profile[m_variables[v].point];
-            m_problem.lower[v] = -(m_variables[v].column == 1 ? p.b : p.a);
-            m_problem.runStart[v] = v == 0 || m_variables[v].column != m_variables[v - 1].column;
+            m_problem->lower[v] = -(m_variables[v].column == 1 ? p.b : p.a);
+            m_problem->runStart[v] = v == 0 || m_variables[v].column != m_variables[v - 1].column;
         }
+        // The rows, spectrum after spectrum, each spectrum's response made
+        // and dropped in turn, the even spectra here and the odd ones on a
+        // second thread.
+        std::vector<std::size_t> offset{0};
         for (const Measured& m : m_spectra) {
-            for (std::size_t k = 0; k < m.pairs.measured.size(); ++k) {
-                const std::size_t q = m.pairs.calculated[k];
-                const float* values = m.response.values.data() + q * 2 * points;
-                const double scale = m.response.scale[q] * m_scale;
-                for (const Variable& v : m_variables) {
-                    double a = 0.0;
-                    if (v.column != 1) a += values[v.point];
-                    if (v.column != 0) a += values[points + v.point];
-                    m_problem.response.push_back(scale * a);
-                }
-                const double measured = (*m.points)[m.pairs.measured[k]].intensity;
-                m_problem.residual.push_back((measured - m.current[q].total) * m_scale);
-            }
+            offset.push_back(offset.back() + m.pairs.measured.size());
         }
+        m_problem->response.resize(offset.back() * n);
+        m_problem->residual.resize(offset.back());
+        std::atomic<bool> finite = true;
+        const auto rowsOf = [&](std::size_t first) {
+            rixs::RixsResponse response;
+            for (std::size_t s = first; s < m_spectra.size() && finite; s += 2) {
+                const Measured& m = m_spectra[s];
+                rixs::RixsInput input = m_input;
+                input.omega = m.omega;
+                if (!rixs::rixsResponse(input, m.current.size(), {}, response)) {
+                    finite = false;
+                    return;
+                }
+                double* row = m_problem->response.data() + offset[s] * n;
+                for (std::size_t k = 0; k < m.pairs.measured.size(); ++k, row += n) {
+                    const std::size_t q = m.pairs.calculated[k];
+                    const float* values = response.values.data() + q * 2 * points;
+                    const double scale = response.scale[q] * m_scale;
+                    for (std::size_t v = 0; v < n; ++v) {
+                        const Variable& var = m_variables[v];
+                        double a = 0.0;
+                        if (var.column != 1) a += values[var.point];
+                        if (var.column != 0) a += values[points + var.point];
+                        row[v] = scale * a;
+                    }
+                    const double measured = (*m.points)[m.pairs.measured[k]].intensity;
+                    m_problem->residual[offset[s] + k] = (measured - m.current[q].total) * m_scale;
+                }
+            }
+        };
+        {
+            std::jthread second;
+            if (m_spectra.size() > 1) second = std::jthread(rowsOf, 1);
+            rowsOf(0);
+        }
+        if (!finite) return refuse(texts::kFitNotFinite);
         return {};
     }
 
@@ -293,7 +319,7 @@ private:
         for (std::size_t v = 0; v < m_variables.size(); ++v) {
             const Variable& var = m_variables[v];
             XafsPoint& p = out[var.point];
-            const double value = storedValue(std::max(0.0, -m_problem.lower[v] + change[v]));
+            const double value = storedValue(std::max(0.0, -m_problem->lower[v] + change[v]));
             if (var.column != 1) p.a = value;
             if (var.column != 0) p.b = value;
         }
@@ -301,31 +327,66 @@ private:
     }
 
     // Refits on measurements resampled around the fit (each residual kept
-    // or turned over, by a fixed seed), and per energy the central 90 % of
-    // the refitted intensities.
+    // or turned over, by a seed of its own per refit), and per energy the
+    // central 90 % of the refitted intensities. Two programmes share the
+    // refits, the even ones here and the odd ones on a second thread, each
+    // going on from its own last optimum, so that the band is the same
+    // whatever the machine.
     Status makeBand(const std::vector<double>& change, FitOutcome& outcome) {
         const std::size_t n = m_variables.size();
-        const std::size_t rows = m_problem.rows();
+        const std::size_t rows = m_problem->rows();
         std::vector<double> fitted(rows, 0.0);
         for (std::size_t j = 0; j < rows; ++j) {
-            const double* row = m_problem.response.data() + j * n;
+            const double* row = m_problem->response.data() + j * n;
             for (std::size_t i = 0; i < n; ++i) fitted[j] += row[i] * change[i];
         }
-        std::mt19937_64 random(kFitBandSeed);
-        std::vector<double> resampled(rows);
-        std::vector<std::vector<double>> values(n);
-        std::vector<double> refit;
-        double misfit = 0.0;
-        for (std::size_t b = 0; b < m_settings.band; ++b) {
-            if (!step()) return {};
-            for (std::size_t j = 0; j < rows; ++j) {
-                const double residual = m_problem.residual[j] - fitted[j];
-                resampled[j] = fitted[j] + ((random() >> 63) ? residual : -residual);
+        const std::size_t count = m_settings.band;
+        std::vector<std::vector<double>> refits(count);
+        std::atomic<std::size_t> finished{0};
+        const auto refitEvery = [&](ProfileFit& fit, std::size_t first, auto&& afterEach) {
+            std::vector<double> resampled(rows);
+            for (std::size_t b = first; b < count; b += 2) {
+                if (m_stop.stop_requested()) return Status{};
+                std::mt19937_64 random(kFitBandSeed + b);
+                for (std::size_t j = 0; j < rows; ++j) {
+                    const double residual = m_problem->residual[j] - fitted[j];
+                    resampled[j] = fitted[j] + ((random() >> 63) ? residual : -residual);
+                }
+                fit.setResidual(resampled);
+                if (auto s = fit.solve(outcome.smoothing, refits[b]); !s) return refuse(s.error());
+                ++finished;
+                afterEach();
             }
-            m_fit.setResidual(resampled);
-            if (auto s = solveAt(outcome.smoothing, refit, misfit); !s) return s;
+            return Status{};
+        };
+        Status second;
+        std::jthread helper;
+        if (count > 1) {
+            helper = std::jthread([&] {
+                ProfileFit fit;
+                second = fit.prepare(m_problem);
+                second = second ? refitEvery(fit, 1, [] {}) : refuse(second.error());
+            });
+        }
+        // Progress is told from this thread alone.
+        const std::size_t before = m_done;
+        Status first = refitEvery(m_fit, 0, [&] {
+            m_done = before + finished;
+            if (m_progress) m_progress({m_done, std::max(m_done, m_total)});
+        });
+        if (helper.joinable()) helper.join();
+        if (!first) return first;
+        if (!second) return second;
+        if (m_stop.stop_requested()) {
+            m_cancelled = true;
+            return {};
+        }
+        m_done = before + count;
+        if (m_progress) m_progress({m_done, std::max(m_done, m_total)});
+        std::vector<std::vector<double>> values(n);
+        for (const std::vector<double>& refit : refits) {
             for (std::size_t v = 0; v < n; ++v) {
-                values[v].push_back(std::max(0.0, -m_problem.lower[v] + refit[v]));
+                values[v].push_back(std::max(0.0, -m_problem->lower[v] + refit[v]));
             }
         }
         const auto quantile = [&](std::vector<double>& sorted, double q) {
@@ -381,7 +442,7 @@ private:
     std::vector<Variable> m_variables;
     std::vector<Measured> m_spectra;
     double m_scale = 1.0;
-    FitProblem m_problem;
+    std::shared_ptr<FitProblem> m_problem = std::make_shared<FitProblem>();
     ProfileFit m_fit;
     std::size_t m_done = 0, m_total = 0;
     bool m_cancelled = false;
