@@ -1,6 +1,8 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
@@ -150,6 +152,22 @@ class WindowSizesTest : public QObject {
         return found;
     }
 
+    // The visible texts of `window` holding kana or kanji: its title, the
+    // captions of its labels, buttons and group boxes, its message panel.
+    static QStringList japaneseTexts(const QWidget& window) {
+        static const QRegularExpression japanese(
+            QStringLiteral("[\\x{3040}-\\x{30ff}\\x{3400}-\\x{9fff}]"));
+        QStringList texts{window.windowTitle()};
+        for (const auto* w : window.findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(&window)) continue;
+            if (const auto* b = qobject_cast<const QAbstractButton*>(w)) texts << b->text();
+            if (const auto* l = qobject_cast<const QLabel*>(w)) texts << l->text();
+            if (const auto* g = qobject_cast<const QGroupBox*>(w)) texts << g->title();
+            if (const auto* e = qobject_cast<const QPlainTextEdit*>(w)) texts << e->toPlainText();
+        }
+        return texts.filter(japanese);
+    }
+
     // The room a group box's frame leaves beside its title, at least.
     static constexpr int kGroupTitleMargin = 4;
 
@@ -174,6 +192,7 @@ private slots:
 
     // No caption is cut off, neither as the window opens nor at its
     // smallest size: the layouts make room for the longer English texts.
+    // An English window shows no Japanese.
     void captionsNotClipped_data() { addWindows(); }
     void captionsNotClipped() {
         QFETCH(Language, language);
@@ -184,6 +203,11 @@ private slots:
         QCoreApplication::processEvents();
         found << clipped(*window);
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral("\n"))));
+        // In English no Japanese text is left, the opening messages included.
+        if (language == Language::English) {
+            const QStringList japanese = japaneseTexts(*window);
+            QVERIFY2(japanese.isEmpty(), qPrintable(japanese.join(QStringLiteral("\n"))));
+        }
     }
 };
 

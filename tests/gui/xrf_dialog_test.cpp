@@ -271,13 +271,25 @@ void XrfDialogTest::englishLeavesTheSameFiles() {
             QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromLatin1(name)),
                               Qt::LeftButton);
         }
-        const auto undo = dialog.findChild<QPushButton*>(QStringLiteral("buttonUndo"))->text();
+        auto* undo = dialog.findChild<QPushButton*>(QStringLiteral("buttonUndo"));
+        const QString caption = undo->text();
+        // Undone and redone: the panel names the step in the language shown.
+        QTest::mouseClick(undo, Qt::LeftButton);
+        const QString undone = panelText(dialog);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("buttonRedo")),
+                          Qt::LeftButton);
         zephalo::core::text::setLanguage(Language::Japanese);
-        return undo;
+        return std::pair(caption, undone);
     };
     TempDir japanese, english;
-    QCOMPARE(run(japanese, Language::Japanese), QStringLiteral("元に戻す：ローレンツ関数設定確認"));
-    QCOMPARE(run(english, Language::English), QStringLiteral("Undo: Confirm Lorentzians"));
+    const auto [japaneseUndo, japaneseUndone] = run(japanese, Language::Japanese);
+    QCOMPARE(japaneseUndo, QStringLiteral("元に戻す：ローレンツ関数設定確認"));
+    QVERIFY(japaneseUndone.startsWith(
+        QStringLiteral("　「ローレンツ関数設定確認」を取り消しました。")));
+    const auto [englishUndo, englishUndone] = run(english, Language::English);
+    QCOMPARE(englishUndo, QStringLiteral("Undo: Confirm Lorentzians"));
+    QVERIFY2(englishUndone.startsWith(QStringLiteral("\"Confirm Lorentzians\" was undone.")),
+             qPrintable(englishUndone));
     QCOMPARE(zephalo::core::undoTitle(Workspace(english.path())),
              std::optional<std::string>("ローレンツ関数設定確認"));
     int compared = 0;
