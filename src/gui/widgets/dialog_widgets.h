@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
-#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <string_view>
@@ -57,22 +56,20 @@ inline QDialogButtonBox* closeButtons(QDialog* dialog) {
 // `widgets` left to right in as few rows as keep each row within `width`
 // at the widgets' own sizes: one row for short captions, more for long ones.
 inline QVBoxLayout* rowsWithin(int width, const QList<QWidget*>& widgets) {
+    constexpr int kGap = 6;  // between two buttons of a row
     auto* rows = new QVBoxLayout;
     QHBoxLayout* row = nullptr;
     int used = 0;
     for (QWidget* widget : widgets) {
         const int needed = widget->sizeHint().width();
-        if (!row || used + row->spacing() + needed > width) {
+        if (row && used + kGap + needed <= width) {
+            used += kGap + needed;
+        } else {
             row = new QHBoxLayout;
             rows->addLayout(row);
-            used = 0;
-        } else {
-            used += row->spacing() < 0
-                        ? widget->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing)
-                        : row->spacing();
+            used = needed;
         }
         row->addWidget(widget);
-        used += needed;
     }
     return rows;
 }
