@@ -7,14 +7,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-# -O1 -g1 keeps the sanitized build quick while the reports keep their lines.
+# Clang: its UndefinedBehaviorSanitizer checks more (an offset added to a
+# null pointer, for one) and it builds this tree faster than GCC. -O1 -g1
+# keeps the build quick while the reports keep their lines.
 flags="-O1 -g1 -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 launcher=()
 if command -v ccache >/dev/null; then
   export CCACHE_BASEDIR="$PWD"
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=None \
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_COMPILER=clang++ \
   -DZEPHALO_BUILD_BENCH=OFF -DZEPHALO_BUILD_PYTHON=OFF -DZEPHALO_BUILD_GUI=OFF "${launcher[@]}" \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" "$@" >/dev/null
 cmake --build build-asan -j2

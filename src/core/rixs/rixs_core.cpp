@@ -274,8 +274,10 @@ bool rixsResponse(const RixsInput& input, std::size_t rows, std::span<const doub
             out = RixsResponse{};
             return false;
         }
-        numeric::probeSums(row.data(), row.data() + n, n, probes.data(), probeCount, out.rows,
-                           out.probeFirst.data() + j, out.probeSecond.data() + j);
+        if (probeCount > 0) {
+            numeric::probeSums(row.data(), row.data() + n, n, probes.data(), probeCount, out.rows,
+                               out.probeFirst.data() + j, out.probeSecond.data() + j);
+        }
         // A power of two, so that the division below is exact.
         if (largest > 0.0) out.scale[j] = std::ldexp(1.0, std::ilogb(largest) + 1);
         float* values = out.values.data() + j * 2 * n;
