@@ -27,4 +27,4 @@ $cli figure map --from 7105 --to 7135 --step 0.5 --out docs/figure_map.png --siz
 # The fit over the pre-edge with its band, last: it changes the working copy.
 $cli fit --omega 7114 --from 7104 --to 7134 --band 100 >/dev/null
 $cli figure xafs --out docs/figure_fit_band.png --size 1200x900 >/dev/null
-echo "docs/: figure_fit_band.png main_window.png workbench.png walk_edge.png walk_xrf.png workbench_compare.png figure_experiment.png figure_map.png"
+echo "docs/: figure_fit_band.png main_window.png main_window_en.png workbench.png workbench_en.png walk_edge.png walk_xrf.png workbench_compare.png figure_experiment.png figure_map.png"

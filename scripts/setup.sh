@@ -18,6 +18,19 @@ packages=(
 if [ "${1:-}" = --windows ]; then
   packages+=(g++-mingw-w64-x86-64-posix googletest wine64)
 fi
+# Japanese or English by the programs' own rule: ZEPHALO_LANG, else the first
+# locale variable set (ja* Japanese; C, POSIX and none keep Japanese).
+say() {
+  local locale=${LC_ALL:-${LC_MESSAGES:-${LANG:-}}}
+  case "${ZEPHALO_LANG:-}" in
+    ja) locale=ja ;;
+    en) locale=en ;;
+  esac
+  case "$locale" in
+    ja* | '' | C | POSIX | C.*) echo "$1" ;;
+    *) echo "$2" ;;
+  esac
+}
 # apt-get as root, through sudo otherwise; without sudo, one line on what to
 # install (or to run this as root) instead of "sudo: command not found".
 as_root() {
@@ -26,7 +39,8 @@ as_root() {
   elif command -v sudo >/dev/null; then
     sudo "$@"
   else
-    echo "setup.sh: sudo がありません。root で scripts/setup.sh を実行するか、root で次を実行して下さい: $root_hint" >&2
+    say "setup.sh: sudo がありません。root で scripts/setup.sh を実行するか、root で次を実行して下さい: $root_hint" \
+      "setup.sh: there is no sudo. Run scripts/setup.sh as root, or run this as root: $root_hint" >&2
     exit 1
   fi
 }

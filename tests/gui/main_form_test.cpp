@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -18,6 +19,7 @@
 #include "gui/app/about_dialog.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/quarlen_view.h"
+#include "gui/app/start_up.h"
 #include "gui/rixs/rixs_dialog.h"
 #include "gui/xafs/conv_xafs_dialog.h"
 #include "gui/xafs/xafs_reading_dialog.h"
@@ -115,8 +117,9 @@ class MainFormTest : public QObject {
 
 private slots:
     void initTestCase() {
-        // File dialogs start in ~/ZEPHALO.
+        // File dialogs start in ~/ZEPHALO; the language choice stays here too.
         qputenv("HOME", m_home.path().toUtf8());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home.path());
         QVERIFY(QDir(m_home.path()).mkdir(QStringLiteral("ZEPHALO")));
     }
 
@@ -142,14 +145,15 @@ private slots:
         QCOMPARE(m_frame->toolBar()->actions().first(), m_frame->aboutAction());
 
         const auto menus = m_frame->menuBar()->actions();
-        QCOMPARE(menus.size(), 2);
+        QCOMPARE(menus.size(), 3);
         QCOMPARE(menus[0]->text(), QStringLiteral("表示(&V)"));
-        QCOMPARE(menus[1]->text(), QStringLiteral("ヘルプ(&H)"));
+        QCOMPARE(menus[1]->text(), QStringLiteral("言語(&L)"));
+        QCOMPARE(menus[2]->text(), QStringLiteral("ヘルプ(&H)"));
         const auto viewItems = menus[0]->menu()->actions();
         QCOMPARE(viewItems.size(), 2);
         QCOMPARE(viewItems[0]->text(), QStringLiteral("ツール バー(&T)"));
         QCOMPARE(viewItems[1]->text(), QStringLiteral("ステータス バー(&S)"));
-        QCOMPARE(menus[1]->menu()->actions().first()->text(),
+        QCOMPARE(menus[2]->menu()->actions().first()->text(),
                  QStringLiteral("バージョン情報 ZEPHALO(&A)..."));
 
         m_frame->toolBarAction()->trigger();
@@ -158,6 +162,30 @@ private slots:
         QVERIFY(m_frame->statusBar()->isVisible());
         m_frame->statusBarAction()->trigger();
         QVERIFY(!m_frame->statusBar()->isVisible());
+    }
+
+    // The language menu names each language in itself and checks the one
+    // shown; a choice is remembered for the next start, which the message
+    // panel says, while this window keeps its language.
+    void languageChoiceTakesEffectAtTheNextStart() {
+        auto* japanese = m_frame->findChild<QAction*>(QStringLiteral("languageJapanese"));
+        auto* english = m_frame->findChild<QAction*>(QStringLiteral("languageEnglish"));
+        QVERIFY(japanese && english);
+        QCOMPARE(japanese->text(), QStringLiteral("日本語"));
+        QCOMPARE(english->text(), QStringLiteral("English"));
+        QVERIFY(japanese->isChecked() && !english->isChecked());
+
+        english->trigger();
+        QVERIFY(english->isChecked() && !japanese->isChecked());
+        QCOMPARE(gui::rememberedLanguage(), std::optional(core::text::Language::English));
+        QCOMPARE(QString::fromStdString(form()->messageText()),
+                 QStringLiteral("　表示の言語をEnglishにしました。\r\n"
+                                "　次にZEPHALOを起動したときから、この言語で表示します。"));
+        QCOMPARE(m_frame->menuBar()->actions().first()->text(), QStringLiteral("表示(&V)"));
+        // The next window shows the remembered choice checked.
+        CMainFrame next(workspace());
+        QVERIFY(next.findChild<QAction*>(QStringLiteral("languageEnglish"))->isChecked());
+        gui::rememberLanguage(core::text::Language::Japanese);
     }
 
     void aboutBoxIsModal() {

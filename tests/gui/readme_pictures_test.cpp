@@ -4,16 +4,33 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "core/text/language.h"
 #include "core/workspace/workspace.h"
 #include "gui/app/main_frame.h"
 #include "gui/plot/plot_panel.h"
 #include "gui/rixs/rixs_dialog.h"
+#include "gui/rixs/workbench_captions.h"
 #include "gui/xafs/conv_xafs_dialog.h"
 #include "gui/xrf/xrf_dialog.h"
 #include "gui_test_support.h"
 
 using namespace zephalo;
+using core::text::Language;
 using test::press;
+
+Q_DECLARE_METATYPE(zephalo::core::text::Language)
+
+namespace {
+
+// The program's language for one picture, Japanese again after it.
+struct LanguageScope {
+    explicit LanguageScope(Language language) { core::text::setLanguage(language); }
+    ~LanguageScope() { core::text::setLanguage(Language::Japanese); }
+    LanguageScope(const LanguageScope&) = delete;
+    LanguageScope& operator=(const LanguageScope&) = delete;
+};
+
+}  // namespace
 
 // The README's pictures, taken on request (ZEPHALO_PICTURES names the folder
 // they go to) on a work space that zephalo-cli carried through the demo up
@@ -47,9 +64,22 @@ private slots:
         if (m_folder.isEmpty()) QSKIP("pictures only on request (scripts/readme_pictures.sh)");
     }
 
+    // The main window and the workbench in both languages; the English
+    // pictures' names end in "_en".
+    static void addLanguages() {
+        QTest::addColumn<Language>("language");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("ja") << Language::Japanese << QString();
+        QTest::newRow("en") << Language::English << QStringLiteral("_en");
+    }
+
+    void mainWindow_data() { addLanguages(); }
     void mainWindow() {
+        QFETCH(Language, language);
+        QFETCH(QString, suffix);
+        const LanguageScope scope(language);
         gui::CMainFrame frame(core::Workspace(core::Workspace::defaultDirectory()));
-        save(frame, "main_window.png");
+        save(frame, qPrintable(QStringLiteral("main_window%1.png").arg(suffix)));
     }
 
     void edge() {
@@ -72,29 +102,36 @@ private slots:
         save(dialog, "walk_xrf.png");
     }
 
+    void workbench_data() { addLanguages(); }
     void workbench() {
+        QFETCH(Language, language);
+        QFETCH(QString, suffix);
+        const LanguageScope scope(language);
+        namespace captions = gui::rixs::captions;
         gui::CRIXSXAFS dialog(core::Workspace(core::Workspace::defaultDirectory()));
         dialog.resize(1300, 700);
         // Shown first: the axes take their ticks from the panels' sizes.
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        press(dialog, QStringLiteral("選択的XAFS読込"));
-        press(dialog, QStringLiteral("修正終了！"));
+        press(dialog, gui::toQt(captions::kLoad));
+        press(dialog, gui::toQt(captions::kFinish));
         dialog.findChild<QLineEdit*>(QStringLiteral("editExcitation"))
             ->setText(QStringLiteral("7114"));
-        press(dialog, QStringLiteral("RIXS計算実行"));
-        press(dialog, QStringLiteral("実験値と比較"));
+        press(dialog, gui::toQt(captions::kCompute));
+        press(dialog, gui::toQt(captions::kCompare));
         QVERIFY2(undrawnPanel(dialog).isEmpty(), qPrintable(undrawnPanel(dialog)));
-        save(dialog, "workbench_compare.png");
+        if (language == Language::Japanese) save(dialog, "workbench_compare.png");
         // Both components and a correction peak at the missing pre-edge peak.
         dialog.findChild<QRadioButton*>(QStringLiteral("radioModeAB"))->setChecked(true);
         dialog.findChild<QLineEdit*>(QStringLiteral("editPeakCentre"))
             ->setText(QStringLiteral("7110"));
         dialog.findChild<QLineEdit*>(QStringLiteral("editPeakAmplitude"))
             ->setText(QStringLiteral("0.5"));
-        press(dialog, QStringLiteral("補正用ピーク表示"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("editPeakWidth"))
+            ->setText(QStringLiteral("1.5"));
+        press(dialog, gui::toQt(captions::kShowPeak));
         QVERIFY2(undrawnPanel(dialog).isEmpty(), qPrintable(undrawnPanel(dialog)));
-        save(dialog, "workbench.png");
+        save(dialog, qPrintable(QStringLiteral("workbench%1.png").arg(suffix)));
     }
 };
 

@@ -5,9 +5,13 @@
 #include <QRadioButton>
 #include <QtTest>
 #include <cmath>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "core/plot/projection.h"
+#include "core/text/language.h"
+#include "core/workspace/history.h"
 #include "core/xrf/xrf_texts.h"
 #include "gui/plot/plot_panel.h"
 #include "gui/widgets/message_panel.h"
@@ -85,6 +89,7 @@ private slots:
     void confirmThenStoreWithoutAFit();
     void refusalsAreShownInThePanel();
     void fitBeforeLoadAsksForTheLoadAndMessagesFit();
+    void englishLeavesTheSameFiles();
 };
 
 void XrfDialogTest::opensEmpty() {
@@ -252,6 +257,50 @@ void XrfDialogTest::fitBeforeLoadAsksForTheLoadAndMessagesFit() {
     press(dialog, "蛍光X線の読込");
     QVERIFY(message(dialog).find("読み込みました") != std::string::npos);
     QCOMPARE(zephalo::test::hiddenMessageLines(dialog), 0);
+}
+
+// The same buttons in English leave byte-identical work-space files, and the
+// history names the steps in Japanese, which the undo button shows translated.
+void XrfDialogTest::englishLeavesTheSameFiles() {
+    using zephalo::core::text::Language;
+    const auto run = [](const TempDir& dir, Language language) {
+        zephalo::core::text::setLanguage(language);
+        prepare(dir, 1);
+        CXRF dialog{Workspace(dir.path())};
+        for (const char* name : {"buttonLoad", "buttonConfirm", "buttonStore"}) {
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromLatin1(name)),
+                              Qt::LeftButton);
+        }
+        auto* undo = dialog.findChild<QPushButton*>(QStringLiteral("buttonUndo"));
+        const QString caption = undo->text();
+        // Undone and redone: the panel names the step in the language shown.
+        QTest::mouseClick(undo, Qt::LeftButton);
+        const QString undone = panelText(dialog);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("buttonRedo")),
+                          Qt::LeftButton);
+        zephalo::core::text::setLanguage(Language::Japanese);
+        return std::pair(caption, undone);
+    };
+    TempDir japanese, english;
+    const auto [japaneseUndo, japaneseUndone] = run(japanese, Language::Japanese);
+    QCOMPARE(japaneseUndo, QStringLiteral("元に戻す：ローレンツ関数設定確認"));
+    QVERIFY(japaneseUndone.startsWith(
+        QStringLiteral("　「ローレンツ関数設定確認」を取り消しました。")));
+    const auto [englishUndo, englishUndone] = run(english, Language::English);
+    QCOMPARE(englishUndo, QStringLiteral("Undo: Confirm Lorentzians"));
+    QVERIFY2(englishUndone.startsWith(QStringLiteral("\"Confirm Lorentzians\" was undone.")),
+             qPrintable(englishUndone));
+    QCOMPARE(zephalo::core::undoTitle(Workspace(english.path())),
+             std::optional<std::string>("ローレンツ関数設定確認"));
+    int compared = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(japanese.path())) {
+        if (!entry.is_regular_file()) continue;
+        const auto name = entry.path().filename().string();
+        QVERIFY2(std::filesystem::exists(english / name), name.c_str());
+        QVERIFY2(readFile(entry.path()) == readFile(english / name), name.c_str());
+        ++compared;
+    }
+    QVERIFY(compared >= 5);
 }
 
 QTEST_MAIN(XrfDialogTest)

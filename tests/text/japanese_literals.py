@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Fails when a source file under the given folders holds a Japanese string
 literal outside its subsystem's texts or captions header. Comments may hold
-Japanese (they name the buttons they describe); only literals count.
+Japanese (they name the buttons they describe); only literals count. In a
+shell script a Japanese message is the first word of `say`, which prints it or
+the English one after it.
 
     japanese_literals.py SOURCE_DIR FOLDER...
 """
@@ -54,6 +56,12 @@ def main():
     found = []
     for folder in sys.argv[2:]:
         for path in sorted((root / folder).rglob("*")):
+            if path.suffix == ".sh":
+                for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+                    bare = line.strip()
+                    if JAPANESE.search(bare) and not bare.startswith(("#", 'say "')):
+                        found.append(f"{path.relative_to(root)}:{number}: {bare}")
+                continue
             if path.suffix not in (".h", ".cpp") or TEXT_HEADER.search(path.name):
                 continue
             code = path.read_text(encoding="utf-8")

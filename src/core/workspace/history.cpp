@@ -287,7 +287,8 @@ Report moveStep(const Workspace& workspace, bool forward) {
     entry->undone = !forward;
     staging.historyStep = true;
     staging.historyFiles.insert_or_assign(std::string(kManifestName), formatManifest(h));
-    const std::string title = escapedText(entry->description.title);
+    // A button's caption as the history stores it, in Japanese; shown translated.
+    const std::string title = escapedText(text::tr(entry->description.title));
     return Report::success(forward ? texts::redoneText(title, fileList(*entry))
                                    : texts::undoneText(title, fileList(*entry)));
 }

@@ -8,11 +8,12 @@
 
 #include "gui/app/app_texts.h"
 #include "gui/app/resources.h"
+#include "gui/widgets/message_panel.h"
 
 namespace zephalo::gui {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("バージョン情報 ZEPHALO"));
+    setWindowTitle(toQt(texts::kAboutTitle));
     setModal(true);
 
     auto* icon = new QLabel(this);

@@ -1,5 +1,6 @@
 #include "gui/app/main_frame.h"
 
+#include <QActionGroup>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -7,9 +8,12 @@
 #include <QToolBar>
 
 #include "gui/app/about_dialog.h"
+#include "gui/app/app_texts.h"
 #include "gui/app/keyboard_indicators.h"
 #include "gui/app/quarlen_view.h"
 #include "gui/app/resources.h"
+#include "gui/app/start_up.h"
+#include "gui/widgets/message_panel.h"
 
 namespace zephalo::gui {
 
@@ -43,13 +47,12 @@ CMainFrame::CMainFrame(core::Workspace workspace, QWidget* parent) : QMainWindow
 }
 
 void CMainFrame::createBars() {
-    m_aboutAction =
-        new QAction(applicationIcon(), QStringLiteral("バージョン情報 ZEPHALO(&A)..."), this);
-    m_aboutAction->setToolTip(QStringLiteral("バージョン情報"));
-    m_aboutAction->setStatusTip(QStringLiteral("プログラム情報、バージョン、著作権を表示します。"));
+    m_aboutAction = new QAction(applicationIcon(), toQt(texts::kAboutAction), this);
+    m_aboutAction->setToolTip(toQt(texts::kAboutHint));
+    m_aboutAction->setStatusTip(toQt(texts::kAboutStatusTip));
     connect(m_aboutAction, &QAction::triggered, this, &CMainFrame::showAbout);
 
-    m_toolBar = addToolBar(QStringLiteral("ツール バー"));
+    m_toolBar = addToolBar(toQt(texts::kToolBarTitle));
     m_toolBar->setObjectName(QStringLiteral("toolBar"));
     m_toolBar->setMovable(false);
     m_toolBar->setIconSize(QSize(16, 16));
@@ -64,9 +67,9 @@ void CMainFrame::createBars() {
     status->addPermanentWidget(m_numIndicator);
     status->addPermanentWidget(m_scrollIndicator);
     // The idle text returns whenever a temporary tip is cleared.
-    status->showMessage(QStringLiteral("レディ"));
+    status->showMessage(toQt(texts::kReady));
     connect(status, &QStatusBar::messageChanged, this, [status](const QString& text) {
-        if (text.isEmpty()) status->showMessage(QStringLiteral("レディ"));
+        if (text.isEmpty()) status->showMessage(toQt(texts::kReady));
     });
     status->hide();
 
@@ -76,17 +79,17 @@ void CMainFrame::createBars() {
 }
 
 void CMainFrame::createMenus() {
-    auto* viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    m_toolBarAction = viewMenu->addAction(QStringLiteral("ツール バー(&T)"));
+    auto* viewMenu = menuBar()->addMenu(toQt(texts::kViewMenu));
+    m_toolBarAction = viewMenu->addAction(toQt(texts::kToolBarAction));
     m_toolBarAction->setCheckable(true);
     m_toolBarAction->setChecked(false);
-    m_toolBarAction->setStatusTip(QStringLiteral("ツール バーの表示/非表示を切り替えます。"));
+    m_toolBarAction->setStatusTip(toQt(texts::kToolBarTip));
     connect(m_toolBarAction, &QAction::toggled, m_toolBar, &QToolBar::setVisible);
 
-    m_statusBarAction = viewMenu->addAction(QStringLiteral("ステータス バー(&S)"));
+    m_statusBarAction = viewMenu->addAction(toQt(texts::kStatusBarAction));
     m_statusBarAction->setCheckable(true);
     m_statusBarAction->setChecked(false);
-    m_statusBarAction->setStatusTip(QStringLiteral("ステータス バーの表示/非表示を切り替えます。"));
+    m_statusBarAction->setStatusTip(toQt(texts::kStatusBarTip));
     connect(m_statusBarAction, &QAction::toggled, this, [this](bool on) {
         statusBar()->setVisible(on);
         if (on) {
@@ -97,8 +100,37 @@ void CMainFrame::createMenus() {
         }
     });
 
-    auto* helpMenu = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    createLanguageMenu();
+
+    auto* helpMenu = menuBar()->addMenu(toQt(texts::kHelpMenu));
     helpMenu->addAction(m_aboutAction);
+}
+
+// Each language by its own name; the choice is remembered and the program
+// speaks it from its next start, as the message panel says.
+void CMainFrame::createLanguageMenu() {
+    using core::text::Language;
+    auto* menu = menuBar()->addMenu(toQt(texts::kLanguageMenu));
+    auto* group = new QActionGroup(this);
+    const Language shown = rememberedLanguage().value_or(core::text::language());
+    struct Choice {
+        Language language;
+        std::string_view name;
+        const char* object;
+    };
+    for (const Choice choice :
+         {Choice{Language::Japanese, texts::kJapaneseName, "languageJapanese"},
+          Choice{Language::English, texts::kEnglishName, "languageEnglish"}}) {
+        auto* action = menu->addAction(toQt(choice.name));
+        action->setObjectName(QString::fromLatin1(choice.object));
+        action->setCheckable(true);
+        action->setChecked(choice.language == shown);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, choice] {
+            rememberLanguage(choice.language);
+            m_view->showMessage(core::text::fill(texts::kLanguageChosen, {choice.name}));
+        });
+    }
 }
 
 void CMainFrame::updateIndicators() {

@@ -13,7 +13,7 @@ namespace zephalo::gui {
 
 class CQuarlenView;
 
-// The main window: caption "ZEPHALO", the "表示(&V)" and "ヘルプ(&H)" menus,
+// The main window: caption "ZEPHALO", the "表示(&V)", "言語(&L)" and "ヘルプ(&H)" menus,
 // a tool bar with the About button and a status bar with "レディ" and the
 // keyboard indicators. Tool bar and status bar start hidden.
 class CMainFrame : public QMainWindow {
@@ -33,6 +33,7 @@ public slots:
 private:
     void createMenus();
     void createBars();
+    void createLanguageMenu();
     void updateIndicators();
 
     CQuarlenView* m_view = nullptr;

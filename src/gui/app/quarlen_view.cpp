@@ -44,43 +44,41 @@ public:
 
 CQuarlenView::CQuarlenView(core::Workspace workspace, QWidget* parent)
     : QWidget(parent), m_workspace(std::move(workspace)) {
-    setMinimumWidth(kFormMinimumWidth);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 10, 12, 10);
     layout->setSpacing(6);
 
-    layout->addWidget(new QLabel(QStringLiteral("はじめに必ず実行して下さい"), this));
-    auto* create = addButton(toQt(texts::kCreateCaption));
+    layout->addWidget(new QLabel(toQt(texts::kRunFirst), this));
+    auto* create = addButton(texts::kCreateCaption);
     layout->addLayout(withMark(create, core::FormButton::CreateWorkspace));
     connect(create, &QPushButton::clicked, this, &CQuarlenView::onCreateWorkspace);
 
-    auto* group = new QGroupBox(QStringLiteral("シミュレーションの素材入力"), this);
+    auto* group = new QGroupBox(toQt(texts::kMaterialsGroup), this);
     auto* groupLayout = new QGridLayout(group);
     groupLayout->setHorizontalSpacing(6);
     groupLayout->setVerticalSpacing(6);
-    groupLayout->addWidget(new QLabel(QStringLiteral("ファイル名は必ず半角英数で！"), group), 0, 0,
-                           1, 2);
-    auto* convXafs = addButton(QStringLiteral("通常XAFS実験値読込"));
-    auto* xrf = addButton(QStringLiteral("蛍光X線実験値読込"));
-    auto* rixs = addButton(QStringLiteral("RIXS実験値読込"));
-    auto* selective = addButton(QStringLiteral("選択的XAFS計算値読込"));
+    groupLayout->addWidget(new QLabel(toQt(texts::kAsciiNames), group), 0, 0, 1, 2);
+    auto* convXafs = addButton(texts::kImportConvXafs);
+    auto* xrf = addButton(texts::kImportXrf);
+    auto* rixs = addButton(texts::kImportRixs);
+    auto* selective = addButton(texts::kImportSelective);
     groupLayout->addLayout(withMark(convXafs, core::FormButton::ImportConvXafs), 1, 0);
     groupLayout->addLayout(withMark(xrf, core::FormButton::ImportXrf), 1, 1);
     groupLayout->addLayout(withMark(rixs, core::FormButton::ImportRixs), 2, 0);
     groupLayout->addLayout(withMark(selective, core::FormButton::ImportSelective), 2, 1);
     layout->addWidget(group);
-    connect(convXafs, &QPushButton::clicked, this, [this, convXafs] {
-        onImport(convXafs->text(), "conv-xafs", &core::importConventionalXafs);
+    connect(convXafs, &QPushButton::clicked, this, [this] {
+        onImport(texts::kImportConvXafs, "conv-xafs", &core::importConventionalXafs);
     });
     connect(xrf, &QPushButton::clicked, this,
-            [this, xrf] { onImport(xrf->text(), "xrf", &core::importFluorescence); });
+            [this] { onImport(texts::kImportXrf, "xrf", &core::importFluorescence); });
     connect(rixs, &QPushButton::clicked, this,
-            [this, rixs] { onImport(rixs->text(), "rixs", &core::importRixsExperiment); });
+            [this] { onImport(texts::kImportRixs, "rixs", &core::importRixsExperiment); });
     connect(selective, &QPushButton::clicked, this, &CQuarlenView::onSelectiveXafs);
 
-    auto* convStep = addButton(QStringLiteral("XAFS(吸収補正用）読込"));
-    auto* xrfStep = addButton(QStringLiteral("蛍光X線による設定"));
-    auto* rixsStep = addButton(QStringLiteral("RIXSシミュレーション"));
+    auto* convStep = addButton(texts::kConvXafsStep);
+    auto* xrfStep = addButton(texts::kXrfStep);
+    auto* rixsStep = addButton(texts::kRixsStep);
     layout->addLayout(withMark(convStep, core::FormButton::ConvXafs));
     layout->addLayout(withMark(xrfStep, core::FormButton::Xrf));
     layout->addLayout(withMark(rixsStep, core::FormButton::Rixs));
@@ -92,6 +90,10 @@ CQuarlenView::CQuarlenView(core::Workspace workspace, QWidget* parent)
 
     // The panel carries its caption "ZEPHALOからのメッセージ" above the text box.
     m_editMessage = new MessagePanel(this, 5);
+    // On the panel, not the form: a minimum set on the form would let its
+    // layout squeeze the buttons' captions.
+    m_editMessage->setMinimumWidth(kFormMinimumWidth - layout->contentsMargins().left() -
+                                   layout->contentsMargins().right());
     // The form draws only its done marks from the files.
     m_steps = new StepControls(this, m_workspace, m_editMessage, [this] { refreshMarks(); });
     auto* undoRow = new QHBoxLayout;
@@ -111,10 +113,9 @@ void CQuarlenView::claimWorkspace() {
 QHBoxLayout* CQuarlenView::withMark(QPushButton* button, core::FormButton which) {
     auto* mark = new QLabel(this);
     mark->setObjectName(QStringLiteral("mark%1").arg(static_cast<int>(which)));
-    mark->setToolTip(QString::fromUtf8(texts::kStepMarkHint));
+    mark->setToolTip(toQt(texts::kStepMarkHint));
     mark->setAlignment(Qt::AlignCenter);
-    mark->setMinimumWidth(
-        mark->fontMetrics().horizontalAdvance(QString::fromUtf8(texts::kStepDone)) * 2);
+    mark->setMinimumWidth(mark->fontMetrics().horizontalAdvance(toQt(texts::kStepDone)) * 2);
     m_marks.emplace_back(which, mark);
     auto* row = new QHBoxLayout;
     row->setSpacing(4);
@@ -126,7 +127,7 @@ QHBoxLayout* CQuarlenView::withMark(QPushButton* button, core::FormButton which)
 void CQuarlenView::refreshMarks() {
     for (auto& [which, mark] : m_marks) {
         const bool done = core::buttonDone(m_workspace, which);
-        mark->setText(QString::fromUtf8(done ? texts::kStepDone : texts::kStepNotYet));
+        mark->setText(toQt(done ? texts::kStepDone : texts::kStepNotYet));
         mark->setStyleSheet(done ? QStringLiteral("color: #1a7f37; font-weight: bold;")
                                  : QStringLiteral("color: #8c8c8c;"));
     }
@@ -143,8 +144,12 @@ const std::string& CQuarlenView::messageText() const {
     return m_editMessage->text();
 }
 
-QPushButton* CQuarlenView::addButton(const QString& caption) {
-    auto* button = new QPushButton(caption, this);
+void CQuarlenView::showMessage(std::string_view text) {
+    m_editMessage->setText(text);
+}
+
+QPushButton* CQuarlenView::addButton(const core::text::Text& caption) {
+    auto* button = new QPushButton(toQt(caption), this);
     button->setMinimumHeight(kButtonHeight);
     button->setAutoDefault(false);
     return button;
@@ -153,7 +158,7 @@ QPushButton* CQuarlenView::addButton(const QString& caption) {
 void CQuarlenView::onCreateWorkspace() {
     m_editMessage->setText(
         core::runStep(m_workspace, [this] {
-            m_workspace.describeStep({std::string(texts::kCreateCaption), {"create"}});
+            m_workspace.describeStep({std::string(texts::kCreateCaption.source()), {"create"}});
             return core::createWorkspace(m_workspace);
         }).text);
     m_steps->drawn();
@@ -162,16 +167,16 @@ void CQuarlenView::onCreateWorkspace() {
     claimWorkspace();
 }
 
-void CQuarlenView::onImport(const QString& caption, const char* kind,
+void CQuarlenView::onImport(const core::text::Text& caption, const char* kind,
                             core::Report (*operation)(const core::Workspace&,
                                                       const std::filesystem::path&)) {
     const auto chosen = chooseMeasuredFile();
     if (!chosen) return;  // cancelled: nothing read, nothing written, text kept
-    m_editMessage->setText(
-        core::runStep(m_workspace, [&] {
-            m_workspace.describeStep({fromQt(caption), {"import", kind, absoluteText(*chosen)}});
-            return operation(m_workspace, *chosen);
-        }).text);
+    m_editMessage->setText(core::runStep(m_workspace, [&] {
+                               m_workspace.describeStep({std::string(caption.source()),
+                                                         {"import", kind, absoluteText(*chosen)}});
+                               return operation(m_workspace, *chosen);
+                           }).text);
     m_steps->drawn();
     refreshMarks();
 }

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/text/text.h"
 #include "core/workspace/desktop_claim.h"
 #include "core/workspace/gates.h"
 #include "core/workspace/status.h"
@@ -31,13 +32,14 @@ public:
     const core::Workspace& workspace() const { return m_workspace; }
     // The text of the last operation, exactly as the panel received it.
     const std::string& messageText() const;
+    void showMessage(std::string_view text);
     // Whether this program holds the work space's desktop claim.
     bool claimsWorkspace() const { return m_claim.held(); }
 
 private:
     void onCreateWorkspace();
     // An import button; `kind` names it for zephalo-cli import.
-    void onImport(const QString& caption, const char* kind,
+    void onImport(const core::text::Text& caption, const char* kind,
                   core::Report (*operation)(const core::Workspace&, const std::filesystem::path&));
     void onSelectiveXafs();
     template <class Dialog>
@@ -45,7 +47,7 @@ private:
 
     // The file-open dialog of the imports; nullopt when the user cancels.
     std::optional<std::filesystem::path> chooseMeasuredFile();
-    QPushButton* addButton(const QString& caption);
+    QPushButton* addButton(const core::text::Text& caption);
     // The button with its done mark after it.
     QHBoxLayout* withMark(QPushButton* button, core::FormButton which);
     // Every mark read again from the work-space files.

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSettings>
 #include <cstdlib>
 
 namespace zephalo::gui {
@@ -38,13 +39,46 @@ bool versionAsked(int argc, const char* const* argv) {
     return false;
 }
 
-bool installQtJapanese(QTranslator& translator) {
-    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
-    if (!translator.load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
+bool installQtTranslations(QTranslator& translator, core::text::Language language) {
+    const QLocale locale = language == core::text::Language::Japanese
+                               ? QLocale(QLocale::Japanese, QLocale::Japan)
+                               : QLocale(QLocale::English, QLocale::UnitedStates);
+    if (!translator.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         return false;
     }
     return QCoreApplication::installTranslator(&translator);
+}
+
+namespace {
+
+// The user's settings of the program (~/.config/ZEPHALO/ZEPHALO.conf on Linux).
+QSettings settings() {
+    return QSettings(QStringLiteral("ZEPHALO"), QStringLiteral("ZEPHALO"));
+}
+
+constexpr char kLanguageKey[] = "language";
+
+}  // namespace
+
+std::optional<core::text::Language> rememberedLanguage() {
+    const QByteArray code = settings().value(kLanguageKey).toString().toUtf8();
+    core::text::Language language = core::text::Language::Japanese;
+    if (!core::text::parseLanguage(std::string_view(code.constData(), code.size()), language))
+        return std::nullopt;
+    return language;
+}
+
+void rememberLanguage(core::text::Language language) {
+    const std::string_view code = core::text::languageCode(language);
+    settings().setValue(kLanguageKey, QString::fromLatin1(code.data(), qsizetype(code.size())));
+}
+
+core::text::Language desktopLanguage(std::optional<core::text::Language> remembered) {
+    const char* asked = std::getenv("ZEPHALO_LANG");
+    core::text::Language language = core::text::Language::Japanese;
+    if (asked && core::text::parseLanguage(asked, language)) return language;
+    return remembered ? *remembered : core::text::environmentLanguage();
 }
 
 }  // namespace zephalo::gui

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QTranslator>
+#include <optional>
 #include <string_view>
+
+#include "core/text/language.h"
 
 // What the program checks and loads before its window opens.
 namespace zephalo::gui {
@@ -16,9 +19,18 @@ bool displayAvailable(int argc, const char* const* argv);
 // program prints without opening a window.
 bool versionAsked(int argc, const char* const* argv);
 
-// Loads Qt's own Japanese texts (file dialogs, message boxes) from Qt's
+// Loads Qt's own texts (file dialogs, message boxes) in `language` from Qt's
 // translations folder into `translator` and installs it. False when Qt's
 // translations are not installed; the dialogs stay in English then.
-bool installQtJapanese(QTranslator& translator);
+bool installQtTranslations(QTranslator& translator, core::text::Language language);
+
+// The language chosen in the main window's language menu, kept in the
+// user's settings for the next start; nullopt before any choice.
+std::optional<core::text::Language> rememberedLanguage();
+void rememberLanguage(core::text::Language language);
+
+// The desktop's language: ZEPHALO_LANG when it names one, else the
+// remembered choice, else the system locale (as the command line reads it).
+core::text::Language desktopLanguage(std::optional<core::text::Language> remembered);
 
 }  // namespace zephalo::gui

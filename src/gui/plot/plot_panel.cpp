@@ -16,7 +16,9 @@ namespace zephalo::gui {
 PlotPanel::PlotPanel(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::Box);
     setMinimumSize(120, 120);
-    auto* fullView = new QAction(QString::fromUtf8(texts::kFullViewAction), this);
+    const std::string_view caption = texts::kFullViewAction;
+    auto* fullView =
+        new QAction(QString::fromUtf8(caption.data(), qsizetype(caption.size())), this);
     connect(fullView, &QAction::triggered, this, &PlotPanel::resetZoom);
     addAction(fullView);
     setContextMenuPolicy(Qt::ActionsContextMenu);

@@ -1,23 +1,26 @@
 #pragma once
 
 #include <string_view>
+#include "core/text/text.h"
 
 #include "core/rixs/plane_texts.h"
 
 // The captions and texts of the RIXS map window.
 namespace zephalo::gui::rixs::captions {
 
-// The workbench button that opens the window.
-inline constexpr std::string_view kMapButton = "RIXSマップ";
-inline constexpr std::string_view kMapTitle = "RIXSマップ";
+using ::zephalo::core::text::Text;
 
-inline constexpr std::string_view kFrom = "励起エネルギー 始め(eV)";
-inline constexpr std::string_view kTo = "終わり(eV)";
-inline constexpr std::string_view kStep = "刻み(eV)";
-inline constexpr std::string_view kComputeMap = "マップ計算";
-inline constexpr std::string_view kStop = "中止";
-inline constexpr std::string_view kAxisEmission = "発光エネルギー ω";
-inline constexpr std::string_view kAxisTransfer = "エネルギー移動 Ω−ω";
+// The workbench button that opens the window.
+inline constexpr Text kMapButton = Text("RIXSマップ");
+inline constexpr Text kMapTitle = Text("RIXSマップ");
+
+inline constexpr Text kFrom = Text("励起エネルギー 始め(eV)");
+inline constexpr Text kTo = Text("終わり(eV)");
+inline constexpr Text kStep = Text("刻み(eV)");
+inline constexpr Text kComputeMap = Text("マップ計算");
+inline constexpr Text kStop = Text("中止");
+inline constexpr Text kAxisEmission = Text("発光エネルギー ω");
+inline constexpr Text kAxisTransfer = Text("エネルギー移動 Ω−ω");
 
 // Axis titles, shared with what saving writes.
 using core::rixs::texts::kEmissionAxis;
@@ -26,14 +29,14 @@ using core::rixs::texts::kExcitationCutTitle;
 using core::rixs::texts::kIntensityAxis;
 using core::rixs::texts::kTransferAxis;
 using core::rixs::texts::kUnitEv;
-inline constexpr std::string_view kSpectrumCutTitle = "Ω一定の断面（RIXSスペクトル）";
+inline constexpr Text kSpectrumCutTitle = Text("Ω一定の断面（RIXSスペクトル）");
 // The mark of the measured RIXS spectrum: head before its Ω.
-inline constexpr std::string_view kMeasuredHead = "実験値 Ω=";
+inline constexpr Text kMeasuredHead = Text("実験値 Ω=");
 // Messages.
-inline constexpr std::string_view kRunning = "　RIXSマップを計算しています。";
-inline constexpr std::string_view kDoneHead = "　RIXSマップを計算しました（励起エネルギー";
-inline constexpr std::string_view kDoneMiddle = "点 × 発光エネルギー";
-inline constexpr std::string_view kDoneTail =
-    "点）。\r\n　マップ上をクリックすると断面を固定し、もう一度クリックすると解除します。";
+inline constexpr Text kRunning = Text("　RIXSマップを計算しています。");
+inline constexpr Text kDoneHead = Text("　RIXSマップを計算しました（励起エネルギー");
+inline constexpr Text kDoneMiddle = Text("点 × 発光エネルギー");
+inline constexpr Text kDoneTail =
+    Text("点）。\r\n　マップ上をクリックすると断面を固定し、もう一度クリックすると解除します。");
 
 }  // namespace zephalo::gui::rixs::captions

@@ -48,7 +48,7 @@ CRIXSXAFS::CommandOf CRIXSXAFS::replay(core::rixs::WorkbenchButton button) {
         [button](const WorkbenchBoxes& typed) { return core::rixs::replayCommand(button, typed); };
 }
 
-QPushButton* CRIXSXAFS::addButton(std::string_view caption, const QString& name,
+QPushButton* CRIXSXAFS::addButton(core::text::Text caption, const QString& name,
                                   Operation operation, CommandOf command) {
     auto* result = button(this, caption, name);
     connect(result, &QPushButton::clicked, this, [this, caption, operation, command] {
@@ -58,7 +58,7 @@ QPushButton* CRIXSXAFS::addButton(std::string_view caption, const QString& name,
     return result;
 }
 
-QPushButton* CRIXSXAFS::addFileButton(std::string_view caption, const QString& name,
+QPushButton* CRIXSXAFS::addFileButton(core::text::Text caption, const QString& name,
                                       FileChoice choice, FileOperation operation, bool replayable) {
     auto* result = button(this, caption, name);
     connect(result, &QPushButton::clicked, this, [this, caption, choice, operation, replayable] {
@@ -76,7 +76,7 @@ QPushButton* CRIXSXAFS::addFileButton(std::string_view caption, const QString& n
     return result;
 }
 
-void CRIXSXAFS::run(std::string_view caption, const CommandOf& command,
+void CRIXSXAFS::run(core::text::Text caption, const CommandOf& command,
                     const std::function<core::Report(const WorkbenchBoxes&)>& operation) {
     if (m_steps->changedOutside()) return;
     m_live.reset();
@@ -85,7 +85,7 @@ void CRIXSXAFS::run(std::string_view caption, const CommandOf& command,
     const core::Report report = core::runStep(m_workspace, [&] {
         ran = true;
         m_workspace.describeStep(
-            {std::string(caption), command ? command(typed) : std::vector<std::string>{}});
+            {std::string(caption.source()), command ? command(typed) : std::vector<std::string>{}});
         return operation(typed);
     });
     m_steps->drawn();

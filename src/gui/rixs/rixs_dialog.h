@@ -58,15 +58,15 @@ private:
     using CommandOf = std::function<std::vector<std::string>(const core::rixs::WorkbenchBoxes&)>;
     // The command that redoes `button`.
     static CommandOf replay(core::rixs::WorkbenchButton button);
-    QPushButton* addButton(std::string_view caption, const QString& name, Operation operation,
+    QPushButton* addButton(core::text::Text caption, const QString& name, Operation operation,
                            CommandOf command = {});
     // A button that first asks for a file; a cancelled choice does nothing.
-    QPushButton* addFileButton(std::string_view caption, const QString& name, FileChoice choice,
+    QPushButton* addFileButton(core::text::Text caption, const QString& name, FileChoice choice,
                                FileOperation operation, bool replayable = false);
 
     // One button: the boxes as typed go to `operation`, run as a step that
     // the history names by `caption` and `command`.
-    void run(std::string_view caption, const CommandOf& command,
+    void run(core::text::Text caption, const CommandOf& command,
              const std::function<core::Report(const core::rixs::WorkbenchBoxes&)>& operation);
     void onCompute();
     void onMap();

@@ -115,6 +115,9 @@ QLabel* heading(QWidget* parent, std::string_view caption) {
 // The selective XAFS panel is the one the user clicks in and reads most.
 constexpr int kXafsPanelSide = 260;
 constexpr int kRixsPanelSide = 230;
+// The widest row of buttons under a RIXS panel: all five under the
+// calculation's panel in Japanese.
+constexpr int kButtonRowWidth = 460;
 // Inner margins of the one-row groups of the bottom row.
 constexpr QMargins kGroupRowMargins(8, 4, 8, 6);
 
@@ -154,7 +157,7 @@ CRIXSXAFS::CRIXSXAFS(const core::Workspace& workspace, QWidget* parent)
                  [this] { return m_model.experimentSeries(m_model.twoComponents()); });
     // The user's own typing only: the workbench's changes to the box send no hint.
     connect(m_editExcitation, &QLineEdit::textEdited, this, [this] {
-        run({}, {},
+        run(core::text::Text(std::string_view()), {},
             [this](const WorkbenchBoxes& typed) { return m_model.excitationEdited(typed); });
     });
 }
@@ -252,24 +255,27 @@ QWidget* CRIXSXAFS::buildRixsColumn() {
     auto* excitationRow = new QHBoxLayout;
     excitationRow->addWidget(label(column, captions::kExcitation, m_editExcitation));
     excitationRow->addWidget(m_editExcitation, 1);
-    auto* computeRow = new QHBoxLayout;
     auto* compute = button(column, captions::kCompute, QStringLiteral("buttonCompute"));
     connect(compute, &QPushButton::clicked, this, &CRIXSXAFS::onCompute);
-    computeRow->addWidget(compute);
     auto* map = button(column, captions::kMapButton, QStringLiteral("buttonMap"));
     connect(map, &QPushButton::clicked, this, &CRIXSXAFS::onMap);
-    computeRow->addWidget(map);
     auto* importMap =
         button(column, captions::kImportMapButton, QStringLiteral("buttonImportMeasuredMap"));
     connect(importMap, &QPushButton::clicked, this, &CRIXSXAFS::onImportMap);
-    computeRow->addWidget(importMap);
-    computeRow->addWidget(addButton(captions::kClearRixs, QStringLiteral("buttonClearRixs"),
-                                    &WorkbenchModel::clearRixs));
-    computeRow->addWidget(addFileButton(captions::kSaveRixs, QStringLiteral("buttonSaveRixs"),
-                                        FileChoice::Save, &WorkbenchModel::saveRixs));
+    // The longer English captions take two rows, keeping the window within
+    // a laptop's screen.
+    auto* computeRow = rowsWithin(
+        kButtonRowWidth, {compute, map, importMap,
+                          addButton(captions::kClearRixs, QStringLiteral("buttonClearRixs"),
+                                    &WorkbenchModel::clearRixs),
+                          addFileButton(captions::kSaveRixs, QStringLiteral("buttonSaveRixs"),
+                                        FileChoice::Save, &WorkbenchModel::saveRixs)});
     auto* theory = new QVBoxLayout;
     theory->addLayout(excitationRow);
     theory->addLayout(computeRow);
+    // Undo and redo under them, where a long step title has room: the
+    // bottom row is full.
+    theory->addLayout(rowsWithin(kButtonRowWidth, {m_steps->undoButton(), m_steps->redoButton()}));
 
     m_editScaling = numberBox(column, QStringLiteral("editScaling"), 10);
     m_editAbsorption = numberBox(column, QStringLiteral("editAbsorption"), 10);
@@ -284,16 +290,14 @@ QWidget* CRIXSXAFS::buildRixsColumn() {
     factors->addWidget(label(column, captions::kRFactor, m_editRFactor), 2, 0);
     factors->addWidget(m_editRFactor, 2, 1);
     factors->setColumnStretch(1, 1);
-    auto* compareRow = new QHBoxLayout;
-    compareRow->addWidget(addButton(captions::kCompare, QStringLiteral("buttonCompare"),
-                                    &WorkbenchModel::compareWithExperiment,
-                                    replay(WorkbenchButton::Compare)));
-    compareRow->addWidget(addButton(captions::kClearExperiment,
-                                    QStringLiteral("buttonClearExperiment"),
-                                    &WorkbenchModel::clearComparison));
-    compareRow->addWidget(addFileButton(captions::kCompareAnother,
-                                        QStringLiteral("buttonCompareAnother"), FileChoice::Open,
-                                        &WorkbenchModel::compareWithOther, true));
+    auto* compareRow = rowsWithin(
+        kButtonRowWidth,
+        {addButton(captions::kCompare, QStringLiteral("buttonCompare"),
+                   &WorkbenchModel::compareWithExperiment, replay(WorkbenchButton::Compare)),
+         addButton(captions::kClearExperiment, QStringLiteral("buttonClearExperiment"),
+                   &WorkbenchModel::clearComparison),
+         addFileButton(captions::kCompareAnother, QStringLiteral("buttonCompareAnother"),
+                       FileChoice::Open, &WorkbenchModel::compareWithOther, true)});
     // The computation and comparison operations run it themselves; the
     // user never sees it.
     auto* redraw = addButton(captions::kRedrawComparison, QStringLiteral("buttonRedraw"),
@@ -368,8 +372,6 @@ QLayout* CRIXSXAFS::buildBottomRow() {
     row->addWidget(repaint);
     row->addWidget(repaintHint);
     row->addStretch(1);
-    row->addLayout(level(m_steps->undoButton()));
-    row->addLayout(level(m_steps->redoButton()));
     row->addLayout(level(closeBox));
     return row;
 }

@@ -109,7 +109,7 @@ void CAverage::onRun() {
     const WaitCursor wait;
     const core::Report report = core::runStep(m_workspace, [&] {
         m_workspace.describeStep(
-            {std::string(captions::kAverageRun), core::tools::replayCommand(typed)});
+            {std::string(captions::kAverageRun.source()), core::tools::replayCommand(typed)});
         return m_model.run(typed, progress);
     });
     m_steps->drawn();

@@ -126,7 +126,7 @@ void CFit::onRun() {
                 [&progress](const core::tools::FitProgress& at) { progress(at.done, at.total); },
                 std::move(stop));
             m_workspace.describeStep(
-                {std::string(captions::kFitRun), core::tools::fitCommand(settings)});
+                {std::string(captions::kFitRun.source()), core::tools::fitCommand(settings)});
             return outcome.report;
         });
 }

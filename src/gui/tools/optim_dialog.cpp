@@ -204,26 +204,26 @@ void COptim::onRun() {
     m_busy = std::make_unique<WaitCursor>(Qt::BusyCursor);
     m_runStopped = false;
     m_runR.reset();
-    m_worker.start(m_workspace,
-                   [this, typed](std::stop_token stop, const StepWorker::Progress& progress) {
-                       core::tools::OptimiseObserver observer;
-                       observer.progress = [&progress](const OptimiseProgress& at) {
-                           progress(at.position, at.positions);
-                       };
-                       observer.passDone = [this](const PassResult& pass) {
-                           QMetaObject::invokeMethod(
-                               this, [this, pass] { showPass(pass); }, Qt::QueuedConnection);
-                       };
-                       auto command = core::tools::replayCommand(typed);
-                       auto outcome = m_model.run(typed, observer, std::move(stop));
-                       m_runStopped = outcome.cancelled;
-                       m_runR = outcome.rFactor;
-                       // A stopped run kept what it had tried so far: no
-                       // command redoes exactly that.
-                       if (m_runStopped) command.clear();
-                       m_workspace.describeStep({std::string(captions::kOptimiseRun), command});
-                       return outcome.report;
-                   });
+    m_worker.start(
+        m_workspace, [this, typed](std::stop_token stop, const StepWorker::Progress& progress) {
+            core::tools::OptimiseObserver observer;
+            observer.progress = [&progress](const OptimiseProgress& at) {
+                progress(at.position, at.positions);
+            };
+            observer.passDone = [this](const PassResult& pass) {
+                QMetaObject::invokeMethod(
+                    this, [this, pass] { showPass(pass); }, Qt::QueuedConnection);
+            };
+            auto command = core::tools::replayCommand(typed);
+            auto outcome = m_model.run(typed, observer, std::move(stop));
+            m_runStopped = outcome.cancelled;
+            m_runR = outcome.rFactor;
+            // A stopped run kept what it had tried so far: no
+            // command redoes exactly that.
+            if (m_runStopped) command.clear();
+            m_workspace.describeStep({std::string(captions::kOptimiseRun.source()), command});
+            return outcome.report;
+        });
 }
 
 void COptim::onStop() {

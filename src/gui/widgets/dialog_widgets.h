@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <string_view>
 
@@ -52,8 +53,33 @@ inline QDialogButtonBox* closeButtons(QDialog* dialog) {
     return box;
 }
 
-// Wide enough for every line of `texts` as they break them.
+// `widgets` left to right in as few rows as keep each row within `width`
+// at the widgets' own sizes: one row for short captions, more for long ones.
+inline QVBoxLayout* rowsWithin(int width, const QList<QWidget*>& widgets) {
+    constexpr int kGap = 6;  // between two buttons of a row
+    auto* rows = new QVBoxLayout;
+    QHBoxLayout* row = nullptr;
+    int used = 0;
+    for (QWidget* widget : widgets) {
+        const int needed = widget->sizeHint().width();
+        if (row && used + kGap + needed <= width) {
+            used += kGap + needed;
+        } else {
+            row = new QHBoxLayout;
+            rows->addLayout(row);
+            used = needed;
+        }
+        row->addWidget(widget);
+    }
+    return rows;
+}
+
+// Wide enough for every line of `texts` as they break them, up to the width
+// of 40 Japanese characters: the English texts leave their lines for the
+// panel to wrap.
 inline int widestLine(const QWidget& panel, const QStringList& texts) {
+    constexpr int kMostCharacters = 40;
+    const int most = panel.fontMetrics().horizontalAdvance(QString(kMostCharacters, QChar(0x3042)));
     int widest = 0;
     for (const QString& text : texts) {
         for (const QString& line : text.split(QStringLiteral("\r\n"))) {
@@ -61,7 +87,7 @@ inline int widestLine(const QWidget& panel, const QStringList& texts) {
         }
     }
     constexpr int kFrameAndScrollBar = 40;
-    return widest + kFrameAndScrollBar;
+    return std::min(widest, most) + kFrameAndScrollBar;
 }
 
 }  // namespace zephalo::gui

@@ -7,25 +7,13 @@
 #include <string_view>
 
 #include "core/plot/figure_format.h"
+#include "gui/widgets/file_dialog_captions.h"
 
 class QWidget;
 
 // The file dialogs of the desktop program: where they start and the data
 // files they offer.
 namespace zephalo::gui {
-
-// Filters of the dialogs for data files.
-inline constexpr std::string_view kDataFilesFilter = "データ(*.DAT)";
-inline constexpr std::string_view kAllFilesFilter = "全て(*)";
-// Filters of the dialog that saves a panel.
-inline constexpr std::string_view kPngFilter = "PNG画像(*.png)";
-inline constexpr std::string_view kSvgFilter = "SVG画像(*.svg)";
-inline constexpr std::string_view kPdfFilter = "PDF文書(*.pdf)";
-inline constexpr std::string_view kExportDataFilter = "タブ区切りテキスト(*.txt)";
-// The picture size dialog after the file dialog.
-inline constexpr std::string_view kFigureSizeTitle = "画像の大きさ";
-inline constexpr std::string_view kFigureWidthLabel = "幅（ピクセル）";
-inline constexpr std::string_view kFigureHeightLabel = "高さ（ピクセル）";
 
 enum class FileChoice { Open, Save };
 

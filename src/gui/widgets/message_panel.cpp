@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gui/widgets/widget_captions.h"
+
 namespace zephalo::gui {
 
 QString toQt(std::string_view text) {
@@ -23,13 +25,13 @@ MessagePanel::MessagePanel(QWidget* parent, int visibleLines) : QWidget(parent) 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    auto* caption = new QLabel(QStringLiteral("ZEPHALOからのメッセージ"), this);
+    auto* caption = new QLabel(toQt(widgets::captions::kMessages), this);
     m_edit = new QPlainTextEdit(this);
     m_edit->setReadOnly(true);
     m_edit->setObjectName(QStringLiteral("messagePanel"));
-    // A line of the messages' Japanese text, whose fallback font may be
+    // A line of Japanese text (a hiragana "a"), whose fallback font may be
     // taller than the panel font's own line spacing.
-    QTextLayout sample(QStringLiteral("あ"), m_edit->font());
+    QTextLayout sample(QString(QChar(0x3042)), m_edit->font());
     sample.beginLayout();
     QTextLine sampleLine = sample.createLine();
     sampleLine.setLineWidth(1000);

@@ -122,7 +122,9 @@ void StepControls::stepBack(bool forward) {
 void StepControls::showTitles() {
     const auto caption = [](std::string_view head, const std::optional<std::string>& title) {
         std::string text(head);
-        if (title) text += std::string(widgets::captions::kTitleJoin) + *title;
+        // The work space keeps a step's title in Japanese, the source of its
+        // translation.
+        if (title) text += widgets::captions::kTitleJoin + std::string(core::text::tr(*title));
         return shownCaption(text);
     };
     const auto undoTitle = core::undoTitle(m_workspace);

@@ -17,16 +17,11 @@
 #include "gui/widgets/dialog_widgets.h"
 #include "gui/widgets/message_panel.h"
 #include "gui/widgets/step_controls.h"
+#include "gui/xafs/xafs_captions.h"
 
 namespace zephalo::gui {
 
-namespace {
-
-// The buttons whose steps the history names.
-constexpr std::string_view kReadCaption = "XAFS（吸収補正用）の読込";
-constexpr std::string_view kConfirmCaption = "XAFS情報の確認";
-
-}  // namespace
+namespace captions = xafs::captions;
 
 CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
     : QDialog(parent), m_workspace(workspace), m_model(workspace) {
@@ -36,23 +31,23 @@ CConvXAFS::CConvXAFS(const core::Workspace& workspace, QWidget* parent)
     m_plot = new PlotPanel(this);
     m_plot->setMinimumSize(280, 280);
 
-    auto* read = new QPushButton(toQt(kReadCaption), this);
-    auto* clear = new QPushButton(QStringLiteral("XAFSスペクトルのクリア"), this);
-    auto* confirm = new QPushButton(toQt(kConfirmCaption), this);
-    auto* done = new QPushButton(QStringLiteral("XAFS情報・設定完了！"), this);
+    auto* read = new QPushButton(toQt(captions::kRead), this);
+    auto* clear = new QPushButton(toQt(captions::kClear), this);
+    auto* confirm = new QPushButton(toQt(captions::kConfirm), this);
+    auto* done = new QPushButton(toQt(captions::kDone), this);
 
-    auto* edgeCaption = new QLabel(QStringLiteral("吸収端を選択して下さい"), this);
+    auto* edgeCaption = new QLabel(toQt(captions::kChooseEdge), this);
     m_edgeList = new QComboBox(this);
     m_edgeList->setMinimumContentsLength(12);
     edgeCaption->setBuddy(m_edgeList);
-    auto* energyCaption = new QLabel(QStringLiteral("内殻エネルギー(eV)"), this);
+    auto* energyCaption = new QLabel(toQt(captions::kCoreEnergy), this);
     m_coreEnergy = new QLineEdit(this);
     energyCaption->setBuddy(m_coreEnergy);
 
     // Kept from the original layout: a repaint button and its hint, both
     // hidden; nothing shows them.
-    auto* repaint = new QPushButton(QStringLiteral("画面回復"), this);
-    auto* repaintHint = new QLabel(QStringLiteral("画面が異常になったら押して下さい"), this);
+    auto* repaint = new QPushButton(toQt(captions::kRepaint), this);
+    auto* repaintHint = new QLabel(toQt(captions::kRepaintHint), this);
     repaint->hide();
     repaintHint->hide();
 
@@ -118,7 +113,8 @@ void CConvXAFS::showPlot() {
 void CConvXAFS::onRead() {
     if (m_steps->changedOutside()) return;
     const auto report = core::runStep(m_workspace, [this] {
-        m_workspace.describeStep({std::string(kReadCaption), core::xafs::replayReadCommand()});
+        m_workspace.describeStep(
+            {std::string(captions::kRead.source()), core::xafs::replayReadCommand()});
         return m_model.read();
     });
     m_steps->drawn();
@@ -157,8 +153,8 @@ void CConvXAFS::onConfirm() {
     const auto report = core::runStep(m_workspace, [this] {
         const std::string typed = fromQt(m_coreEnergy->text());
         const int edge = m_edgeList->currentIndex();
-        m_workspace.describeStep(
-            {std::string(kConfirmCaption), core::xafs::replayConfirmCommand(typed, edge)});
+        m_workspace.describeStep({std::string(captions::kConfirm.source()),
+                                  core::xafs::replayConfirmCommand(typed, edge)});
         return m_model.confirm(typed, edge);
     });
     m_steps->drawn();

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "core/text/text.h"
 #include "core/workspace/workspace.h"
 #include "core/xafs/xafs_reading_model.h"
 
@@ -35,8 +36,8 @@ private:
 
     QString chooseWithDialog();
     // An import button; `kind` names it for zephalo-cli import.
-    void runImport(const QString& caption, const char* kind, Import import);
-    void onSecondOfTwo(const QString& caption);
+    void runImport(const core::text::Text& caption, const char* kind, Import import);
+    void onSecondOfTwo();
 
     core::Workspace m_workspace;  // each button runs as one step on it
     core::xafs::XafsReadingModel m_model;

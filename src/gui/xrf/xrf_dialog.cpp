@@ -22,12 +22,14 @@
 #include "gui/widgets/message_panel.h"
 #include "gui/widgets/step_controls.h"
 #include "gui/widgets/wait_cursor.h"
+#include "gui/xrf/xrf_captions.h"
 
 namespace zephalo::gui {
 
 namespace {
 
 namespace texts = core::xrf::texts;
+namespace captions = xrf::captions;
 using core::xrf::kLineCount;
 using core::xrf::kLineNames;
 using core::xrf::XrfButton;
@@ -52,14 +54,14 @@ QStringList guidanceTexts() {
 
 CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
     : QDialog(parent), m_workspace(workspace), m_model(workspace) {
-    setWindowTitle(QStringLiteral("蛍光X線による設定"));
+    setWindowTitle(toQt(captions::kTitle));
     setModal(true);
 
-    m_buttonLoad = button(this, "蛍光X線の読込", QStringLiteral("buttonLoad"));
-    m_buttonConfirm = button(this, "ローレンツ関数設定確認", QStringLiteral("buttonConfirm"));
-    m_buttonFit = button(this, "ローレンツ関数でフィット", QStringLiteral("buttonFit"));
-    m_buttonRFactor = button(this, "R因子計算", QStringLiteral("buttonRFactor"));
-    m_buttonStore = button(this, "設定完了", QStringLiteral("buttonStore"));
+    m_buttonLoad = button(this, captions::kLoad, QStringLiteral("buttonLoad"));
+    m_buttonConfirm = button(this, captions::kConfirm, QStringLiteral("buttonConfirm"));
+    m_buttonFit = button(this, captions::kFit, QStringLiteral("buttonFit"));
+    m_buttonRFactor = button(this, captions::kRFactor, QStringLiteral("buttonRFactor"));
+    m_buttonStore = button(this, captions::kStore, QStringLiteral("buttonStore"));
 
     m_editExcitation = numberBox(this, QStringLiteral("editExcitation"), 10);
     auto* excitationLabel = new QLabel(toQt(texts::kExcitationCaption), this);
@@ -101,8 +103,8 @@ CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
     columns->addLayout(right, 1);
 
     // Kept for the user who knows it; the panel repaints by itself.
-    auto* repaint = button(this, "画面回復", QStringLiteral("buttonRepaint"));
-    auto* repaintNote = new QLabel(QStringLiteral("画面が異常になったら押して下さい"), this);
+    auto* repaint = button(this, captions::kRepaint, QStringLiteral("buttonRepaint"));
+    auto* repaintNote = new QLabel(toQt(captions::kRepaintHint), this);
     repaint->hide();
     repaintNote->hide();
 
@@ -133,7 +135,7 @@ CXRF::CXRF(const core::Workspace& workspace, QWidget* parent)
 }
 
 QWidget* CXRF::buildParameters() {
-    auto* group = new QGroupBox(QStringLiteral("ローレンツ関数のパラメーター"), this);
+    auto* group = new QGroupBox(toQt(captions::kParameters), this);
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
     grid->addWidget(heading(group, texts::kPositionCaption), 0, 1);
@@ -152,8 +154,8 @@ QWidget* CXRF::buildParameters() {
     }
 
     // Both unchecked until the stored mode is loaded.
-    m_radioOneComponent = new QRadioButton(QStringLiteral("1成分"), group);
-    m_radioTwoComponents = new QRadioButton(QStringLiteral("2成分(A+BとC+D)"), group);
+    m_radioOneComponent = new QRadioButton(toQt(captions::kOneComponent), group);
+    m_radioTwoComponents = new QRadioButton(toQt(captions::kTwoComponents), group);
     m_radioOneComponent->setObjectName(QStringLiteral("radioOneComponent"));
     m_radioTwoComponents->setObjectName(QStringLiteral("radioTwoComponents"));
     auto* modes = new QButtonGroup(group);
@@ -179,7 +181,7 @@ QWidget* CXRF::buildPlot() {
     m_plot->setMinimumSize(380, 340);
     m_plot->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
-    auto* selection = new QGroupBox(QStringLiteral("ローレンツ関数の選択"), area);
+    auto* selection = new QGroupBox(toQt(captions::kLineChoice), area);
     auto* lines = new QButtonGroup(selection);
     auto* lineRow = new QHBoxLayout(selection);
     for (std::size_t i = 0; i < kLineCount; ++i) {
@@ -197,10 +199,10 @@ QWidget* CXRF::buildPlot() {
     return area;
 }
 
-void CXRF::describe(const QPushButton* button, core::xrf::XrfButton which,
+void CXRF::describe(const core::text::Text& caption, core::xrf::XrfButton which,
                     const core::xrf::XrfBoxes& typed) const {
     m_workspace.describeStep(
-        {fromQt(button->text()),
+        {std::string(caption.source()),
          core::xrf::replayCommand(which, typed, m_radioTwoComponents->isChecked())});
 }
 
@@ -225,7 +227,7 @@ void CXRF::onLoad() {
     if (m_steps->changedOutside()) return;
     m_editMessage->setText(texts::kLoadingText);
     const core::Report report = core::runStep(m_workspace, [this] {
-        describe(m_buttonLoad, XrfButton::Load, {});
+        describe(captions::kLoad, XrfButton::Load, {});
         return m_model.load();
     });
     showReport(report);
@@ -250,7 +252,7 @@ void CXRF::onConfirm() {
                           fromQt(m_editWidth[i]->text())};
     }
     showReport(core::runStep(m_workspace, [&] {
-        describe(m_buttonConfirm, XrfButton::Confirm, typed);
+        describe(captions::kConfirm, XrfButton::Confirm, typed);
         return m_model.confirm(typed, m_radioTwoComponents->isChecked());
     }));
 }
@@ -264,7 +266,7 @@ void CXRF::onFit() {
         showReport(core::runStep(m_workspace, [this] {
             core::xrf::XrfBoxes typed;
             typed.excitation = fromQt(m_editExcitation->text());
-            describe(m_buttonFit, XrfButton::Fit, typed);
+            describe(captions::kFit, XrfButton::Fit, typed);
             return m_model.fit(fromQt(m_editExcitation->text()));
         }));
     }
@@ -285,7 +287,7 @@ void CXRF::onRFactor() {
     if (m_steps->changedOutside()) return;
     if (!m_model.hasMeasurement()) return m_editMessage->setText(texts::kLoadFirstText);
     showReport(core::runStep(m_workspace, [this] {
-        describe(m_buttonRFactor, XrfButton::RFactor, {});
+        describe(captions::kRFactor, XrfButton::RFactor, {});
         return m_model.rFactor();
     }));
 }
@@ -293,7 +295,7 @@ void CXRF::onRFactor() {
 void CXRF::onStore() {
     if (m_steps->changedOutside()) return;
     showReport(core::runStep(m_workspace, [this] {
-        describe(m_buttonStore, XrfButton::Store, {});
+        describe(captions::kStore, XrfButton::Store, {});
         return m_model.store();
     }));
 }

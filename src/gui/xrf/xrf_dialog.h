@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 
+#include "core/text/text.h"
 #include "core/workspace/workspace.h"
 #include "core/xrf/xrf_model.h"
 
@@ -43,9 +44,9 @@ private:
     QWidget* buildParameters();
     QWidget* buildPlot();
     void showReport(const core::Report& report);
-    // Names the open step for the history: the button's caption and the
-    // command that redoes it.
-    void describe(const QPushButton* button, core::xrf::XrfButton which,
+    // Names the open step for the history: the button's caption as the
+    // work space stores it (its Japanese source) and the command that redoes it.
+    void describe(const core::text::Text& caption, core::xrf::XrfButton which,
                   const core::xrf::XrfBoxes& typed) const;
     // A if checked, else B if checked, else C if checked, else D.
     std::size_t selectedLine() const;
