@@ -335,10 +335,12 @@ private:
     Status makeBand(const std::vector<double>& change, FitOutcome& outcome) {
         const std::size_t n = m_variables.size();
         const std::size_t rows = m_problem->rows();
-        std::vector<double> fitted(rows, 0.0);
+        // Per row: the fit's value and the residual around it.
+        std::vector<double> fitted(rows, 0.0), around(rows);
         for (std::size_t j = 0; j < rows; ++j) {
             const double* row = m_problem->response.data() + j * n;
             for (std::size_t i = 0; i < n; ++i) fitted[j] += row[i] * change[i];
+            around[j] = m_problem->residual[j] - fitted[j];
         }
         const std::size_t count = m_settings.band;
         std::vector<std::vector<double>> refits(count);
@@ -349,8 +351,7 @@ private:
                 if (m_stop.stop_requested()) return Status{};
                 std::mt19937_64 random(kFitBandSeed + b);
                 for (std::size_t j = 0; j < rows; ++j) {
-                    const double residual = m_problem->residual[j] - fitted[j];
-                    resampled[j] = fitted[j] + ((random() >> 63) ? residual : -residual);
+                    resampled[j] = fitted[j] + ((random() >> 63) ? around[j] : -around[j]);
                 }
                 fit.setResidual(resampled);
                 if (auto s = fit.solve(outcome.smoothing, refits[b]); !s) return refuse(s.error());

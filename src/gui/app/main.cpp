@@ -12,8 +12,9 @@
 
 // The desktop program: one main window over the work space, which
 // ZEPHALO_WORK_SPACE may move, in the language that ZEPHALO_LANG, the
-// language menu's remembered choice or the system locale chooses. An installed program gives the
-// user the demo measurements in the data folder on its first start.
+// language menu's remembered choice or the system locale chooses. An
+// installed program gives the user the demo measurements in the data folder
+// on its first start.
 int main(int argc, char** argv) {
     const auto language = zephalo::gui::desktopLanguage(zephalo::gui::rememberedLanguage());
     zephalo::core::text::setLanguage(language);
