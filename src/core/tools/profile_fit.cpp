@@ -59,6 +59,11 @@ constexpr double kCeilingScale = 1e3;
 // The start: a least-squares fit over at most this many rows, with a penalty
 // on second differences of this weight times the mean diagonal of AᵀA.
 constexpr std::size_t kStartRows = 4096;
+// The working set holds about this many residual columns per variable.
+constexpr std::size_t kWorkingSet = 2;
+// New residuals: this many rows per variable, the closest to their fit at
+// the last optimum, join the working set.
+constexpr std::size_t kResignedReleased = 2;
 constexpr double kStartSmoothing = 1e-2;
 
 // The misfit per row at a start for the sifting: the change that minimises
@@ -148,7 +153,7 @@ Status ProfileFit::prepare(std::shared_ptr<const FitProblem> shared) {
     const FitProblem& problem = *shared;
     m_lp.reset();
     m_solved = false;
-    m_smoothing = -1.0;
+    m_bound = 0.0;
     const std::size_t n = problem.variables;
     const std::size_t m = problem.rows();
     if (n == 0 || m == 0 || problem.response.size() != n * m || problem.residual.size() != m ||
@@ -185,7 +190,7 @@ Status ProfileFit::prepare(std::shared_ptr<const FitProblem> shared) {
     for (std::size_t j = 0; j < m; ++j) m_held[j] = misfit[j] < 0.0 ? -1 : 1;
     std::vector<std::size_t> order(m);
     for (std::size_t j = 0; j < m; ++j) order[j] = j;
-    const auto free = static_cast<std::ptrdiff_t>(std::min(m, 2 * n));
+    const auto free = static_cast<std::ptrdiff_t>(std::min(m, kWorkingSet * n));
     std::partial_sort(
         order.begin(), order.begin() + free, order.end(),
         [&](std::size_t a, std::size_t b) { return std::fabs(misfit[a]) < std::fabs(misfit[b]); });
@@ -201,9 +206,48 @@ Status ProfileFit::prepare(std::shared_ptr<const FitProblem> shared) {
         const double* row = problem.response.data() + j * n;
         for (std::size_t i = 0; i < n; ++i) lp.rowUpper[i] -= m_held[j] * row[i];
     }
+    // The ceilings, the smoothing columns (their bounds come with S), the
+    // working set.
+    lp.lower.assign(n + k, 0.0);
+    lp.upper.assign(n, kInfinite);
+    lp.upper.resize(n + k, 0.0);
+    lp.lower.resize(n + k + lp.residualColumns.size(), -1.0);
+    lp.upper.resize(n + k + lp.residualColumns.size(), 1.0);
+    load();
+    return {};
+}
 
-    // Column by column: the ceilings, three entries per second difference,
-    // then A transposed for the working set.
+Status ProfileFit::prepare(const ProfileFit& solved) {
+    m_lp.reset();
+    m_solved = false;
+    if (!solved.m_solved) return Status::failure(std::string(texts::kFitEmptyProblem));
+    m_problem = solved.m_problem;
+    m_residual = solved.m_residual;
+    m_differences = solved.m_differences;
+    m_cost = solved.m_cost;
+    m_held = solved.m_held;
+    m_price = solved.m_price;
+    m_ceiling = solved.m_ceiling;
+    m_bound = solved.m_bound;
+    m_lp = std::make_unique<Programme>();
+    const Programme& from = *solved.m_lp;
+    m_lp->residualColumns = from.residualColumns;
+    m_lp->lower = from.lower;
+    m_lp->upper = from.upper;
+    m_lp->rowUpper = from.rowUpper;
+    load();
+    Clp_copyinStatus(m_lp->model, Clp_statusArray(from.model));
+    Clp_setColSolution(m_lp->model, Clp_getColSolution(from.model));
+    m_solved = true;
+    return {};
+}
+
+// CLP's model of the working set, column by column: the ceilings, three
+// entries per second difference, then A transposed for the working set.
+void ProfileFit::load() {
+    Programme& lp = *m_lp;
+    const std::size_t n = m_problem->variables;
+    const std::size_t k = m_differences.size();
     std::vector<CoinBigIndex> start{0};
     std::vector<int> index;
     std::vector<double> value;
@@ -212,12 +256,9 @@ Status ProfileFit::prepare(std::shared_ptr<const FitProblem> shared) {
         index.push_back(static_cast<int>(i));
         value.push_back(-1.0);
         start.push_back(static_cast<CoinBigIndex>(index.size()));
-        lp.lower.push_back(0.0);
-        lp.upper.push_back(kInfinite);
         cost.push_back(-m_ceiling);
     }
-    // The smoothing columns' costs depend on the bounds alone; their bounds
-    // come with S.
+    // The smoothing columns' costs depend on the bounds alone.
     const auto& l = m_problem->lower;
     for (const std::size_t first : m_differences) {
         for (std::size_t t = 0; t < 3; ++t) {
@@ -225,20 +266,16 @@ Status ProfileFit::prepare(std::shared_ptr<const FitProblem> shared) {
             value.push_back(t == 1 ? -2.0 : 1.0);
         }
         start.push_back(static_cast<CoinBigIndex>(index.size()));
-        lp.lower.push_back(0.0);
-        lp.upper.push_back(0.0);
         cost.push_back(-(l[first] - 2 * l[first + 1] + l[first + 2]));
     }
     for (const std::size_t j : lp.residualColumns) {
-        const double* row = problem.response.data() + j * n;
+        const double* row = m_problem->response.data() + j * n;
         for (std::size_t i = 0; i < n; ++i) {
             if (row[i] == 0.0) continue;
             index.push_back(static_cast<int>(i));
             value.push_back(row[i]);
         }
         start.push_back(static_cast<CoinBigIndex>(index.size()));
-        lp.lower.push_back(-1.0);
-        lp.upper.push_back(1.0);
         cost.push_back(m_cost[j]);
     }
     const std::vector<double> rowLower(n, -kInfinite);
@@ -250,7 +287,6 @@ Status ProfileFit::prepare(std::shared_ptr<const FitProblem> shared) {
                     static_cast<int>(n), start.data(), index.data(), value.data(), lp.lower.data(),
                     lp.upper.data(), cost.data(), rowLower.data(), lp.rowUpper.data());
     Clp_setOptimizationDirection(lp.model, -1.0);
-    return {};
 }
 
 void ProfileFit::costOfResiduals() {
@@ -265,16 +301,67 @@ void ProfileFit::costOfResiduals() {
     }
 }
 
+double ProfileFit::reducedCost(std::size_t j) const {
+    const std::size_t n = m_problem->variables;
+    const double* row = m_problem->response.data() + j * n;
+    double product = 0.0;
+#pragma omp simd reduction(+ : product)
+    for (std::size_t i = 0; i < n; ++i) product += row[i] * m_price[i];
+    return m_cost[j] - product;
+}
+
+// After a solve, every residual column outside the basis goes to the bound
+// on the side of its row's misfit under the new residuals at the last
+// optimum. The basis then stays dual feasible as far as the costs of its own
+// residual columns stay: for a measurement resampled around the fit they do
+// (those rows are fitted exactly), and the dual simplex goes on from there.
 void ProfileFit::setResidual(std::span<const double> residual) {
     if (!m_lp || residual.size() != m_residual.size()) return;
     m_residual.assign(residual.begin(), residual.end());
     costOfResiduals();
     Programme& lp = *m_lp;
     const double* current = Clp_getObjCoefficients(lp.model);
-    const std::size_t fixed = m_problem->variables + m_differences.size();
+    const std::size_t n = m_problem->variables;
+    const std::size_t fixed = n + m_differences.size();
     std::vector<double> cost(current, current + fixed);
     for (const std::size_t j : lp.residualColumns) cost.push_back(m_cost[j]);
     Clp_chgObjCoefficients(lp.model, cost.data());
+    if (!m_solved) return;
+    for (std::size_t j = 0; j < m_held.size(); ++j) {
+        if (m_held[j] == 0 || m_held[j] * reducedCost(j) >= 0.0) continue;
+        const double* row = m_problem->response.data() + j * n;
+        for (std::size_t i = 0; i < n; ++i) lp.rowUpper[i] += 2 * m_held[j] * row[i];
+        m_held[j] = static_cast<signed char>(-m_held[j]);
+    }
+    Clp_chgRowUpper(lp.model, lp.rowUpper.data());
+    const int columns = Clp_numberColumns(lp.model);
+    std::vector<double> solution(Clp_getColSolution(lp.model),
+                                 Clp_getColSolution(lp.model) + columns);
+    for (std::size_t t = 0; t < lp.residualColumns.size(); ++t) {
+        const int c = static_cast<int>(fixed + t);
+        const int status = Clp_getColumnStatus(lp.model, c);
+        if (status != kAtUpperBound && status != kAtLowerBound) continue;
+        const bool upper = reducedCost(lp.residualColumns[t]) >= 0.0;
+        Clp_setColumnStatus(lp.model, c, upper ? kAtUpperBound : kAtLowerBound);
+        solution[static_cast<std::size_t>(c)] = upper ? 1.0 : -1.0;
+    }
+    Clp_setColSolution(lp.model, solution.data());
+    releaseClosest();
+}
+
+// The rows the next optimum is likeliest to turn over, those closest to
+// their fit at the last one, join the working set.
+void ProfileFit::releaseClosest() {
+    std::vector<std::pair<double, std::size_t>> closest;
+    for (std::size_t j = 0; j < m_held.size(); ++j) {
+        if (m_held[j] != 0) closest.push_back({std::fabs(reducedCost(j)), j});
+    }
+    const std::size_t count = std::min(closest.size(), kResignedReleased * m_problem->variables);
+    std::partial_sort(closest.begin(), closest.begin() + static_cast<std::ptrdiff_t>(count),
+                      closest.end());
+    std::vector<std::size_t> released(count);
+    for (std::size_t q = 0; q < count; ++q) released[q] = closest[q].second;
+    release(released);
 }
 
 // Holds again the working set's columns that sit at a bound with a reduced
@@ -284,7 +371,7 @@ void ProfileFit::hold() {
     Programme& lp = *m_lp;
     const std::size_t n = m_problem->variables;
     const std::size_t fixed = n + m_differences.size();
-    const std::size_t keep = 2 * n;
+    const std::size_t keep = kWorkingSet * n;
     if (lp.residualColumns.size() <= keep) return;
     const double* reduced = Clp_getReducedCost(lp.model);
     const double* value = Clp_getColSolution(lp.model);
@@ -363,6 +450,20 @@ void ProfileFit::release(const std::vector<std::size_t>& released) {
     Clp_setColSolution(lp.model, solution.data());
 }
 
+// The smoothing columns' bounds, ±S.
+void ProfileFit::boundSmoothing(double bound) {
+    if (bound == m_bound) return;
+    Programme& lp = *m_lp;
+    const std::size_t n = m_problem->variables;
+    for (std::size_t d = 0; d < m_differences.size(); ++d) {
+        lp.lower[n + d] = -bound;
+        lp.upper[n + d] = bound;
+    }
+    Clp_chgColumnLower(lp.model, lp.lower.data());
+    Clp_chgColumnUpper(lp.model, lp.upper.data());
+    m_bound = bound;
+}
+
 Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
     change.clear();
     if (!m_lp) return Status::failure(std::string(texts::kFitEmptyProblem));
@@ -372,15 +473,7 @@ Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
     Programme& lp = *m_lp;
     const std::size_t n = m_problem->variables;
     const std::size_t m = m_problem->rows();
-    if (smoothing != m_smoothing) {
-        for (std::size_t d = 0; d < m_differences.size(); ++d) {
-            lp.lower[n + d] = -smoothing;
-            lp.upper[n + d] = smoothing;
-        }
-        Clp_chgColumnLower(lp.model, lp.lower.data());
-        Clp_chgColumnUpper(lp.model, lp.upper.data());
-        m_smoothing = smoothing;
-    }
+    boundSmoothing(smoothing);
     // New bounds keep the last basis dual feasible, new costs keep it
     // primal feasible, columns let go or held keep it primal feasible; the
     // dual simplex goes on from each faster here (the basis is as small as
@@ -399,17 +492,14 @@ Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
         // misfit of its row: a column held at +1 belongs there while it is
         // >= 0, one held at −1 while it is <= 0.
         const double* price = Clp_getRowPrice(lp.model);
+        m_price.assign(price, price + n);
         wrong.clear();
         for (std::size_t j = 0; j < m; ++j) {
             if (m_held[j] == 0) continue;
-            const double* row = m_problem->response.data() + j * n;
-            double product = 0.0;
-#pragma omp simd reduction(+ : product)
-            for (std::size_t i = 0; i < n; ++i) product += row[i] * price[i];
-            const double reduced = m_cost[j] - product;
-            const double off = m_held[j] * reduced;
+            const double off = m_held[j] * reducedCost(j);
             if (off < -kReducedCostTolerance) wrong.push_back({off, j});
         }
+
         if (wrong.empty()) break;
         // The worst first, at most n at a time.
         const std::size_t count = std::min(wrong.size(), std::max<std::size_t>(n, 16));
@@ -423,10 +513,9 @@ Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
         release(released);
     }
     m_solved = true;
-    const double* price = Clp_getRowPrice(lp.model);
     change.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-        change[i] = m_problem->lower[i] + std::max(0.0, price[i]);
+        change[i] = m_problem->lower[i] + std::max(0.0, m_price[i]);
     }
     return {};
 }
@@ -448,6 +537,10 @@ Status ProfileFit::prepare(const FitProblem&) {
 }
 
 Status ProfileFit::prepare(std::shared_ptr<const FitProblem>) {
+    return Status::failure(std::string(texts::kFitNoSolverText));
+}
+
+Status ProfileFit::prepare(const ProfileFit&) {
     return Status::failure(std::string(texts::kFitNoSolverText));
 }
 

@@ -56,7 +56,11 @@ public:
     Status prepare(const FitProblem& problem);
     // The same for a problem shared with other fits (its rows are not copied).
     Status prepare(std::shared_ptr<const FitProblem> problem);
-    // New residuals for the same rows (a resampled measurement).
+    // A copy of another fit's programme at its last optimum, for fits of the
+    // same rows on new residuals; refuses a fit not solved.
+    Status prepare(const ProfileFit& solved);
+    // New residuals for the same rows (a resampled measurement); after a
+    // solve, the next one starts at the last optimum.
     void setResidual(std::span<const double> residual);
     // The optimal change for smoothing weight S ≥ 0 into `change`.
     Status solve(double smoothing, std::vector<double>& change);
@@ -68,7 +72,11 @@ public:
     std::size_t variables() const { return m_problem ? m_problem->variables : 0; }
 
 private:
+    void load();
+    void releaseClosest();
+    void boundSmoothing(double bound);
     void costOfResiduals();
+    double reducedCost(std::size_t row) const;
     void release(const std::vector<std::size_t>& released);
     void hold();
 
@@ -82,8 +90,9 @@ private:
     // held at outside the working set, 0 inside.
     std::vector<double> m_cost;
     std::vector<signed char> m_held;
+    std::vector<double> m_price;  // per variable: the last optimum's d − l
     double m_ceiling = 0.0;
-    double m_smoothing = -1.0;
+    double m_bound = 0.0;  // the smoothing columns' bound in the model
     bool m_solved = false;
 };
 

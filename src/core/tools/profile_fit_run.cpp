@@ -7,6 +7,7 @@
 #include <thread>
 #include <utility>
 
+#include "core/numeric/memory_advice.h"
 #include "core/numeric/r_factor.h"
 #include "core/rixs/rixs_compute.h"
 #include "core/rixs/rixs_core.h"
@@ -80,6 +81,7 @@ public:
     }
 
     FitOutcome run() {
+        numeric::reuseFreedMemory();
         FitOutcome outcome;
         if (auto s = checkFitSettings(m_settings); !s) return refused(outcome, s);
         if (auto s = chooseVariables(); !s) return refused(outcome, s);
@@ -197,6 +199,8 @@ private:
         for (const Measured& m : m_spectra) {
             offset.push_back(offset.back() + m.pairs.measured.size());
         }
+        m_problem->response.reserve(offset.back() * n);
+        numeric::adviseHugePages(m_problem->response.data(), offset.back() * n * sizeof(double));
         m_problem->response.resize(offset.back() * n);
         m_problem->residual.resize(offset.back());
         std::atomic<bool> finite = true;
@@ -328,10 +332,10 @@ private:
 
     // Refits on measurements resampled around the fit (each residual kept
     // or turned over, by a seed of its own per refit), and per energy the
-    // central 90 % of the refitted intensities. Two programmes share the
-    // refits, the even ones here and the odd ones on a second thread, each
-    // going on from its own last optimum, so that the band is the same
-    // whatever the machine.
+    // central 90 % of the refitted intensities. Every refit starts from the
+    // fit's own optimum, whose exactly fitted rows the resampling leaves as
+    // they are, so the band is the same whatever the machine and whichever
+    // of the two threads takes which refit.
     Status makeBand(const std::vector<double>& change, FitOutcome& outcome) {
         const std::size_t n = m_variables.size();
         const std::size_t rows = m_problem->rows();
@@ -344,15 +348,17 @@ private:
         }
         const std::size_t count = m_settings.band;
         std::vector<std::vector<double>> refits(count);
-        std::atomic<std::size_t> finished{0};
-        const auto refitEvery = [&](ProfileFit& fit, std::size_t first, auto&& afterEach) {
+        std::atomic<std::size_t> next{0}, finished{0};
+        const auto refitEvery = [&](auto&& afterEach) {
             std::vector<double> resampled(rows);
-            for (std::size_t b = first; b < count; b += 2) {
+            ProfileFit fit;
+            for (std::size_t b = next++; b < count; b = next++) {
                 if (m_stop.stop_requested()) return Status{};
                 std::mt19937_64 random(kFitBandSeed + b);
                 for (std::size_t j = 0; j < rows; ++j) {
                     resampled[j] = fitted[j] + ((random() >> 63) ? around[j] : -around[j]);
                 }
+                if (auto s = fit.prepare(m_fit); !s) return refuse(s.error());
                 fit.setResidual(resampled);
                 if (auto s = fit.solve(outcome.smoothing, refits[b]); !s) return refuse(s.error());
                 ++finished;
@@ -362,16 +368,10 @@ private:
         };
         Status second;
         std::jthread helper;
-        if (count > 1) {
-            helper = std::jthread([&] {
-                ProfileFit fit;
-                second = fit.prepare(m_problem);
-                second = second ? refitEvery(fit, 1, [] {}) : refuse(second.error());
-            });
-        }
+        if (count > 1) helper = std::jthread([&] { second = refitEvery([] {}); });
         // Progress is told from this thread alone.
         const std::size_t before = m_done;
-        Status first = refitEvery(m_fit, 0, [&] {
+        Status first = refitEvery([&] {
             m_done = before + finished;
             if (m_progress) m_progress({m_done, std::max(m_done, m_total)});
         });
