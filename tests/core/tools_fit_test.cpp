@@ -146,9 +146,9 @@ TEST_F(ProfileFitKernel, ManyRowsGiveTheOptimumOfTheWholeProgramme) {
     const auto objective = [&](const std::vector<double>& d, double s) {
         return fit.misfit(d) + s * fit.roughness(d);
     };
-    const auto expectOptimal = [&](double s, const char* what) {
+    const auto expectOptimal = [&](double s, const char* what, ProfileFit* solver = nullptr) {
         std::vector<double> change;
-        ASSERT_TRUE(fit.solve(s, change)) << what;
+        ASSERT_TRUE((solver ? *solver : fit).solve(s, change)) << what;
         const double best = objective(change, s);
         for (int trial = 0; trial < 2000; ++trial) {
             std::vector<double> step = change;
@@ -161,10 +161,25 @@ TEST_F(ProfileFitKernel, ManyRowsGiveTheOptimumOfTheWholeProgramme) {
     };
     expectOptimal(0.0, "S = 0");
     expectOptimal(2.0, "S = 2");
+    // A copy of the solved programme on other residuals (as the band's
+    // refits are) leaves the original as it was.
     std::vector<double> resampled = problem.residual;
     for (double& r : resampled) r += (unit(random) - 0.5) * 0.5;
+    ProfileFit copy;
+    ASSERT_TRUE(copy.prepare(fit));
+    copy.setResidual(resampled);
+    std::vector<double> original;
+    ASSERT_TRUE(fit.solve(2.0, original));
     fit.setResidual(resampled);
     expectOptimal(2.0, "new residuals");
+    expectOptimal(2.0, "new residuals on a copy", &copy);
+    fit.setResidual(problem.residual);
+    std::vector<double> again;
+    ASSERT_TRUE(fit.solve(2.0, again));
+    EXPECT_NEAR(objective(again, 2.0), objective(original, 2.0), 1e-9);
+    ProfileFit unsolved, fromUnsolved;
+    ASSERT_TRUE(unsolved.prepare(problem));
+    EXPECT_FALSE(fromUnsolved.prepare(unsolved));
 }
 
 TEST_F(ProfileFitKernel, RefusesEmptyAndNonFiniteProblems) {
