@@ -59,8 +59,12 @@ constexpr double kCeilingScale = 1e3;
 // The start: a least-squares fit over at most this many rows, with a penalty
 // on second differences of this weight times the mean diagonal of AᵀA.
 constexpr std::size_t kStartRows = 4096;
-// The working set holds about this many residual columns per variable.
-constexpr std::size_t kWorkingSet = 2;
+// The first working set holds this many residual columns per variable; the
+// columns settled at a bound are held again down to kKeptWorkingSet per
+// variable (on a measured map, a smaller working set makes each simplex
+// iteration cheaper by more than it adds rounds).
+constexpr std::size_t kFirstWorkingSet = 2;
+constexpr std::size_t kKeptWorkingSet = 1;
 // New residuals: this many rows per variable, the closest to their fit at
 // the last optimum, join the working set.
 constexpr std::size_t kResignedReleased = 2;
@@ -190,7 +194,7 @@ Status ProfileFit::prepare(std::shared_ptr<const FitProblem> shared) {
     for (std::size_t j = 0; j < m; ++j) m_held[j] = misfit[j] < 0.0 ? -1 : 1;
     std::vector<std::size_t> order(m);
     for (std::size_t j = 0; j < m; ++j) order[j] = j;
-    const auto free = static_cast<std::ptrdiff_t>(std::min(m, kWorkingSet * n));
+    const auto free = static_cast<std::ptrdiff_t>(std::min(m, kFirstWorkingSet * n));
     std::partial_sort(
         order.begin(), order.begin() + free, order.end(),
         [&](std::size_t a, std::size_t b) { return std::fabs(misfit[a]) < std::fabs(misfit[b]); });
@@ -366,12 +370,12 @@ void ProfileFit::releaseClosest() {
 
 // Holds again the working set's columns that sit at a bound with a reduced
 // cost that keeps them there by a wide margin, the widest first, so that the
-// working set stays near 2n columns.
+// working set stays near kKeptWorkingSet · n columns.
 void ProfileFit::hold() {
     Programme& lp = *m_lp;
     const std::size_t n = m_problem->variables;
     const std::size_t fixed = n + m_differences.size();
-    const std::size_t keep = kWorkingSet * n;
+    const std::size_t keep = kKeptWorkingSet * n;
     if (lp.residualColumns.size() <= keep) return;
     const double* reduced = Clp_getReducedCost(lp.model);
     const double* value = Clp_getColSolution(lp.model);
