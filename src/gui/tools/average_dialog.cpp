@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QProgressBar>
 #include <QVBoxLayout>
 
 #include "core/tools/tools_texts.h"
@@ -61,29 +60,20 @@ CAverage::CAverage(const core::Workspace& workspace, QWidget* parent)
     itemRow->addStretch(1);
     itemRow->addWidget(run);
 
-    m_progress = new QProgressBar(this);
-    m_progress->setObjectName(QStringLiteral("progress"));
-    m_progress->setTextVisible(false);
-    m_progress->setRange(0, 1);
-    m_progress->setValue(0);
+    m_progress = progressBar(this);
 
     m_editMessage = new MessagePanel(this, 4);
     m_editMessage->setMinimumWidth(widestLine(*m_editMessage, messageTexts()));
 
     // The dialog draws nothing from the files: a change outside needs no redraw.
     m_steps = new StepControls(this, m_workspace, m_editMessage, [] {});
-    auto* closeRow = new QHBoxLayout;
-    closeRow->addWidget(m_steps->undoButton());
-    closeRow->addWidget(m_steps->redoButton());
-    closeRow->addStretch(1);
-    closeRow->addWidget(closeButtons(this));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(range);
     layout->addLayout(itemRow);
     layout->addWidget(m_progress);
     layout->addWidget(m_editMessage, 1);
-    layout->addLayout(closeRow);
+    layout->addLayout(closeRow(m_steps->undoButton(), m_steps->redoButton(), closeButtons(this)));
 
     connect(run, &QPushButton::clicked, this, &CAverage::onRun);
 

@@ -2,7 +2,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QProgressBar>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -59,11 +58,7 @@ CFit::CFit(const core::Workspace& workspace, const QString& omega, QWidget* pare
     m_buttonRun = button(this, captions::kFitRun, QStringLiteral("buttonRun"));
     m_buttonStop = button(this, texts::kOptimiseStopCaption, QStringLiteral("buttonStop"));
     m_buttonStop->setEnabled(false);
-    m_progress = new QProgressBar(this);
-    m_progress->setObjectName(QStringLiteral("progress"));
-    m_progress->setTextVisible(false);
-    m_progress->setRange(0, 1);
-    m_progress->setValue(0);
+    m_progress = progressBar(this);
     auto* progressRow = new QHBoxLayout;
     progressRow->addWidget(m_buttonRun);
     progressRow->addWidget(m_buttonStop);
@@ -77,17 +72,12 @@ CFit::CFit(const core::Workspace& workspace, const QString& omega, QWidget* pare
     auto* closeBox = closeButtons(this);
     m_buttonOk = closeBox->findChild<QPushButton*>(QStringLiteral("buttonOk"));
     m_buttonCancel = closeBox->findChild<QPushButton*>(QStringLiteral("buttonCancel"));
-    auto* closeRow = new QHBoxLayout;
-    closeRow->addWidget(m_steps->undoButton());
-    closeRow->addWidget(m_steps->redoButton());
-    closeRow->addStretch(1);
-    closeRow->addWidget(closeBox);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_settings);
     layout->addLayout(progressRow);
     layout->addWidget(m_editMessage, 1);
-    layout->addLayout(closeRow);
+    layout->addLayout(closeRow(m_steps->undoButton(), m_steps->redoButton(), closeBox));
 
     connect(m_buttonRun, &QPushButton::clicked, this, &CFit::onRun);
     connect(m_buttonStop, &QPushButton::clicked, this, [this] {

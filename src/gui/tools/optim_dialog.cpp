@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QProgressBar>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -110,11 +109,7 @@ COptim::COptim(const core::Workspace& workspace, QWidget* parent, const std::str
     m_buttonRun = button(this, captions::kOptimiseRun, QStringLiteral("buttonRun"));
     m_buttonStop = button(this, texts::kOptimiseStopCaption, QStringLiteral("buttonStop"));
     m_buttonStop->setEnabled(false);
-    m_progress = new QProgressBar(this);
-    m_progress->setObjectName(QStringLiteral("progress"));
-    m_progress->setTextVisible(false);
-    m_progress->setRange(0, 1);
-    m_progress->setValue(0);
+    m_progress = progressBar(this);
     auto* progressRow = new QHBoxLayout;
     progressRow->addWidget(m_buttonRun);
     progressRow->addWidget(m_buttonStop);
@@ -138,18 +133,13 @@ COptim::COptim(const core::Workspace& workspace, QWidget* parent, const std::str
     auto* closeBox = closeButtons(this);
     m_buttonOk = closeBox->findChild<QPushButton*>(QStringLiteral("buttonOk"));
     m_buttonCancel = closeBox->findChild<QPushButton*>(QStringLiteral("buttonCancel"));
-    auto* closeRow = new QHBoxLayout;
-    closeRow->addWidget(m_steps->undoButton());
-    closeRow->addWidget(m_steps->redoButton());
-    closeRow->addStretch(1);
-    closeRow->addWidget(closeBox);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_settings);
     layout->addLayout(progressRow);
     layout->addLayout(resultRow);
     layout->addWidget(m_editMessage, 1);
-    layout->addLayout(closeRow);
+    layout->addLayout(closeRow(m_steps->undoButton(), m_steps->redoButton(), closeBox));
 
     connect(m_buttonRun, &QPushButton::clicked, this, &COptim::onRun);
     connect(m_buttonStop, &QPushButton::clicked, this, &COptim::onStop);

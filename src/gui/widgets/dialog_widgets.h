@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStringList>
 #include <QVBoxLayout>
@@ -51,6 +52,27 @@ inline QDialogButtonBox* closeButtons(QDialog* dialog) {
     QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return box;
+}
+
+// A run's progress, without text, empty until the run reports.
+inline QProgressBar* progressBar(QWidget* parent) {
+    auto* bar = new QProgressBar(parent);
+    bar->setObjectName(QStringLiteral("progress"));
+    bar->setTextVisible(false);
+    bar->setRange(0, 1);
+    bar->setValue(0);
+    return bar;
+}
+
+// A step dialog's last row: undo and redo at the left, `close` ("OK",
+// "キャンセル") at the right.
+inline QHBoxLayout* closeRow(QWidget* undo, QWidget* redo, QWidget* close) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(undo);
+    row->addWidget(redo);
+    row->addStretch(1);
+    row->addWidget(close);
+    return row;
 }
 
 // `widgets` left to right in as few rows as keep each row within `width`
