@@ -59,12 +59,14 @@ constexpr double kCeilingScale = 1e3;
 // The start: a least-squares fit over at most this many rows, with a penalty
 // on second differences of this weight times the mean diagonal of AᵀA.
 constexpr std::size_t kStartRows = 4096;
-// The first working set holds this many residual columns per variable; the
-// columns settled at a bound are held again down to kKeptWorkingSet per
-// variable (on a measured map, a smaller working set makes each simplex
-// iteration cheaper by more than it adds rounds).
+// The first working set holds one residual column per kFirstWorkingSet
+// variables (at least kSmallestRelease); the columns settled at a bound are
+// held again down to kKeptWorkingSet per variable. Small working sets make
+// each simplex iteration cheaper by more than they add rounds.
 constexpr std::size_t kFirstWorkingSet = 2;
 constexpr std::size_t kKeptWorkingSet = 1;
+// Columns let go at a time: at most one per variable, and at least this many.
+constexpr std::size_t kSmallestRelease = 16;
 // New residuals: this many rows per variable, the closest to their fit at
 // the last optimum, join the working set.
 constexpr std::size_t kResignedReleased = 2;
@@ -188,13 +190,14 @@ Status ProfileFit::prepare(std::shared_ptr<const FitProblem> shared) {
     if (!(m_ceiling > 0.0)) m_ceiling = kCeilingScale;
 
     // Every residual column is held at the sign of its row's misfit at the
-    // start, except the 2n smallest.
+    // start, except the smallest (see kFirstWorkingSet).
     const std::vector<double> misfit = startingMisfit(problem, m_differences);
     m_held.resize(m);
     for (std::size_t j = 0; j < m; ++j) m_held[j] = misfit[j] < 0.0 ? -1 : 1;
     std::vector<std::size_t> order(m);
     for (std::size_t j = 0; j < m; ++j) order[j] = j;
-    const auto free = static_cast<std::ptrdiff_t>(std::min(m, kFirstWorkingSet * n));
+    const auto free =
+        static_cast<std::ptrdiff_t>(std::min(m, std::max(n / kFirstWorkingSet, kSmallestRelease)));
     std::partial_sort(
         order.begin(), order.begin() + free, order.end(),
         [&](std::size_t a, std::size_t b) { return std::fabs(misfit[a]) < std::fabs(misfit[b]); });
@@ -506,7 +509,7 @@ Status ProfileFit::solve(double smoothing, std::vector<double>& change) {
 
         if (wrong.empty()) break;
         // The worst first, at most n at a time.
-        const std::size_t count = std::min(wrong.size(), std::max<std::size_t>(n, 16));
+        const std::size_t count = std::min(wrong.size(), std::max(n, kSmallestRelease));
         std::partial_sort(wrong.begin(), wrong.begin() + static_cast<std::ptrdiff_t>(count),
                           wrong.end());
         released.clear();
