@@ -59,11 +59,10 @@ constexpr double kCeilingScale = 1e3;
 // The start: a least-squares fit over at most this many rows, with a penalty
 // on second differences of this weight times the mean diagonal of AᵀA.
 constexpr std::size_t kStartRows = 4096;
-// The first working set holds one residual column per kFirstWorkingSet
+// The first working set holds half as many residual columns as there are
 // variables (at least kSmallestRelease); the columns settled at a bound are
 // held again down to kKeptWorkingSet per variable. Small working sets make
 // each simplex iteration cheaper by more than they add rounds.
-constexpr std::size_t kFirstWorkingSet = 2;
 constexpr std::size_t kKeptWorkingSet = 1;
 // Columns let go at a time: at most one per variable, and at least this many.
 constexpr std::size_t kSmallestRelease = 16;
@@ -190,14 +189,13 @@ Status ProfileFit::prepare(std::shared_ptr<const FitProblem> shared) {
     if (!(m_ceiling > 0.0)) m_ceiling = kCeilingScale;
 
     // Every residual column is held at the sign of its row's misfit at the
-    // start, except the smallest (see kFirstWorkingSet).
+    // start, except the smallest n/2.
     const std::vector<double> misfit = startingMisfit(problem, m_differences);
     m_held.resize(m);
     for (std::size_t j = 0; j < m; ++j) m_held[j] = misfit[j] < 0.0 ? -1 : 1;
     std::vector<std::size_t> order(m);
     for (std::size_t j = 0; j < m; ++j) order[j] = j;
-    const auto free =
-        static_cast<std::ptrdiff_t>(std::min(m, std::max(n / kFirstWorkingSet, kSmallestRelease)));
+    const auto free = static_cast<std::ptrdiff_t>(std::min(m, std::max(n / 2, kSmallestRelease)));
     std::partial_sort(
         order.begin(), order.begin() + free, order.end(),
         [&](std::size_t a, std::size_t b) { return std::fabs(misfit[a]) < std::fabs(misfit[b]); });
