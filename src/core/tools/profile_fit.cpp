@@ -320,6 +320,7 @@ double ProfileFit::reducedCost(std::size_t j) const {
 // optimum. The basis then stays dual feasible as far as the costs of its own
 // residual columns stay: for a measurement resampled around the fit they do
 // (those rows are fitted exactly), and the dual simplex goes on from there.
+// The held rows closest to their fit join the working set.
 void ProfileFit::setResidual(std::span<const double> residual) {
     if (!m_lp || residual.size() != m_residual.size()) return;
     m_residual.assign(residual.begin(), residual.end());
@@ -332,8 +333,14 @@ void ProfileFit::setResidual(std::span<const double> residual) {
     for (const std::size_t j : lp.residualColumns) cost.push_back(m_cost[j]);
     Clp_chgObjCoefficients(lp.model, cost.data());
     if (!m_solved) return;
+    // Per held row: how far it lies from its fit (the rows the next optimum
+    // is likeliest to turn over are the closest).
+    std::vector<std::pair<double, std::size_t>> closest;
     for (std::size_t j = 0; j < m_held.size(); ++j) {
-        if (m_held[j] == 0 || m_held[j] * reducedCost(j) >= 0.0) continue;
+        if (m_held[j] == 0) continue;
+        const double misfit = reducedCost(j);
+        closest.push_back({std::fabs(misfit), j});
+        if (m_held[j] * misfit >= 0.0) continue;
         const double* row = m_problem->response.data() + j * n;
         for (std::size_t i = 0; i < n; ++i) lp.rowUpper[i] += 2 * m_held[j] * row[i];
         m_held[j] = static_cast<signed char>(-m_held[j]);
@@ -351,17 +358,7 @@ void ProfileFit::setResidual(std::span<const double> residual) {
         solution[static_cast<std::size_t>(c)] = upper ? 1.0 : -1.0;
     }
     Clp_setColSolution(lp.model, solution.data());
-    releaseClosest();
-}
-
-// The rows the next optimum is likeliest to turn over, those closest to
-// their fit at the last one, join the working set.
-void ProfileFit::releaseClosest() {
-    std::vector<std::pair<double, std::size_t>> closest;
-    for (std::size_t j = 0; j < m_held.size(); ++j) {
-        if (m_held[j] != 0) closest.push_back({std::fabs(reducedCost(j)), j});
-    }
-    const std::size_t count = std::min(closest.size(), kResignedReleased * m_problem->variables);
+    const std::size_t count = std::min(closest.size(), kResignedReleased * n);
     std::partial_sort(closest.begin(), closest.begin() + static_cast<std::ptrdiff_t>(count),
                       closest.end());
     std::vector<std::size_t> released(count);

@@ -73,7 +73,6 @@ public:
 
 private:
     void load();
-    void releaseClosest();
     void boundSmoothing(double bound);
     void costOfResiduals();
     double reducedCost(std::size_t row) const;
